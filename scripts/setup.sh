@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need from Debian's packages. Idempotent: installs only
+# what is missing.
+set -euo pipefail
+packages=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libbenchmark-dev
+          qt6-base-dev libsdl2-dev unixodbc-dev libsqliteodbc xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,343 @@
+#include "kb/base_file.h"
+
+#include <array>
+#include <string_view>
+#include <unordered_map>
+
+#include "kb/codec.h"
+#include "kb/numbers.h"
+#include "ui/interaction.h"
+
+namespace xamo {
+namespace {
+
+// Functors of one section in Windows-1250 bytes, for byte-exact comparison.
+const std::unordered_map<std::string, Kind>& functors(Section section) {
+    static const auto tables = [] {
+        std::array<std::unordered_map<std::string, Kind>, kSectionCount> t;
+        for (std::size_t s = 0; s < kSectionCount; ++s) {
+            for (Kind kind : section_kinds(static_cast<Section>(s))) {
+                t[s].emplace(*utf8_to_cp1250(kind_info(kind).functor), kind);
+            }
+        }
+        return t;
+    }();
+    return tables[static_cast<std::size_t>(section)];
+}
+
+struct LineError {
+    ReadErrorKind kind;
+    std::size_t position;
+};
+
+// Parses one line (Windows-1250 bytes, CR removed) into a fact of the section.
+class LineParser {
+public:
+    LineParser(std::string_view line, Section section) : line_(line), section_(section) {}
+
+    std::optional<LineError> parse(Fact& fact) {
+        skip_blanks();
+        const std::size_t functor_start = pos_;
+        while (pos_ < line_.size() && !is_functor_end(line_[pos_])) ++pos_;
+        const auto& table = functors(section_);
+        const auto found = table.find(std::string(line_.substr(functor_start, pos_ - functor_start)));
+        if (found == table.end()) return fail(ReadErrorKind::UnknownFunctor, functor_start);
+        fact.kind = found->second;
+        if (!take('(')) return fail(ReadErrorKind::OpenParenExpected, pos_);
+        const auto& types = kind_info(fact.kind).fields;
+        fact.fields.clear();
+        fact.fields.reserve(types.size());
+        for (std::size_t i = 0; i < types.size(); ++i) {
+            if (i > 0) {
+                skip_blanks();
+                if (!take(',')) return fail(ReadErrorKind::CommaOrParenExpected, pos_);
+            }
+            if (auto error = field(types[i], fact)) return error;
+        }
+        skip_blanks();
+        if (!take(')')) return fail(ReadErrorKind::CommaOrParenExpected, pos_);
+        return std::nullopt;  // the rest of the line is ignored
+    }
+
+private:
+    static bool is_functor_end(char c) { return c == '(' || c == ',' || c == ')' || c == ']'; }
+
+    // Errors point at the character where they were found (1-based).
+    static std::optional<LineError> fail(ReadErrorKind kind, std::size_t at) {
+        return LineError{kind, at + 1};
+    }
+
+    void skip_blanks() {
+        while (pos_ < line_.size() && line_[pos_] == ' ') ++pos_;
+    }
+
+    bool take(char c) {
+        if (pos_ < line_.size() && line_[pos_] == c) {
+            ++pos_;
+            return true;
+        }
+        return false;
+    }
+
+    std::optional<LineError> field(FieldType type, Fact& fact) {
+        skip_blanks();
+        switch (type) {
+            case FieldType::Integer: {
+                std::int32_t value = 0;
+                if (auto error = integer(value)) return error;
+                fact.fields.emplace_back(value);
+                return std::nullopt;
+            }
+            case FieldType::Real: {
+                double value = 0;
+                const std::size_t start = pos_;
+                const auto scan = scan_real(line_, pos_, value);
+                if (scan == NumberScan::NotANumber) return fail(ReadErrorKind::RealExpected, start);
+                if (scan == NumberScan::OutOfRange) return fail(ReadErrorKind::IllegalNumber, start);
+                fact.fields.emplace_back(value);
+                return std::nullopt;
+            }
+            case FieldType::String: {
+                std::string value;
+                if (auto error = string(value)) return error;
+                fact.fields.emplace_back(std::move(value));
+                return std::nullopt;
+            }
+            case FieldType::StringList: {
+                StringList values;
+                auto error = list([&] {
+                    std::string value;
+                    auto e = string(value);
+                    if (!e) values.push_back(std::move(value));
+                    return e;
+                });
+                if (error) return error;
+                fact.fields.emplace_back(std::move(values));
+                return std::nullopt;
+            }
+            case FieldType::IntegerList: {
+                IntegerList values;
+                auto error = list([&] {
+                    std::int32_t value = 0;
+                    auto e = integer(value);
+                    if (!e) values.push_back(value);
+                    return e;
+                });
+                if (error) return error;
+                fact.fields.emplace_back(std::move(values));
+                return std::nullopt;
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::optional<LineError> integer(std::int32_t& value) {
+        const std::size_t start = pos_;
+        const auto scan = scan_integer(line_, pos_, value);
+        if (scan == NumberScan::NotANumber) return fail(ReadErrorKind::IllegalNumber, start);
+        if (scan == NumberScan::OutOfRange) return fail(ReadErrorKind::IntegerOutOfRange, start);
+        return std::nullopt;
+    }
+
+    std::optional<LineError> string(std::string& value) {
+        if (!take('"')) return fail(ReadErrorKind::StringExpected, pos_);
+        std::string bytes;
+        while (true) {
+            if (pos_ >= line_.size()) return fail(ReadErrorKind::StringExpected, pos_);
+            const char c = line_[pos_];
+            if (c == '\0') return fail(ReadErrorKind::StringExpected, pos_);
+            ++pos_;
+            if (c == '"') break;
+            if (c == '\\' && pos_ < line_.size()) {
+                const char next = line_[pos_];
+                const char escaped = next == 'n'    ? '\n'
+                                     : next == 'r'  ? '\r'
+                                     : next == '\\' ? '\\'
+                                     : next == '"'  ? '"'
+                                                    : '\0';
+                if (escaped != '\0') {
+                    bytes.push_back(escaped);
+                    ++pos_;
+                    continue;
+                }
+            }
+            bytes.push_back(c);
+        }
+        value = cp1250_to_utf8(bytes);
+        return std::nullopt;
+    }
+
+    template <typename Element>
+    std::optional<LineError> list(Element element) {
+        if (!take('[')) return fail(ReadErrorKind::OpenBracketExpected, pos_);
+        skip_blanks();
+        if (take(']')) return std::nullopt;
+        while (true) {
+            skip_blanks();
+            if (auto error = element()) return error;
+            skip_blanks();
+            if (take(']')) return std::nullopt;
+            if (!take(',')) return fail(ReadErrorKind::CommaOrBracketExpected, pos_);
+        }
+    }
+
+    std::string_view line_;
+    Section section_;
+    std::size_t pos_ = 0;
+};
+
+ReadError make_error(ReadErrorKind kind, std::string_view line, std::size_t position,
+                     std::size_t line_number) {
+    ReadError error;
+    error.kind = kind;
+    error.line = cp1250_to_utf8(line);
+    error.position = position;
+    error.line_number = line_number;
+    return error;
+}
+
+void append_escaped(std::string& out, const std::string& text) {
+    out.push_back('"');
+    for (char c : text) {
+        switch (c) {
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            default: out.push_back(c);
+        }
+    }
+    out.push_back('"');
+}
+
+void append_field(std::string& out, const FieldValue& value) {
+    if (const auto* i = std::get_if<std::int32_t>(&value)) {
+        out += std::to_string(*i);
+    } else if (const auto* r = std::get_if<double>(&value)) {
+        out += format_real(*r);
+    } else if (const auto* s = std::get_if<std::string>(&value)) {
+        append_escaped(out, *s);
+    } else if (const auto* sl = std::get_if<StringList>(&value)) {
+        out.push_back('[');
+        for (std::size_t k = 0; k < sl->size(); ++k) {
+            if (k) out.push_back(',');
+            append_escaped(out, (*sl)[k]);
+        }
+        out.push_back(']');
+    } else if (const auto* il = std::get_if<IntegerList>(&value)) {
+        out.push_back('[');
+        for (std::size_t k = 0; k < il->size(); ++k) {
+            if (k) out.push_back(',');
+            out += std::to_string((*il)[k]);
+        }
+        out.push_back(']');
+    }
+}
+
+}  // namespace
+
+bool ReadError::is_syntax() const {
+    switch (kind) {
+        case ReadErrorKind::EmptyLine:
+        case ReadErrorKind::IntegerOutOfRange:
+        case ReadErrorKind::InputOutput: return false;
+        default: return true;
+    }
+}
+
+std::string ReadError::message() const {
+    switch (kind) {
+        case ReadErrorKind::IllegalNumber: return "Niedozwolona liczba";
+        case ReadErrorKind::RealExpected: return "Oczekiwana liczba rzeczywista";
+        case ReadErrorKind::StringExpected: return "Oczekiwany łańcuch znaków w cudzysłowie";
+        case ReadErrorKind::OpenBracketExpected: return "Oczekiwany znak [";
+        case ReadErrorKind::CommaOrBracketExpected: return "Oczekiwany znak , lub ]";
+        case ReadErrorKind::UnknownFunctor: return "Nieznana nazwa faktu";
+        case ReadErrorKind::OpenParenExpected: return "Oczekiwany znak (";
+        case ReadErrorKind::CommaOrParenExpected: return "Oczekiwany znak , lub )";
+        case ReadErrorKind::EmptyLine: return "Pusta linia";
+        case ReadErrorKind::IntegerOutOfRange: return "Liczba całkowita poza zakresem";
+        case ReadErrorKind::InputOutput: return detail.empty() ? "Błąd wejścia/wyjścia" : detail;
+    }
+    return {};
+}
+
+std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
+                                            const std::string& bytes) {
+    std::size_t start = 0;
+    std::size_t line_number = 0;
+    std::string line;
+    Fact fact{};
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        if (end == std::string::npos) end = bytes.size();
+        ++line_number;
+        line.clear();
+        for (std::size_t i = start; i < end; ++i) {
+            if (bytes[i] != '\r') line.push_back(bytes[i]);
+        }
+        start = end + 1;
+        if (line.empty()) return make_error(ReadErrorKind::EmptyLine, line, 0, line_number);
+        LineParser parser(line, section);
+        if (auto error = parser.parse(fact)) {
+            return make_error(error->kind, line, error->position, line_number);
+        }
+        store.add(std::move(fact));
+        fact = Fact{};
+    }
+    return std::nullopt;
+}
+
+std::optional<ReadError> read_section(FactStore& store, Section section, const std::string& path) {
+    std::string bytes;
+    const auto result = read_file_bytes(path, bytes);
+    if (!result.ok) {
+        ReadError error;
+        error.kind = ReadErrorKind::InputOutput;
+        error.detail = result.error;
+        return error;
+    }
+    return read_section_bytes(store, section, bytes);
+}
+
+std::string section_text(const FactStore& store, Section section) {
+    std::string out;
+    for (Kind kind : section_kinds(section)) {
+        const auto& info = kind_info(kind);
+        for (const Fact& fact : store.all(kind)) {
+            out += info.functor;
+            out.push_back('(');
+            for (std::size_t i = 0; i < fact.fields.size(); ++i) {
+                if (i) out.push_back(',');
+                append_field(out, fact.fields[i]);
+            }
+            out += ")\r\n";
+        }
+    }
+    return out;
+}
+
+FileResult write_section(const FactStore& store, Section section, const std::string& path) {
+    return write_text_file(path, section_text(store, section));
+}
+
+bool show_consult_error(UserInteraction& ui, const ReadError& error, const std::string& full_path) {
+    if (!error.is_syntax() || error.position < 1 || error.position > 29999) return false;
+    const std::string caret(error.position - 1, ' ');
+    ui.new_line();
+    ui.new_line();
+    ui.write("Błąd syntaksu w pliku " + full_path);
+    ui.new_line();
+    ui.write(error.line);
+    ui.new_line();
+    ui.write(caret + "^");
+    ui.new_line();
+    ui.write(error.message());
+    ui.new_line();
+    ui.new_line();
+    ui.note("Obsługa błędu", "Błąd syntaksu w pliku " + file_name_of(full_path) + "\n\n" +
+                                 error.line + "\n" + caret + "^\n" + error.message());
+    return true;
+}
+
+}  // namespace xamo

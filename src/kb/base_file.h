@@ -1,0 +1,59 @@
+// Reading and writing whole sections in the base-file syntax: one fact per line, the functor,
+// fields in parentheses, strings in double quotes with four escapes, lists in brackets. The reader
+// is table driven: the section's fact kinds give functors and field types.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "kb/facts.h"
+#include "kb/files.h"
+
+namespace xamo {
+
+class UserInteraction;
+
+enum class ReadErrorKind {
+    // syntax errors, shown with a caret under the position
+    IllegalNumber,
+    RealExpected,
+    StringExpected,
+    OpenBracketExpected,
+    CommaOrBracketExpected,
+    UnknownFunctor,
+    OpenParenExpected,
+    CommaOrParenExpected,
+    // reported by the load command without a position
+    EmptyLine,
+    IntegerOutOfRange,
+    InputOutput,
+};
+
+struct ReadError {
+    ReadErrorKind kind = ReadErrorKind::InputOutput;
+    std::string line;           // the line in error, CR removed, UTF-8
+    std::size_t position = 0;   // characters read when the error was found (caret column)
+    std::size_t line_number = 0;
+    std::string detail;         // for input/output errors
+
+    bool is_syntax() const;
+    std::string message() const;  // Polish wording of the error kind
+};
+
+// Adds the facts of the file at the end of their kinds, in file order. On the first line in error
+// it stops and returns the error; the facts of earlier lines stay in the store.
+std::optional<ReadError> read_section(FactStore& store, Section section, const std::string& path);
+// Same, from bytes already in memory.
+std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
+                                            const std::string& bytes);
+
+// The text of a section as written to a file (UTF-8, lines ended by CR LF).
+std::string section_text(const FactStore& store, Section section);
+FileResult write_section(const FactStore& store, Section section, const std::string& path);
+
+// Shows a syntax error with its caret line in the output stream and in a note. Returns false,
+// showing nothing, when the error is not a syntax error or its position is out of 1..29999.
+bool show_consult_error(UserInteraction& ui, const ReadError& error, const std::string& full_path);
+
+}  // namespace xamo

@@ -1,0 +1,180 @@
+#include "kb/codec.h"
+
+#include <array>
+#include <unordered_map>
+
+namespace xamo {
+namespace {
+
+// Code points of bytes 0x80..0xFF.
+constexpr std::array<char16_t, 128> kHighHalf = {
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x0088, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,  // 88
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,  // 98
+    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,  // A0
+    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,  // A8
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,  // B0
+    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,  // B8
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,  // C0
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,  // C8
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,  // D0
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,  // D8
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,  // E0
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,  // E8
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,  // F0
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  // F8
+};
+
+const std::unordered_map<char32_t, unsigned char>& reverse_table() {
+    static const auto table = [] {
+        std::unordered_map<char32_t, unsigned char> t;
+        for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
+            t.emplace(kHighHalf[i], static_cast<unsigned char>(0x80 + i));
+        }
+        return t;
+    }();
+    return table;
+}
+
+std::optional<unsigned char> cp1250_byte(char32_t cp) {
+    if (cp < 0x80) return static_cast<unsigned char>(cp);
+    const auto& table = reverse_table();
+    auto it = table.find(cp);
+    if (it == table.end()) return std::nullopt;
+    return it->second;
+}
+
+}  // namespace
+
+void utf8_append(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+void append_cp1250_char(std::string& out, unsigned char byte) {
+    if (byte < 0x80) {
+        out.push_back(static_cast<char>(byte));
+    } else {
+        utf8_append(out, kHighHalf[byte - 0x80]);
+    }
+}
+
+std::string cp1250_to_utf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    for (char c : bytes) append_cp1250_char(out, static_cast<unsigned char>(c));
+    return out;
+}
+
+char32_t utf8_next(std::string_view text, std::size_t& pos) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char first = byte(pos);
+    std::size_t extra = 0;
+    char32_t cp = 0;
+    if (first < 0x80) {
+        ++pos;
+        return first;
+    } else if ((first & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = first & 0x1F;
+    } else if ((first & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = first & 0x0F;
+    } else if ((first & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = first & 0x07;
+    } else {
+        ++pos;
+        return 0xFFFD;
+    }
+    if (pos + extra >= text.size()) {
+        ++pos;
+        return 0xFFFD;
+    }
+    for (std::size_t i = 1; i <= extra; ++i) {
+        if ((byte(pos + i) & 0xC0) != 0x80) {
+            ++pos;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (byte(pos + i) & 0x3F);
+    }
+    pos += extra + 1;
+    return cp;
+}
+
+std::optional<std::string> utf8_to_cp1250(std::string_view text, EncodeError* error) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t line = 1;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t start = pos;
+        const char32_t cp = utf8_next(text, pos);
+        const bool broken = cp == 0xFFFD;
+        const auto byte = broken ? std::nullopt : cp1250_byte(cp);
+        if (!byte) {
+            if (error) {
+                error->line = line;
+                if (broken) {
+                    static const char* hex = "0123456789ABCDEF";
+                    const auto b = static_cast<unsigned char>(text[start]);
+                    error->character = std::string("\\x") + hex[b >> 4] + hex[b & 15];
+                } else {
+                    error->character = std::string(text.substr(start, pos - start));
+                }
+            }
+            return std::nullopt;
+        }
+        if (cp == U'\n') ++line;
+        out.push_back(static_cast<char>(*byte));
+    }
+    return out;
+}
+
+std::string EncodeError::message() const {
+    return "Znak '" + character + "' w linii " + std::to_string(line) +
+           " nie ma odpowiednika w kodowaniu Windows-1250.\nPlik nie został zapisany.";
+}
+
+std::size_t utf8_length(std::string_view text) {
+    std::size_t n = 0;
+    for (char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+    }
+    return n;
+}
+
+std::size_t utf8_offset(std::string_view text, std::size_t char_index) {
+    std::size_t pos = 0;
+    for (std::size_t i = 0; i < char_index && pos < text.size(); ++i) utf8_next(text, pos);
+    return pos;
+}
+
+bool cp1250_less(std::string_view a, std::string_view b) {
+    std::size_t pa = 0, pb = 0;
+    while (pa < a.size() && pb < b.size()) {
+        const char32_t ca = utf8_next(a, pa);
+        const char32_t cb = utf8_next(b, pb);
+        const unsigned ba = cp1250_byte(ca).value_or(0xFF);
+        const unsigned bb = cp1250_byte(cb).value_or(0xFF);
+        if (ba != bb) return ba < bb;
+        if (ca != cb) return ca < cb;
+    }
+    return pa == a.size() && pb < b.size();
+}
+
+}  // namespace xamo

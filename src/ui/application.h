@@ -1,0 +1,62 @@
+// The program without its window: the fact store, the working sections of the subsystems, the
+// command table and the start-up and quit logic of the main window. Front ends drive it through
+// run_command() and reflect its availability and title.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "inference/memory.h"
+#include "inference/report.h"
+#include "kb/facts.h"
+#include "ui/commands.h"
+#include "ui/interaction.h"
+
+namespace xamo {
+
+inline constexpr const char* kStartTitle =
+    "xamo_RD - Regułowo-modelowy skorupowy system ekspertowy dla wnioskowania rozwiniętego "
+    "dokladnego w przód i wstecz";
+inline constexpr const char* kAboutLine =
+    "Regułowo-modelowy skorupowy system ekspertowy dla wnioskowania rozwiniętego dokładnego w "
+    "przód i wstecz";
+inline constexpr const char* kQuitQuestion = "Czy na pewno chcesz zakończyć program ?";
+
+class Application {
+public:
+    explicit Application(UserInteraction& ui);
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    UserInteraction& ui() { return ui_; }
+    FactStore& store() { return store_; }
+    CommandTable& commands() { return commands_; }
+    InferenceMemory& inference() { return inference_; }
+    Report& report() { return report_; }
+
+    // Creates the main window state: start title, every command disabled.
+    void start();
+    bool introduction_open() const { return introduction_open_; }
+    // Closing the introduction window enables the start-up commands.
+    void close_introduction();
+    // The close request of the main window; true when the user confirmed.
+    bool request_close();
+
+    // Runs one command through the table. A confirmed "Zakończ" inside a dialog ends the command
+    // and marks the program as finished.
+    CommandTable::RunResult run_command(int id);
+    bool finished() const { return finished_; }
+
+private:
+    void register_commands();
+
+    UserInteraction& ui_;
+    FactStore store_;
+    InferenceMemory inference_;
+    Report report_;
+    CommandTable commands_;
+    bool introduction_open_ = true;
+    bool finished_ = false;
+};
+
+}  // namespace xamo

@@ -1,0 +1,75 @@
+#include "ui/console/console_app.h"
+
+#include <iostream>
+#include <string>
+
+#include "ui/application.h"
+#include "ui/console/console_interaction.h"
+
+namespace xamo {
+namespace {
+
+std::string trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool is_number(const std::string& text) {
+    if (text.empty() || text.size() > 9) return false;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+void list_enabled(ConsoleInteraction& ui, const CommandTable& commands) {
+    for (const auto& info : commands.commands()) {
+        if (info.is_submenu || !commands.enabled(info.id)) continue;
+        ui.say("  " + std::to_string(info.id) + "  " + info.caption);
+    }
+    ui.say("  q  Zakończenie programu");
+}
+
+}  // namespace
+
+int run_console(std::istream& in, std::ostream& out, bool batch) {
+    ConsoleInteraction ui(in, out, batch);
+    Application app(ui);
+    app.start();
+    // The console has no introduction window: it is closed at once.
+    app.close_introduction();
+    const std::string prompt = batch ? "> " : "xamo_RD> ";
+    while (!app.finished()) {
+        const auto read = ui.read_command(prompt);
+        if (!read) break;
+        const std::string command = trim(*read);
+        if (command.empty()) continue;
+        if (command == "q" || command == "quit") {
+            app.request_close();
+            continue;
+        }
+        if (command == "?" || command == "help") {
+            list_enabled(ui, app.commands());
+            continue;
+        }
+        if (!is_number(command)) {
+            ui.say("! Nieznane polecenie: " + command);
+            continue;
+        }
+        const int id = std::stoi(command);
+        switch (app.run_command(id)) {
+            case CommandTable::RunResult::Done: break;
+            case CommandTable::RunResult::Disabled:
+                ui.say("! Polecenie " + command + " jest niedostępne.");
+                break;
+            case CommandTable::RunResult::Unknown:
+                ui.say("! Nieznane polecenie: " + command);
+                break;
+        }
+    }
+    return 0;
+}
+
+}  // namespace xamo

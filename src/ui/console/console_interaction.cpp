@@ -1,0 +1,284 @@
+#include "ui/console/console_interaction.h"
+
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+
+#include "media/media_info.h"
+
+namespace xamo {
+namespace {
+
+std::string lower_ascii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+std::string without_ampersand(const std::string& caption) {
+    std::string out;
+    for (char c : caption) {
+        if (c != '&') out.push_back(c);
+    }
+    return out;
+}
+
+std::string trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+std::optional<int> parse_index(const std::string& text, int count) {
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+    }
+    const int n = std::stoi(text);
+    if (n < 1 || n > count) return std::nullopt;
+    return n;
+}
+
+}  // namespace
+
+ConsoleInteraction::ConsoleInteraction(std::istream& in, std::ostream& out, bool batch)
+    : in_(in), out_(out), batch_(batch) {}
+
+void ConsoleInteraction::write_message(const std::string& text) {
+    if (text.empty()) return;
+    out_ << text;
+    at_line_start_ = text.back() == '\n';
+    out_.flush();
+}
+
+void ConsoleInteraction::begin_block(const std::string& kind) {
+    if (!at_line_start_) out_ << '\n';
+    out_ << '[' << kind << "]\n";
+    at_line_start_ = true;
+}
+
+void ConsoleInteraction::line(const std::string& text) {
+    out_ << text << '\n';
+    at_line_start_ = true;
+}
+
+void ConsoleInteraction::say(const std::string& text) {
+    if (!at_line_start_) out_ << '\n';
+    line(text);
+    out_.flush();
+}
+
+std::optional<std::string> ConsoleInteraction::read_answer() {
+    out_ << "> ";
+    out_.flush();
+    std::string answer;
+    if (!std::getline(in_, answer)) {
+        out_ << '\n';
+        at_line_start_ = true;
+        return std::nullopt;
+    }
+    if (!answer.empty() && answer.back() == '\r') answer.pop_back();
+    if (batch_) out_ << answer << '\n';
+    at_line_start_ = true;
+    return answer;
+}
+
+std::optional<std::string> ConsoleInteraction::read_command(const std::string& prompt) {
+    if (!at_line_start_) out_ << '\n';
+    out_ << prompt;
+    out_.flush();
+    std::string command;
+    if (!std::getline(in_, command)) {
+        out_ << '\n';
+        at_line_start_ = true;
+        return std::nullopt;
+    }
+    if (!command.empty() && command.back() == '\r') command.pop_back();
+    if (batch_) out_ << command << '\n';
+    at_line_start_ = true;
+    return command;
+}
+
+void ConsoleInteraction::note(const std::string& title, const std::string& text) {
+    begin_block("note");
+    line(title);
+    line(text);
+}
+
+int ConsoleInteraction::ask(const std::string& title, const std::string& text,
+                            const std::vector<std::string>& buttons) {
+    begin_block("ask");
+    line(title);
+    line(text);
+    std::string choices;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (i) choices += "  ";
+        choices += "(" + std::to_string(i + 1) + ") " + buttons[i];
+    }
+    line(choices);
+    const int count = static_cast<int>(buttons.size());
+    while (true) {
+        const auto answer = read_answer();
+        if (!answer || trim(*answer).empty()) return count;
+        const std::string given = trim(*answer);
+        if (auto n = parse_index(given, count)) return *n;
+        for (int i = 0; i < count; ++i) {
+            if (lower_ascii(given) == lower_ascii(without_ampersand(buttons[i]))) return i + 1;
+        }
+        say("! Nieprawidłowa odpowiedź: " + given);
+    }
+}
+
+bool ConsoleInteraction::confirm(const std::string& title, const std::string& text) {
+    return ask(title, text, {"Tak", "Nie"}) == 1;
+}
+
+std::optional<std::string> ConsoleInteraction::choose_file(const std::string& kind,
+                                                           const std::string& title,
+                                                           const std::vector<FileFilter>& filters,
+                                                           const std::string& start) {
+    begin_block(kind);
+    line(title);
+    for (const auto& filter : filters) line(filter.description + " " + filter.pattern);
+    line(start);
+    const auto answer = read_answer();
+    if (!answer || trim(*answer).empty()) return std::nullopt;
+    std::error_code ec;
+    const auto path = std::filesystem::absolute(std::filesystem::path(trim(*answer)), ec);
+    if (ec) return trim(*answer);
+    return path.lexically_normal().string();
+}
+
+std::optional<std::string> ConsoleInteraction::choose_file_to_open(
+    const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
+    return choose_file("open", title, filters, start);
+}
+
+std::optional<std::string> ConsoleInteraction::choose_file_to_save(
+    const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
+    return choose_file("save", title, filters, start);
+}
+
+std::optional<std::string> ConsoleInteraction::enter_text(const std::string& title,
+                                                          const std::string& prompt,
+                                                          const std::string& default_text) {
+    begin_block("text");
+    line(title);
+    line(prompt);
+    if (!default_text.empty()) line(default_text);
+    return read_answer();
+}
+
+std::vector<int> ConsoleInteraction::choose_from_list(const std::string& title,
+                                                      const std::string& prompt,
+                                                      const std::vector<std::string>& items,
+                                                      bool multiple) {
+    begin_block(multiple ? "choose many" : "choose");
+    line(title);
+    line(prompt);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        line("  " + std::to_string(i + 1) + ". " + items[i]);
+    }
+    line("&Kontynuuj  Zakończ");
+    const int count = static_cast<int>(items.size());
+    while (true) {
+        const auto answer = read_answer();
+        const std::string given = answer ? trim(*answer) : std::string();
+        if (lower_ascii(given) == "z") {
+            confirm_quit_or_stay();
+            continue;
+        }
+        if (given.empty()) {
+            if (multiple || count == 0) return {};
+            return {0};
+        }
+        std::vector<int> chosen;
+        std::string token;
+        std::istringstream parts(given);
+        bool valid = true;
+        while (parts >> token) {
+            std::string piece;
+            std::istringstream commas(token);
+            while (std::getline(commas, piece, ',')) {
+                if (piece.empty()) continue;
+                const auto n = parse_index(piece, count);
+                if (!n) valid = false;
+                else chosen.push_back(*n - 1);
+            }
+        }
+        if (valid && !chosen.empty() && (multiple || chosen.size() == 1)) return chosen;
+        say("! Nieprawidłowa odpowiedź: " + given);
+        if (!answer) return multiple || count == 0 ? std::vector<int>{} : std::vector<int>{0};
+    }
+}
+
+std::optional<std::string> ConsoleInteraction::enter_value(const std::string& title,
+                                                           const std::string& name) {
+    begin_block("value");
+    line(title);
+    line(name + " =");
+    return read_answer();
+}
+
+void ConsoleInteraction::explain(const std::string& title, const std::vector<std::string>& lines) {
+    begin_block("explanation");
+    line(title);
+    for (const auto& text : lines) line(text);
+}
+
+int ConsoleInteraction::choose_option(const RadioDialog& dialog) {
+    begin_block("option");
+    line(dialog.title);
+    line(dialog.prompt);
+    const int count = static_cast<int>(dialog.options.size());
+    for (int i = 0; i < count; ++i) {
+        line(std::string(i + 1 == dialog.preselected ? "  (*) " : "  ( ) ") + std::to_string(i + 1) +
+             ". " + dialog.options[static_cast<std::size_t>(i)]);
+    }
+    while (true) {
+        const auto answer = read_answer();
+        if (!answer || trim(*answer).empty()) return dialog.preselected;
+        if (auto n = parse_index(trim(*answer), count)) return *n;
+        say("! Nieprawidłowa odpowiedź: " + trim(*answer));
+    }
+}
+
+void ConsoleInteraction::show_text(const std::string& title, const std::string& text) {
+    begin_block("window");
+    line(title);
+    std::string shown;
+    for (char c : text) {
+        if (c != '\r') shown.push_back(c);
+    }
+    if (!shown.empty() && shown.back() == '\n') shown.pop_back();
+    if (!shown.empty()) line(shown);
+}
+
+void ConsoleInteraction::show_picture(const std::string& title, const std::string& path) {
+    begin_block("picture");
+    line(title);
+    line(path);
+    line(describe_picture(path));
+}
+
+void ConsoleInteraction::play_sound(const std::string& path) {
+    begin_block("sound");
+    line(path);
+    line(describe_sound(path));
+}
+
+void ConsoleInteraction::open_document(const std::string& path) {
+    begin_block("document");
+    line(path);
+}
+
+void ConsoleInteraction::set_main_title(const std::string& title) {
+    begin_block("title");
+    line(title);
+}
+
+void ConsoleInteraction::clear_messages() {}
+
+}  // namespace xamo

@@ -1,0 +1,67 @@
+// The console front end's dialogs: each dialog is printed as a block (a marker line "[kind]", the
+// title and text lines verbatim), questions read one line of standard input.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/interaction.h"
+
+namespace xamo {
+
+class ConsoleInteraction : public UserInteraction {
+public:
+    // In batch mode every line read is echoed after the prompt, so a transcript shows the answers.
+    ConsoleInteraction(std::istream& in, std::ostream& out, bool batch);
+
+    void note(const std::string& title, const std::string& text) override;
+    int ask(const std::string& title, const std::string& text,
+            const std::vector<std::string>& buttons) override;
+    bool confirm(const std::string& title, const std::string& text) override;
+    std::optional<std::string> choose_file_to_open(const std::string& title,
+                                                   const std::vector<FileFilter>& filters,
+                                                   const std::string& start) override;
+    std::optional<std::string> choose_file_to_save(const std::string& title,
+                                                   const std::vector<FileFilter>& filters,
+                                                   const std::string& start) override;
+    std::optional<std::string> enter_text(const std::string& title, const std::string& prompt,
+                                          const std::string& default_text) override;
+    std::vector<int> choose_from_list(const std::string& title, const std::string& prompt,
+                                      const std::vector<std::string>& items,
+                                      bool multiple) override;
+    std::optional<std::string> enter_value(const std::string& title,
+                                           const std::string& name) override;
+    void explain(const std::string& title, const std::vector<std::string>& lines) override;
+    int choose_option(const RadioDialog& dialog) override;
+    void show_text(const std::string& title, const std::string& text) override;
+    void show_picture(const std::string& title, const std::string& path) override;
+    void play_sound(const std::string& path) override;
+    void open_document(const std::string& path) override;
+    void set_main_title(const std::string& title) override;
+    void clear_messages() override;
+
+    // One line of input for the command loop, after the given prompt; nothing at end of input.
+    std::optional<std::string> read_command(const std::string& prompt);
+    // A line of the console's own ("! ..."), not part of the message window.
+    void say(const std::string& line);
+
+protected:
+    void write_message(const std::string& text) override;
+
+private:
+    void begin_block(const std::string& kind);
+    void line(const std::string& text);  // text may hold line breaks: one output line each
+    std::optional<std::string> read_answer();
+    std::optional<std::string> choose_file(const std::string& kind, const std::string& title,
+                                           const std::vector<FileFilter>& filters,
+                                           const std::string& start);
+
+    std::istream& in_;
+    std::ostream& out_;
+    bool batch_;
+    bool at_line_start_ = true;
+};
+
+}  // namespace xamo

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Runs one golden transcript: copies the case to a temporary directory, feeds `input` to
+# `xamo_rd --console --batch` there and compares the transcript with `expected`.
+# XAMO_UPDATE_GOLDEN=1 rewrites `expected` instead (read every rewritten file before committing).
+set -euo pipefail
+exe=$1
+case_dir=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp -r "$case_dir"/. "$work"/
+rm -f "$work/expected"
+cd "$work"
+status=0
+timeout 120 "$exe" --console --batch < input > "$work/.transcript" 2>&1 || status=$?
+# Temporary paths differ from run to run.
+sed -e "s#$work#<KATALOG>#g" "$work/.transcript" > "$work/.actual"
+echo "exit status: $status" >> "$work/.actual"
+if [ "${XAMO_UPDATE_GOLDEN:-}" = 1 ]; then
+  cp "$work/.actual" "$case_dir/expected"
+  echo "rewrote $case_dir/expected"
+  exit 0
+fi
+diff -u "$case_dir/expected" "$work/.actual"
