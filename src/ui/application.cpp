@@ -8,6 +8,7 @@ namespace xamo {
 
 Application::Application(UserInteraction& ui) : ui_(ui), report_(store_, ui) {
     store_.register_working(&inference_);
+    store_.register_working(&askable_);
     for (const auto& info : command_catalog()) commands_.add(info);
     register_commands();
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "askable/askable_memory.h"
 #include "inference/memory.h"
 #include "inference/report.h"
 #include "kb/facts.h"
@@ -32,6 +33,7 @@ public:
     FactStore& store() { return store_; }
     CommandTable& commands() { return commands_; }
     InferenceMemory& inference() { return inference_; }
+    AskableMemory& askable() { return askable_; }
     Report& report() { return report_; }
 
     // Creates the main window state: start title, every command disabled.
@@ -53,6 +55,7 @@ private:
     UserInteraction& ui_;
     FactStore store_;
     InferenceMemory inference_;
+    AskableMemory askable_;
     Report report_;
     CommandTable commands_;
     bool introduction_open_ = true;

@@ -1,0 +1,45 @@
+// Askable conditions and arguments computed when the rule and model bases are loaded. Lists are
+// UTF-8 strings; "sorted" means by the Windows-1250 bytes (cp1250_less).
+#pragma once
+
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "kb/facts.h"
+
+namespace xamo {
+
+struct AskableMemory : WorkingSection {
+    StringList lista_warunkow;                // rule conditions, negations stripped, reduced
+    StringList lista_wnioskow_regul;          // rule conclusions, reduced, without "koniec"
+    StringList lista_warunkow_dopytywalnych;  // askable conditions of the rule base, sorted
+    std::unordered_set<std::string> dopytywalny;  // the same, for lookups
+    StringList lista_argumentow_modeli;
+    StringList lista_warunkow_stosowania;
+    StringList lista_wnioskow_modeli;
+    StringList lista_wynikow_modeli;
+    StringList argumenty_zredukowane;
+    StringList wyniki_zredukowane;
+    StringList lista_argumentow_dopytywalnych;                   // of the model base, sorted
+    StringList lista_wszystkich_dopytywalnych_dla_wyswietlania;  // rule base with models, sorted
+    StringList lista_warunkow_i_argumentow_dopytywalnych;        // whole knowledge base, sorted
+    StringList lista_wszystkich_zmiennych_logicznych;
+
+    void clear() override { *this = AskableMemory{}; }
+    // Clears what the model base contributed (on unloading the model base).
+    void clear_model_lists() {
+        lista_argumentow_modeli.clear();
+        lista_warunkow_stosowania.clear();
+        lista_wnioskow_modeli.clear();
+        lista_wynikow_modeli.clear();
+        argumenty_zredukowane.clear();
+        wyniki_zredukowane.clear();
+        lista_argumentow_dopytywalnych.clear();
+        lista_wszystkich_dopytywalnych_dla_wyswietlania.clear();
+        lista_warunkow_i_argumentow_dopytywalnych.clear();
+        lista_wszystkich_zmiennych_logicznych.clear();
+    }
+};
+
+}  // namespace xamo
