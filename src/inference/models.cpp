@@ -240,18 +240,22 @@ std::optional<double> ModelEvaluator::compute(const std::string& x) {
     return from_other_models(x);
 }
 
+// A value the data-error check removes is asked again at once, so that no model is applied
+// with it; cancelling the dialog gives up.
 std::optional<double> ModelEvaluator::ask_value(const std::string& x) {
-    ctx_.line("Określ wartość oceny: " + x);
-    const auto typed = ctx_.ui.enter_value(kValueTitle, x);
-    if (!typed) return std::nullopt;
-    const auto value = read_constant(*typed);
-    if (!value) return std::nullopt;
-    ctx_.line(x + "=" + real_text(*value));
-    ctx_.piszcr();
-    ctx_.memory.zmienna_ustalona.set(x, *value);
-    ctx_.lines.push_back(x + "=" + *typed);
-    szukanie_blednych_danych();
-    return value;
+    while (true) {
+        ctx_.line("Określ wartość oceny: " + x);
+        const auto typed = ctx_.ui.enter_value(kValueTitle, x);
+        if (!typed) return std::nullopt;
+        const auto value = read_constant(*typed);
+        if (!value) return std::nullopt;
+        ctx_.line(x + "=" + real_text(*value));
+        ctx_.piszcr();
+        ctx_.memory.zmienna_ustalona.set(x, *value);
+        ctx_.lines.push_back(x + "=" + *typed);
+        szukanie_blednych_danych();
+        if (ctx_.memory.zmienna_ustalona.has(x)) return value;
+    }
 }
 
 std::optional<double> ModelEvaluator::from_basic_model(const std::string& x, bool& settled) {
