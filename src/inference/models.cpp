@@ -560,9 +560,14 @@ void ModelEvaluator::przedstawienie_zmiennych_pierwotnych() {
     ctx_.show_dialog();
 }
 
-bool ModelEvaluator::value_available(const std::string& name) const {
-    if (ctx_.memory.zmienna_ustalona.has(name)) return true;
-    return model_results_.count(name) == 0 && !is_grade(name) && is_constant(name);
+// A value the data-error check can use without asking or computing anything: a fixed value or
+// a numeric literal (fixed under its text, as oblicz does).
+std::optional<double> ModelEvaluator::value_at_hand(const std::string& name) {
+    if (const auto fixed = ctx_.memory.zmienna_ustalona.get(name)) return fixed;
+    if (model_results_.count(name) > 0 || is_grade(name)) return std::nullopt;
+    const auto constant = read_constant(name);
+    if (constant) ctx_.memory.zmienna_ustalona.set(name, *constant);
+    return constant;
 }
 
 bool ModelEvaluator::try_data_error_model(const Fact& model) {
@@ -570,19 +575,19 @@ bool ModelEvaluator::try_data_error_model(const Fact& model) {
     if (applied_or_failed(model_number(model))) return false;
     const StringList arguments = relation_arguments(model);
     if (model.kind == Kind::model_r && arguments.size() != 3) return false;
+    std::vector<double> values;
     for (const auto& name : arguments) {
-        if (!value_available(name)) return false;
+        const auto value = value_at_hand(name);
+        if (!value) return false;
+        values.push_back(*value);
     }
     if (!sprawdz(application_condition(model))) return false;
-    const auto values = values_of(arguments);
-    if (!values) return false;
-    const bool holds = model.kind == Kind::model
-                           ? relacja(model.str(4), (*values)[0], (*values)[1])
-                           : relacja_r(model.str(3), (*values)[0], (*values)[1], (*values)[2]);
+    const bool holds = model.kind == Kind::model ? relacja(model.str(4), values[0], values[1])
+                                                 : relacja_r(model.str(3), values[0], values[1], values[2]);
     if (!holds) return false;
     przedstawienie_faktow(ctx_);
     przedstawienie_zmiennych();
-    explain_relation({&model, std::string(kDataError), *values}, false);
+    explain_relation({&model, std::string(kDataError), values}, false);
     for (const auto& name : arguments) ctx_.memory.zmienna_ustalona.remove(name);
     ctx_.memory.model_stosowany.insert(model_number(model));
     ctx_.ui.note("Pomyłka we wprowadzonych danych!",
