@@ -1,9 +1,15 @@
-// Working facts of an inference run that later commands (summary, report) read.
+// Working facts of an inference run. The summary and the report read them after the run.
+//
+// Working memory `rbd` keeps its facts in the order they were added (for presentation) and an
+// index by condition, so that the state of a condition is a hash lookup, not a scan.
 #pragma once
 
 #include <cstdint>
+#include <list>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -11,14 +17,75 @@
 
 namespace xamo {
 
+// rbd(number, condition): the condition is established by the rule or model `number` (0 for the
+// user, a declared fact and "bez warunku"). A condition may be supported by several facts.
+class WorkingMemory {
+public:
+    using Entry = std::pair<std::int32_t, std::string>;
+
+    void add(std::int32_t number, const std::string& condition);
+    bool established(const std::string& condition) const { return count(condition) > 0; }
+    bool has(std::int32_t number, const std::string& condition) const;
+    std::size_t count(const std::string& condition) const;
+    // Removes the first rbd(number, condition); false when there is none.
+    bool remove(std::int32_t number, const std::string& condition);
+    // Removes every rbd(_, condition).
+    void remove_all(const std::string& condition);
+    void clear();
+
+    std::list<Entry>::const_iterator begin() const { return entries_.begin(); }
+    std::list<Entry>::const_iterator end() const { return entries_.end(); }
+    std::size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+
+private:
+    std::list<Entry> entries_;
+    std::unordered_map<std::string, std::vector<std::list<Entry>::iterator>> index_;
+};
+
+// zmienna_ustalona(name, value): the fixed values of a run, in the order they were fixed.
+class FixedValues {
+public:
+    using Entry = std::pair<std::string, double>;
+
+    void set(const std::string& name, double value);
+    std::optional<double> get(const std::string& name) const;
+    bool has(const std::string& name) const { return index_.count(name) > 0; }
+    void remove(const std::string& name);
+    void clear();
+
+    std::vector<Entry>::const_iterator begin() const { return entries_.begin(); }
+    std::vector<Entry>::const_iterator end() const { return entries_.end(); }
+    std::size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+
+private:
+    std::vector<Entry> entries_;
+    std::unordered_map<std::string, double> index_;  // the first value fixed for a name
+};
+
 struct InferenceMemory : WorkingSection {
-    std::vector<std::string> etykieta;              // labels typed at the start of a run
-    std::optional<std::string> szczegolowosc;       // "mała" or "duża"
-    std::vector<std::pair<std::int32_t, std::string>> rbd;  // forward working memory, in order
-    std::vector<std::string> rbd_wstecz;            // backward working memory, in order
-    std::vector<std::pair<std::string, double>> zmienna_ustalona;  // fixed argument values
+    std::vector<std::string> etykieta;         // labels typed at the start of a run
+    std::optional<std::string> szczegolowosc;  // "mała" or "duża"
+    std::optional<std::string> jakiewnioskowanie;  // "W_PRZOD" while forward inference runs
+    std::optional<std::string> hipoteza;       // present while a hypothesis is verified
+    WorkingMemory rbd;                         // forward working memory
+    std::vector<std::string> rbd_wstecz;       // backward working memory, in order
+    FixedValues zmienna_ustalona;              // fixed argument values
+    std::unordered_set<std::int32_t> regula_zastosowana;
+    std::unordered_set<std::int32_t> model_stosowany;
+    // Models whose evaluation met an arithmetic error in this run: reported once, never applied.
+    std::unordered_set<std::int32_t> model_bledny;
+    std::vector<std::string> zanegowany_warunek_z_bazy_ograniczen;
+    std::vector<StringList> lista_warunkow_ograniczenia_z_warunkami_faktami;
+    StringList lista_warunkow_uwzglednionych_ograniczen;
+    bool blad_wykluczajacych = false;  // two declared facts of one constraint; until a reload
 
     void clear() override { *this = InferenceMemory{}; }
+    // Removes the working facts of an earlier run (the start of an inference command).
+    void clear_run();
+    bool backward_mode() const { return hipoteza.has_value(); }
+    bool in_rbd_wstecz(const std::string& condition) const;
 };
 
 }  // namespace xamo

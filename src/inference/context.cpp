@@ -1,0 +1,108 @@
+#include "inference/context.h"
+
+#include <algorithm>
+
+#include "kb/codec.h"
+#include "kb/conditions.h"
+
+namespace xamo {
+
+InferenceContext::InferenceContext(FactStore& store_, InferenceMemory& memory_,
+                                   const AskableMemory& askable_memory, Report& report_,
+                                   UserInteraction& ui_)
+    : store(store_), memory(memory_), askable(askable_memory), report(report_), ui(ui_) {
+    index_askable();
+}
+
+void InferenceContext::clear_dialog() {
+    title.clear();
+    lines.clear();
+}
+
+void InferenceContext::show_dialog() {
+    ui.explain(title, lines);
+    clear_dialog();
+}
+
+void InferenceContext::line(const std::string& text) {
+    pisz(text);
+    piszcr();
+}
+
+void InferenceContext::line_and_dialog(const std::string& text) {
+    line(text);
+    lines.push_back(text);
+}
+
+void InferenceContext::index_askable() {
+    const StringList& list = model_base_loaded() ? askable.lista_warunkow_i_argumentow_dopytywalnych
+                                                 : askable.lista_warunkow_dopytywalnych;
+    askable_ = {list.begin(), list.end()};
+    const auto& joint = askable.lista_warunkow_i_argumentow_dopytywalnych;
+    askable_conditions_and_arguments_ = {joint.begin(), joint.end()};
+    const auto& arguments = askable.lista_argumentow_dopytywalnych;
+    askable_arguments_ = {arguments.begin(), arguments.end()};
+    const auto& conclusions = askable.lista_wnioskow_modeli;
+    model_conclusions_ = {conclusions.begin(), conclusions.end()};
+    rules_by_condition_.clear();
+    rules_indexed_ = false;
+}
+
+bool InferenceContext::is_askable(const std::string& condition) const {
+    return askable_.count(positive_form(condition)) > 0;
+}
+
+bool InferenceContext::in_askable_conditions_and_arguments(const std::string& name) const {
+    return askable_conditions_and_arguments_.count(name) > 0;
+}
+
+bool InferenceContext::is_askable_argument(const std::string& name) const {
+    return askable_arguments_.count(name) > 0;
+}
+
+bool InferenceContext::is_model_conclusion(const std::string& name) const {
+    return model_conclusions_.count(name) > 0;
+}
+
+const Fact* InferenceContext::constraint_with(const std::string& condition) const {
+    for (const Fact& constraint : store.all(Kind::ograniczenie)) {
+        const auto& members = constraint.strings(1);
+        if (std::find(members.begin(), members.end(), condition) != members.end()) return &constraint;
+    }
+    return nullptr;
+}
+
+const std::vector<std::int32_t>& InferenceContext::rules_mentioning(const std::string& condition) {
+    if (!rules_indexed_) {
+        for (const Fact& rule : store.all(Kind::regula)) {
+            for (const auto& c : rule.strings(2)) {
+                auto& numbers = rules_by_condition_[c];
+                if (numbers.empty() || numbers.back() != rule.integer(0)) {
+                    numbers.push_back(rule.integer(0));
+                }
+            }
+        }
+        rules_indexed_ = true;
+    }
+    static const std::vector<std::int32_t> none;
+    const auto it = rules_by_condition_.find(condition);
+    return it == rules_by_condition_.end() ? none : it->second;
+}
+
+void InferenceContext::skasuj_zastosowane_reguly(const std::string& x) {
+    if (memory.regula_zastosowana.empty()) return;
+    for (const auto& c : {x, negacja(x)}) {
+        for (std::int32_t number : rules_mentioning(c)) memory.regula_zastosowana.erase(number);
+    }
+}
+
+std::string positive_form(const std::string& condition) {
+    return is_negated(condition) ? negacja(condition) : condition;
+}
+
+std::string padded_question(const std::string& question) {
+    const std::size_t length = utf8_length(question);
+    return length >= 55 ? question : question + std::string(55 - length, ' ');
+}
+
+}  // namespace xamo

@@ -1,0 +1,99 @@
+// What one inference run works with: the store, the working memory, the askable lists, the report
+// text and the user, plus the content of the explanation dialog being prepared and the indexes
+// built once per run. Forward and backward inference share it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "askable/askable_memory.h"
+#include "inference/memory.h"
+#include "inference/report.h"
+#include "kb/facts.h"
+#include "ui/interaction.h"
+
+namespace xamo {
+
+// Advice, picture and sound offered for a derived condition (rule or model number, condition).
+// Empty until the media subsystem attaches its offers.
+struct MediaOffers {
+    std::function<void(std::int32_t, const std::string&)> udziel_rady;
+    std::function<void(std::int32_t, const std::string&)> wyswietl_grafike;
+    std::function<void(std::int32_t, const std::string&)> przesluchaj_melodie;
+};
+
+class InferenceContext {
+public:
+    InferenceContext(FactStore& store, InferenceMemory& memory, const AskableMemory& askable,
+                     Report& report, UserInteraction& ui);
+
+    FactStore& store;
+    InferenceMemory& memory;
+    const AskableMemory& askable;
+    Report& report;
+    UserInteraction& ui;
+    MediaOffers media;
+    // Verifies a hypothesis by backward inference (application conditions in backward mode).
+    // The backward inference replaces this; until then nothing is verified.
+    std::function<bool(const std::string&)> verify_hypothesis = [](const std::string&) {
+        return false;
+    };
+
+    // --- the explanation dialog "Wnioskowanie" (tytul, dane_str) ------------------------------
+    std::string title;
+    std::vector<std::string> lines;
+    void clear_dialog();
+    // Shows the prepared title and lines; the dialog removes them when it opens.
+    void show_dialog();
+
+    // --- output: to the output stream and the report text ------------------------------------
+    void pisz(const std::string& text) { report.pisz(text); }
+    void piszcr() { report.piszcr(); }
+    void line(const std::string& text);
+    // Writes a line and keeps it as a dialog line.
+    void line_and_dialog(const std::string& text);
+    // To the screen only (not the report text).
+    void screen(const std::string& text) { ui.write(text); }
+    void screen_new_line() { ui.new_line(); }
+    // To the report text only.
+    void report_only(const std::string& text) { report.lista_dla_raportu({text}); }
+
+    // --- state ------------------------------------------------------------------------------------
+    bool detailed() const { return memory.szczegolowosc == "duża"; }
+    bool model_base_loaded() const { return store.any(Kind::nazwa_mo); }
+    bool constraint_base_loaded() const { return store.any(Kind::nazwa_og); }
+    // Askable for rule questions: the condition or its positive form is in the askable list of
+    // the run (with a model base, the joint list of conditions and arguments).
+    bool is_askable(const std::string& condition) const;
+    // Membership in lista_warunkow_i_argumentow_dopytywalnych (application conditions).
+    bool in_askable_conditions_and_arguments(const std::string& name) const;
+    bool is_askable_argument(const std::string& name) const;
+    bool is_model_conclusion(const std::string& name) const;
+    // Rebuilds the lookups from the askable lists (at the start of a run).
+    void index_askable();
+
+    // The first constraint (store order) that has `condition` as a member.
+    const Fact* constraint_with(const std::string& condition) const;
+    // Numbers of the rules whose conditions contain `condition` exactly.
+    const std::vector<std::int32_t>& rules_mentioning(const std::string& condition);
+    // Re-enables the applied rules that mention x or its negation (skasuj_zastosowane_reguly).
+    void skasuj_zastosowane_reguly(const std::string& x);
+
+private:
+    std::unordered_set<std::string> askable_;
+    std::unordered_set<std::string> askable_conditions_and_arguments_;
+    std::unordered_set<std::string> askable_arguments_;
+    std::unordered_set<std::string> model_conclusions_;
+    std::unordered_map<std::string, std::vector<std::int32_t>> rules_by_condition_;
+    bool rules_indexed_ = false;
+};
+
+std::string positive_form(const std::string& condition);
+// q padded with blanks to 55 characters (the yes/no questions on screen).
+std::string padded_question(const std::string& question);
+
+}  // namespace xamo

@@ -1,0 +1,311 @@
+#include "inference/forward.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "analysis/same_results.h"
+#include "inference/questions.h"
+#include "inference/recording.h"
+#include "kb/conditions.h"
+#include "kb/files.h"
+
+namespace xamo {
+namespace {
+
+const char* const kTitle = "Wnioskowanie rozwinięte dokładne w przód";
+
+std::string name_of(const FactStore& store, Kind kind) { return store.text(kind).value_or(""); }
+
+std::string ascii_upper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string generuj_wniosek(const std::string& marks, const std::string& conclusion) {
+    return marks.find('n') == std::string::npos ? conclusion : negacja(conclusion);
+}
+
+ForwardInference::ForwardInference(InferenceContext& ctx) : ctx_(ctx), models_(ctx) {}
+
+void ForwardInference::run() {
+    if (!ctx_.store.any(Kind::nazwa_re)) {
+        ctx_.ui.note("Uwaga!", "Proszę załadować bazę reguł!");
+        return;
+    }
+    if (ctx_.memory.blad_wykluczajacych || base_faulty()) return;
+    if (!testuj_wyniki_wszystkich_modeli_bez_ograniczen(ctx_.store, ctx_.ui)) return;
+    if (show_description) show_description();
+    ask_detail_level(ctx_);
+    ask_labels();
+    ctx_.memory.clear_run();
+    ctx_.report.kasowanie_tekst_raportu();
+    opening_texts();
+    ctx_.memory.rbd.add(0, std::string(kNoCondition));
+    const int mode = ctx_.ui.choose_option({"Menu wyboru faktów",
+                                            "Wybierz tryb deklaracji faktów!",
+                                            {"Menu wyboru faktów", "Interfejs zadający pytania"},
+                                            2});
+    wybierz_tryb(mode);
+}
+
+void ForwardInference::ask_labels() {
+    ctx_.memory.etykieta.clear();
+    if (ctx_.ui.ask("Tworzenie etykiet", "Zachować etykiety wnioskowania?", {"&TAK", "&NIE"}) != 1) {
+        return;
+    }
+    while (true) {
+        if (const auto label = ctx_.ui.enter_text("Tworzenie etykiety", "Pisz etykietę:", "")) {
+            ctx_.memory.etykieta.push_back(*label);
+        }
+        if (ctx_.ui.ask("Następna etykieta?", "", {"&TAK", "&NIE"}) != 1) return;
+    }
+}
+
+void ForwardInference::opening_texts() {
+    const FactStore& store = ctx_.store;
+    const auto file = [&store](Kind kind) { return file_name_of(name_of(store, kind)); };
+    ctx_.ui.note(kTitle, std::string(kTitle) + " dla:\n\nBazy reguł rozwiniętej dokładnej\n    " +
+                             file(Kind::nazwa_re) + "\n\nBazy modeli rozwiniętej dokładnej\n    " +
+                             file(Kind::nazwa_mo) + "\n\nBazy ograniczeń rozwiniętej dokładnej\n     " +
+                             file(Kind::nazwa_og) + "\n\nBazy rad rozwiniętej dokładnej\n    " +
+                             file(Kind::nazwa_ra) + "\n\nBazy grafiki rozwiniętej dokładnej\n    " +
+                             file(Kind::nazwa_gr) + "\n\nBazy dźwięku rozwiniętej dokładnej\n    " +
+                             file(Kind::nazwa_me));
+    const std::pair<const char*, Kind> lines[] = {
+        {"Porady ekspertowe dla bazy reguł ", Kind::nazwa_re},
+        {"                               bazy modeli ", Kind::nazwa_mo},
+        {"                         bazy ograniczeń ", Kind::nazwa_og},
+        {"                                    bazy rad ", Kind::nazwa_ra},
+        {"                               bazy grafiki ", Kind::nazwa_gr},
+        {"                            bazy dźwięku ", Kind::nazwa_me},
+    };
+    for (const auto& [text, kind] : lines) ctx_.line(text + name_of(store, kind));
+    ctx_.piszcr();
+}
+
+void ForwardInference::wybierz_tryb(int mode) {
+    if (mode == 1 && przygotowanie_listy_faktow()) {
+        wnioskowanie();
+        return;
+    }
+    if (mode == 1 || mode == 2) wnioskowanie();
+}
+
+bool ForwardInference::przygotowanie_listy_faktow() {
+    InferenceMemory& memory = ctx_.memory;
+    // Askable conditions already declared as facts.
+    std::unordered_set<std::string> declared;
+    for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
+        for (const Fact& fact : ctx_.store.all(kind)) declared.insert(positive_form(fact.str(0)));
+    }
+    const auto any_declared = [&declared](const StringList& members) {
+        return std::any_of(members.begin(), members.end(),
+                           [&declared](const std::string& m) { return declared.count(m) > 0; });
+    };
+    const std::vector<Fact> constraints(ctx_.store.all(Kind::ograniczenie).begin(),
+                                        ctx_.store.all(Kind::ograniczenie).end());
+    for (const Fact& constraint : constraints) {
+        const StringList& members = constraint.strings(1);
+        if (any_declared(members) || members.empty()) continue;
+        const std::string number = std::to_string(constraint.integer(0));
+        const auto chosen = ctx_.ui.choose_from_list(
+            "Przegląd warunków wykluczających się dla ograniczenia " + number,
+            "Wybierz fakt z listy warunków dla ograniczenia " + number, members, false);
+        const std::size_t index = chosen.empty() ? 0 : static_cast<std::size_t>(chosen.front());
+        const std::string& member = members[std::min(index, members.size() - 1)];
+        memory.rbd.add(0, member);
+        StringList others;
+        for (const auto& m : members) {
+            if (m != member) others.push_back(m);
+        }
+        pamietaj_warunki_nie_bedace_faktami(ctx_, others);
+        memory.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(members);
+    }
+    for (const Fact& constraint : constraints) {
+        if (any_declared(constraint.strings(1))) {
+            memory.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(constraint.strings(1));
+        }
+    }
+    std::unordered_set<std::string> considered;
+    for (const auto& members : memory.lista_warunkow_ograniczenia_z_warunkami_faktami) {
+        for (const auto& m : members) {
+            memory.lista_warunkow_uwzglednionych_ograniczen.push_back(m);
+            considered.insert(m);
+        }
+    }
+    const StringList& source = ctx_.model_base_loaded()
+                                   ? ctx_.askable.lista_wszystkich_dopytywalnych_dla_wyswietlania
+                                   : ctx_.askable.lista_warunkow_dopytywalnych;
+    StringList offered;
+    for (const auto& c : source) {
+        if (declared.count(c) > 0) continue;
+        if (ctx_.constraint_base_loaded() && considered.count(c) > 0) continue;
+        offered.push_back(c);
+    }
+    if (!offered.empty()) {
+        const auto chosen = ctx_.ui.choose_from_list("Wybór faktów ze zbioru warunków dopytywalnych",
+                                                     "Wybierz fakty ze zbioru warunków dopytywalnych!",
+                                                     offered, true);
+        for (int index : chosen) memory.rbd.add(0, offered[static_cast<std::size_t>(index)]);
+        pamietaj_warunki_nie_bedace_faktami(ctx_, offered);
+        return true;
+    }
+    if (ctx_.store.any(Kind::fakt)) {
+        for (const char* text : {"Wartości logiczne warunków dopytywalnych zostały",
+                                 "zadeklarowane w bazie reguł w klauzulach 'fakt(_)'.",
+                                 "Dlatego możesz deklarować tylko wartości argumentów dopytywalnych,",
+                                 "podobnie jak dla opcji 'Interfejs zadający pytania'"}) {
+            ctx_.screen(text);
+            ctx_.screen_new_line();
+        }
+        ctx_.ui.note("Uwaga!",
+                     "Wartości logiczne warunków dopytywalnych zostały\nzadeklarowane w bazie reguł "
+                     "w klauzulach 'fakt(_)'.\nDlatego możesz deklarować tylko wartości argumentów "
+                     "dopytywalnych,\npodobnie jak dla opcji 'Interfejs zadający pytania'.");
+    }
+    return false;
+}
+
+bool ForwardInference::wnioskowanie() {
+    if (!przedstawienie_faktow_pierwotnych(ctx_)) return false;
+    if (!przedstawienie_m_faktow_pierwotnych(ctx_)) return false;
+    if (ctx_.store.any(Kind::argument_znany)) models_.przedstawienie_zmiennych_pierwotnych();
+    seed();
+    wnioskowanie_cd();
+    return true;
+}
+
+void ForwardInference::seed() {
+    for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
+        // Recording may shorten constraints but never changes the declared facts.
+        for (const Fact& fact : ctx_.store.all(kind)) pamietaj(ctx_, fact.str(0), true, true);
+    }
+    for (const Fact& known : ctx_.store.all(Kind::argument_znany)) {
+        ctx_.memory.zmienna_ustalona.set(known.str(0), known.real(1));
+    }
+}
+
+void ForwardInference::wnioskowanie_cd() {
+    while (next_firing()) {
+    }
+    if (ctx_.memory.rbd.established(std::string(kEnd))) {
+        end_by_koniec();
+    } else {
+        end_normally();
+    }
+}
+
+bool ForwardInference::next_firing() {
+    if (ctx_.memory.rbd.established(std::string(kEnd))) return false;
+    return fire_rule() || fire_arithmetic(Kind::model) || fire_arithmetic(Kind::model_r) ||
+           fire_arithmetic(Kind::model_liniowy) || fire_arithmetic(Kind::model_wielomianowy) ||
+           fire_relation(Kind::model) || fire_relation(Kind::model_r);
+}
+
+std::optional<std::string> ForwardInference::testuj_warunki(const StringList& conditions) {
+    const WorkingMemory& rbd = ctx_.memory.rbd;
+    std::string marks;
+    for (const auto& c : conditions) {
+        if (rbd.established(c)) {
+            marks += 't';
+            continue;
+        }
+        if (rbd.established(negacja(c))) return marks + 'n';
+        if (!ctx_.is_askable(c)) return std::nullopt;
+        const char mark = pytaj_o_warunek(ctx_, c);
+        marks += mark;
+        if (mark == 'n') return marks;
+    }
+    return marks;
+}
+
+bool ForwardInference::fire_rule() {
+    InferenceMemory& memory = ctx_.memory;
+    for (const Fact& rule : ctx_.store.all(Kind::regula)) {
+        const std::int32_t n = rule.integer(0);
+        if (n == 0 || memory.regula_zastosowana.count(n) > 0) continue;
+        const auto marks = testuj_warunki(rule.strings(2));
+        if (!marks) continue;
+        const std::string result = generuj_wniosek(*marks, rule.str(1));
+        memory.regula_zastosowana.insert(n);
+        if (!zachowaj_wniosek(ctx_, n, result).ok()) continue;
+        przedstawienie_faktow(ctx_);
+        if (wyjasnienie_regula(ctx_, rule, result)) offer_media(n, result);
+        return true;
+    }
+    return false;
+}
+
+bool ForwardInference::fire_arithmetic(Kind kind) {
+    for (const Fact& model : ctx_.store.all(kind)) {
+        if (is_relational(model)) continue;
+        if (models_.apply_arithmetic(model)) return true;
+    }
+    return false;
+}
+
+bool ForwardInference::fire_relation(Kind kind) {
+    InferenceMemory& memory = ctx_.memory;
+    for (const Fact& model : ctx_.store.all(kind)) {
+        if (!is_relational(model)) continue;
+        if (kind == Kind::model_r && model.strings(4).size() != 3) continue;
+        const std::int32_t n = model_number(model);
+        if (!models_.sprawdz(model.str(1))) continue;
+        if (memory.rbd.has(n, model.str(2)) || models_.applied_or_failed(n)) continue;
+        const auto step = models_.evaluate_relation(model);
+        if (!step) continue;
+        if (!zachowaj_wniosek(ctx_, n, step->reached).ok()) continue;
+        przedstawienie_faktow(ctx_);
+        models_.przedstawienie_zmiennych();
+        memory.model_stosowany.insert(n);
+        models_.explain_relation(*step);
+        offer_media(n, step->reached);
+        return true;
+    }
+    return false;
+}
+
+void ForwardInference::offer_media(std::int32_t number, const std::string& condition) {
+    const MediaOffers& media = ctx_.media;
+    if (media.udziel_rady) media.udziel_rady(number, condition);
+    if (media.wyswietl_grafike) media.wyswietl_grafike(number, condition);
+    if (media.przesluchaj_melodie) media.przesluchaj_melodie(number, condition);
+}
+
+void ForwardInference::end_by_koniec() {
+    const std::string text = "Reguła z wnioskiem 'koniec' kończy wnioskowanie.";
+    ctx_.screen(text);
+    ctx_.screen_new_line();
+    ctx_.ui.note("Uwaga - koniec!", text);
+}
+
+void ForwardInference::end_normally() {
+    ctx_.clear_dialog();
+    ctx_.ui.note("Uwaga!", "Brak możliwości dalszego wnioskowania!\n\nTeraz czas na podsumowanie!");
+    ctx_.piszcr();
+    ctx_.line("Brak możliwości dalszego wnioskowania!");
+    ctx_.piszcr();
+    ctx_.memory.szczegolowosc = "duża";
+    przedstawienie_faktow(ctx_);
+    ctx_.piszcr();
+    models_.przedstawienie_zmiennych();
+    ctx_.piszcr();
+    const std::string distinguisher = name_of(ctx_.store, Kind::wyroznik);
+    ctx_.line("To już wszystko, co wynika z bazy wiedzy " + distinguisher + ",");
+    ctx_.ui.note("Uwaga!", "To już wszystko, co wynika z bazy wiedzy " + ascii_upper(distinguisher) +
+                               ",\nz zadeklarowanych faktów i wartości argumentów.\n\nKoniec "
+                               "wnioskowania ekspertowego.");
+    ctx_.line("z zadeklarowanych faktów i wartości argumentów.");
+    ctx_.piszcr();
+    ctx_.line("Koniec wnioskowania w przód.");
+    ctx_.piszcr();
+    ctx_.report.podsumowanie(ctx_.memory);
+    ctx_.memory.rbd.clear();
+    ctx_.report.raport();
+}
+
+}  // namespace xamo

@@ -1,0 +1,65 @@
+// Forward inference (command "Wnioskowanie rozwinięte dokładne w przód").
+//
+// A run goes through: preparation (run: detail level, labels, clearing, opening texts), fact
+// declaration (wybierz_tryb, przygotowanie_listy_faktow), presentation and constraint check of the
+// declared facts (wnioskowanie), seeding (seed) and the restart loop (wnioskowanie_cd), which ends
+// with "koniec" (end_by_koniec) or when nothing more follows (end_normally).
+//
+// The loop fires one item per step and then starts the scan again from the top. The choice of
+// that item is made in one place, next_firing(): rules in file order, then the basic, extended,
+// linear and polynomial arithmetic models, then the basic and extended relational models.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "inference/context.h"
+#include "inference/models.h"
+
+namespace xamo {
+
+class ForwardInference {
+public:
+    explicit ForwardInference(InferenceContext& ctx);
+
+    // Faults found while the bases were loaded (numbering, contradictions) that keep inference
+    // from starting; each was reported when it was found.
+    std::function<bool()> base_faulty = [] { return false; };
+    // The description of the base, shown before the run when it exists.
+    std::function<void()> show_description;
+
+    // The whole command.
+    void run();
+
+    // Pieces of the run, usable on their own.
+    void wybierz_tryb(int mode);
+    bool przygotowanie_listy_faktow();
+    bool wnioskowanie();
+    void seed();
+    void wnioskowanie_cd();
+    // One step of the loop: fires the next item; false when nothing can fire.
+    bool next_firing();
+    // Marks of a rule's conditions ("t" per true condition, "n" for the first false one), or
+    // nothing when a condition is unknown and cannot be asked.
+    std::optional<std::string> testuj_warunki(const StringList& conditions);
+
+    ModelEvaluator& models() { return models_; }
+
+private:
+    bool fire_rule();
+    bool fire_arithmetic(Kind kind);
+    bool fire_relation(Kind kind);
+    void ask_labels();
+    void opening_texts();
+    void end_by_koniec();
+    void end_normally();
+    void offer_media(std::int32_t number, const std::string& condition);
+
+    InferenceContext& ctx_;
+    ModelEvaluator models_;
+};
+
+std::string generuj_wniosek(const std::string& marks, const std::string& conclusion);
+
+}  // namespace xamo

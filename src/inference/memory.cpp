@@ -1,0 +1,88 @@
+#include "inference/memory.h"
+
+#include <algorithm>
+
+namespace xamo {
+
+void WorkingMemory::add(std::int32_t number, const std::string& condition) {
+    entries_.emplace_back(number, condition);
+    index_[condition].push_back(std::prev(entries_.end()));
+}
+
+std::size_t WorkingMemory::count(const std::string& condition) const {
+    const auto it = index_.find(condition);
+    return it == index_.end() ? 0 : it->second.size();
+}
+
+bool WorkingMemory::has(std::int32_t number, const std::string& condition) const {
+    const auto it = index_.find(condition);
+    if (it == index_.end()) return false;
+    return std::any_of(it->second.begin(), it->second.end(),
+                       [number](const auto& entry) { return entry->first == number; });
+}
+
+bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
+    const auto it = index_.find(condition);
+    if (it == index_.end()) return false;
+    auto& entries = it->second;
+    // The index keeps each condition's facts in the order they were added.
+    const auto found = std::find_if(entries.begin(), entries.end(),
+                                    [number](const auto& entry) { return entry->first == number; });
+    if (found == entries.end()) return false;
+    entries_.erase(*found);
+    entries.erase(found);
+    if (entries.empty()) index_.erase(it);
+    return true;
+}
+
+void WorkingMemory::remove_all(const std::string& condition) {
+    const auto it = index_.find(condition);
+    if (it == index_.end()) return;
+    for (const auto& entry : it->second) entries_.erase(entry);
+    index_.erase(it);
+}
+
+void WorkingMemory::clear() {
+    entries_.clear();
+    index_.clear();
+}
+
+void FixedValues::set(const std::string& name, double value) {
+    entries_.emplace_back(name, value);
+    index_.emplace(name, value);
+}
+
+std::optional<double> FixedValues::get(const std::string& name) const {
+    const auto it = index_.find(name);
+    if (it == index_.end()) return std::nullopt;
+    return it->second;
+}
+
+void FixedValues::remove(const std::string& name) {
+    if (index_.erase(name) == 0) return;
+    std::erase_if(entries_, [&name](const Entry& entry) { return entry.first == name; });
+}
+
+void FixedValues::clear() {
+    entries_.clear();
+    index_.clear();
+}
+
+void InferenceMemory::clear_run() {
+    rbd.clear();
+    rbd_wstecz.clear();
+    zmienna_ustalona.clear();
+    regula_zastosowana.clear();
+    model_stosowany.clear();
+    model_bledny.clear();
+    zanegowany_warunek_z_bazy_ograniczen.clear();
+    lista_warunkow_ograniczenia_z_warunkami_faktami.clear();
+    lista_warunkow_uwzglednionych_ograniczen.clear();
+    hipoteza.reset();
+}
+
+bool InferenceMemory::in_rbd_wstecz(const std::string& condition) const {
+    return std::find(rbd_wstecz.begin(), rbd_wstecz.end(), condition) != rbd_wstecz.end();
+}
+
+}  // namespace xamo

@@ -1,0 +1,603 @@
+#include "inference/models.h"
+
+#include <algorithm>
+
+#include "inference/questions.h"
+#include "kb/conditions.h"
+#include "kb/numbers.h"
+
+namespace xamo {
+namespace {
+
+constexpr std::string_view kGradePrefix = "Ocena_";
+const char* const kValueTitle = "Określ wartość argumentu";
+
+bool is_grade(const std::string& name) { return name.starts_with(kGradePrefix); }
+bool is_zero_text(const std::string& text) { return text == "0" || text == "0.0"; }
+std::string real_text(double value) { return format_real(value); }
+
+const std::string& application_condition(const Fact& model) { return model.str(1); }
+const std::string& result_of(const Fact& model) { return model.str(2); }
+
+// Removes a name from a set when the evaluation that added it ends.
+class InProgress {
+public:
+    InProgress(std::unordered_set<std::string>& set, const std::string& name) : set_(set), name_(name) {
+        inserted_ = set_.insert(name_).second;
+    }
+    ~InProgress() {
+        if (inserted_) set_.erase(name_);
+    }
+    InProgress(const InProgress&) = delete;
+    InProgress& operator=(const InProgress&) = delete;
+
+private:
+    std::unordered_set<std::string>& set_;
+    std::string name_;
+    bool inserted_ = false;
+};
+
+std::optional<std::int32_t> integer_text(const std::string& text) {
+    std::size_t pos = 0;
+    std::int32_t value = 0;
+    if (scan_integer(text, pos, value) != NumberScan::Ok || pos != text.size()) return std::nullopt;
+    return value;
+}
+
+// The formula lines of an arithmetic explanation; the dialog lines differ only in indent.
+struct Formula {
+    std::vector<std::string> screen;
+    std::vector<std::string> dialog;
+    void add(const std::string& text) { add(text, text); }
+    void add(const std::string& on_screen, const std::string& in_dialog) {
+        screen.push_back(on_screen);
+        dialog.push_back(in_dialog);
+    }
+};
+
+// Terms "      a * b + " of a linear or polynomial formula, the last without " + ".
+void add_terms(Formula& formula, const std::vector<std::string>& terms) {
+    for (std::size_t i = 0; i < terms.size(); ++i) {
+        formula.add("      " + terms[i] + (i + 1 < terms.size() ? " + " : ""));
+    }
+}
+
+Formula basic_formula(const Fact& model) {
+    Formula formula;
+    const std::string& result = result_of(model);
+    const std::string& a1 = model.str(3);
+    const std::string& symbol = model.str(4);
+    const std::string& a2 = model.str(5);
+    const auto second = constant_value(a2);
+    if (second && *second == 0 && symbol != "zaokrąglenie_do_N") {
+        formula.add(symbol == "=" ? "    " + result + " = " + a1
+                                  : "    " + result + " = " + symbol + "  " + a1);
+    } else {
+        formula.add("    " + result + " = " + a1 + " " + symbol + " " + a2);
+    }
+    return formula;
+}
+
+Formula extended_formula(const Fact& model) {
+    Formula formula;
+    formula.add("    " + result_of(model) + " = ");
+    const std::string& operation = model.str(3);
+    const StringList& arguments = model.strings(4);
+    if (operation == "+" || operation == "*") {
+        for (std::size_t i = 0; i < arguments.size(); ++i) {
+            const std::string tail = i + 1 < arguments.size() ? "  " + operation : "";
+            formula.add("      " + arguments[i] + tail, "       " + arguments[i] + tail);
+        }
+    } else {
+        formula.add("      " + operation + "  " + list_text(arguments));
+    }
+    return formula;
+}
+
+Formula linear_formula(const Fact& model) {
+    Formula formula;
+    formula.add("    " + result_of(model) + " = ");
+    const StringList& coefficients = model.strings(3);
+    const StringList& variables = model.strings(4);
+    std::vector<std::string> terms;
+    for (std::size_t i = 0; i < coefficients.size() && i < variables.size(); ++i) {
+        terms.push_back(coefficients[i] + " * " + variables[i]);
+    }
+    add_terms(formula, terms);
+    return formula;
+}
+
+Formula polynomial_formula(const Fact& model) {
+    Formula formula;
+    formula.add("    " + result_of(model) + " = ");
+    const std::string& x = model.str(3);
+    const StringList& coefficients = model.strings(4);
+    const IntegerList& powers = model.integers(5);
+    std::vector<std::string> terms;
+    for (std::size_t i = 0; i < coefficients.size() && i < powers.size(); ++i) {
+        terms.push_back(coefficients[i] + " * " + x + "^" + std::to_string(powers[i]));
+    }
+    add_terms(formula, terms);
+    return formula;
+}
+
+struct ArithmeticTexts {
+    Kind kind;
+    const char* header;
+    const char* title;
+    const char* value_indent;
+    Formula (*formula)(const Fact&);
+};
+
+constexpr ArithmeticTexts kArithmeticTexts[] = {
+    {Kind::model, "Stosuję model arytmetyczny podstawowy ",
+     "Wyjaśnienie modelu arytmetycznego podstawowego", "  ", basic_formula},
+    {Kind::model_r, "Stosuję model arytmetyczny rozszerzony ",
+     "Wyjaśnienie modelu arytmetycznego rozwiniętego", "  ", extended_formula},
+    {Kind::model_liniowy, "Stosuję model arytmetyczny liniowy ",
+     "Wyjaśnienie modelu arytmetycznego liniowego", "    ", linear_formula},
+    {Kind::model_wielomianowy, "Stosuję model arytmetyczny wielomianowy ",
+     "Wyjaśnienie modelu arytmetycznego wielomianowego", "    ", polynomial_formula},
+};
+
+const ArithmeticTexts& arithmetic_texts(Kind kind) {
+    for (const auto& texts : kArithmeticTexts) {
+        if (texts.kind == kind) return texts;
+    }
+    return kArithmeticTexts[0];
+}
+
+// "a rel b" or, for an extended relation, "a r1 b r2 c".
+std::string relation_text(const Fact& model, const std::vector<std::string>& items) {
+    if (model.kind == Kind::model) return items[0] + " " + model.str(4) + " " + items[1];
+    const auto [first, second] = split_extended_relation(model.str(3));
+    return items[0] + " " + first + " " + items[1] + " " + second + " " + items[2];
+}
+
+StringList relation_arguments(const Fact& model) {
+    if (model.kind == Kind::model) return {model.str(3), model.str(5)};
+    return model.strings(4);
+}
+
+}  // namespace
+
+std::int32_t model_number(const Fact& model) { return model.integer(0); }
+
+std::int32_t display_semaphore(const Fact& model) {
+    return model.integer(model.fields.size() - 1);
+}
+
+bool is_relational(const Fact& model) {
+    if (model.kind == Kind::model) return is_basic_relation(model.str(4));
+    if (model.kind == Kind::model_r) return is_extended_relation(model.str(3));
+    return false;
+}
+
+ModelEvaluator::ModelEvaluator(InferenceContext& ctx) : ctx_(ctx) {
+    for (const Fact& model : ctx_.store.all(Kind::model)) {
+        const std::string& symbol = model.str(4);
+        model_results_.insert(result_of(model));
+        if (is_grade(model.str(3)) && symbol == "=" && is_zero_text(model.str(5)) &&
+            display_semaphore(model) == 1) {
+            grade_by_argument_[model.str(3)].push_back(&model);
+        }
+        if (symbol == kRuleConditionCount) {
+            if (is_zero_text(model.str(5))) count_by_result_[result_of(model)].push_back(&model);
+        } else if (!is_basic_relation(symbol) && !is_extended_relation(symbol)) {
+            basic_by_result_[result_of(model)].push_back(&model);
+        }
+    }
+    for (Kind kind : {Kind::model_r, Kind::model_liniowy, Kind::model_wielomianowy}) {
+        for (const Fact& model : ctx_.store.all(kind)) {
+            model_results_.insert(result_of(model));
+            if (!is_relational(model)) other_by_result_[result_of(model)].push_back(&model);
+        }
+    }
+}
+
+bool ModelEvaluator::applied_or_failed(std::int32_t number) const {
+    return ctx_.memory.model_stosowany.count(number) > 0 || ctx_.memory.model_bledny.count(number) > 0;
+}
+
+void ModelEvaluator::note_failure(const std::string& key, const std::string& text) {
+    if (!reported_.insert(key).second) return;
+    ctx_.line(text);
+    ctx_.ui.note("Uwaga błąd!", text);
+}
+
+std::optional<double> ModelEvaluator::oblicz(const std::string& x) {
+    if (in_progress_.count(x) > 0) {
+        note_failure("cykl " + x, "Cykl w bazie modeli: wartość argumentu " + x +
+                                      " jest potrzebna do obliczenia jej samej.");
+        return std::nullopt;
+    }
+    if (in_progress_.size() >= kMaxDepth) {
+        note_failure("głębokość", "Zbyt długi łańcuch modeli obliczających argument " + x + ".");
+        return std::nullopt;
+    }
+    InProgress guard(in_progress_, x);
+    return compute(x);
+}
+
+std::optional<double> ModelEvaluator::compute(const std::string& x) {
+    const bool grade = is_grade(x);
+    const auto fixed = ctx_.memory.zmienna_ustalona.get(x);
+    if (!grade && model_results_.count(x) == 0 && !fixed) {
+        if (const auto constant = read_constant(x)) {
+            ctx_.memory.zmienna_ustalona.set(x, *constant);
+            return constant;
+        }
+        return ask_value(x);
+    }
+    if (fixed) return fixed;
+    bool settled = false;
+    if (auto value = from_basic_model(x, settled); value || settled) return value;
+    if (grade) {
+        if (auto value = from_grade_model(x)) return value;
+    } else {
+        if (auto value = from_condition_count(x, settled); value || settled) return value;
+    }
+    return from_other_models(x);
+}
+
+std::optional<double> ModelEvaluator::ask_value(const std::string& x) {
+    ctx_.line("Określ wartość oceny: " + x);
+    const auto typed = ctx_.ui.enter_value(kValueTitle, x);
+    if (!typed) return std::nullopt;
+    const auto value = read_constant(*typed);
+    if (!value) return std::nullopt;
+    ctx_.line(x + "=" + real_text(*value));
+    ctx_.piszcr();
+    ctx_.memory.zmienna_ustalona.set(x, *value);
+    ctx_.lines.push_back(x + "=" + *typed);
+    szukanie_blednych_danych();
+    return value;
+}
+
+std::optional<double> ModelEvaluator::from_basic_model(const std::string& x, bool& settled) {
+    const auto found = basic_by_result_.find(x);
+    if (found == basic_by_result_.end()) return std::nullopt;
+    for (const Fact* model : found->second) {
+        if (applied_or_failed(model_number(*model))) continue;
+        if (!sprawdz(application_condition(*model))) continue;
+        const auto v1 = oblicz(model->str(3));
+        if (!v1) continue;
+        const auto v2 = oblicz(model->str(5));
+        if (!v2) continue;
+        settled = true;
+        return finish(*model, wykonaj(*v1, *v2, model->str(4)));
+    }
+    return std::nullopt;
+}
+
+std::optional<std::pair<double, std::string>> ModelEvaluator::grade_from_user(
+    const std::string& g, const std::string& title) {
+    const auto typed = ctx_.ui.enter_value(title, g);
+    if (!typed) return std::nullopt;
+    const auto value = read_constant(*typed);
+    if (!value) return std::nullopt;
+    if (*value < 0 || *value > 10) {
+        ctx_.pisz("Błąd! Ocena musi być zawarta w przedziale 0 - 10");
+        ctx_.ui.note("Błąd!", "Ocena musi być zawarta w przedziale 0 - 10");
+        ctx_.piszcr();
+        return std::nullopt;
+    }
+    return std::make_pair(*value, *typed);
+}
+
+// Records a grade the user gave, runs the data-error check and shows the explanation again.
+void ModelEvaluator::record_grade(const std::string& g, const std::pair<double, std::string>& grade,
+                                  std::vector<std::string> lines, const std::string& title) {
+    ctx_.line(g + "=" + real_text(grade.first));
+    ctx_.piszcr();
+    ctx_.memory.zmienna_ustalona.set(g, grade.first);
+    lines.push_back(g + "=" + grade.second);
+    szukanie_blednych_danych();
+    ctx_.clear_dialog();
+    ctx_.lines = std::move(lines);
+    ctx_.title = title;
+    ctx_.show_dialog();
+}
+
+std::optional<double> ModelEvaluator::from_grade_model(const std::string& x) {
+    const auto found = grade_by_argument_.find(x);
+    if (found == grade_by_argument_.end()) return std::nullopt;
+    const Fact& model = *found->second.front();
+    const std::string number = std::to_string(model_number(model));
+    const std::string& w = application_condition(model);
+    const std::string& y = result_of(model);
+    ctx_.clear_dialog();
+    ctx_.line("Stosuję model arytmetyczny podstawowy " + number + ":");
+    ctx_.line("dla spełnionego warunku startowego: ");
+    ctx_.line("    " + w);
+    ctx_.line("należy zadeklarować wartość zmiennej: ");
+    ctx_.line("    " + x);
+    ctx_.line("do której zostanie przyrównany wynik ");
+    ctx_.line(y);
+    const std::vector<std::string> lines{"Stosuję model arytmetyczny podstawowy " + number + ":",
+                                         "dla spełnionego warunku startowego:",
+                                         "    " + w,
+                                         "należy zadeklarować wartość zmiennej: ",
+                                         "    " + x,
+                                         "do której zostanie przyrównany wynik ",
+                                         "    " + y};
+    ctx_.lines = lines;
+    ctx_.title = "Wyjaśnienie modelu arytmetycznego podstawowego";
+    ctx_.show_dialog();
+    if (!ctx_.is_askable_argument(x) && !ctx_.is_model_conclusion(x)) return std::nullopt;
+    ctx_.line("Deklaruj ocenę  na skali 1 -10: " + x);
+    ctx_.line("Deklaruj wartość argumentu: " + x);
+    const auto grade = grade_from_user(x, kValueTitle);
+    if (!grade) return std::nullopt;
+    record_grade(x, *grade, lines, "Wynik deklarowania oceny:");
+    ctx_.memory.model_stosowany.insert(model_number(model));
+    return grade->first;
+}
+
+std::optional<double> ModelEvaluator::from_condition_count(const std::string& x, bool& settled) {
+    const auto found = count_by_result_.find(x);
+    if (found == count_by_result_.end()) return std::nullopt;
+    settled = true;
+    const Fact& model = *found->second.front();
+    if (!sprawdz(application_condition(model))) return std::nullopt;
+    const auto number = integer_text(model.str(3));
+    if (!number) return std::nullopt;
+    for (const Fact& rule : ctx_.store.all(Kind::regula)) {
+        if (rule.integer(0) != *number) continue;
+        return finish(model, Outcome::of(static_cast<double>(rule.strings(2).size())));
+    }
+    return std::nullopt;
+}
+
+std::optional<std::vector<double>> ModelEvaluator::values_of(const StringList& names) {
+    std::vector<double> values;
+    values.reserve(names.size());
+    for (const auto& name : names) {
+        const auto value = oblicz(name);
+        if (!value) return std::nullopt;
+        values.push_back(*value);
+    }
+    return values;
+}
+
+// The value of an extended, linear or polynomial model, or nothing.
+std::optional<double> ModelEvaluator::evaluate_other(const Fact& model) {
+    if (model.kind == Kind::model_r) {
+        const auto values = values_of(model.strings(4));
+        if (!values) return std::nullopt;
+        return finish(model, wykonaj_r(*values, model.str(3)));
+    }
+    if (model.kind == Kind::model_liniowy) {
+        const auto coefficients = values_of(model.strings(3));
+        if (!coefficients) return std::nullopt;
+        const auto variables = values_of(model.strings(4));
+        if (!variables) return std::nullopt;
+        return finish(model, wykonaj_liniowy(*coefficients, *variables));
+    }
+    const auto x = oblicz(model.str(3));
+    if (!x) return std::nullopt;
+    const auto coefficients = values_of(model.strings(4));
+    if (!coefficients) return std::nullopt;
+    return finish(model, wykonaj_wielomianowy(model.integers(5), *coefficients, *x));
+}
+
+std::optional<double> ModelEvaluator::from_other_models(const std::string& x) {
+    const auto found = other_by_result_.find(x);
+    if (found == other_by_result_.end()) return std::nullopt;
+    for (const Fact* model : found->second) {
+        if (model->kind == Kind::model_r && is_grade(x)) continue;
+        if (!sprawdz(application_condition(*model))) continue;
+        if (ctx_.memory.zmienna_ustalona.has(x) || applied_or_failed(model_number(*model))) continue;
+        if (auto value = evaluate_other(*model)) return value;
+    }
+    return std::nullopt;
+}
+
+bool ModelEvaluator::report_problem(const Fact& model, const Outcome& outcome) {
+    if (outcome.status == Outcome::Status::NoResult) return false;
+    if (outcome.status == Outcome::Status::Error) {
+        const std::string number = std::to_string(model_number(model));
+        ctx_.memory.model_bledny.insert(model_number(model));
+        ctx_.line("Błąd arytmetyczny w modelu " + number + ": " + outcome.problem + ".");
+        ctx_.ui.note("Uwaga błąd!", "Błąd arytmetyczny w modelu " + number + ":\n" + outcome.problem +
+                                        ".\nModel nie został zastosowany, wnioskowanie trwa dalej.");
+        return false;
+    }
+    if (outcome.warning == Outcome::Warning::DivisionByZero) {
+        ctx_.line("Próba dzielenia przez 0!");
+        ctx_.ui.note("Uwaga!", "Próba dzielenia przez 0!");
+    } else if (outcome.warning == Outcome::Warning::NegativeRoot) {
+        ctx_.ui.note("Uwaga!", "Pierwiastek z liczby ujemnej!");
+    }
+    return true;
+}
+
+std::optional<double> ModelEvaluator::finish(const Fact& model, const Outcome& outcome) {
+    if (!report_problem(model, outcome)) return std::nullopt;
+    if (model.kind != Kind::model) ctx_.piszcr();
+    przedstawienie_zmiennych();
+    explain_arithmetic(model, outcome.value);
+    ctx_.memory.model_stosowany.insert(model_number(model));
+    ctx_.memory.zmienna_ustalona.set(result_of(model), outcome.value);
+    return outcome.value;
+}
+
+bool ModelEvaluator::apply_arithmetic(const Fact& model) {
+    if (is_relational(model)) return false;
+    if (model.kind == Kind::model && model.str(4) == kRuleConditionCount) return false;
+    if (!sprawdz(application_condition(model))) return false;
+    const std::string& result = result_of(model);
+    if (applied_or_failed(model_number(model)) || ctx_.memory.zmienna_ustalona.has(result)) return false;
+    if (in_progress_.count(result) > 0) return false;
+    InProgress guard(in_progress_, result);
+    if (model.kind != Kind::model) return evaluate_other(model).has_value();
+    const auto v1 = oblicz(model.str(3));
+    if (!v1) return false;
+    const auto v2 = oblicz(model.str(5));
+    if (!v2) return false;
+    return finish(model, wykonaj(*v1, *v2, model.str(4))).has_value();
+}
+
+bool ModelEvaluator::sprawdz(const std::string& w) {
+    const InferenceMemory& memory = ctx_.memory;
+    const bool forward = !memory.backward_mode();
+    const std::string negation = negacja(w);
+    if (w == kNoCondition) return true;
+    if (forward && memory.rbd.established(w)) return true;
+    if (memory.rbd.has(0, w)) return true;
+    if (memory.in_rbd_wstecz(w)) return true;
+    if (forward && memory.rbd.established(negation)) return false;
+    if (!forward && memory.in_rbd_wstecz(negation)) return false;
+    if (ctx_.in_askable_conditions_and_arguments(w)) return pytaj_o_warunek_stosowania(ctx_, w);
+    if (ctx_.in_askable_conditions_and_arguments(negation)) {
+        return !pytaj_o_warunek_stosowania(ctx_, negation);
+    }
+    if (forward) return false;
+    // Backward mode: a condition nothing can be asked about is verified as a hypothesis.
+    if (!is_negated(w)) return ctx_.verify_hypothesis(w);
+    if (!is_negated(negation)) return ctx_.verify_hypothesis(w);
+    return false;
+}
+
+std::optional<std::string> ModelEvaluator::testuj_relacje(bool holds, const std::string& k) const {
+    if (holds) return k;
+    if (ctx_.memory.rbd.established(k)) return std::nullopt;
+    return negacja(k);
+}
+
+std::optional<RelationalStep> ModelEvaluator::evaluate_relation(const Fact& model) {
+    const StringList arguments = relation_arguments(model);
+    if (model.kind == Kind::model_r && arguments.size() != 3) return std::nullopt;
+    const auto values = values_of(arguments);
+    if (!values) return std::nullopt;
+    const std::string& k = result_of(model);
+    const bool holds = model.kind == Kind::model
+                           ? relacja(model.str(4), (*values)[0], (*values)[1])
+                           : relacja_r(model.str(3), (*values)[0], (*values)[1], (*values)[2]);
+    auto reached = testuj_relacje(holds, k);
+    if (!reached) return std::nullopt;
+    return RelationalStep{&model, std::move(*reached), *values};
+}
+
+void ModelEvaluator::explain_relation(const RelationalStep& step, bool ask_grade) {
+    const Fact& model = *step.model;
+    if (display_semaphore(model) != 1) return;
+    const bool basic = model.kind == Kind::model;
+    const bool own = step.reached == result_of(model);
+    const std::string number = std::to_string(model_number(model));
+    std::vector<std::string> values;
+    for (double v : step.values) values.push_back(real_text(v));
+    ctx_.clear_dialog();
+    ctx_.line_and_dialog((basic ? "Stosuję model relacyjny podstawowy " : "Stosuję model relacyjny rozwinięty ") +
+                         number + ":");
+    ctx_.line_and_dialog("dla spełnionego warunku startowego:");
+    ctx_.line_and_dialog("    " + application_condition(model));
+    ctx_.line_and_dialog("prawdą jest: ");
+    ctx_.line_and_dialog("    " + step.reached);
+    ctx_.line_and_dialog("jeżeli");
+    ctx_.line_and_dialog("    " + relation_text(model, relation_arguments(model)));
+    ctx_.line_and_dialog("Dla modelu " + number + (own ? " jest spełniona relacja: " : " nie jest spełniona relacja: "));
+    ctx_.line_and_dialog("    " + relation_text(model, values));
+    ctx_.line_and_dialog("Stąd wynika wniosek: ");
+    ctx_.line_and_dialog("   " + step.reached);
+    ctx_.title = !basic ? "Wyjaśnienie modelu relacyjnego rozwiniętego"
+                 : own  ? "Wyjaśnienie modelu relacyjnego podstawowego"
+                        : "Wyjaśnienie modelu  relacyjnego podstawowego";
+    const std::vector<std::string> lines = ctx_.lines;
+    ctx_.show_dialog();
+    if (!ask_grade) return;
+    const std::string g = std::string(kGradePrefix) + step.reached;
+    if (ctx_.memory.zmienna_ustalona.has(g)) return;
+    if (!ctx_.is_askable_argument(g) && !ctx_.is_model_conclusion(g)) return;
+    ctx_.line("Określ ocenę wniosku na skali 1 -10: " + g);
+    ctx_.line("Określ wartość oceny: " + g);
+    const auto grade = grade_from_user(g, "Określ ocenę  wniosku na skali 1 - 10!");
+    if (!grade) return;
+    record_grade(g, *grade, lines, "Wynik określenia oceny:");
+}
+
+void ModelEvaluator::explain_arithmetic(const Fact& model, double value) {
+    if (display_semaphore(model) != 1) return;
+    const ArithmeticTexts& texts = arithmetic_texts(model.kind);
+    const Formula formula = texts.formula(model);
+    ctx_.clear_dialog();
+    ctx_.piszcr();
+    ctx_.line_and_dialog(texts.header + std::to_string(model_number(model)) + ":");
+    ctx_.line_and_dialog("dla spełnionego warunku startowego:");
+    ctx_.line_and_dialog("    " + application_condition(model));
+    ctx_.line_and_dialog("zachodzi: ");
+    for (const auto& text : formula.screen) ctx_.line(text);
+    ctx_.lines.insert(ctx_.lines.end(), formula.dialog.begin(), formula.dialog.end());
+    ctx_.line_and_dialog("Stąd wynika wartość: ");
+    ctx_.line_and_dialog(texts.value_indent + result_of(model) + " = " + real_text(value));
+    ctx_.piszcr();
+    ctx_.title = texts.title;
+    ctx_.show_dialog();
+}
+
+void ModelEvaluator::przedstawienie_zmiennych() {
+    if (!ctx_.detailed()) return;
+    ctx_.clear_dialog();
+    ctx_.line("Dane są wartości następujących argumentów:");
+    for (const auto& [name, value] : ctx_.memory.zmienna_ustalona) {
+        ctx_.line_and_dialog("    " + name + "=" + real_text(value));
+    }
+    ctx_.title = "Dane są wartości następujących argumentów:";
+    ctx_.show_dialog();
+}
+
+void ModelEvaluator::przedstawienie_zmiennych_pierwotnych() {
+    ctx_.line("W bazie modeli są wartości następujących argumentów:");
+    ctx_.clear_dialog();
+    ctx_.title = "W bazie modeli są wartości następujących argumentów:";
+    for (const Fact& known : ctx_.store.all(Kind::argument_znany)) {
+        ctx_.line_and_dialog("    " + known.str(0) + "=" + real_text(known.real(1)));
+    }
+    ctx_.show_dialog();
+}
+
+bool ModelEvaluator::value_available(const std::string& name) const {
+    if (ctx_.memory.zmienna_ustalona.has(name)) return true;
+    return model_results_.count(name) == 0 && !is_grade(name) && is_constant(name);
+}
+
+bool ModelEvaluator::try_data_error_model(const Fact& model) {
+    if (result_of(model) != kDataError || !is_relational(model)) return false;
+    if (applied_or_failed(model_number(model))) return false;
+    const StringList arguments = relation_arguments(model);
+    if (model.kind == Kind::model_r && arguments.size() != 3) return false;
+    for (const auto& name : arguments) {
+        if (!value_available(name)) return false;
+    }
+    if (!sprawdz(application_condition(model))) return false;
+    const auto values = values_of(arguments);
+    if (!values) return false;
+    const bool holds = model.kind == Kind::model
+                           ? relacja(model.str(4), (*values)[0], (*values)[1])
+                           : relacja_r(model.str(3), (*values)[0], (*values)[1], (*values)[2]);
+    if (!holds) return false;
+    przedstawienie_faktow(ctx_);
+    przedstawienie_zmiennych();
+    explain_relation({&model, std::string(kDataError), *values}, false);
+    for (const auto& name : arguments) ctx_.memory.zmienna_ustalona.remove(name);
+    ctx_.memory.model_stosowany.insert(model_number(model));
+    ctx_.ui.note("Pomyłka we wprowadzonych danych!",
+                 "Błędne dane zostały usunięte. Wnioskuj dalej i w odpowiednim miejscu wprowadź "
+                 "poprawione dane.");
+    return true;
+}
+
+void ModelEvaluator::szukanie_blednych_danych() {
+    if (checking_data_) return;
+    checking_data_ = true;
+    bool found = false;
+    for (Kind kind : {Kind::model, Kind::model_r}) {
+        for (const Fact& model : ctx_.store.all(kind)) {
+            if (found) break;
+            found = try_data_error_model(model);
+        }
+    }
+    checking_data_ = false;
+}
+
+}  // namespace xamo

@@ -1,0 +1,100 @@
+// Model application: the value of a quantity on demand (oblicz), the application condition
+// (sprawdz), the conclusion of relational models, the questions for argument values and grades,
+// the data-error check, and the explanation texts of every model kind.
+//
+// Invariants:
+// - a quantity gets at most one fixed value per run (FixedValues), a model is applied at most once
+//   (model_stosowany); a model whose arithmetic failed is reported once and never applied
+//   (model_bledny);
+// - a quantity under evaluation is in `in_progress_`: needing it again is a cycle among models and
+//   fails for that quantity; the nesting of evaluations is bounded by kMaxDepth, so a long chain
+//   of models cannot exhaust the stack.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "inference/context.h"
+#include "inference/operations.h"
+
+namespace xamo {
+
+inline constexpr std::string_view kDataError = "Pomyłka we wprowadzonych danych";
+
+// The conclusion a relational model reached, with what its explanation needs.
+struct RelationalStep {
+    const Fact* model = nullptr;
+    std::string reached;
+    std::vector<double> values;
+};
+
+class ModelEvaluator {
+public:
+    static constexpr std::size_t kMaxDepth = 1000;
+
+    explicit ModelEvaluator(InferenceContext& ctx);
+
+    // The value of a quantity or numeric literal, computing, asking and explaining as needed.
+    std::optional<double> oblicz(const std::string& x);
+    // The application condition holds.
+    bool sprawdz(const std::string& w);
+    // The conclusion reached for conclusion k when the relation does or does not hold.
+    std::optional<std::string> testuj_relacje(bool holds, const std::string& k) const;
+
+    // Forward application of one arithmetic model (a `model`, `model_r`, `model_liniowy` or
+    // `model_wielomianowy` fact): tests, values, explanation and the fixed value. True when applied.
+    bool apply_arithmetic(const Fact& model);
+    // Values and conclusion of a relational `model` or `model_r`; nothing when no value can be
+    // had or nothing new follows. The caller has tested the application condition.
+    std::optional<RelationalStep> evaluate_relation(const Fact& model);
+    // The relational explanation and, after it, the grade question.
+    void explain_relation(const RelationalStep& step, bool ask_grade = true);
+
+    void przedstawienie_zmiennych();
+    void przedstawienie_zmiennych_pierwotnych();
+    void szukanie_blednych_danych();
+
+    bool applied_or_failed(std::int32_t number) const;
+
+private:
+    std::optional<double> compute(const std::string& x);
+    std::optional<double> ask_value(const std::string& x);
+    std::optional<double> from_basic_model(const std::string& x, bool& settled);
+    std::optional<double> from_grade_model(const std::string& x);
+    std::optional<double> from_condition_count(const std::string& x, bool& settled);
+    std::optional<double> from_other_models(const std::string& x);
+    std::optional<double> finish(const Fact& model, const Outcome& outcome);
+    std::optional<double> evaluate_other(const Fact& model);
+    std::optional<std::vector<double>> values_of(const StringList& names);
+    std::optional<std::pair<double, std::string>> grade_from_user(const std::string& g,
+                                                                  const std::string& title);
+    void record_grade(const std::string& g, const std::pair<double, std::string>& grade,
+                      std::vector<std::string> lines, const std::string& title);
+    bool report_problem(const Fact& model, const Outcome& outcome);
+    void note_failure(const std::string& key, const std::string& text);
+    bool value_available(const std::string& name) const;
+    bool try_data_error_model(const Fact& model);
+
+    void explain_arithmetic(const Fact& model, double value);
+
+    InferenceContext& ctx_;
+    // Models by their result, in base order, per alternative of oblicz.
+    std::unordered_map<std::string, std::vector<const Fact*>> basic_by_result_;
+    std::unordered_map<std::string, std::vector<const Fact*>> grade_by_argument_;
+    std::unordered_map<std::string, std::vector<const Fact*>> count_by_result_;
+    std::unordered_map<std::string, std::vector<const Fact*>> other_by_result_;
+    std::unordered_set<std::string> model_results_;
+    std::unordered_set<std::string> in_progress_;
+    std::unordered_set<std::string> reported_;
+    bool checking_data_ = false;
+};
+
+std::int32_t model_number(const Fact& model);
+std::int32_t display_semaphore(const Fact& model);
+bool is_relational(const Fact& model);
+
+}  // namespace xamo

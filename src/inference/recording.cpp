@@ -1,0 +1,149 @@
+#include "inference/recording.h"
+
+#include <algorithm>
+
+#include "kb/conditions.h"
+
+namespace xamo {
+namespace {
+
+bool known(const InferenceContext& ctx, const std::string& c) {
+    return ctx.memory.rbd.established(c) || ctx.memory.rbd.established(negacja(c));
+}
+
+void record_negation(InferenceContext& ctx, const std::string& member) {
+    const std::string negated = negacja(member);
+    ctx.memory.rbd.add(0, negated);
+    ctx.memory.zanegowany_warunek_z_bazy_ograniczen.push_back(negated);
+}
+
+// Every member other than `chosen` that is not yet established becomes false.
+void negate_other_members(InferenceContext& ctx, const StringList& members,
+                          const std::string& chosen) {
+    for (const auto& member : members) {
+        if (member != chosen && !ctx.memory.rbd.established(member)) record_negation(ctx, member);
+    }
+}
+
+bool has_member(const Fact& constraint, const std::string& c) {
+    const auto& members = constraint.strings(1);
+    return std::find(members.begin(), members.end(), c) != members.end();
+}
+
+// Indexes of the constraints holding c, all of them or only the first.
+std::vector<std::size_t> constraints_with(const FactStore& store, const std::string& c, bool all) {
+    std::vector<std::size_t> found;
+    const auto& constraints = store.all(Kind::ograniczenie);
+    for (std::size_t i = 0; i < constraints.size(); ++i) {
+        if (!has_member(constraints[i], c)) continue;
+        found.push_back(i);
+        if (!all) break;
+    }
+    return found;
+}
+
+// Replaces each listed constraint by a copy without `member`, added at the end of the base.
+void shorten_constraints(FactStore& store, const std::vector<std::size_t>& indexes,
+                         const std::string& member) {
+    std::vector<Fact> shortened;
+    auto& constraints = store.mutable_all(Kind::ograniczenie);
+    for (auto it = indexes.rbegin(); it != indexes.rend(); ++it) {
+        Fact copy = constraints[*it];
+        auto& members = std::get<StringList>(copy.fields[1]);
+        members.erase(std::remove(members.begin(), members.end(), member), members.end());
+        shortened.insert(shortened.begin(), std::move(copy));
+        constraints.erase(constraints.begin() + static_cast<std::ptrdiff_t>(*it));
+    }
+    for (auto& fact : shortened) store.add(std::move(fact));
+}
+
+}  // namespace
+
+Recorded zachowaj_wniosek(InferenceContext& ctx, std::int32_t n, const std::string& r) {
+    WorkingMemory& rbd = ctx.memory.rbd;
+    const bool negated = is_negated(r);
+    const std::string p = positive_form(r);
+    if (negated && rbd.has(n, p) && rbd.count(p) == 1) {
+        rbd.remove(n, p);
+        ctx.skasuj_zastosowane_reguly(p);
+        rbd.add(n, r);
+        return {1};
+    }
+    if (rbd.has(n, r)) {
+        ctx.memory.regula_zastosowana.insert(n);
+        return {negated ? 3 : 2};
+    }
+    if (negated) {
+        if (rbd.has(n, p)) {
+            rbd.remove(n, p);
+            ctx.skasuj_zastosowane_reguly(p);
+            return {4};
+        }
+        if (rbd.established(p)) {
+            ctx.skasuj_zastosowane_reguly(p);
+            return {5};
+        }
+        if (!rbd.established(r)) {
+            ctx.skasuj_zastosowane_reguly(p);
+            rbd.add(n, r);
+            return {6};
+        }
+        return {10};
+    }
+    const std::string negation = negacja(r);
+    if (!rbd.established(negation)) {
+        ctx.skasuj_zastosowane_reguly(r);
+        rbd.add(n, r);
+        return {rbd.count(r) > 1 ? 8 : 7};
+    }
+    rbd.remove_all(negation);
+    ctx.skasuj_zastosowane_reguly(r);
+    rbd.add(n, r);
+    return {9};
+}
+
+bool pamietaj(InferenceContext& ctx, const std::string& c, bool yes, bool seeding) {
+    if (known(ctx, c)) return false;
+    if (!yes) {
+        ctx.memory.rbd.add(0, negacja(c));
+        return true;
+    }
+    if (const auto holding = constraints_with(ctx.store, c, seeding); !holding.empty()) {
+        for (std::size_t index : holding) {
+            ctx.memory.rbd.add(0, c);
+            negate_other_members(ctx, ctx.store.all(Kind::ograniczenie)[index].strings(1), c);
+        }
+        return true;
+    }
+    const std::string negation = negacja(c);
+    if (const auto holding = constraints_with(ctx.store, negation, seeding); !holding.empty()) {
+        for (std::size_t i = 0; i < holding.size(); ++i) ctx.memory.rbd.add(0, c);
+        shorten_constraints(ctx.store, holding, negation);
+        return true;
+    }
+    ctx.memory.rbd.add(0, c);
+    return true;
+}
+
+char pamietaj_wybor(InferenceContext& ctx, const StringList& members, const std::string& c,
+                    const std::string& chosen) {
+    ctx.memory.rbd.add(0, chosen);
+    ctx.pisz(chosen);
+    negate_other_members(ctx, members, chosen);
+    const bool holds = is_negated(c) ? chosen != negacja(c) : chosen == c;
+    return holds ? 't' : 'n';
+}
+
+void pamietaj_wybor_warunku_stosowania(InferenceContext& ctx, const StringList& members,
+                                       const std::string& chosen) {
+    ctx.memory.rbd.add(0, chosen);
+    negate_other_members(ctx, members, chosen);
+}
+
+void pamietaj_warunki_nie_bedace_faktami(InferenceContext& ctx, const StringList& conditions) {
+    for (const auto& c : conditions) {
+        if (!ctx.memory.rbd.established(c)) record_negation(ctx, c);
+    }
+}
+
+}  // namespace xamo
