@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "inference/backward_command.h"
 #include "inference/forward_command.h"
 #include "ui/command_catalog.h"
 
@@ -27,6 +28,7 @@ void Application::register_commands() {
     });
     commands_.set_handler(10154, [this] { ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine); });
     register_forward_commands(*this);
+    register_backward_commands(*this);
 }
 
 void Application::start() {
