@@ -240,18 +240,22 @@ std::optional<double> ModelEvaluator::compute(const std::string& x) {
     return from_other_models(x);
 }
 
+// A value the data-error check removes is asked again at once, so that no model is applied
+// with it; cancelling the dialog gives up.
 std::optional<double> ModelEvaluator::ask_value(const std::string& x) {
-    ctx_.line("Określ wartość oceny: " + x);
-    const auto typed = ctx_.ui.enter_value(kValueTitle, x);
-    if (!typed) return std::nullopt;
-    const auto value = read_constant(*typed);
-    if (!value) return std::nullopt;
-    ctx_.line(x + "=" + real_text(*value));
-    ctx_.piszcr();
-    ctx_.memory.zmienna_ustalona.set(x, *value);
-    ctx_.lines.push_back(x + "=" + *typed);
-    szukanie_blednych_danych();
-    return value;
+    while (true) {
+        ctx_.line("Określ wartość oceny: " + x);
+        const auto typed = ctx_.ui.enter_value(kValueTitle, x);
+        if (!typed) return std::nullopt;
+        const auto value = read_constant(*typed);
+        if (!value) return std::nullopt;
+        ctx_.line(x + "=" + real_text(*value));
+        ctx_.piszcr();
+        ctx_.memory.zmienna_ustalona.set(x, *value);
+        ctx_.lines.push_back(x + "=" + *typed);
+        szukanie_blednych_danych();
+        if (ctx_.memory.zmienna_ustalona.has(x)) return value;
+    }
 }
 
 std::optional<double> ModelEvaluator::from_basic_model(const std::string& x, bool& settled) {
@@ -556,9 +560,14 @@ void ModelEvaluator::przedstawienie_zmiennych_pierwotnych() {
     ctx_.show_dialog();
 }
 
-bool ModelEvaluator::value_available(const std::string& name) const {
-    if (ctx_.memory.zmienna_ustalona.has(name)) return true;
-    return model_results_.count(name) == 0 && !is_grade(name) && is_constant(name);
+// A value the data-error check can use without asking or computing anything: a fixed value or
+// a numeric literal (fixed under its text, as oblicz does).
+std::optional<double> ModelEvaluator::value_at_hand(const std::string& name) {
+    if (const auto fixed = ctx_.memory.zmienna_ustalona.get(name)) return fixed;
+    if (model_results_.count(name) > 0 || is_grade(name)) return std::nullopt;
+    const auto constant = read_constant(name);
+    if (constant) ctx_.memory.zmienna_ustalona.set(name, *constant);
+    return constant;
 }
 
 bool ModelEvaluator::try_data_error_model(const Fact& model) {
@@ -566,19 +575,19 @@ bool ModelEvaluator::try_data_error_model(const Fact& model) {
     if (applied_or_failed(model_number(model))) return false;
     const StringList arguments = relation_arguments(model);
     if (model.kind == Kind::model_r && arguments.size() != 3) return false;
+    std::vector<double> values;
     for (const auto& name : arguments) {
-        if (!value_available(name)) return false;
+        const auto value = value_at_hand(name);
+        if (!value) return false;
+        values.push_back(*value);
     }
     if (!sprawdz(application_condition(model))) return false;
-    const auto values = values_of(arguments);
-    if (!values) return false;
-    const bool holds = model.kind == Kind::model
-                           ? relacja(model.str(4), (*values)[0], (*values)[1])
-                           : relacja_r(model.str(3), (*values)[0], (*values)[1], (*values)[2]);
+    const bool holds = model.kind == Kind::model ? relacja(model.str(4), values[0], values[1])
+                                                 : relacja_r(model.str(3), values[0], values[1], values[2]);
     if (!holds) return false;
     przedstawienie_faktow(ctx_);
     przedstawienie_zmiennych();
-    explain_relation({&model, std::string(kDataError), *values}, false);
+    explain_relation({&model, std::string(kDataError), values}, false);
     for (const auto& name : arguments) ctx_.memory.zmienna_ustalona.remove(name);
     ctx_.memory.model_stosowany.insert(model_number(model));
     ctx_.ui.note("Pomyłka we wprowadzonych danych!",

@@ -81,7 +81,7 @@ private:
                       std::vector<std::string> lines, const std::string& title);
     bool report_problem(const Fact& model, const Outcome& outcome);
     void note_failure(const std::string& key, const std::string& text);
-    bool value_available(const std::string& name) const;
+    std::optional<double> value_at_hand(const std::string& name);
     bool try_data_error_model(const Fact& model);
 
     InferenceContext& ctx_;
