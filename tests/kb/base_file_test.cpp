@@ -165,6 +165,37 @@ TEST(BaseFileReader, SurvivesHostileBytes) {
     EXPECT_EQ(error->kind, ReadErrorKind::StringExpected);
 }
 
+TEST(BaseFileReader, RandomMutationsOfValidLinesNeverBreakTheReader) {
+    const std::string seed = cp(
+        "reguła(1,\"grypa\",[\"gorączka\",\"n\\\"x\"],1)\r\nmodel_wielomianowy(2,\"w\",\"y\",\"x\","
+        "[\"1\"],[0,-2],0)\r\nargument_znany(\"x\",-1.5e2)\r\n");
+    unsigned state = 7;
+    const auto next = [&state] {
+        state = state * 1103515245u + 12345u;
+        return state >> 8;
+    };
+    const char alphabet[] = "()[],\"\\ \t\r\n0-9eE.+nNA\0\xB3\xFF";
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes = seed;
+        for (int m = 0; m < 3; ++m) {
+            const std::size_t at = next() % bytes.size();
+            switch (next() % 3) {
+                case 0: bytes[at] = alphabet[next() % (sizeof alphabet - 1)]; break;
+                case 1: bytes.erase(at, 1); break;
+                default: bytes.insert(at, 1, alphabet[next() % (sizeof alphabet - 1)]);
+            }
+        }
+        for (Section section : {Section::Rules, Section::Models}) {
+            FactStore store;
+            const auto error = read_section_bytes(store, section, bytes);
+            if (error && error->is_syntax()) {
+                EXPECT_GE(error->position, 1u);
+                EXPECT_LE(error->position, utf8_length(error->line) + 1);
+            }
+        }
+    }
+}
+
 TEST(BaseFileReader, ReadsAMillionLinesInLinearTime) {
     std::string bytes;
     bytes.reserve(20'000'000);
