@@ -47,7 +47,6 @@ BackwardEngine::BackwardEngine(InferenceContext& ctx, ModelEvaluator& models)
             constraints_by_member_[members[i]].push_back(&constraint);
         }
     }
-    for (const auto& c : ctx_.memory.rbd_wstecz) ++wstecz_count_[c];
     ctx_.verify_hypothesis = [this](const std::string& w) { return weryfikowanie_hipotezy_cd(w); };
 }
 
@@ -57,19 +56,15 @@ BackwardEngine::~BackwardEngine() {
 
 // --- working memory --------------------------------------------------------------------------
 
-bool BackwardEngine::established(const std::string& c) const { return wstecz_count_.count(c) > 0; }
+bool BackwardEngine::established(const std::string& c) const {
+    return ctx_.memory.rbd_wstecz.established(c);
+}
 
 bool BackwardEngine::end_established() const { return established(std::string(kEnd)); }
 
-void BackwardEngine::add_wstecz(const std::string& c) {
-    ctx_.memory.rbd_wstecz.push_back(c);
-    ++wstecz_count_[c];
-}
+void BackwardEngine::add_wstecz(const std::string& c) { ctx_.memory.rbd_wstecz.add(c); }
 
-void BackwardEngine::remove_wstecz(const std::string& c) {
-    if (wstecz_count_.erase(c) == 0) return;
-    std::erase(ctx_.memory.rbd_wstecz, c);
-}
+void BackwardEngine::remove_wstecz(const std::string& c) { ctx_.memory.rbd_wstecz.remove_all(c); }
 
 void BackwardEngine::record_false(const std::string& member) {
     const std::string negated = negacja(member);

@@ -18,8 +18,8 @@
 // - Application conditions of models may be verified as hypotheses while a model is evaluated
 //   (`sprawdz`); that re-enters `verify` with a fresh stack. Such nesting is bounded by
 //   kMaxNesting; beyond it the condition counts as not proved and a note says so once.
-// - `rbd_wstecz` keeps its order in InferenceMemory (presentation, summary); the engine keeps a
-//   count per condition beside it so that every test is a hash lookup.
+// - `rbd_wstecz` (InferenceMemory) keeps the order of recording and an index, so that every test
+//   of a condition is a hash lookup.
 #pragma once
 
 #include <cstddef>
@@ -109,7 +109,6 @@ private:
     InferenceContext& ctx_;
     ModelEvaluator& models_;
     BackwardMemory memory_;
-    std::unordered_map<std::string, std::size_t> wstecz_count_;
     std::unordered_map<std::string, std::vector<const Fact*>> rules_by_conclusion_;
     std::unordered_map<std::int32_t, const Fact*> rules_by_number_;
     std::unordered_map<std::string, std::vector<const Fact*>> constraints_by_member_;

@@ -41,7 +41,7 @@ protected:
         const auto* e = explanation("Wynik wnioskowania:");
         return e ? e->items : Lines{};
     }
-    Lines wstecz() const { return memory.rbd_wstecz; }
+    Lines wstecz() const { return memory.rbd_wstecz.conditions(); }
 };
 
 TEST_F(Backward, NarrowAndBroadCandidateLists) {
@@ -295,7 +295,7 @@ TEST_F(BackwardEngineTest, CycleOfRulesEndsRefuted) {
     memory.hipoteza = "a";
     EXPECT_FALSE(engine.weryfikowanie_hipotezy_cd("a"));
     // a is under verification when rule 2 needs it: rule 2 refutes b, which refutes a.
-    EXPECT_EQ(memory.rbd_wstecz, (Lines{"d", "c", "nb", "na"}));
+    EXPECT_EQ(memory.rbd_wstecz.conditions(), (Lines{"d", "c", "nb", "na"}));
     EXPECT_EQ(engine.refuted_by("a"), 1);
     EXPECT_EQ(engine.refuted_by("b"), 2);
 }
@@ -309,19 +309,19 @@ TEST_F(BackwardEngineTest, RecordingAndConstraintCompletion) {
     BackwardEngine engine(ctx, models);
     // A positive member of a two-member constraint: only that constraint is completed.
     EXPECT_TRUE(engine.pamietaj_wstecz("a"));
-    EXPECT_EQ(memory.rbd_wstecz, (Lines{"a", "nf"}));
+    EXPECT_EQ(memory.rbd_wstecz.conditions(), (Lines{"a", "nf"}));
     // A negated member of a two-member constraint makes the other member true.
     EXPECT_TRUE(engine.pamietaj_wstecz("nd"));
-    EXPECT_EQ(memory.rbd_wstecz, (Lines{"a", "nf", "nd", "e"}));
+    EXPECT_EQ(memory.rbd_wstecz.conditions(), (Lines{"a", "nf", "nd", "e"}));
     // A negation is refused when its positive form is established ...
     EXPECT_FALSE(engine.pamietaj_wstecz("na"));
     // ... and a positive condition displaces its recorded negation.
     EXPECT_TRUE(engine.pamietaj_wstecz("ng"));
     EXPECT_TRUE(engine.pamietaj_wstecz("g"));
-    EXPECT_EQ(memory.rbd_wstecz, (Lines{"a", "nf", "nd", "e", "g"}));
+    EXPECT_EQ(memory.rbd_wstecz.conditions(), (Lines{"a", "nf", "nd", "e", "g"}));
     // A member of longer constraints only: every other member not established becomes false.
     EXPECT_TRUE(engine.pamietaj_wstecz("b"));
-    EXPECT_EQ(memory.rbd_wstecz, (Lines{"a", "nf", "nd", "e", "g", "b", "nc"}));
+    EXPECT_EQ(memory.rbd_wstecz.conditions(), (Lines{"a", "nf", "nd", "e", "g", "b", "nc"}));
     EXPECT_EQ(memory.zanegowany_warunek_z_bazy_ograniczen, (Lines{"nf", "nc"}));
 }
 
