@@ -5,17 +5,18 @@
 #include <vector>
 
 #include "ui/interaction.h"
+#include "ui/write_lines.h"
 
 namespace xamo {
 namespace {
 
 struct NumberingTexts {
-    const char* first_line;          // + base name + " występuje "
-    const char* second_line;         // + number + "."
+    const char* first_line;   // + base name + " występuje "
+    const char* second_line;  // + number + "."
     std::vector<const char*> consequences;
     std::vector<const char*> advice;
-    const char* note_opening;        // + base name
-    const char* note_entry;          // + number + "."
+    const char* note_opening;  // + base name
+    const char* note_entry;    // + number + "."
     std::vector<const char*> note_rest;
     const char* note_title;
 };
@@ -29,16 +30,19 @@ const NumberingTexts& texts(NumberedBase base) {
          {"Przejdź do opcji 'Baza reguł/Edycja bazy reguł'", "i popraw numerację reguł w bazie."},
          "W bazie reguł rozwiniętej dokladnej\n   ",
          "\nreguła o numerze ",
-         {"\nMoże to zakłócić przebieg wnioskowania.", "\nDlatego nie można wnioskować z bazami reguł,",
+         {"\nMoże to zakłócić przebieg wnioskowania.",
+          "\nDlatego nie można wnioskować z bazami reguł,",
           "\nktórych reguły mają powtarzające się numery.",
           "\nPrzejdź do opcji\n   Baza reguł dokładna\n   Edycja bazy reguł'",
           "\ni popraw numerację reguł w bazie."},
          "Błąd bazy reguł"},
         {"W bazie modeli ",
          "conajmniej dwukrotnie model o numerze ",
-         {"Może to zakłócić przebieg wnioskowania.", "Dlatego nie można wnioskować z bazami modeli,",
+         {"Może to zakłócić przebieg wnioskowania.",
+          "Dlatego nie można wnioskować z bazami modeli,",
           "których modele mają powtarzające się numery."},
-         {"Przejdź do opcji 'Baza modeli/Edycja bazy modeli'", "i popraw numerację modeli w bazie."},
+         {"Przejdź do opcji 'Baza modeli/Edycja bazy modeli'",
+          "i popraw numerację modeli w bazie."},
          "W bazie modeli rozwiniętej dokladnej\n   ",
          "\nmodel o numerze ",
          {"\nDlatego nie można wnioskować z bazami modeli,",
@@ -67,18 +71,14 @@ const NumberingTexts& texts(NumberedBase base) {
          {"Przejdź do opcji 'Baza rad/Edycja bazy rad'", "i popraw numerację rad w bazie."},
          "W bazie rad rozwiniętej dokładnej\n   ",
          "\nrada o numerze ",
-         {"\nMoże to zakłócić przebieg udzielania rad.", "\nDlatego nie można wnioskować z bazami rad,",
+         {"\nMoże to zakłócić przebieg udzielania rad.",
+          "\nDlatego nie można wnioskować z bazami rad,",
           "\nktórych rady mają powtarzające się numery.",
           "\nPrzejdź do opcji\n   'Baza rad dokładna\n   Edycja bazy rad'",
           "\ni popraw numerację rad w bazie."},
          "Błąd bazy rad"},
     };
     return table[static_cast<std::size_t>(base)];
-}
-
-void write_line(UserInteraction& ui, const std::string& text) {
-    ui.write(text);
-    ui.new_line();
 }
 
 void report_repeated(UserInteraction& ui, const NumberingTexts& t, const std::string& name,
@@ -90,7 +90,8 @@ void report_repeated(UserInteraction& ui, const NumberingTexts& t, const std::st
     ui.new_line();
     for (const char* line : t.advice) write_line(ui, line);
     ui.new_line();
-    std::string text = t.note_opening + name + "\nwystępuje conajmniej dwukrotnie " + t.note_entry + n + ".";
+    std::string text =
+        t.note_opening + name + "\nwystępuje conajmniej dwukrotnie " + t.note_entry + n + ".";
     for (const char* piece : t.note_rest) text += piece;
     ui.note(t.note_title, text);
 }

@@ -20,7 +20,9 @@ struct NumberingMemory : WorkingSection {
     // Kept per base, so that reloading one base does not forget the duplicates of another.
     std::array<bool, 4> duplicates{};
 
-    bool rozne_numery() const { return duplicates[0] || duplicates[1] || duplicates[2] || duplicates[3]; }
+    bool rozne_numery() const {
+        return duplicates[0] || duplicates[1] || duplicates[2] || duplicates[3];
+    }
     void forget(NumberedBase base) { duplicates[static_cast<std::size_t>(base)] = false; }
     void clear() override { duplicates = {}; }
 };

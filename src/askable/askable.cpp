@@ -6,6 +6,7 @@
 #include "kb/conditions.h"
 #include "kb/model_symbols.h"
 #include "ui/interaction.h"
+#include "ui/write_lines.h"
 
 namespace xamo {
 namespace {
@@ -13,11 +14,11 @@ namespace {
 // Field positions of the model facts.
 constexpr std::size_t kCondition = 1;
 constexpr std::size_t kResult = 2;
-constexpr std::size_t kArg1 = 3;    // model
-constexpr std::size_t kSymbol = 4;  // model
-constexpr std::size_t kArg2 = 5;    // model
-constexpr std::size_t kRSymbol = 3; // model_r
-constexpr std::size_t kRList = 4;   // model_r
+constexpr std::size_t kArg1 = 3;     // model
+constexpr std::size_t kSymbol = 4;   // model
+constexpr std::size_t kArg2 = 5;     // model
+constexpr std::size_t kRSymbol = 3;  // model_r
+constexpr std::size_t kRList = 4;    // model_r
 constexpr std::size_t kLinCoefficients = 3;
 constexpr std::size_t kLinVariables = 4;
 constexpr std::size_t kPolyVariable = 3;
@@ -54,7 +55,9 @@ void add_arguments(StringList& to, const Fact& model) {
             add_name(to, model.str(kArg1));
             if (!is_function_symbol(model.str(kSymbol))) add_name(to, model.str(kArg2));
             break;
-        case Kind::model_r: add_names(to, model.strings(kRList)); break;
+        case Kind::model_r:
+            add_names(to, model.strings(kRList));
+            break;
         case Kind::model_liniowy:
             add_names(to, model.strings(kLinCoefficients));
             add_names(to, model.strings(kLinVariables));
@@ -63,7 +66,8 @@ void add_arguments(StringList& to, const Fact& model) {
             add_name(to, model.str(kPolyVariable));
             add_names(to, model.strings(kPolyCoefficients));
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -79,11 +83,27 @@ StringList variables_of_kind(const FactStore& store, Kind kind) {
         for (const Fact& m : models) append(all, m.strings(i));
     };
     switch (kind) {
-        case Kind::model: fields(kArg1); fields(kArg2); fields(kCondition); break;
-        case Kind::model_r: fields(kCondition); lists(kRList); break;
-        case Kind::model_liniowy: fields(kCondition); lists(kLinCoefficients); lists(kLinVariables); break;
-        case Kind::model_wielomianowy: fields(kCondition); fields(kPolyVariable); lists(kPolyCoefficients); break;
-        default: break;
+        case Kind::model:
+            fields(kArg1);
+            fields(kArg2);
+            fields(kCondition);
+            break;
+        case Kind::model_r:
+            fields(kCondition);
+            lists(kRList);
+            break;
+        case Kind::model_liniowy:
+            fields(kCondition);
+            lists(kLinCoefficients);
+            lists(kLinVariables);
+            break;
+        case Kind::model_wielomianowy:
+            fields(kCondition);
+            fields(kPolyVariable);
+            lists(kPolyCoefficients);
+            break;
+        default:
+            break;
     }
     StringList out;
     for (const auto& item : reduce(all)) {
@@ -92,59 +112,56 @@ StringList variables_of_kind(const FactStore& store, Kind kind) {
     return out;
 }
 
-void write_list_lines(UserInteraction& ui, const StringList& items) {
-    for (const auto& item : items) {
-        ui.write(item);
-        ui.new_line();
-    }
-}
-
-void write_lines(UserInteraction& ui, std::initializer_list<std::string> lines) {
-    for (const auto& line : lines) {
-        ui.write(line);
-        ui.new_line();
-    }
+// Two line breaks, the title, and the members one per line.
+void write_titled_list(UserInteraction& ui, const std::string& title, const StringList& items) {
+    ui.new_line();
+    ui.new_line();
+    write_line(ui, title);
+    write_lines(ui, items);
 }
 
 const std::string kClashAdvice =
-    "\nwybierz opcję 'Edycja bazy modeli', \nlub opcję 'Edycja bazy reguł', \nwybierz błędną bazę i usuń błąd.";
+    "\nwybierz opcję 'Edycja bazy modeli', \nlub opcję 'Edycja bazy reguł', \nwybierz błędną bazę "
+    "i usuń błąd.";
 
 void report_same_conclusions(UserInteraction& ui, const StringList& clash, const std::string& re,
                              const std::string& mo) {
     write_lines(ui, {"Błąd w bazie reguł   " + re, "i w bazie modeli " + mo + ".",
                      "Reguły i modele relacyjne mają jednakowe wnioski.", "Wnioskami tymi są:"});
-    write_list_lines(ui, clash);
+    write_lines(ui, clash);
     write_lines(ui, {"Przejdź do 'Bazy modeli dokładnej ' lub do 'Bazy reguł dokładnej',",
                      "wybierz opcję 'Edycja bazy modeli', ", "lub opcję 'Edycja bazy reguł', ",
                      "wybierz błędną bazę i usuń błąd."});
-    ui.note("Błąd: jednakowe nazwy wniosków bazy reguł i bazy modeli",
-            "Błąd w bazie reguł\n   " + re + "\ni w bazie modeli\n   " + mo + "." +
-                "\nReguły i modele relacyjne mają wnioski o \njednakowych nazwach.  " +
-                "\nWnioskami tymi są wnioski z listy:\n   " + list_text(clash) +
-                ".\nWnioskowanie nie może być kontynuowane. \nPrzejdź do 'Bazy modeli dokładnej' lub "
-                "\ndo 'Bazy reguł dokładnej'," +
-                kClashAdvice);
+    ui.note(
+        "Błąd: jednakowe nazwy wniosków bazy reguł i bazy modeli",
+        "Błąd w bazie reguł\n   " + re + "\ni w bazie modeli\n   " + mo + "." +
+            "\nReguły i modele relacyjne mają wnioski o \njednakowych nazwach.  " +
+            "\nWnioskami tymi są wnioski z listy:\n   " + list_text(clash) +
+            ".\nWnioskowanie nie może być kontynuowane. \nPrzejdź do 'Bazy modeli dokładnej' lub "
+            "\ndo 'Bazy reguł dokładnej'," +
+            kClashAdvice);
 }
 
 void report_logical_numeric(UserInteraction& ui, const StringList& clash, const std::string& re,
                             const std::string& mo) {
-    write_lines(ui, {"Błąd w bazie reguł   " + re, "i/lub w bazie modeli " + mo + ".",
-                     "Reguły i modele relacyjne mają warunki/wnioski",
-                     "o tych samych nazwach jak argumenty/wyniki", "modeli atytmetycznych.",
-                     "Są nimi:"});
-    write_list_lines(ui, clash);
+    write_lines(
+        ui, {"Błąd w bazie reguł   " + re, "i/lub w bazie modeli " + mo + ".",
+             "Reguły i modele relacyjne mają warunki/wnioski",
+             "o tych samych nazwach jak argumenty/wyniki", "modeli atytmetycznych.", "Są nimi:"});
+    write_lines(ui, clash);
     write_lines(ui, {"Przejdź do 'Bazy modeli' lub do 'Bazy reguł',",
                      "wybierz opcję 'Edycja bazy modeli', ", "lub opcję 'Edycja bazy reguł', ",
                      "wybierz błędną bazę i usuń błąd."});
-    ui.note("Błąd: jednakowe nazwy zmiennych bazy reguł i/lub zmiennych bazy modeli",
-            "Błąd w bazie reguł\n   " + re + "\ni/lub w bazie modeli\n   " + mo + "." +
-                "\nReguły i modele mają warunki/wnioski" +
-                "\no tych samych nazwach jak argumenty/wyniki  \nmodeli arytmetycznych. Zawiera je "
-                "lista:\n   " +
-                list_text(clash) +
-                ".\nWnioskowanie nie może być kontynuowane. \nPrzejdź do 'Bazy modeli dokładnej' lub "
-                "\ndo 'Bazy reguł dokładnej'," +
-                kClashAdvice);
+    ui.note(
+        "Błąd: jednakowe nazwy zmiennych bazy reguł i/lub zmiennych bazy modeli",
+        "Błąd w bazie reguł\n   " + re + "\ni/lub w bazie modeli\n   " + mo + "." +
+            "\nReguły i modele mają warunki/wnioski" +
+            "\no tych samych nazwach jak argumenty/wyniki  \nmodeli arytmetycznych. Zawiera je "
+            "lista:\n   " +
+            list_text(clash) +
+            ".\nWnioskowanie nie może być kontynuowane. \nPrzejdź do 'Bazy modeli dokładnej' lub "
+            "\ndo 'Bazy reguł dokładnej'," +
+            kClashAdvice);
 }
 
 }  // namespace
@@ -170,8 +187,7 @@ void remember_askable(AskableMemory& memory, UserInteraction& ui, const StringLi
     memory.dopytywalny.clear();
     for (const auto& item : memory.lista_warunkow_dopytywalnych) {
         memory.dopytywalny.insert(item);
-        ui.write(item);
-        ui.new_line();
+        write_line(ui, item);
     }
 }
 
@@ -206,8 +222,9 @@ void askable_of_models(const FactStore& store, AskableMemory& memory) {
     }
     memory.argumenty_zredukowane = reduce(variables);
     memory.wyniki_zredukowane = reduce(results);
-    StringList askable = difference(difference(memory.argumenty_zredukowane, memory.wyniki_zredukowane),
-                                    memory.lista_wnioskow_regul);
+    StringList askable =
+        difference(difference(memory.argumenty_zredukowane, memory.wyniki_zredukowane),
+                   memory.lista_wnioskow_regul);
     std::erase_if(askable, [](const std::string& item) { return is_negated(item); });
     memory.lista_argumentow_dopytywalnych = sorted(std::move(askable));
 }
@@ -215,29 +232,23 @@ void askable_of_models(const FactStore& store, AskableMemory& memory) {
 void write_display_lists(AskableMemory& memory, UserInteraction& ui, const std::string& rule_base,
                          const std::string& model_base) {
     memory.lista_argumentow_dopytywalnych = sorted(reduce(memory.lista_argumentow_dopytywalnych));
-    ui.new_line();
-    ui.new_line();
-    ui.write("Warunki i argumenty dopytywalne bazy modeli " + model_base + ":");
-    ui.new_line();
-    write_list_lines(ui, memory.lista_argumentow_dopytywalnych);
+    write_titled_list(ui, "Warunki i argumenty dopytywalne bazy modeli " + model_base + ":",
+                      memory.lista_argumentow_dopytywalnych);
 
     memory.lista_wszystkich_dopytywalnych_dla_wyswietlania =
         sorted(reduce(memory.lista_wszystkich_dopytywalnych_dla_wyswietlania));
-    ui.new_line();
-    ui.new_line();
-    ui.write("Warunki  dopytywalne bazy reguł " + rule_base + " z uwzględnieniem bazy modeli " +
-             model_base + ":");
-    ui.new_line();
-    write_list_lines(ui, memory.lista_wszystkich_dopytywalnych_dla_wyswietlania);
+    write_titled_list(ui,
+                      "Warunki  dopytywalne bazy reguł " + rule_base +
+                          " z uwzględnieniem bazy modeli " + model_base + ":",
+                      memory.lista_wszystkich_dopytywalnych_dla_wyswietlania);
 
-    memory.lista_warunkow_i_argumentow_dopytywalnych = sorted(list_union(
-        memory.lista_wszystkich_dopytywalnych_dla_wyswietlania, memory.lista_argumentow_dopytywalnych));
-    ui.new_line();
-    ui.new_line();
-    ui.write("Warunki i argumenty dopytywalne bazy reguł " + rule_base + " i bazy modeli " +
-             model_base + ":");
-    ui.new_line();
-    write_list_lines(ui, memory.lista_warunkow_i_argumentow_dopytywalnych);
+    memory.lista_warunkow_i_argumentow_dopytywalnych =
+        sorted(list_union(memory.lista_wszystkich_dopytywalnych_dla_wyswietlania,
+                          memory.lista_argumentow_dopytywalnych));
+    write_titled_list(ui,
+                      "Warunki i argumenty dopytywalne bazy reguł " + rule_base +
+                          " i bazy modeli " + model_base + ":",
+                      memory.lista_warunkow_i_argumentow_dopytywalnych);
     ui.new_line();
 }
 
@@ -252,7 +263,8 @@ bool find_name_clash(AskableMemory& memory, UserInteraction& ui, const std::stri
     logical = list_union(logical, memory.lista_warunkow);
     logical = list_union(logical, memory.lista_warunkow_stosowania);
     memory.lista_wszystkich_zmiennych_logicznych = logical;
-    const StringList numeric = list_union(memory.lista_argumentow_modeli, memory.lista_wynikow_modeli);
+    const StringList numeric =
+        list_union(memory.lista_argumentow_modeli, memory.lista_wynikow_modeli);
     const StringList both = intersection(logical, numeric);
     if (both.empty()) return false;
     report_logical_numeric(ui, both, rule_base, model_base);

@@ -17,7 +17,8 @@ void show_rule_base_askable(Application& app) {
     const auto model_base = app.store().text(Kind::nazwa_mo);
     UserInteraction& ui = app.ui();
     if (!model_base) {
-        show_list(ui, "Warunki dopytywalne bazy reguł " + *rule_base + " bez uwzględnienia bazy modeli",
+        show_list(ui,
+                  "Warunki dopytywalne bazy reguł " + *rule_base + " bez uwzględnienia bazy modeli",
                   app.askable().lista_warunkow_dopytywalnych);
         return;
     }
@@ -25,8 +26,9 @@ void show_rule_base_askable(Application& app) {
     ui.new_line();
     ui.write("       z uwzględnieniem bazy modeli " + *model_base);
     ui.new_line();
-    show_list(ui, "Warunki dopytywalne bazy reguł " + *rule_base + " z uwzględnieniem bazy modeli " +
-                      *model_base,
+    show_list(ui,
+              "Warunki dopytywalne bazy reguł " + *rule_base + " z uwzględnieniem bazy modeli " +
+                  *model_base,
               app.askable().lista_wszystkich_dopytywalnych_dla_wyswietlania);
 }
 

@@ -49,6 +49,8 @@ StringList sorted(StringList list) {
     return list;
 }
 
-void append(StringList& to, const StringList& from) { to.insert(to.end(), from.begin(), from.end()); }
+void append(StringList& to, const StringList& from) {
+    to.insert(to.end(), from.begin(), from.end());
+}
 
 }  // namespace xamo

@@ -102,14 +102,16 @@ std::vector<BaseTexts> make_table() {
     og.loaded_output = "Baza ograniczeń ";
     og.loaded_note_title = "Wynik ładowania bazy ograniczeń";
     og.loaded_note_text = "Baza ograniczeń rozwinięta dokładna\n   ";
-    og.syntax_hint_lines = {"Przejdż do 'Bazy ograniczeń'", "wybierz opcję 'Edycja bazy ograniczeń',",
+    og.syntax_hint_lines = {"Przejdż do 'Bazy ograniczeń'",
+                            "wybierz opcję 'Edycja bazy ograniczeń',",
                             "wybierz błędną bazę i usuń błąd."};
     og.syntax_note_title = "Uwaga błąd!";
     og.syntax_note_text =
         "Przejdź do 'Bazy ograniczeń dokładnej', wybierz opcję 'Edycja bazy ograniczeń',\n"
         "następnie wybierz błędną bazę i usuń błąd.";
     og.read_error_first = "Błąd w trakcie wczytywania bazy ograniczeń. ";
-    og.read_error_lines = {"Przejdź do 'Bazy ograniczeń, ", "wybierz opcję 'Edycja bazy ograniczeń',"};
+    og.read_error_lines = {"Przejdź do 'Bazy ograniczeń, ",
+                           "wybierz opcję 'Edycja bazy ograniczeń',"};
     og.read_error_note_title = "Uwaga błąd!";
     og.read_error_note_text =
         "Błąd w trakcie wczytywania bazy ograniczeń dokładnych. Baza zawiera puste linie!"

@@ -21,13 +21,13 @@ struct BaseTexts {
     std::string open_title;
     std::string mask;
     FileFilter filter;
-    std::string loaded_output;      // + file name
+    std::string loaded_output;  // + file name
     std::string loaded_note_title;
-    std::string loaded_note_text;   // + file name
+    std::string loaded_note_text;  // + file name
     std::vector<std::string> syntax_hint_lines;
     std::string syntax_note_title;
     std::string syntax_note_text;
-    std::string read_error_first;   // + "Baza zawiera puste linie!"
+    std::string read_error_first;  // + "Baza zawiera puste linie!"
     std::vector<std::string> read_error_lines;
     std::string read_error_note_title;
     std::string read_error_note_text;
@@ -35,18 +35,18 @@ struct BaseTexts {
     // creating
     std::string save_title;
     std::string save_mask;
-    std::string words;              // "reguł", as in "baza reguł"
+    std::string words;  // "reguł", as in "baza reguł"
     std::string create_note_title;
     std::string create_ask_title;
-    std::string media_hint;         // shown before editing a new media base
+    std::string media_hint;  // shown before editing a new media base
 
     // deleting
     std::string delete_title;
     std::string delete_mask;
     FileFilter delete_filter;
     std::string delete_ask_title;
-    std::string delete_question;    // + file name + " ?"
-    std::string deleted_words;      // + file name + " została usunięta."
+    std::string delete_question;  // + file name + " ?"
+    std::string deleted_words;    // + file name + " została usunięta."
 };
 
 const BaseTexts& base_texts(BaseKind kind);

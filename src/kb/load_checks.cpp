@@ -7,39 +7,20 @@
 #include "kb/conditions.h"
 #include "kb/model_symbols.h"
 #include "ui/interaction.h"
+#include "ui/write_lines.h"
 
 namespace xamo {
 namespace {
 
-void write_lines(UserInteraction& ui, std::initializer_list<std::string> lines) {
-    for (const auto& line : lines) {
-        ui.write(line);
-        ui.new_line();
-    }
-}
-
-void write_items(UserInteraction& ui, const StringList& items) {
-    for (const auto& item : items) {
-        ui.write(item);
-        ui.new_line();
-    }
-}
-
-const char* const kModelFixLines[] = {"Przejdź do 'Bazy modeli,'",
-                                      "wybierz opcję 'Edycja bazy modeli', ",
-                                      "wybierz błędną bazę i usuń błąd."};
-
 void write_model_fix_lines(UserInteraction& ui) {
-    for (const char* line : kModelFixLines) {
-        ui.write(line);
-        ui.new_line();
-    }
+    write_lines(ui, {"Przejdź do 'Bazy modeli,'", "wybierz opcję 'Edycja bazy modeli', ",
+                     "wybierz błędną bazę i usuń błąd."});
 }
 
 void report_bad_operation(UserInteraction& ui, const std::string& symbol, std::int32_t number) {
     const std::string text =
         "Błędna operacja/relacja " + symbol + " dla modelu " + std::to_string(number) + ".";
-    write_lines(ui, {text});
+    write_line(ui, text);
     write_model_fix_lines(ui);
     ui.note("Uwaga błąd!", text +
                                "\n\nPrzejdź do 'Bazy modeli', wybierz opcję 'Edycja bazy modeli',"
@@ -87,8 +68,9 @@ bool check_declared_facts(KnowledgeBase& kb) {
     const StringList wrong = difference(strip_negations(facts), kb.askable.lista_warunkow);
     if (wrong.empty()) return true;
     UserInteraction& ui = kb.ui;
-    write_lines(ui, {"Błędne fakty bazy reguł.", "Następujące fakty nie są warunkami dopytywalnymi: "});
-    write_items(ui, wrong);
+    write_lines(ui,
+                {"Błędne fakty bazy reguł.", "Następujące fakty nie są warunkami dopytywalnymi: "});
+    write_lines(ui, wrong);
     write_lines(ui, {"Przejdź do 'Bazy reguł dokładnej',",
                      "wybierz opcję 'Edycja bazy reguł', wybierz błędną bazę ",
                      "i usuń fakty nie będące warunkami dopytywalnymi!"});
@@ -130,9 +112,9 @@ void report_single_condition_rules(KnowledgeBase& kb, const std::string& name) {
                          "Reguła " + number + " z wnioskiem '" + conclusion + "'",
                          "i z pojedynczym warunkiem '" + condition + "'."});
         if (!ui.confirm("Reguła z pojedynczym warunkiem",
-                        "W bazie reguł rozwiniętej dokładnej\n  " + name + "\njest reguła " + number +
-                            " z wnioskiem\n   " + conclusion + ",\ni z pojedynczym warunkiem\n   " +
-                            condition + "." +
+                        "W bazie reguł rozwiniętej dokładnej\n  " + name + "\njest reguła " +
+                            number + " z wnioskiem\n   " + conclusion +
+                            ",\ni z pojedynczym warunkiem\n   " + condition + "." +
                             "\n\nChcesz zobaczyć następną regułę z pojedynczym warunkiem?")) {
             break;
         }
@@ -164,7 +146,8 @@ bool find_bad_operation(KnowledgeBase& kb) {
 
 bool find_unequal_lists(KnowledgeBase& kb) {
     static const ListPair pairs[] = {
-        {Kind::model_liniowy, 3, 4, "W modelu liniowym ", " lista współczynników i lista zmiennych"},
+        {Kind::model_liniowy, 3, 4, "W modelu liniowym ",
+         " lista współczynników i lista zmiennych"},
         {Kind::model_wielomianowy, 4, 5, "W modelu wielomianowym ",
          " lista współczynników i lista potęg"},
     };
@@ -187,12 +170,13 @@ bool find_bad_known_arguments(KnowledgeBase& kb, const std::string& name) {
     UserInteraction& ui = kb.ui;
     write_lines(ui, {"Błędne argumenty znane bazy modeli " + name + ".",
                      "Następujące argumenty znane nie są argumentami dopytywalnymi: "});
-    write_items(ui, wrong);
+    write_lines(ui, wrong);
     write_lines(ui, {"Przejdź do 'Bazy modeli dokładnej',",
                      "wybierz opcję 'Edycja bazy modeli', wybierz błędną bazę ",
                      "i usuń argumenty znane nie będące argumentami dopytywalnymi!"});
     ui.note("Błędne argumenty znane bazy modeli ",
-            "Następujące argumenty znane \nnie są argumentami dopytywalnymi:\n   " + list_text(wrong) +
+            "Następujące argumenty znane \nnie są argumentami dopytywalnymi:\n   " +
+                list_text(wrong) +
                 "\nPrzejdź do 'Bazy modeli dokładnej',"
                 "\nwybierz opcję 'Edycja bazy modeli', \nwybierz błędną bazę "
                 "\ni usuń argumenty znane nie będące \nargumentami dopytywalnymi!");
@@ -212,14 +196,14 @@ void report_tautological_models(KnowledgeBase& kb, const std::string& name) {
                      "Model taki jest tautologią, zastępującą",
                      "jedna nazwę zmiennej inną nazwą zmienej i wpływającą",
                      "na przejrzystość i czytelność bazy modeli."});
-    const bool show = ui.confirm(
-        "Wybierz:", "Baza modeli rozwinięta dokładna\n   " + name +
-                        "\nma przynajmniej jeden model arytmetyczny "
-                        "\nprzyrównujący jedną nazwę zmiennej do innej."
-                        "\n\nModel taki jest tautologią, zastępującą"
-                        "\njedną nazwę zmiennej inną nazwą zmienej i wpływającą"
-                        "\nna przejrzystość i czytelność bazy modeli."
-                        "\n\nChcesz wiedzieć, które modele są  tautologiczne?");
+    const bool show =
+        ui.confirm("Wybierz:", "Baza modeli rozwinięta dokładna\n   " + name +
+                                   "\nma przynajmniej jeden model arytmetyczny "
+                                   "\nprzyrównujący jedną nazwę zmiennej do innej."
+                                   "\n\nModel taki jest tautologią, zastępującą"
+                                   "\njedną nazwę zmiennej inną nazwą zmienej i wpływającą"
+                                   "\nna przejrzystość i czytelność bazy modeli."
+                                   "\n\nChcesz wiedzieć, które modele są  tautologiczne?");
     for (std::size_t i = 0; show && i < found.size(); ++i) {
         const auto& model = found[i];
         const std::string number = std::to_string(model.number);
@@ -243,14 +227,15 @@ bool find_short_constraint(KnowledgeBase& kb, const std::string& name) {
         if (members.size() >= 2) continue;
         const std::string number = std::to_string(constraint.integer(0));
         const std::string list = list_text(members);
-        write_lines(kb.ui, {"Baza ograniczeń " + name,
-                            "ma ograniczenie " + number + " z listą warunków dopytywalnych",
-                            "wzajemnie wykluczających się, zawierającą mniej niż dwa warunki: ",
-                            "    " + list, "Przejdź do 'Baza ograniczeń'",
-                            "wybierz opcję 'Edycja bazy ograniczeń',",
-                            "wybierz błędną bazę i usuń błąd."});
+        write_lines(
+            kb.ui, {"Baza ograniczeń " + name,
+                    "ma ograniczenie " + number + " z listą warunków dopytywalnych",
+                    "wzajemnie wykluczających się, zawierającą mniej niż dwa warunki: ",
+                    "    " + list, "Przejdź do 'Baza ograniczeń'",
+                    "wybierz opcję 'Edycja bazy ograniczeń',", "wybierz błędną bazę i usuń błąd."});
         kb.ui.note("Uwaga błąd!",
-                   "Baza ograniczeń rozwinięta dokładna\n   " + name + "\nma ograniczenie " + number +
+                   "Baza ograniczeń rozwinięta dokładna\n   " + name + "\nma ograniczenie " +
+                       number +
                        ".\nz listą warunków dopytywalnych wzajemnie wykluczających się,\n"
                        "zawierającą mniej niż dwa warunki:\n\n" +
                        list +
@@ -268,22 +253,24 @@ bool find_non_askable_member(KnowledgeBase& kb, const std::string& name) {
         for (const std::string& member : constraint.strings(1)) {
             if (allowed.contains(member)) continue;
             const std::string number = std::to_string(constraint.integer(0));
-            write_lines(kb.ui,
-                        {"W bazie ograniczeń dokładnej mogą być wyłącznie listy warunków dopytywalnych",
-                         "wykluczających się.",
-                         "Warunek '" + member + "' w ograniczeniu " + number +
-                             " bazy ograniczeń dokładnej " + name + " nie jest warunkiem dopytywalnym.",
-                         "Możesz:", "1. Przejść do 'Bazy ograniczeń dokładnej, ",
-                         "   wybrać opcję 'Edycja bazy ograniczeń',",
-                         "   załadować błędną bazę ograniczeń i usunąć błędne ograniczenie,",
-                         "        lub: ", "2. Przejść do 'Baza reguł dokładnej'",
-                         "   wybrać opcję 'Edycja bazy reguł'",
-                         "   i wprowadzić do odpowiedniej reguły pominięty warunek dopytywalny."});
+            write_lines(
+                kb.ui,
+                {"W bazie ograniczeń dokładnej mogą być wyłącznie listy warunków dopytywalnych",
+                 "wykluczających się.",
+                 "Warunek '" + member + "' w ograniczeniu " + number +
+                     " bazy ograniczeń dokładnej " + name + " nie jest warunkiem dopytywalnym.",
+                 "Możesz:", "1. Przejść do 'Bazy ograniczeń dokładnej, ",
+                 "   wybrać opcję 'Edycja bazy ograniczeń',",
+                 "   załadować błędną bazę ograniczeń i usunąć błędne ograniczenie,",
+                 "        lub: ", "2. Przejść do 'Baza reguł dokładnej'",
+                 "   wybrać opcję 'Edycja bazy reguł'",
+                 "   i wprowadzić do odpowiedniej reguły pominięty warunek dopytywalny."});
             kb.ui.note(
                 "Uwaga błąd!",
                 "W bazie ograniczeń rozwiniętej dokładnej mogą być wyłącznie \nlisty warunków "
                 "dopytywalnych wykluczających się.\n\nWarunek\n   " +
-                    member + "\nw ograniczeniu " + number + " bazy ograniczeń dokładnej\n   " + name +
+                    member + "\nw ograniczeniu " + number + " bazy ograniczeń dokładnej\n   " +
+                    name +
                     "\nnie jest warunkiem dopytywalnym.\n\nMożesz:\n1. Przejść do 'Bazy ograniczeń "
                     "dokładnej', wybrać opcję 'Edycja bazy ograniczeń',\nzaładować błędną bazę "
                     "ograniczeń i usunąć błędne ograniczenie,"

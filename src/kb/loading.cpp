@@ -11,17 +11,13 @@
 #include "kb/files.h"
 #include "kb/load_checks.h"
 #include "ui/interaction.h"
+#include "ui/write_lines.h"
 
 namespace xamo {
 namespace {
 
 constexpr Section kBaseSections[] = {Section::Rules,  Section::Models,   Section::Constraints,
                                      Section::Advice, Section::Graphics, Section::Sounds};
-
-void write_line(UserInteraction& ui, const std::string& text) {
-    ui.write(text);
-    ui.new_line();
-}
 
 void remove_name_facts(FactStore& store, const BaseTexts& texts) {
     if (texts.name_fact) store.remove_all(*texts.name_fact);
@@ -81,8 +77,8 @@ bool distinguisher_matches(KnowledgeBase& kb, const std::string& path) {
     ui.write(" i dlatego nie zostanie załadowana.");
     ui.new_line();
     ui.new_line();
-    ui.note("Uwaga błąd!", "Wybrana baza\n   " + name + "\nnie odpowiada bazie reguł\n   " + rule_base +
-                               "\ni dlatego nie zostanie załadowana.");
+    ui.note("Uwaga błąd!", "Wybrana baza\n   " + name + "\nnie odpowiada bazie reguł\n   " +
+                               rule_base + "\ni dlatego nie zostanie załadowana.");
     return false;
 }
 
@@ -90,7 +86,7 @@ bool distinguisher_matches(KnowledgeBase& kb, const std::string& path) {
 void report_read_failure(UserInteraction& ui, const BaseTexts& texts, const ReadError& error,
                          bool syntax_shown) {
     if (syntax_shown) {
-        for (const auto& line : texts.syntax_hint_lines) write_line(ui, line);
+        write_lines(ui, texts.syntax_hint_lines);
         ui.note(texts.syntax_note_title, texts.syntax_note_text);
         return;
     }
@@ -104,7 +100,7 @@ void report_read_failure(UserInteraction& ui, const BaseTexts& texts, const Read
     ui.write(texts.read_error_first + "Baza zawiera puste linie!");
     ui.new_line();
     ui.new_line();
-    for (const auto& line : texts.read_error_lines) write_line(ui, line);
+    write_lines(ui, texts.read_error_lines);
     write_line(ui, "wybierz błędną bazę i usuń puste linie, które najczęściej są na końcu bazy.");
     ui.note(texts.read_error_note_title, texts.read_error_note_text);
 }
@@ -190,13 +186,15 @@ bool before_message(KnowledgeBase& kb, BaseKind kind, const std::string& name) {
             kb.store.set_text(Kind::wyroznik, distinguisher(name));
             kb.store.set_text(Kind::rozszerzenie, name_extension(name));
             return true;
-        case BaseKind::Constraints: return check_constraint_base(kb, name);
+        case BaseKind::Constraints:
+            return check_constraint_base(kb, name);
         case BaseKind::Advice:
         case BaseKind::Graphics:
         case BaseKind::Sounds:
             // (attach: media directory check)
             return true;
-        case BaseKind::Models: return true;
+        case BaseKind::Models:
+            return true;
     }
     return true;
 }
@@ -204,14 +202,20 @@ bool before_message(KnowledgeBase& kb, BaseKind kind, const std::string& name) {
 // Step 14. False when the base was unloaded again.
 bool after_message(KnowledgeBase& kb, BaseKind kind, const std::string& name) {
     switch (kind) {
-        case BaseKind::Rules: return finish_rule_base(kb, name);
-        case BaseKind::Models: finish_model_base(kb, name); break;
-        case BaseKind::Constraints: finish_constraint_base(kb, name); break;
+        case BaseKind::Rules:
+            return finish_rule_base(kb, name);
+        case BaseKind::Models:
+            finish_model_base(kb, name);
+            break;
+        case BaseKind::Constraints:
+            finish_constraint_base(kb, name);
+            break;
         case BaseKind::Advice:
             testuj_numery(kb.store, kb.ui, kb.numbering, NumberedBase::Advice, name);
             break;
         case BaseKind::Graphics:
-        case BaseKind::Sounds: break;
+        case BaseKind::Sounds:
+            break;
     }
     return base_loaded(kb.store, kind);
 }
@@ -267,10 +271,15 @@ void clear_base(KnowledgeBase& kb, BaseKind kind) {
             // (attach: joint rule-constraint diagnosis results)
             kb.numbering.forget(NumberedBase::Constraints);
             break;
-        case BaseKind::Advice: kb.numbering.forget(NumberedBase::Advice); break;
-        case BaseKind::Rules: kb.numbering.forget(NumberedBase::Rules); break;
+        case BaseKind::Advice:
+            kb.numbering.forget(NumberedBase::Advice);
+            break;
+        case BaseKind::Rules:
+            kb.numbering.forget(NumberedBase::Rules);
+            break;
         case BaseKind::Graphics:
-        case BaseKind::Sounds: break;
+        case BaseKind::Sounds:
+            break;
     }
 }
 
@@ -278,8 +287,10 @@ std::string load_base(KnowledgeBase& kb, BaseKind kind) {
     const BaseTexts& texts = base_texts(kind);
     UserInteraction& ui = kb.ui;
     if (refused_by_precondition(kb, kind)) return {};
-    if (kind == BaseKind::Rules) clear_knowledge_base(kb);
-    else clear_base(kb, kind);
+    if (kind == BaseKind::Rules)
+        clear_knowledge_base(kb);
+    else
+        clear_base(kb, kind);
 
     const auto chosen = ui.choose_file_to_open(texts.open_title, {texts.filter}, texts.mask);
     if (!chosen || chosen->empty()) return cancelled(kb, kind);
@@ -314,8 +325,12 @@ void create_base(KnowledgeBase& kb, BaseKind kind) {
             remove_name_facts(kb.store, texts);
             kb.askable.clear();
             break;
-        case BaseKind::Constraints: kb.store.remove_all(Kind::ograniczenie); break;
-        default: clear_base(kb, kind); break;
+        case BaseKind::Constraints:
+            kb.store.remove_all(Kind::ograniczenie);
+            break;
+        default:
+            clear_base(kb, kind);
+            break;
     }
     const auto chosen = ui.choose_file_to_save(texts.save_title, {texts.filter}, texts.save_mask);
     if (!chosen || chosen->empty()) return;
@@ -325,11 +340,12 @@ void create_base(KnowledgeBase& kb, BaseKind kind) {
         ui.note("Uwaga błąd!", written.error);
         return;
     }
-    ui.note(texts.create_note_title, "Nowa baza " + texts.words + " " + name + " została utworzona.");
-    const int answer = ui.ask(texts.create_ask_title,
-                              "Czy chcesz przejść od razu do edycji\nnowej bazy " + texts.words + " " +
-                                  name + " ?",
-                              {"&TAK", "&NIE"});
+    ui.note(texts.create_note_title,
+            "Nowa baza " + texts.words + " " + name + " została utworzona.");
+    const int answer = ui.ask(
+        texts.create_ask_title,
+        "Czy chcesz przejść od razu do edycji\nnowej bazy " + texts.words + " " + name + " ?",
+        {"&TAK", "&NIE"});
     if (answer != 1) return;
     if (!texts.media_hint.empty()) ui.note("Uwaga!", texts.media_hint);
     ui.open_editor(*chosen);
@@ -338,10 +354,12 @@ void create_base(KnowledgeBase& kb, BaseKind kind) {
 void delete_base(KnowledgeBase& kb, BaseKind kind) {
     const BaseTexts& texts = base_texts(kind);
     UserInteraction& ui = kb.ui;
-    const auto chosen = ui.choose_file_to_open(texts.delete_title, {texts.delete_filter}, texts.delete_mask);
+    const auto chosen =
+        ui.choose_file_to_open(texts.delete_title, {texts.delete_filter}, texts.delete_mask);
     if (!chosen || chosen->empty()) return;
     const std::string name = file_name_of(*chosen);
-    if (ui.ask(texts.delete_ask_title, texts.delete_question + name + " ?", {"Tak", "Nie"}) != 1) return;
+    if (ui.ask(texts.delete_ask_title, texts.delete_question + name + " ?", {"Tak", "Nie"}) != 1)
+        return;
     std::error_code ec;
     const std::filesystem::path target(*chosen);
     if (!std::filesystem::is_regular_file(target, ec) || !std::filesystem::remove(target, ec)) {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "askable/askable_memory.h"
 #include "analysis/numbering.h"
+#include "askable/askable_memory.h"
 #include "kb/facts.h"
 #include "verify/diagnosis_flags.h"
 
@@ -22,9 +22,9 @@ namespace xamo {
 class UserInteraction;
 
 enum class BaseKind { Rules, Models, Constraints, Advice, Graphics, Sounds };
-inline constexpr BaseKind kAllBaseKinds[] = {BaseKind::Rules,  BaseKind::Models,
+inline constexpr BaseKind kAllBaseKinds[] = {BaseKind::Rules,       BaseKind::Models,
                                              BaseKind::Constraints, BaseKind::Advice,
-                                             BaseKind::Graphics, BaseKind::Sounds};
+                                             BaseKind::Graphics,    BaseKind::Sounds};
 
 struct TautologicalModel {
     std::int32_t number = 0;
@@ -34,8 +34,8 @@ struct TautologicalModel {
 
 // Working facts of the load commands.
 struct LoadMemory : WorkingSection {
-    StringList lista_faktow;       // declared facts: every `fakt`, then every `m_fakt`
-    StringList fakty_ograniczen;   // declared facts that are members of a constraint
+    StringList lista_faktow;      // declared facts: every `fakt`, then every `m_fakt`
+    StringList fakty_ograniczen;  // declared facts that are members of a constraint
     std::vector<TautologicalModel> model_tautologiczny;
 
     void clear() override { *this = LoadMemory{}; }

@@ -12,11 +12,37 @@ bool contains(const std::vector<std::string>& list, std::string_view symbol) {
 }  // namespace
 
 const std::vector<std::string>& model_symbols() {
-    static const std::vector<std::string> symbols = {
-        "+",    "-",   "*",   "/",      "div", "mod", "min",   "max",   "%",   ">",  "==",
-        "<",    ">=",  "<=",  "><",     "<>",  "sqrt", "sin",  "cos",   "tan", "arctan",
-        "log",  "ln",  "exp", "round",  "trunc", "abs", "=",   "zaokrąglenie_do_N", "A^N",
-        "liczba_warunków_reguły"};
+    static const std::vector<std::string> symbols = {"+",
+                                                     "-",
+                                                     "*",
+                                                     "/",
+                                                     "div",
+                                                     "mod",
+                                                     "min",
+                                                     "max",
+                                                     "%",
+                                                     ">",
+                                                     "==",
+                                                     "<",
+                                                     ">=",
+                                                     "<=",
+                                                     "><",
+                                                     "<>",
+                                                     "sqrt",
+                                                     "sin",
+                                                     "cos",
+                                                     "tan",
+                                                     "arctan",
+                                                     "log",
+                                                     "ln",
+                                                     "exp",
+                                                     "round",
+                                                     "trunc",
+                                                     "abs",
+                                                     "=",
+                                                     "zaokrąglenie_do_N",
+                                                     "A^N",
+                                                     "liczba_warunków_reguły"};
     return symbols;
 }
 
@@ -41,8 +67,8 @@ bool is_double_relation(std::string_view symbol) {
 
 bool is_function_symbol(std::string_view symbol) {
     static const std::vector<std::string> functions = {
-        "sqrt", "sin", "cos", "tan", "arctan", "log", "ln", "exp", "round", "trunc", "abs",
-        "liczba_warunków_reguły"};
+        "sqrt", "sin", "cos",   "tan",   "arctan", "log",
+        "ln",   "exp", "round", "trunc", "abs",    "liczba_warunków_reguły"};
     return contains(functions, symbol);
 }
 

@@ -1,6 +1,7 @@
+#include "analysis/numbering.h"
+
 #include <gtest/gtest.h>
 
-#include "analysis/numbering.h"
 #include "ui/scripted_interaction.h"
 
 namespace xamo {
@@ -25,11 +26,12 @@ TEST(Numbering, ModelNumbersAreUniqueAcrossKinds) {
     EXPECT_TRUE(memory.rozne_numery());
     ASSERT_EQ(ui.events.size(), 1u);
     EXPECT_EQ(ui.events[0].title, "Błąd bazy modeli");
-    EXPECT_EQ(ui.events[0].text,
-              "W bazie modeli rozwiniętej dokladnej\n   MOx.BRD\nwystępuje conajmniej dwukrotnie "
-              "\nmodel o numerze 5.\nDlatego nie można wnioskować z bazami modeli,\nktórych modele "
-              "mają powtarzające się numery.\nPrzejdź do opcji\n   'Baza modeli dokładna\n   Edycja "
-              "bazy modeli'\ni popraw numerację modeli w bazie.");
+    EXPECT_EQ(
+        ui.events[0].text,
+        "W bazie modeli rozwiniętej dokladnej\n   MOx.BRD\nwystępuje conajmniej dwukrotnie "
+        "\nmodel o numerze 5.\nDlatego nie można wnioskować z bazami modeli,\nktórych modele "
+        "mają powtarzające się numery.\nPrzejdź do opcji\n   'Baza modeli dokładna\n   Edycja "
+        "bazy modeli'\ni popraw numerację modeli w bazie.");
     memory.forget(NumberedBase::Models);
     EXPECT_FALSE(memory.rozne_numery());
 }

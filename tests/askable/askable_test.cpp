@@ -1,6 +1,7 @@
+#include "askable/askable.h"
+
 #include <gtest/gtest.h>
 
-#include "askable/askable.h"
 #include "askable/list_ops.h"
 #include "ui/scripted_interaction.h"
 
@@ -17,7 +18,7 @@ TEST(ListOps, ReduceKeepsLastOccurrences) {
 }
 
 class Askable : public ::testing::Test {
-protected:
+  protected:
     void rules(const std::vector<Fact>& facts) {
         for (const auto& f : facts) store.add(f);
         remember_askable(memory, ui, askable_conditions_of_rules(store, memory));

@@ -12,7 +12,7 @@
 namespace xamo::testing {
 
 class BaseDir {
-public:
+  public:
     BaseDir() : previous_(std::filesystem::current_path()) {
         dir_ = std::filesystem::temp_directory_path() /
                ("xamo_bases_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
@@ -34,7 +34,7 @@ public:
     }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path previous_;
     std::filesystem::path dir_;
 };

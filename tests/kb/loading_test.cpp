@@ -1,10 +1,11 @@
+#include "kb/loading.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "kb/base_dir.h"
 #include "kb/codec.h"
-#include "kb/loading.h"
 #include "ui/application.h"
 #include "ui/scripted_interaction.h"
 
@@ -12,8 +13,9 @@ namespace xamo {
 namespace {
 
 class Loading : public ::testing::Test {
-protected:
-    std::string load(BaseKind kind, const std::string& name, const std::vector<std::string>& lines) {
+  protected:
+    std::string load(BaseKind kind, const std::string& name,
+                     const std::vector<std::string>& lines) {
         ui.answers.push_back(dir.write(name, lines));
         KnowledgeBase kb = app.knowledge_base();
         return load_base(kb, kind);
@@ -76,12 +78,11 @@ TEST_F(Loading, NameFactsDistinguisherAndDirectory) {
     EXPECT_EQ(store.text(Kind::nazwa_gr), graphics);
 }
 
-TEST(UpperCase, PolishLettersToo) {
-    EXPECT_EQ(upper_case("ąćęłńóśźż_ab1.Ź"), "ĄĆĘŁŃÓŚŹŻ_AB1.Ź");
-}
+TEST(UpperCase, PolishLettersToo) { EXPECT_EQ(upper_case("ąćęłńóśźż_ab1.Ź"), "ĄĆĘŁŃÓŚŹŻ_AB1.Ź"); }
 
 TEST_F(Loading, FailedReadKeepsEarlierLinesButRecordsNoName) {
-    EXPECT_EQ(load(BaseKind::Rules, "REgrypa.BRD", {R"(reguła(1,"a",["b","c"],1))", "reguła("}), "");
+    EXPECT_EQ(load(BaseKind::Rules, "REgrypa.BRD", {R"(reguła(1,"a",["b","c"],1))", "reguła("}),
+              "");
     EXPECT_EQ(app.store().all(Kind::regula).size(), 1u);
     EXPECT_FALSE(base_loaded(app.store(), BaseKind::Rules));
     ASSERT_EQ(ui.of_kind("note").size(), 2u);  // the syntax error, then the edit hint
@@ -94,7 +95,8 @@ TEST_F(Loading, MismatchedDistinguisherIsNotReadAndClearsThePreviousBase) {
     load_rules();
     load(BaseKind::Models, "MOgrypa.BRD", {R"(model(1,"gorączka","dawka","waga","*","2",1))"});
     ASSERT_TRUE(base_loaded(app.store(), BaseKind::Models));
-    EXPECT_EQ(load(BaseKind::Models, "MOodra.BRD", {R"(model(1,"gorączka","d","w","*","2",1))"}), "");
+    EXPECT_EQ(load(BaseKind::Models, "MOodra.BRD", {R"(model(1,"gorączka","d","w","*","2",1))"}),
+              "");
     EXPECT_FALSE(app.store().any(Kind::model));
     EXPECT_FALSE(base_loaded(app.store(), BaseKind::Models));
     EXPECT_EQ(ui.of_kind("note").back().title, "Uwaga błąd!");
@@ -102,9 +104,11 @@ TEST_F(Loading, MismatchedDistinguisherIsNotReadAndClearsThePreviousBase) {
 
 TEST_F(Loading, ClearingTheModelBaseKeepsWhatTheRuleBaseOwns) {
     load(BaseKind::Rules, "REgrypa.BRD",
-         {R"(reguła(1,"grypa",["gorączka","kaszel"],1))", R"(reguła(1,"angina",["ból_gardła","gorączka"],1))"});
+         {R"(reguła(1,"grypa",["gorączka","kaszel"],1))",
+          R"(reguła(1,"angina",["ból_gardła","gorączka"],1))"});
     load(BaseKind::Models, "MOgrypa.BRD",
-         {R"(model(1,"gorączka","masa","waga","*","1",1))", R"(model(1,"kaszel","dawka","masa","/","10",1))"});
+         {R"(model(1,"gorączka","masa","waga","*","1",1))",
+          R"(model(1,"kaszel","dawka","masa","/","10",1))"});
     EXPECT_TRUE(app.numbering().duplicates[0]);
     EXPECT_TRUE(app.numbering().duplicates[1]);
     EXPECT_EQ(app.load_memory().model_tautologiczny.size(), 1u);

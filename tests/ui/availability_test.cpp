@@ -14,7 +14,7 @@ const std::vector<std::string> kRules = {
 };
 
 class Availability : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         app.start();
         app.close_introduction();
@@ -45,7 +45,8 @@ TEST(AvailabilityAtStart, EverythingIsDisabledUntilTheIntroductionCloses) {
     ScriptedInteraction ui;
     Application app(ui);
     app.start();
-    for (const auto& info : app.commands().commands()) EXPECT_FALSE(app.commands().enabled(info.id)) << info.id;
+    for (const auto& info : app.commands().commands())
+        EXPECT_FALSE(app.commands().enabled(info.id)) << info.id;
     EXPECT_EQ(app.run_command(10152), CommandTable::RunResult::Disabled);
     EXPECT_TRUE(ui.of_kind("note").empty());
     app.close_introduction();
@@ -74,13 +75,15 @@ TEST_F(Availability, CancelledOrFailedLoadsEnableNothing) {
 TEST_F(Availability, ModelBaseLoadEnablesModelCommandsOnlyWhenItStaysLoaded) {
     load_rules("REgrypa.BRD", kRules);
     // A relational model concluding what a rule concludes unloads both bases.
-    ui.answers.push_back(dir.write("MOgrypa.zle.BRD", {R"(model(1,"bez warunku","grypa","t",">","38",1))"}));
+    ui.answers.push_back(
+        dir.write("MOgrypa.zle.BRD", {R"(model(1,"bez warunku","grypa","t",">","38",1))"}));
     app.run_command(10071);
     EXPECT_TRUE(none_enabled(commands_enabled_after_load(10071)));
     EXPECT_FALSE(app.store().any(Kind::nazwa_re));
 
     load_rules("REgrypa.BRD", kRules);
-    ui.answers.push_back(dir.write("MOgrypa.BRD", {R"(model(1,"gorączka","dawka","waga","*","2",1))"}));
+    ui.answers.push_back(
+        dir.write("MOgrypa.BRD", {R"(model(1,"gorączka","dawka","waga","*","2",1))"}));
     app.run_command(10071);
     EXPECT_TRUE(all_enabled(commands_enabled_after_load(10071)));
 }
