@@ -1,3 +1,12 @@
+// The load sequence (load_base), the same for every kind:
+//   1. a non-rule base needs a loaded rule base and no contradiction flag (refused_by_precondition)
+//   2. clear: everything for a rule base (clear_knowledge_base), else the base's own section
+//   3. file dialog; a cancel ends here ("xamo" as title for the rule base)
+//   4-6. change directory, clear the message window, compare distinguishers (distinguisher_matches)
+//   8. read the section; a failure is reported by report_read_failure and nothing is recorded
+//   10-11. name facts, then the kind's checks before the message (before_message)
+//   12-13. the "loaded" message and note (report_loaded)
+//   14. the kind's checks after the message (after_message); a check may unload the base again
 #include "kb/loading.h"
 
 #include <filesystem>
