@@ -67,6 +67,8 @@ public:
     virtual void play_sound(const std::string& path) = 0;
     // Opens a document (the help file) with the desktop's default handler.
     virtual void open_document(const std::string& path) = 0;
+    // Opens the edit window on a base file.
+    virtual void open_editor(const std::string& path) = 0;
 
     // --- main window -----------------------------------------------------------------------------
     virtual void set_main_title(const std::string& title) = 0;

@@ -123,6 +123,10 @@ void ScriptedInteraction::open_document(const std::string& path) {
     events.push_back({"document", {}, path, {}});
 }
 
+void ScriptedInteraction::open_editor(const std::string& path) {
+    events.push_back({"editor", {}, path, {}});
+}
+
 void ScriptedInteraction::set_main_title(const std::string& title) {
     main_title = title;
     events.push_back({"title", title, {}, {}});

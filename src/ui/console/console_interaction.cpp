@@ -264,6 +264,12 @@ void ConsoleInteraction::open_document(const std::string& path) {
     line(path);
 }
 
+void ConsoleInteraction::open_editor(const std::string& path) {
+    begin_block("editor");
+    line(path);
+    line("Edycja plików nie jest dostępna w wersji konsolowej.");
+}
+
 void ConsoleInteraction::set_main_title(const std::string& title) {
     begin_block("title");
     line(title);
