@@ -39,7 +39,7 @@ TEST_F(Loading, RuleBaseLoadClearsEveryBaseNameAndWorkingFact) {
     FactStore& store = app.store();
     store.add(make_text_fact(Kind::tekst_raportu, "raport"));
     store.add(make_text_fact(Kind::sciezka, "RADY"));
-    app.inference().rbd.emplace_back(1, "grypa");
+    app.inference().rbd.add(1, "grypa");
     app.flags().sprzecznosc_mr = true;
     app.numbering().duplicates[1] = true;
     ASSERT_TRUE(store.any(Kind::nazwa_mo));
