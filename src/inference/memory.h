@@ -24,6 +24,21 @@ class WorkingMemory {
 public:
     using Entry = std::pair<std::int32_t, std::string>;
 
+    WorkingMemory() = default;
+    WorkingMemory(std::initializer_list<Entry> entries) {
+        for (const auto& [number, condition] : entries) add(number, condition);
+    }
+    // The index points into entries_, so copies rebuild it.
+    WorkingMemory(const WorkingMemory& other) : WorkingMemory() { *this = other; }
+    WorkingMemory& operator=(const WorkingMemory& other) {
+        if (this == &other) return *this;
+        clear();
+        for (const auto& [number, condition] : other) add(number, condition);
+        return *this;
+    }
+    WorkingMemory(WorkingMemory&&) = default;
+    WorkingMemory& operator=(WorkingMemory&&) = default;
+
     void add(std::int32_t number, const std::string& condition);
     bool established(const std::string& condition) const { return count(condition) > 0; }
     bool has(std::int32_t number, const std::string& condition) const;
@@ -48,6 +63,11 @@ private:
 class FixedValues {
 public:
     using Entry = std::pair<std::string, double>;
+
+    FixedValues() = default;
+    FixedValues(std::initializer_list<Entry> entries) {
+        for (const auto& [name, value] : entries) set(name, value);
+    }
 
     void set(const std::string& name, double value);
     std::optional<double> get(const std::string& name) const;
