@@ -2,6 +2,8 @@
 // the engine alone on very long chains and on cycles.
 #include "inference/backward.h"
 
+#include <algorithm>
+
 #include "inference/backward_command.h"
 #include "inference/models.h"
 #include "inference_fixture.h"
@@ -272,15 +274,42 @@ TEST_F(BackwardEngineTest, ChainOfOneHundredThousandRules) {
         store.add(make_rule(i, "c" + std::to_string(i), {"c" + std::to_string(i - 1)}, 0));
     }
     askable({"c0"});
-    ui.answers = {"Tak"};
+    const std::string top = "c" + std::to_string(kLength);
+    for (const bool yes : {true, false}) {
+        memory.clear_run();
+        ui.answers = {yes ? "Tak" : "Nie"};
+        auto ctx = context();
+        ModelEvaluator models(ctx);
+        BackwardEngine engine(ctx, models);
+        memory.hipoteza = top;
+        EXPECT_EQ(engine.weryfikowanie_hipotezy_cd(top), yes);
+        EXPECT_EQ(memory.rbd_wstecz.size(), static_cast<std::size_t>(kLength + 1));
+        EXPECT_EQ(yes ? engine.proved_by(top) : engine.refuted_by(top), kLength);
+        EXPECT_TRUE(memory.rbd_wstecz.established(yes ? top : "n" + top));
+    }
+    EXPECT_EQ(ui.of_kind("ask").size(), 2u);
+}
+
+TEST_F(BackwardEngineTest, DeepNestingThroughApplicationConditionsEndsWithANote) {
+    // Model i concludes r<i> when its application condition r<i-1> holds: every application
+    // condition is verified as a hypothesis from inside the evaluation of the next model.
+    constexpr int kLength = 1000;
+    model_base({"x"});
+    for (int i = 1; i <= kLength; ++i) {
+        store.add(model(i, "r" + std::to_string(i - 1), "r" + std::to_string(i), "x", ">", "0", 0));
+    }
+    rule(1, "wynik", {"r" + std::to_string(kLength), "x_dodatni"});
+    ui.answers = {"5"};
     auto ctx = context();
     ModelEvaluator models(ctx);
     BackwardEngine engine(ctx, models);
-    memory.hipoteza = "c" + std::to_string(kLength);
-    EXPECT_TRUE(engine.weryfikowanie_hipotezy_cd(*memory.hipoteza));
-    EXPECT_EQ(memory.rbd_wstecz.size(), static_cast<std::size_t>(kLength + 1));
-    EXPECT_EQ(engine.proved_by(*memory.hipoteza), kLength);
-    EXPECT_EQ(ui.of_kind("ask").size(), 1u);
+    memory.hipoteza = "wynik";
+    EXPECT_FALSE(engine.weryfikowanie_hipotezy_cd("wynik"));
+    const auto notes = ui.of_kind("note");
+    const auto deep = std::count_if(notes.begin(), notes.end(), [](const auto& e) {
+        return e.text.find("zbyt głębokiego zagnieżdżenia") != std::string::npos;
+    });
+    EXPECT_EQ(deep, 1);
 }
 
 TEST_F(BackwardEngineTest, CycleOfRulesEndsRefuted) {
