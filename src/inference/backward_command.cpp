@@ -187,17 +187,11 @@ void BackwardInference::closing(const std::string& h, bool proved) {
 
 void register_backward_commands(Application& app) {
     app.commands().set_handler(10149, [&app] {
-        InferenceMemory& memory = app.inference();
-        memory.jakiewnioskowanie = "WSTECZ";
-        app.ui().clear_messages();
-        struct Reset {
-            InferenceMemory& memory;
-            ~Reset() { memory.jakiewnioskowanie.reset(); }
-        } reset{memory};
-        InferenceContext ctx(app.store(), memory, app.askable(), app.report(), app.ui());
-        BackwardInference backward(ctx);
-        backward.base_faulty = [&app] { return knowledge_base_flagged_faulty(app); };
-        backward.run();
+        run_inference_command(app, "WSTECZ", [&app](InferenceContext& ctx) {
+            BackwardInference backward(ctx);
+            backward.base_faulty = [&app] { return knowledge_base_flagged_faulty(app); };
+            backward.run();
+        });
     });
 }
 

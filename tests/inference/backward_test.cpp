@@ -83,12 +83,10 @@ TEST_F(Backward, EmptyListVerifiesNothing) {
 }
 
 TEST_F(Backward, ProofFromDeclaredFactsNamesTheRule) {
-    rule(3, "grypa", {"gorączka"});
     rule(7, "grypa", {"gorączka", "kaszel"});
     store.add(make_text_fact(Kind::fakt, "gorączka"));
     store.add(make_text_fact(Kind::fakt, "kaszel"));
     askable({"gorączka", "kaszel"});
-    store.mutable_all(Kind::regula).pop_front();  // only rule 7 concludes
     run_with("1", "1", "1", {});
     EXPECT_TRUE(asked().empty());
     EXPECT_EQ(result_lines(),
