@@ -310,6 +310,55 @@ TEST_F(BackwardEngineTest, DeepNestingThroughApplicationConditionsEndsWithANote)
     EXPECT_EQ(deep, 1);
 }
 
+TEST_F(BackwardEngineTest, ApplicationConditionsAreVerifiedAsHypotheses) {
+    rule(1, "zima", {"mróz", "śnieg"});
+    askable({"mróz", "śnieg"});
+    model_base({"temperatura"});
+    store.add(model(1, "zima", "ślisko", "temperatura", "<", "0", 0));
+    store.add(model(2, "nzima", "sucho", "temperatura", ">", "5", 0));
+    auto ctx = context();
+    ModelEvaluator models(ctx);
+    BackwardEngine engine(ctx, models);
+    memory.hipoteza = "ślisko";
+    // The positive application condition is verified by its rule: mróz and śnieg are asked.
+    ui.answers = {"Tak", "Tak", "-3"};
+    EXPECT_TRUE(engine.weryfikowanie_hipotezy_cd("ślisko"));
+    EXPECT_EQ(engine.proved_by("zima"), 1);
+    EXPECT_EQ(engine.proved_by("ślisko"), 1);
+    // The negated one does not hold once zima is proved: model 2 is not applied.
+    EXPECT_FALSE(engine.weryfikowanie_hipotezy_cd("sucho"));
+    EXPECT_EQ(memory.model_stosowany.count(2), 0u);
+    EXPECT_EQ(ui.of_kind("ask").size(), 2u);
+}
+
+TEST_F(BackwardEngineTest, NegatedApplicationConditionHoldsWhenItsRuleFails) {
+    rule(1, "zima", {"mróz", "śnieg"});
+    askable({"mróz", "śnieg"});
+    model_base({"temperatura"});
+    store.add(model(2, "nzima", "sucho", "temperatura", ">", "5", 0));
+    auto ctx = context();
+    ModelEvaluator models(ctx);
+    BackwardEngine engine(ctx, models);
+    memory.hipoteza = "sucho";
+    ui.answers = {"Nie", "12"};
+    EXPECT_TRUE(engine.weryfikowanie_hipotezy_cd("sucho"));
+    EXPECT_EQ(engine.proved_by("nzima"), 1);
+    EXPECT_EQ(memory.rbd_wstecz.conditions(), (Lines{"nmróz", "nzima", "sucho"}));
+}
+
+TEST_F(BackwardEngineTest, AnArgumentIsComputedByItsModel) {
+    model_base({"masa", "wzrost"});
+    store.add(model(3, "bez warunku", "bmi", "masa", "/", "wzrost", 1));
+    auto ctx = context();
+    ModelEvaluator models(ctx);
+    BackwardEngine engine(ctx, models);
+    memory.hipoteza = "bmi";
+    ui.answers = {"80", "4"};
+    EXPECT_TRUE(engine.weryfikowanie_hipotezy_cd("bmi"));
+    EXPECT_EQ(memory.zmienna_ustalona.get("bmi"), 20.0);
+    EXPECT_TRUE(output_has("Stosuję model arytmetyczny podstawowy 3:"));
+}
+
 TEST_F(BackwardEngineTest, CycleOfRulesEndsRefuted) {
     rule(1, "a", {"b"});
     rule(2, "b", {"c", "a"});
