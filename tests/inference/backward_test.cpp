@@ -180,6 +180,24 @@ TEST_F(Backward, WhyExplainsTheRuleAndAsksAgain) {
     EXPECT_EQ(result_lines().back(), "na mocy reguły 5.");
 }
 
+TEST_F(Backward, WhyAboutAnApplicationConditionShowsTheChainsOfRulesAndModels) {
+    rule(1, "leczenie", {"ryzyko", "dorosły"});
+    askable({"dorosły"});
+    model_base({"dorosły", "wiek"});
+    store.add(model(1, "bez warunku", "ryzyko", "wiek", ">", "60"));
+    store.add(model(2, "dorosły", "dawka", "wiek", "*", "2"));
+    run_with("1", "1", "1", {"70", "Dlaczego?", "Nie"});
+    EXPECT_EQ(asked(), (Lines{"dorosły?"}));
+    EXPECT_TRUE(output_has("dorosły?    DLACZEGO?\nDane są następujące fakty:\n    ryzyko\n\n"
+                           "Dane są następujące zmienne ustalone:\n    wiek = 70\n    60 = 60\n\n"
+                           "Z reguły 1 może wynikać: leczenie.\nZ modelu 1 może wynikać: ryzyko.\n"
+                           "    dorosły?                     NIE\n\n"));
+    const auto* models = explanation("Z modelu/modeli może wynikać:");
+    ASSERT_NE(models, nullptr);
+    EXPECT_EQ(models->items, (Lines{"Z modelu 1 może wynikać: ryzyko."}));
+    EXPECT_EQ(result_lines().back(), "oraz zadeklarowanych faktów i wartości argumentów.");
+}
+
 TEST_F(Backward, WhyWithNothingToExplainLeavesTheConditionUnproved) {
     rule(2, "koniec", {"zdrowy"});
     rule(1, "grypa", {"gorączka"});
