@@ -39,6 +39,9 @@ BackwardEngine::BackwardEngine(InferenceContext& ctx, ModelEvaluator& models)
         rules_by_number_.emplace(rule.integer(0), &rule);
         if (rule.integer(0) != 0) rules_by_conclusion_[rule.str(1)].push_back(&rule);
     }
+    for (Kind kind : {Kind::model, Kind::model_r, Kind::model_liniowy, Kind::model_wielomianowy}) {
+        for (const Fact& model : ctx_.store.all(kind)) models_by_result_[model.str(2)].push_back(&model);
+    }
     for (const Fact& constraint : ctx_.store.all(Kind::ograniczenie)) {
         const auto& members = constraint.strings(1);
         for (std::size_t i = 0; i < members.size(); ++i) {
@@ -80,6 +83,11 @@ const std::vector<const Fact*>& BackwardEngine::constraints_with(const std::stri
 const std::vector<const Fact*>& BackwardEngine::rules_concluding(const std::string& c) const {
     const auto it = rules_by_conclusion_.find(c);
     return it == rules_by_conclusion_.end() ? kNoFacts : it->second;
+}
+
+const std::vector<const Fact*>& BackwardEngine::models_with_result(const std::string& result) const {
+    const auto it = models_by_result_.find(result);
+    return it == models_by_result_.end() ? kNoFacts : it->second;
 }
 
 const Fact* BackwardEngine::rule(std::int32_t number) const {
@@ -366,11 +374,9 @@ BackwardEngine::Outcome BackwardEngine::models_decide(const std::string& c) {
 }
 
 bool BackwardEngine::arithmetic_models(const std::string& c) {
-    for (Kind kind : {Kind::model, Kind::model_r, Kind::model_liniowy, Kind::model_wielomianowy}) {
-        for (const Fact& model : ctx_.store.all(kind)) {
-            if (model.str(2) != c || is_relational(model)) continue;
-            if (models_.apply_arithmetic(model)) return true;
-        }
+    // Basic, extended, linear and polynomial models, each kind in base order.
+    for (const Fact* model : models_with_result(c)) {
+        if (!is_relational(*model) && models_.apply_arithmetic(*model)) return true;
     }
     return false;
 }
@@ -379,8 +385,9 @@ BackwardEngine::Outcome BackwardEngine::relational_models(const std::string& c, 
     const bool negated = is_negated(c);
     const std::string target = positive_form(c);
     const Kind kind = extended ? Kind::model_r : Kind::model;
-    for (const Fact& model : ctx_.store.all(kind)) {
-        if (model.str(2) != target || !is_relational(model)) continue;
+    for (const Fact* candidate : models_with_result(target)) {
+        const Fact& model = *candidate;
+        if (model.kind != kind || !is_relational(model)) continue;
         if (extended && model.strings(4).size() != 3) continue;
         if (!models_.sprawdz(model.str(1))) continue;
         const std::int32_t n = model_number(model);

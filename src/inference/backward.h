@@ -103,6 +103,7 @@ private:
     void uzupelnij_ograniczenia(const std::string& c);
     const std::vector<const Fact*>& constraints_with(const std::string& member) const;
     const std::vector<const Fact*>& rules_concluding(const std::string& c) const;
+    const std::vector<const Fact*>& models_with_result(const std::string& result) const;
     bool conclude_by_rule(const std::string& c, const Fact& rule, const std::string& result,
                           bool proves);
 
@@ -112,6 +113,7 @@ private:
     std::unordered_map<std::string, std::vector<const Fact*>> rules_by_conclusion_;
     std::unordered_map<std::int32_t, const Fact*> rules_by_number_;
     std::unordered_map<std::string, std::vector<const Fact*>> constraints_by_member_;
+    std::unordered_map<std::string, std::vector<const Fact*>> models_by_result_;  // in kind order
     std::unordered_set<std::string> on_path_;
     std::size_t nesting_ = 0;
     bool nesting_reported_ = false;
