@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "ui/browse_commands.h"
 #include "ui/command_catalog.h"
 
 namespace xamo {
@@ -25,6 +26,7 @@ void Application::register_commands() {
         }
     });
     commands_.set_handler(10154, [this] { ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine); });
+    register_browse_commands(*this);
 }
 
 void Application::start() {
