@@ -18,6 +18,7 @@ constexpr int kListUnits = 4;
 QLabel* label(QWidget* parent, const std::string& text, const QString& name) {
     auto* widget = new QLabel(qs(text), parent);
     widget->setObjectName(name);
+    widget->setAlignment(Qt::AlignLeft | Qt::AlignBottom);  // just above its field
     return widget;
 }
 
@@ -113,8 +114,10 @@ void BrowseWindow::place_column(const std::vector<Slot>& column, const QRect& ar
     double y = area.top();
     for (const auto& part : column) {
         const double height = unit * part.units;
-        part.widget->setGeometry(area.left(), static_cast<int>(y), area.width(),
-                                 std::max(1, static_cast<int>(height) - gap));
+        int shown = std::max(1, static_cast<int>(height) - gap);
+        // One-line fields keep their natural height at the top of their share.
+        if (part.units == 1 && !qobject_cast<QLabel*>(part.widget)) shown = std::min(shown, part.widget->sizeHint().height());
+        part.widget->setGeometry(area.left(), static_cast<int>(y), area.width(), shown);
         y += height;
     }
 }

@@ -53,7 +53,8 @@ MainWindow::MainWindow(Application& app, QtInteraction& ui) : app_(app) {
     area_ = new QMdiArea;
     area_->setObjectName("area");
     setCentralWidget(area_);
-    area_->installEventFilter(this);
+    // The viewport has its new size by the time it hears of the resize; the area itself not yet.
+    area_->viewport()->installEventFilter(this);
 
     // The message window exists from the start so that nothing written is lost; it is shown
     // when the introduction closes.
@@ -147,7 +148,7 @@ void MainWindow::fill_area(QMdiSubWindow* window) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == area_ && event->type() == QEvent::Resize) {
+    if (watched == area_->viewport() && event->type() == QEvent::Resize) {
         fill_area(introduction_);
         if (message_frame_->isVisible()) fill_area(message_frame_);
     }

@@ -1,0 +1,342 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "ui/application.h"
+#include "ui/qt/browse_window.h"
+#include "ui/qt/dialogs.h"
+#include "ui/qt/edit_window.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/qt_interaction.h"
+
+namespace xamo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Waits (without blocking the modal loop) for the modal dialog named `name`, then acts on it.
+// Gives up after about two seconds and closes whatever is modal, so a failing test cannot hang.
+void when_dialog(const QString& name, std::function<void(QWidget*)> act, int tries = 200) {
+    QTimer::singleShot(10, [name, act, tries] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == name) {
+            act(modal);
+        } else if (tries > 0) {
+            when_dialog(name, act, tries - 1);
+        } else {
+            ADD_FAILURE() << "no dialog " << name.toStdString();
+            if (modal) modal->close();
+        }
+    });
+}
+
+void click(QWidget* dialog, const QString& caption) {
+    for (auto* button : dialog->findChildren<QAbstractButton*>()) {
+        if (button->text() == caption) {
+            button->click();
+            return;
+        }
+    }
+    ADD_FAILURE() << "no button " << caption.toStdString();
+    dialog->close();
+}
+
+// Answers the dialog `name` with the button `caption`, remembering the dialog's text.
+void answer(const QString& name, const QString& caption, QString* text = nullptr) {
+    when_dialog(name, [caption, text](QWidget* dialog) {
+        if (text) {
+            for (auto* label : dialog->findChildren<QLabel*>()) *text += label->text();
+        }
+        click(dialog, caption);
+    });
+}
+
+std::string read_bytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void flush_events() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+}
+
+// Runs in a fresh directory, which is the program's current directory.
+struct WorkDirectory {
+    WorkDirectory() {
+        path = fs::temp_directory_path() /
+               ("xamo_gui_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(path);
+        fs::create_directories(path);
+        previous = fs::current_path();
+        fs::current_path(path);
+    }
+    ~WorkDirectory() {
+        fs::current_path(previous);
+        fs::remove_all(path);
+    }
+    fs::path path;
+    fs::path previous;
+};
+
+class Gui : public ::testing::Test {
+protected:
+    Gui() {
+        window.resize(1000, 700);
+        window.show();
+        flush_events();
+    }
+
+    QAction* command(int id) { return window.action(id); }
+
+    void close_introduction() {
+        auto* introduction = window.findChild<IntroductionWindow*>();
+        ASSERT_NE(introduction, nullptr);
+        close_child_window(introduction);
+        flush_events();
+    }
+
+    void add_example_rules() {
+        app.store().add(make_rule(1, "grypa", {"gorączka", "kaszel", "nwysypka"}, 1));
+        app.store().add(make_rule(2, "angina", {"ból gardła", "gorączka"}, 1));
+        app.store().add(make_rule(3, "koniec", {"grypa"}, 0));
+    }
+
+    void save_screenshot(QWidget* widget, const char* name) {
+        flush_events();
+        const QString path = QString(XAMO_SCREENSHOT_DIR) + "/" + name;
+        EXPECT_TRUE(widget->grab().save(path, "PNG")) << path.toStdString();
+    }
+
+    WorkDirectory directory;
+    QtInteraction ui;
+    Application app{ui};
+    MainWindow window{app, ui};
+};
+
+TEST_F(Gui, MenuIsDisabledUntilTheIntroductionClosesAndFollowsTheCommandTable) {
+    for (const auto& info : app.commands().commands()) {
+        ASSERT_NE(command(info.id), nullptr) << info.id;
+        EXPECT_FALSE(command(info.id)->isEnabled()) << info.id;
+    }
+    EXPECT_EQ(window.windowTitle().toStdString(), kStartTitle);
+
+    // The introduction draws main_rd.bmp of the current directory over its whole area.
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save("main_rd.bmp", "BMP"));
+    auto* introduction = window.findChild<IntroductionWindow*>();
+    const QImage drawn = introduction->grab().toImage();
+    EXPECT_EQ(drawn.pixelColor(drawn.width() - 2, drawn.height() - 2), QColor(Qt::red));
+    close_introduction();
+    EXPECT_TRUE(command(10058)->isEnabled());
+    EXPECT_TRUE(command(10150)->isEnabled());  // the submenu '&Ustawienia'
+    EXPECT_FALSE(command(10127)->isEnabled());
+    EXPECT_FALSE(command(10071)->isEnabled());
+    EXPECT_TRUE(window.findChild<QPlainTextEdit*>("messages")->isVisible());
+
+    // Rule-base loading is simulated: it enables what a loaded rule base enables.
+    app.commands().set_handler(10058, [this] {
+        add_example_rules();
+        app.commands().enable({10071, 10127, 10061, 10062});
+    });
+    command(10058)->trigger();
+    EXPECT_TRUE(command(10071)->isEnabled());
+    EXPECT_TRUE(command(10127)->isEnabled());
+}
+
+TEST_F(Gui, QuitAnsweredNoKeepsTheProgramAndItsBases) {
+    close_introduction();
+    add_example_rules();
+    QString question;
+    answer("confirm", "Nie", &question);
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(question.contains("Czy na pewno chcesz zakończyć program ?"));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(app.store().all(Kind::regula).size(), 3u);
+    EXPECT_FALSE(app.finished());
+
+    answer("confirm", "Tak");
+    EXPECT_TRUE(window.close());
+    EXPECT_TRUE(app.finished());
+}
+
+TEST_F(Gui, MessageWindowKeepsTheLastHundredLines) {
+    close_introduction();
+    for (int i = 0; i < 150; ++i) {
+        ui.write("wiersz ");
+        ui.write_integer(i);
+        ui.new_line();
+    }
+    const QStringList lines =
+        window.findChild<QPlainTextEdit*>("messages")->toPlainText().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 100);
+    EXPECT_EQ(lines.front(), "wiersz 50");
+    EXPECT_EQ(lines.back(), "wiersz 149");
+}
+
+TEST_F(Gui, ListDialogStaysOnNoAndEndsTheProgramOnYes) {
+    when_dialog("list", [](QWidget* dialog) {
+        answer("confirm", "Nie");
+        click(dialog, "Zakończ");
+        // Still open after "Nie": choose the second item and go on.
+        when_dialog("list", [](QWidget* again) {
+            again->findChild<QListWidget*>("items")->setCurrentRow(1);
+            click(again, "&Kontynuuj");
+        });
+    });
+    EXPECT_EQ(ui.choose_from_list("Wybierz fakt", "Fakty:", {"a", "b", "c"}, false),
+              std::vector<int>{1});
+
+    when_dialog("list", [](QWidget* dialog) {
+        answer("confirm", "Tak");
+        click(dialog, "Zakończ");
+    });
+    EXPECT_THROW(ui.choose_from_list("Wybierz fakt", "Fakty:", {"a"}, false), QuitRequested);
+
+    when_dialog("ask", [](QWidget* dialog) { dialog->close(); });
+    EXPECT_EQ(ui.ask("Pytanie", "Czy?", {"&Tak", "&Nie", "&Dlaczego?"}), 3);
+}
+
+class EditWindowTest : public Gui {
+protected:
+    EditWindowTest() {
+        file = directory.path / "REgrypa.BRD";
+        std::ofstream(file, std::ios::binary) << original;
+    }
+
+    EditWindow* open_editor() {
+        ui.open_editor(file.string());
+        flush_events();
+        return window.findChild<EditWindow*>();
+    }
+
+    QAction* menu_action(EditWindow* editor, const char* name) {
+        return editor->findChild<QAction*>(name);
+    }
+
+    void replace_text(EditWindow* editor, const QString& text) {
+        editor->findChild<QPlainTextEdit*>("editor")->setPlainText(text);
+    }
+
+    // Windows-1250 with a non-breaking space (0xA0) and CR LF line ends.
+    const std::string original = "fakt(\"gor\xB9" "czka\xA0" "1\")\r\n";
+    fs::path file;
+};
+
+TEST_F(EditWindowTest, SaveWritesWindows1250AndClosesTheWindow) {
+    EditWindow* editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->windowTitle(), "Edycja pliku: REgrypa.BRD");
+    EXPECT_EQ(editor->text(), "fakt(\"gorączka\u00A01\")\n");  // the non-breaking space survives
+    replace_text(editor, QString::fromUtf8("fakt(\"gorączka\u00A01\")\nfakt(\"żółw\")\n"));
+    QString note;
+    answer("note", "OK", &note);
+    menu_action(editor, "save")->trigger();
+    flush_events();
+    EXPECT_EQ(read_bytes(file), original + "fakt(\"\xBF\xF3\xB3w\")\r\n");
+    EXPECT_TRUE(note.contains("został zapisany."));
+    EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
+}
+
+TEST_F(EditWindowTest, SaveAsWritesTheChosenFile) {
+    EditWindow* editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    const fs::path copy = directory.path / "REkopia.BRD";
+    when_dialog("save_file", [copy](QWidget* dialog) {
+        answer("note", "OK");
+        auto* files = static_cast<QFileDialog*>(dialog);
+        // The name field has the focus, so the name is typed there.
+        files->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(copy.string()));
+        QMetaObject::invokeMethod(files, "accept");
+    });
+    menu_action(editor, "save_as")->trigger();
+    flush_events();
+    EXPECT_EQ(read_bytes(copy), original);
+    EXPECT_EQ(read_bytes(file), original);
+    EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
+}
+
+TEST_F(EditWindowTest, CloseAnsweredNoLeavesTheFileAndDisablesBrowsing) {
+    close_introduction();
+    app.commands().enable({10061, 10062, 10071});
+    EditWindow* editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    replace_text(editor, "zmiana\n");
+    answer("ask", "&NIE");
+    close_child_window(editor);
+    flush_events();
+    EXPECT_EQ(read_bytes(file), original);
+    EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
+    EXPECT_FALSE(command(10061)->isEnabled());
+    EXPECT_FALSE(command(10062)->isEnabled());
+    EXPECT_TRUE(command(10071)->isEnabled());
+}
+
+TEST_F(EditWindowTest, UnencodableCharacterIsRefusedAndTheWindowStaysOpen) {
+    EditWindow* editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    replace_text(editor, QString::fromUtf8("fakt(\"a\")\nfakt(\"Ж\")\n"));
+    QString note;
+    answer("note", "OK", &note);
+    menu_action(editor, "save")->trigger();
+    flush_events();
+    EXPECT_EQ(read_bytes(file), original);
+    EXPECT_TRUE(note.contains(QString::fromUtf8("'Ж'")));
+    EXPECT_TRUE(note.contains("linii 2"));
+    EXPECT_EQ(window.findChild<EditWindow*>(), editor);
+}
+
+TEST_F(Gui, RuleBrowseWindowShowsTheSelectedRule) {
+    close_introduction();
+    add_example_rules();
+    app.store().set_text(Kind::wyroznik, "grypa");
+    ui.set_main_title("xamo_RD wnioskuje dla bazy wiedzy GRYPA");
+    ui.write("Baza reguł REgrypa.BRD została załadowana.\n");
+    ui.write("Liczba reguł: 3\n");
+    window.resize(1500, 800);
+    save_screenshot(&window, "screenshot_main_window.png");
+    app.commands().enable({10061});
+    command(10061)->trigger();
+    flush_events();
+    auto* browse = window.findChild<BrowseWindow*>();
+    ASSERT_NE(browse, nullptr);
+    auto* numbers = browse->findChild<QListWidget*>("numbers");
+    ASSERT_EQ(numbers->count(), 3);
+    numbers->setCurrentRow(1);
+    EXPECT_EQ(browse->findChild<QLineEdit*>("field_0")->text(), "angina");
+    auto* conditions = browse->findChild<QListWidget*>("field_1");
+    ASSERT_EQ(conditions->count(), 2);
+    EXPECT_EQ(conditions->item(0)->text(), QString::fromUtf8("ból gardła"));
+    EXPECT_EQ(browse->findChild<QLineEdit*>("count_0")->text(), "3");
+    EXPECT_EQ(browse->findChild<QLabel*>("label_1")->text(), QString::fromUtf8(" Lista warunków "));
+    save_screenshot(browse->parentWidget(), "screenshot_rule_browse.png");
+}
+
+TEST_F(Gui, ExplanationDialogScreenshot) {
+    ExplanationDialog dialog(ui, &window, "Wyjaśnienie reguły nr 1",
+                             {"Reguła nr 1:", "  grypa", "jest prawdziwa, gdyż prawdziwe są warunki:",
+                              "  gorączka", "  kaszel", "  nwysypka"});
+    dialog.show();
+    save_screenshot(&dialog, "screenshot_explanation.png");
+    EXPECT_EQ(dialog.findChild<QListWidget*>("lines")->count(), 6);
+    dialog.close();
+}
+
+}  // namespace
+}  // namespace xamo
