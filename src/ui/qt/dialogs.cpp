@@ -39,6 +39,18 @@ QLineEdit* read_only_line(const std::string& text, const char* name) {
     return line;
 }
 
+// A one-line read-only field above a list box that takes the rest of the height, so both scale
+// with the dialog.
+QListWidget* add_field_and_list(QVBoxLayout* layout, const std::string& text, const char* field_name,
+                                const std::vector<std::string>& items, const char* list_name) {
+    layout->addWidget(read_only_line(text, field_name));
+    auto* list = new QListWidget;
+    list->setObjectName(list_name);
+    for (const auto& item : items) list->addItem(qs(item));
+    layout->addWidget(list, 1);
+    return list;
+}
+
 }  // namespace
 
 // --- QuitDialog -------------------------------------------------------------------------------
@@ -49,6 +61,16 @@ void QuitDialog::finish() {
     if (!ui_.confirm_quit()) return;
     quit_requested_ = true;
     reject();
+}
+
+void QuitDialog::add_buttons(QVBoxLayout* layout, const QString& go_on_caption, const char* name) {
+    auto* row = new QHBoxLayout;
+    auto* go_on = add_button(row, go_on_caption, name);
+    go_on->setDefault(true);
+    auto* finish_button = add_button(row, "Zakończ", "finish");
+    layout->addLayout(row);
+    connect(go_on, &QPushButton::clicked, this, &QDialog::accept);
+    connect(finish_button, &QPushButton::clicked, this, &QuitDialog::finish);
 }
 
 int QuitDialog::exec_or_quit() {
@@ -66,21 +88,11 @@ ListDialog::ListDialog(UserInteraction& ui, QWidget* parent, const std::string& 
     setObjectName("list");
     setWindowTitle(qs(title));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(read_only_line(prompt, "prompt"));
-    list_ = new QListWidget;
-    list_->setObjectName("items");
+    list_ = add_field_and_list(layout, prompt, "prompt", items, "items");
     list_->setSelectionMode(multiple ? QAbstractItemView::MultiSelection
                                      : QAbstractItemView::SingleSelection);
-    for (const auto& item : items) list_->addItem(qs(item));
     if (!multiple && list_->count() > 0) list_->setCurrentRow(0);
-    layout->addWidget(list_, 1);
-    auto* row = new QHBoxLayout;
-    auto* go_on = add_button(row, "&Kontynuuj", "continue");
-    go_on->setDefault(true);
-    auto* finish_button = add_button(row, "Zakończ", "finish");
-    layout->addLayout(row);
-    connect(go_on, &QPushButton::clicked, this, &QDialog::accept);
-    connect(finish_button, &QPushButton::clicked, this, &QuitDialog::finish);
+    add_buttons(layout, "&Kontynuuj", "continue");
     connect(list_, &QListWidget::itemDoubleClicked, this, [this, multiple] {
         if (!multiple) accept();
     });
@@ -102,20 +114,9 @@ ExplanationDialog::ExplanationDialog(UserInteraction& ui, QWidget* parent, const
     : QuitDialog(ui, parent) {
     setObjectName("explanation");
     setWindowTitle("Wnioskowanie");
-    // The list takes all the height the title field leaves, so both scale with the dialog.
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(read_only_line(title, "title"));
-    auto* list = new QListWidget;
-    list->setObjectName("lines");
-    for (const auto& line : lines) list->addItem(qs(line));
-    layout->addWidget(list, 1);
-    auto* row = new QHBoxLayout;
-    auto* go_on = add_button(row, "&Kontynuuj", "continue");
-    go_on->setDefault(true);
-    auto* finish_button = add_button(row, "Zakończ", "finish");
-    layout->addLayout(row);
-    connect(go_on, &QPushButton::clicked, this, &QDialog::accept);
-    connect(finish_button, &QPushButton::clicked, this, &QuitDialog::finish);
+    add_field_and_list(layout, title, "title", lines, "lines");
+    add_buttons(layout, "&Kontynuuj", "continue");
     resize(560, 360);
 }
 
@@ -134,13 +135,7 @@ ValueDialog::ValueDialog(UserInteraction& ui, QWidget* parent, const std::string
     value_->setObjectName("value");
     fields->addWidget(value_, 1);
     layout->addLayout(fields);
-    auto* row = new QHBoxLayout;
-    auto* ok = add_button(row, "&OK", "ok");
-    ok->setDefault(true);
-    auto* finish_button = add_button(row, "Zakończ", "finish");
-    layout->addLayout(row);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(finish_button, &QPushButton::clicked, this, &QuitDialog::finish);
+    add_buttons(layout, "&OK", "ok");
     value_->setFocus();
 }
 

@@ -12,6 +12,7 @@
 #include "ui/interaction.h"
 
 class QLineEdit;
+class QVBoxLayout;
 class QListWidget;
 class QButtonGroup;
 class QWidget;
@@ -32,6 +33,10 @@ public:
     int exec_or_quit();
     // "Zakończ": asks whether to quit; on Yes ends the dialog, on No the dialog stays.
     void finish();
+
+protected:
+    // The row of the accepting button (the default) and "Zakończ".
+    void add_buttons(QVBoxLayout* layout, const QString& go_on_caption, const char* name);
 
 private:
     UserInteraction& ui_;
