@@ -7,7 +7,6 @@
 namespace xamo {
 namespace {
 
-// A base file may have been changed: it must be loaded again before it is browsed.
 const std::vector<int> kBrowseCommands = {10061, 10062, 10063, 10074, 10075, 10076,
                                           10077, 10079, 10080, 10089, 10090};
 
@@ -67,7 +66,7 @@ bool EditSession::save(const std::string& text) {
     ui.write("Plik : " + path_ + " został zapisany");
     ui.new_line();
     ui.note("Uwaga!", "Plik " + path_ + " został zapisany.");
-    closed_ = true;
+    close();
     return true;
 }
 
@@ -78,17 +77,24 @@ bool EditSession::save_as(const std::string& text) {
     ui.write("Plik: " + *path + " został zapisany");
     ui.new_line();
     ui.note("Uwaga!", "Plik: " + *path + " został zapisany.");
-    closed_ = true;
+    close();
     return true;
+}
+
+void EditSession::disable_browsing() { app_.commands().set_enabled(kBrowseCommands, false); }
+
+void EditSession::close() {
+    disable_browsing();
+    closed_ = true;
 }
 
 bool EditSession::close_request(const std::string& text) {
     if (closed_) return true;
-    app_.commands().set_enabled(kBrowseCommands, false);
+    disable_browsing();
     if (app_.ui().ask("Zapis pliku", "Czy zapisać aktualną postać pliku ?", {"&TAK", "&NIE"}) == 1) {
         return save(text);
     }
-    closed_ = true;
+    close();
     return true;
 }
 

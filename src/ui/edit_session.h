@@ -2,7 +2,8 @@
 // saving under another name and the close question. The editor holds UTF-8 text with "\n" line
 // breaks; the file is Windows-1250 with the line ends it had (CR LF for a new or empty file).
 //
-// States: open -> (save | save_as | close_request) -> closed. save() and save_as() close the
+// States: open -> (save | save_as | close_request) -> closed. Every way to closed disables the
+// browse commands of the loaded bases. save() and save_as() close the
 // window only when the file was written; a refused character or a write error keeps the window
 // and its text, and the file on disk stays as it was.
 #pragma once
@@ -45,6 +46,10 @@ public:
 
 private:
     bool write(const std::string& path, const std::string& text);
+    // A base file may have changed: it must be loaded again before it is browsed.
+    void disable_browsing();
+    // Every way the window closes (saved, saved elsewhere, closed unsaved) disables browsing.
+    void close();
 
     Application& app_;
     std::string path_;

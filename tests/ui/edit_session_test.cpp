@@ -39,6 +39,7 @@ protected:
 };
 
 TEST_F(EditSessionTest, LoadDecodesAndSaveWritesTheSameBytesBack) {
+    app.commands().enable({10061});
     EditSession session(app, file.string());
     const auto text = session.load();
     ASSERT_TRUE(text);
@@ -50,6 +51,7 @@ TEST_F(EditSessionTest, LoadDecodesAndSaveWritesTheSameBytesBack) {
     ASSERT_EQ(ui.of_kind("note").size(), 1u);
     EXPECT_EQ(ui.of_kind("note")[0].text, "Plik " + file.string() + " został zapisany.");
     EXPECT_TRUE(session.closed());
+    EXPECT_FALSE(app.commands().enabled(10061));
 }
 
 TEST_F(EditSessionTest, LineFeedFilesKeepTheirLineEnds) {
