@@ -37,9 +37,11 @@ bool ScriptedInteraction::confirm(const std::string& title, const std::string& t
     return answer && (*answer == "1" || *answer == "Tak" || *answer == "tak");
 }
 
-std::optional<std::string> ScriptedInteraction::choose_file_to_open(
-    const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
-    Event event{"open", title, start, {}};
+std::optional<std::string> ScriptedInteraction::choose_file(const std::string& kind,
+                                                            const std::string& title,
+                                                            const std::vector<FileFilter>& filters,
+                                                            const std::string& start) {
+    Event event{kind, title, start, {}};
     for (const auto& f : filters) event.items.push_back(f.description + "|" + f.pattern);
     events.push_back(event);
     auto answer = next_answer();
@@ -47,14 +49,14 @@ std::optional<std::string> ScriptedInteraction::choose_file_to_open(
     return answer;
 }
 
+std::optional<std::string> ScriptedInteraction::choose_file_to_open(
+    const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
+    return choose_file("open", title, filters, start);
+}
+
 std::optional<std::string> ScriptedInteraction::choose_file_to_save(
     const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
-    Event event{"save", title, start, {}};
-    for (const auto& f : filters) event.items.push_back(f.description + "|" + f.pattern);
-    events.push_back(event);
-    auto answer = next_answer();
-    if (!answer || answer->empty()) return std::nullopt;
-    return answer;
+    return choose_file("save", title, filters, start);
 }
 
 std::optional<std::string> ScriptedInteraction::enter_text(const std::string& title,

@@ -63,6 +63,9 @@ protected:
 
 private:
     std::optional<std::string> next_answer();
+    std::optional<std::string> choose_file(const std::string& kind, const std::string& title,
+                                           const std::vector<FileFilter>& filters,
+                                           const std::string& start);
 };
 
 }  // namespace xamo

@@ -70,35 +70,25 @@ void ConsoleInteraction::say(const std::string& text) {
     out_.flush();
 }
 
-std::optional<std::string> ConsoleInteraction::read_answer() {
-    out_ << "> ";
-    out_.flush();
-    std::string answer;
-    if (!std::getline(in_, answer)) {
-        out_ << '\n';
-        at_line_start_ = true;
-        return std::nullopt;
-    }
-    if (!answer.empty() && answer.back() == '\r') answer.pop_back();
-    if (batch_) out_ << answer << '\n';
-    at_line_start_ = true;
-    return answer;
-}
-
-std::optional<std::string> ConsoleInteraction::read_command(const std::string& prompt) {
+std::optional<std::string> ConsoleInteraction::read_line(const std::string& prompt) {
     if (!at_line_start_) out_ << '\n';
     out_ << prompt;
     out_.flush();
-    std::string command;
-    if (!std::getline(in_, command)) {
+    std::string text;
+    at_line_start_ = true;
+    if (!std::getline(in_, text)) {
         out_ << '\n';
-        at_line_start_ = true;
         return std::nullopt;
     }
-    if (!command.empty() && command.back() == '\r') command.pop_back();
-    if (batch_) out_ << command << '\n';
-    at_line_start_ = true;
-    return command;
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    if (batch_) out_ << text << '\n';
+    return text;
+}
+
+std::optional<std::string> ConsoleInteraction::read_answer() { return read_line("> "); }
+
+std::optional<std::string> ConsoleInteraction::read_command(const std::string& prompt) {
+    return read_line(prompt);
 }
 
 void ConsoleInteraction::note(const std::string& title, const std::string& text) {

@@ -55,6 +55,7 @@ protected:
 private:
     void begin_block(const std::string& kind);
     void line(const std::string& text);  // text may hold line breaks: one output line each
+    std::optional<std::string> read_line(const std::string& prompt);
     std::optional<std::string> read_answer();
     std::optional<std::string> choose_file(const std::string& kind, const std::string& title,
                                            const std::vector<FileFilter>& filters,

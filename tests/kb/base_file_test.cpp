@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+
+#include "kb/base_file.h"
+#include "kb/codec.h"
+#include "support/temp_dir.h"
+#include "ui/scripted_interaction.h"
+
+namespace xamo {
+namespace {
+
+// Lines are given in UTF-8 and stored as Windows-1250, as users' files are.
+std::string cp(const std::string& utf8) { return *utf8_to_cp1250(utf8); }
+
+std::optional<ReadError> read(FactStore& store, Section section, const std::string& utf8) {
+    return read_section_bytes(store, section, cp(utf8));
+}
+
+TEST(BaseFileReader, ReadsEveryFieldTypeWithBlanksEscapesAndTrailingText) {
+    FactStore store;
+    ASSERT_FALSE(read(store, Section::Rules,
+                      "reguła(1,\"grypa\",[\"gorączka\",\"kaszel\",\"nwysypka\"],1)\r\n"
+                      "  reguła(2, \"a\" , [ \"b\" , \"c\" ] , 1)\n"
+                      "reguła(3,\"a\",[\"b\"],1). % komentarz\n"
+                      "fakt(\"a\\\"b\")\n"
+                      "fakt(\"c:\\dane\")\n"
+                      "fakt(\"x\\\\y\")\n"
+                      "fakt(\"tab\there\\n\\r\")\n"
+                      "rem_reguła(\"reguły dla dzieci\")"));
+    const auto& rules = store.all(Kind::regula);
+    ASSERT_EQ(rules.size(), 3u);
+    EXPECT_EQ(rules[0].str(1), "grypa");
+    EXPECT_EQ(rules[0].strings(2), (StringList{"gorączka", "kaszel", "nwysypka"}));
+    EXPECT_EQ(rules[1].strings(2), (StringList{"b", "c"}));
+    EXPECT_EQ(rules[2].integer(3), 1);
+    const auto& facts = store.all(Kind::fakt);
+    ASSERT_EQ(facts.size(), 4u);
+    EXPECT_EQ(facts[0].str(0), "a\"b");
+    EXPECT_EQ(facts[1].str(0), "c:\\dane");
+    EXPECT_EQ(facts[2].str(0), "x\\y");
+    EXPECT_EQ(facts[3].str(0), "tab\there\n\r");
+    EXPECT_EQ(store.all(Kind::rem_regula).size(), 1u);
+}
+
+TEST(BaseFileReader, ReadsRealsIntegerListsAndEmptyLists) {
+    FactStore store;
+    ASSERT_FALSE(read(store, Section::Models,
+                      "argument_znany(\"x\",5)\n"
+                      "argument_znany(\"x\",-1.5e2)\n"
+                      "argument_znany(\"x\",+2.25E+3)\n"
+                      "argument_znany(\"x\",nan)\n"
+                      "argument_znany(\"x\",-Inf)\n"
+                      "model_liniowy(1,\"w\",\"y\",[],[],1)\n"
+                      "model_wielomianowy(2,\"w\",\"y\",\"x\",[\"1\",\"a\"],[0, -2],0)\n"
+                      "rem_modele_ekskluzywne([\"uwaga\"])\n"));
+    const auto& known = store.all(Kind::argument_znany);
+    EXPECT_EQ(known[0].real(1), 5.0);
+    EXPECT_EQ(known[1].real(1), -150.0);
+    EXPECT_EQ(known[2].real(1), 2250.0);
+    EXPECT_TRUE(std::isnan(known[3].real(1)));
+    EXPECT_TRUE(std::isinf(known[4].real(1)) && known[4].real(1) < 0);
+    EXPECT_TRUE(store.all(Kind::model_liniowy)[0].strings(3).empty());
+    EXPECT_EQ(store.all(Kind::model_wielomianowy)[0].integers(5), (IntegerList{0, -2}));
+}
+
+struct BadLine {
+    const char* line;
+    ReadErrorKind kind;
+    std::size_t position;
+};
+
+// Each malformed line with the error and caret column it must report.
+const BadLine kBadLines[] = {
+    {"reguła (1,\"a\",[\"b\"],1)", ReadErrorKind::UnknownFunctor, 1},
+    {"   ", ReadErrorKind::UnknownFunctor, 4},
+    {"Reguła(1,\"a\",[\"b\"],1)", ReadErrorKind::UnknownFunctor, 1},
+    {"model(1,\"a\",\"b\",\"c\",\"+\",\"d\",1)", ReadErrorKind::UnknownFunctor, 1},
+    {"fakt", ReadErrorKind::OpenParenExpected, 5},
+    {"fakt,(\"a\")", ReadErrorKind::OpenParenExpected, 5},
+    {"reguła(x,\"a\",[\"b\"],1)", ReadErrorKind::IllegalNumber, 8},
+    {"reguła(1,a,[\"b\"],1)", ReadErrorKind::StringExpected, 10},
+    {"reguła(1,\"a\",\"b\",1)", ReadErrorKind::OpenBracketExpected, 14},
+    {"reguła(1,\"a\",[\"b\" \"c\"],1)", ReadErrorKind::CommaOrBracketExpected, 19},
+    {"reguła(1,\"a\",[\"b\"])", ReadErrorKind::CommaOrParenExpected, 19},
+    {"reguła(1,\"a\",[\"b\"],1,2)", ReadErrorKind::CommaOrParenExpected, 21},
+    {"reguła(1,\"a\",[\"b\"],1", ReadErrorKind::CommaOrParenExpected, 21},
+    {"reguła(1,\"a\",[\"b\",1)", ReadErrorKind::StringExpected, 19},
+    {"reguła(1,\"a\",[\"b\"\t],1)", ReadErrorKind::CommaOrBracketExpected, 18},
+    {"reguła(1,\t\"a\",[\"b\"],1)", ReadErrorKind::StringExpected, 10},
+    {"fakt(\"niezamknięty)", ReadErrorKind::StringExpected, 20},
+    {"reguła(1,\"a\",[\"b\"", ReadErrorKind::CommaOrBracketExpected, 18},
+    {"argument_znany(\"x\",abc)", ReadErrorKind::RealExpected, 20},
+    {"argument_znany(\"x\",.5)", ReadErrorKind::RealExpected, 20},
+    {"argument_znany(\"x\",1e309)", ReadErrorKind::IllegalNumber, 20},
+    {"argument_znany(\"x\",99e308)", ReadErrorKind::IllegalNumber, 20},
+    {"reguła(2147483648,\"a\",[\"b\"],1)", ReadErrorKind::IntegerOutOfRange, 8},
+    {"reguła(-99999999999999999999999,\"a\",[\"b\"],1)", ReadErrorKind::IntegerOutOfRange, 8},
+};
+
+TEST(BaseFileReader, ReportsEachMalformedLineWithKindAndPosition) {
+    for (const auto& bad : kBadLines) {
+        const bool model_line = std::string(bad.line).rfind("argument_znany", 0) == 0;
+        const Section section = model_line ? Section::Models : Section::Rules;
+        const Kind before = model_line ? Kind::m_fakt : Kind::fakt;
+        const std::string functor(kind_info(before).functor);
+        FactStore store;
+        const auto error = read(store, section,
+                                functor + "(\"ok\")\r\n" + bad.line + "\r\n" + functor + "(\"po\")\r\n");
+        ASSERT_TRUE(error) << bad.line;
+        EXPECT_EQ(error->kind, bad.kind) << bad.line;
+        EXPECT_EQ(error->position, bad.position) << bad.line;
+        EXPECT_EQ(error->line, bad.line);
+        EXPECT_EQ(error->line_number, 2u);
+        // The facts before the line in error stay; nothing after it is read.
+        ASSERT_EQ(store.all(before).size(), 1u) << bad.line;
+        EXPECT_EQ(store.all(before)[0].str(0), "ok");
+    }
+}
+
+TEST(BaseFileReader, LineEndsEmptyLinesAndCarriageReturns) {
+    FactStore store;
+    EXPECT_FALSE(read(store, Section::Rules, "fakt(\"a\")\r\nfakt(\"b\")\r\n"));
+    EXPECT_FALSE(read(store, Section::Rules, "fa\rkt(\"c\r\")"));  // CR anywhere is discarded
+    EXPECT_FALSE(read(store, Section::Rules, ""));
+    EXPECT_EQ(store.all(Kind::fakt).size(), 3u);
+    EXPECT_EQ(store.all(Kind::fakt)[2].str(0), "c");
+
+    const auto trailing = read(store, Section::Rules, "fakt(\"a\")\r\n\r\n");
+    ASSERT_TRUE(trailing);
+    EXPECT_EQ(trailing->kind, ReadErrorKind::EmptyLine);
+    EXPECT_EQ(trailing->position, 0u);
+    EXPECT_EQ(trailing->line_number, 2u);
+    EXPECT_FALSE(trailing->is_syntax());
+
+    const auto middle = read(store, Section::Rules, "fakt(\"a\")\n\nfakt(\"b\")");
+    ASSERT_TRUE(middle);
+    EXPECT_EQ(middle->kind, ReadErrorKind::EmptyLine);
+}
+
+TEST(BaseFileReader, SurvivesHostileBytes) {
+    FactStore store;
+    // NUL outside and inside strings, undefined and high bytes kept in strings.
+    auto error = read_section_bytes(store, Section::Rules, std::string("fa\0kt(\"a\")", 10));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind, ReadErrorKind::UnknownFunctor);
+    error = read_section_bytes(store, Section::Rules, std::string("fakt(\"a\0b\")", 11));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind, ReadErrorKind::StringExpected);
+    EXPECT_EQ(error->position, 8u);
+    ASSERT_FALSE(read_section_bytes(store, Section::Rules, "fakt(\"\x81\x98\xFF\")"));
+    EXPECT_EQ(*utf8_to_cp1250(store.all(Kind::fakt).back().str(0)), "\x81\x98\xFF");
+
+    // A 10 MB line: an unclosed list of strings, then an unclosed string.
+    std::string huge = "reguła(1,\"a\",[";
+    while (huge.size() < 10'000'000) huge += "\"warunek\",";
+    error = read(store, Section::Rules, huge);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind, ReadErrorKind::StringExpected);
+    EXPECT_GT(error->position, 29999u);
+    std::string open_string = "fakt(\"" + std::string(10'000'000, 'x');
+    error = read_section_bytes(store, Section::Rules, open_string);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind, ReadErrorKind::StringExpected);
+}
+
+TEST(BaseFileReader, RandomMutationsOfValidLinesNeverBreakTheReader) {
+    const std::string seed = cp(
+        "reguła(1,\"grypa\",[\"gorączka\",\"n\\\"x\"],1)\r\nmodel_wielomianowy(2,\"w\",\"y\",\"x\","
+        "[\"1\"],[0,-2],0)\r\nargument_znany(\"x\",-1.5e2)\r\n");
+    unsigned state = 7;
+    const auto next = [&state] {
+        state = state * 1103515245u + 12345u;
+        return state >> 8;
+    };
+    const char alphabet[] = "()[],\"\\ \t\r\n0-9eE.+nNA\0\xB3\xFF";
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes = seed;
+        for (int m = 0; m < 3; ++m) {
+            const std::size_t at = next() % bytes.size();
+            switch (next() % 3) {
+                case 0: bytes[at] = alphabet[next() % (sizeof alphabet - 1)]; break;
+                case 1: bytes.erase(at, 1); break;
+                default: bytes.insert(at, 1, alphabet[next() % (sizeof alphabet - 1)]);
+            }
+        }
+        for (Section section : {Section::Rules, Section::Models}) {
+            FactStore store;
+            const auto error = read_section_bytes(store, section, bytes);
+            if (error && error->is_syntax()) {
+                EXPECT_GE(error->position, 1u);
+                EXPECT_LE(error->position, utf8_length(error->line) + 1);
+            }
+        }
+    }
+}
+
+TEST(BaseFileReader, ReadsAMillionLinesInLinearTime) {
+    std::string bytes;
+    bytes.reserve(20'000'000);
+    for (int i = 0; i < 1'000'000; ++i) bytes += "fakt(\"w\xB3" + std::to_string(i % 97) + "\")\r\n";
+    FactStore store;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_FALSE(read_section_bytes(store, Section::Rules, bytes));
+    const auto seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(store.all(Kind::fakt).size(), 1'000'000u);
+    EXPECT_EQ(store.all(Kind::fakt)[5].str(0), "wł5");
+    EXPECT_LT(seconds, 30.0);  // generous even for sanitizer builds; quadratic work would not finish
+}
+
+TEST(BaseFileReader, MissingFilesAndDirectoriesAreInputOutputErrors) {
+    testing::TempDir dir;
+    FactStore store;
+    auto error = read_section(store, Section::Rules, dir.file("brak.BRD"));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind, ReadErrorKind::InputOutput);
+    error = read_section(store, Section::Rules, dir.path().string());
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind, ReadErrorKind::InputOutput);
+    EXPECT_FALSE(error->is_syntax());
+}
+
+// One fact of every kind of every section, with strings that need escaping and non-ASCII text.
+FactStore store_with_every_kind() {
+    FactStore store;
+    const std::string tricky = "zażółć \"gęślą\" \\ jaźń\nnowa\rlinia \x7f";
+    for (std::size_t k = 0; k < kKindCount; ++k) {
+        const Kind kind = static_cast<Kind>(k);
+        Fact fact{kind, {}};
+        int n = 0;
+        for (FieldType type : kind_info(kind).fields) {
+            ++n;
+            switch (type) {
+                case FieldType::Integer: fact.fields.emplace_back(std::int32_t{-2147483647 - 1 + n}); break;
+                case FieldType::Real: fact.fields.emplace_back(-1.0 / 3.0); break;
+                case FieldType::String: fact.fields.emplace_back(tricky + std::to_string(n)); break;
+                case FieldType::StringList: fact.fields.emplace_back(StringList{tricky, "", "n"}); break;
+                case FieldType::IntegerList: fact.fields.emplace_back(IntegerList{0, -1, 2147483647}); break;
+            }
+        }
+        store.add(fact);
+        store.add(fact);
+    }
+    return store;
+}
+
+TEST(BaseFileWriter, EverySectionRoundTripsByteForByte) {
+    testing::TempDir dir;
+    const FactStore original = store_with_every_kind();
+    for (std::size_t s = 0; s < kSectionCount; ++s) {
+        const auto section = static_cast<Section>(s);
+        const std::string path = dir.file("sekcja" + std::to_string(s) + ".BRD");
+        ASSERT_TRUE(write_section(original, section, path).ok);
+        const std::string first = dir.read("sekcja" + std::to_string(s) + ".BRD");
+
+        FactStore copy;
+        ASSERT_FALSE(read_section(copy, section, path)) << "section " << s;
+        for (Kind kind : section_kinds(section)) {
+            EXPECT_EQ(copy.all(kind), original.all(kind)) << kind_info(kind).functor;
+        }
+        ASSERT_TRUE(write_section(copy, section, path).ok);
+        EXPECT_EQ(dir.read("sekcja" + std::to_string(s) + ".BRD"), first);
+        EXPECT_EQ(first.find('\n'), first.find("\r\n") + 1);
+    }
+}
+
+TEST(BaseFileWriter, RefusedWriteLeavesTheOldFileAlone) {
+    testing::TempDir dir;
+    const std::string path = dir.write("REstary.BRD", "fakt(\"stary\")\r\n");
+    FactStore store;
+    store.add(make_text_fact(Kind::fakt, "znak spoza strony kodowej: ☃"));
+    const auto result = write_section(store, Section::Rules, path);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("☃"), std::string::npos);
+    EXPECT_EQ(dir.read("REstary.BRD"), "fakt(\"stary\")\r\n");
+    EXPECT_FALSE(write_section(store, Section::Names, dir.file("brak/katalogu/plik.BRD")).ok);
+}
+
+TEST(ConsultError, ShowsCaretLineInOutputAndNote) {
+    ScriptedInteraction ui;
+    FactStore store;
+    const auto error = read(store, Section::Rules, "reguła(1,\"a\",[\"b\"]x,1)");
+    ASSERT_TRUE(error);
+    ASSERT_TRUE(show_consult_error(ui, *error, "/baza/REa.BRD"));
+    EXPECT_EQ(ui.output,
+              "\n\nBłąd syntaksu w pliku /baza/REa.BRD\nreguła(1,\"a\",[\"b\"]x,1)\n"
+              "                  ^\nOczekiwany znak , lub )\n\n");
+    ASSERT_EQ(ui.events.size(), 1u);
+    EXPECT_EQ(ui.events[0].title, "Obsługa błędu");
+    EXPECT_EQ(ui.events[0].text,
+              "Błąd syntaksu w pliku REa.BRD\n\nreguła(1,\"a\",[\"b\"]x,1)\n                  ^\n"
+              "Oczekiwany znak , lub )");
+
+    ScriptedInteraction quiet;
+    ReadError empty;
+    empty.kind = ReadErrorKind::EmptyLine;
+    EXPECT_FALSE(show_consult_error(quiet, empty, "/baza/REa.BRD"));
+    ReadError far = *error;
+    far.position = 30000;
+    EXPECT_FALSE(show_consult_error(quiet, far, "/baza/REa.BRD"));
+    EXPECT_TRUE(quiet.events.empty());
+    EXPECT_TRUE(quiet.output.empty());
+}
+
+}  // namespace
+}  // namespace xamo

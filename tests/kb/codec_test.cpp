@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include "kb/codec.h"
+
+namespace xamo {
+namespace {
+
+std::string iconv_to_utf8(const std::string& cp1250) {
+    iconv_t cd = iconv_open("UTF-8", "CP1250");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return "?";
+    std::string in = cp1250;
+    std::string out(16, '\0');
+    char* inp = in.data();
+    char* outp = out.data();
+    size_t inleft = in.size(), outleft = out.size();
+    const size_t rc = iconv(cd, &inp, &inleft, &outp, &outleft);
+    iconv_close(cd);
+    if (rc == static_cast<size_t>(-1)) return "<undefined>";
+    out.resize(out.size() - outleft);
+    return out;
+}
+
+TEST(Codec, EveryByteRoundTripsAndDefinedBytesMatchTheSystemTable) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+    const std::string utf8 = cp1250_to_utf8(all);
+    EXPECT_EQ(utf8_length(utf8), 256u);
+    EXPECT_EQ(utf8_to_cp1250(utf8), all);
+
+    int undefined = 0;
+    for (int b = 0x80; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const std::string expected = iconv_to_utf8(byte);
+        if (expected == "<undefined>") {
+            ++undefined;
+            continue;
+        }
+        EXPECT_EQ(cp1250_to_utf8(byte), expected) << "byte " << b;
+    }
+    EXPECT_LE(undefined, 5);
+    EXPECT_EQ(cp1250_to_utf8("\xB3"), "ł");
+    EXPECT_EQ(cp1250_to_utf8("\x8F"), "Ź");
+}
+
+TEST(Codec, UnencodableCharacterIsRefusedWithItsLine) {
+    EncodeError error;
+    EXPECT_FALSE(utf8_to_cp1250("pierwsza\ndruga 中 linia", &error));
+    EXPECT_EQ(error.character, "中");
+    EXPECT_EQ(error.line, 2u);
+    EXPECT_NE(error.message().find("中"), std::string::npos);
+    EXPECT_FALSE(utf8_to_cp1250("zły bajt \xFF", &error));
+    EXPECT_EQ(error.character, "\\xFF");
+}
+
+TEST(Codec, SortsByWindows1250Bytes) {
+    // 'ą' is 0xB9 and 'ż' is 0xBF in Windows-1250, both above every ASCII letter.
+    EXPECT_TRUE(cp1250_less("z", "ą"));
+    EXPECT_TRUE(cp1250_less("ą", "ż"));
+    EXPECT_TRUE(cp1250_less("ab", "abc"));
+    EXPECT_FALSE(cp1250_less("abc", "abc"));
+    // 'Ś' is 0x8C, below 'ł' (0xB3), though its code point is higher.
+    EXPECT_TRUE(cp1250_less("Ś", "ł"));
+}
+
+}  // namespace
+}  // namespace xamo

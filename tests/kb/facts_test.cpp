@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include "kb/facts.h"
+
+namespace xamo {
+namespace {
+
+TEST(FactStore, KeepsOrderAndRemovesAsAsked) {
+    FactStore store;
+    store.add(make_text_fact(Kind::sciezka, "b"));
+    store.add_front(make_text_fact(Kind::sciezka, "a"));  // the latest directory comes first
+    store.add(make_text_fact(Kind::sciezka, "c"));
+    store.add(make_text_fact(Kind::sciezka, "b"));
+    EXPECT_EQ(store.text(Kind::sciezka), "a");
+    EXPECT_TRUE(store.remove_first(Kind::sciezka, [](const Fact& f) { return f.str(0) == "b"; }));
+    ASSERT_EQ(store.all(Kind::sciezka).size(), 3u);
+    EXPECT_EQ(store.all(Kind::sciezka)[1].str(0), "c");
+    EXPECT_EQ(store.all(Kind::sciezka)[2].str(0), "b");
+    EXPECT_FALSE(store.remove_first(Kind::sciezka, [](const Fact& f) { return f.str(0) == "x"; }));
+    EXPECT_EQ(store.remove_if(Kind::sciezka, [](const Fact& f) { return f.str(0) != "c"; }), 2u);
+    store.remove_all(Kind::sciezka);
+    EXPECT_FALSE(store.any(Kind::sciezka));
+    EXPECT_EQ(store.text(Kind::sciezka), std::nullopt);
+}
+
+TEST(FactStore, ClearingASectionLeavesTheOthers) {
+    FactStore store;
+    store.add(make_rule(1, "a", {"b", "c"}, 1));
+    store.add(make_rule(1, "a", {"b"}, 1, Kind::off_regula));
+    store.add(Fact{Kind::grafika, {std::int32_t{1}, std::string("a.bmp")}});
+    store.add(Fact{Kind::ngrafika, {std::int32_t{1}, std::string("na.bmp")}});
+    store.set_text(Kind::nazwa_re, "REa.BRD");
+    store.set_text(Kind::nazwa_re, "REb.BRD");
+    EXPECT_EQ(store.all(Kind::nazwa_re).size(), 1u);
+    EXPECT_EQ(store.section_size(Section::Graphics), 2u);
+    store.clear_section(Section::Graphics);
+    EXPECT_EQ(store.section_size(Section::Graphics), 0u);
+    EXPECT_EQ(store.section_size(Section::Rules), 2u);
+    EXPECT_EQ(store.text(Kind::nazwa_re), "REb.BRD");
+}
+
+TEST(FactStore, EveryKindBelongsToTheSectionTableInOrder) {
+    std::size_t total = 0;
+    for (std::size_t s = 0; s < kSectionCount; ++s) {
+        const auto& kinds = section_kinds(static_cast<Section>(s));
+        EXPECT_FALSE(kinds.empty());
+        for (std::size_t i = 1; i < kinds.size(); ++i) EXPECT_LT(kinds[i - 1], kinds[i]);
+        total += kinds.size();
+    }
+    EXPECT_EQ(total, kKindCount);
+    EXPECT_EQ(kind_info(Kind::regula).functor, "reguła");
+    EXPECT_EQ(kind_info(Kind::off_model_r).functor, "_model_r");
+    EXPECT_EQ(kind_info(Kind::dzwiek).functor, "dźwięk");
+    EXPECT_EQ(kind_info(Kind::nazwa_og).section, Section::Constraints);
+}
+
+}  // namespace
+}  // namespace xamo
