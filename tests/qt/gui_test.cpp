@@ -14,9 +14,9 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
+#include "support/temp_dir.h"
 #include "ui/application.h"
 #include "ui/qt/browse_window.h"
 #include "ui/qt/dialogs.h"
@@ -66,31 +66,15 @@ void answer(const QString& name, const QString& caption, QString* text = nullptr
     });
 }
 
-std::string read_bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void flush_events() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QApplication::processEvents();
 }
 
 // Runs in a fresh directory, which is the program's current directory.
-struct WorkDirectory {
-    WorkDirectory() {
-        path = fs::temp_directory_path() /
-               ("xamo_gui_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(path);
-        fs::create_directories(path);
-        previous = fs::current_path();
-        fs::current_path(path);
-    }
-    ~WorkDirectory() {
-        fs::current_path(previous);
-        fs::remove_all(path);
-    }
-    fs::path path;
+struct WorkDirectory : testing::TempDir {
+    WorkDirectory() : previous(fs::current_path()) { fs::current_path(path()); }
+    ~WorkDirectory() { fs::current_path(previous); }
     fs::path previous;
 };
 
@@ -216,12 +200,11 @@ TEST_F(Gui, ListDialogStaysOnNoAndEndsTheProgramOnYes) {
 class EditWindowTest : public Gui {
 protected:
     EditWindowTest() {
-        file = directory.path / "REgrypa.BRD";
-        std::ofstream(file, std::ios::binary) << original;
+        file = directory.write("REgrypa.BRD", original);
     }
 
     EditWindow* open_editor() {
-        ui.open_editor(file.string());
+        ui.open_editor(file);
         flush_events();
         return window.findChild<EditWindow*>();
     }
@@ -236,7 +219,7 @@ protected:
 
     // Windows-1250 with a non-breaking space (0xA0) and CR LF line ends.
     const std::string original = "fakt(\"gor\xB9" "czka\xA0" "1\")\r\n";
-    fs::path file;
+    std::string file;
 };
 
 TEST_F(EditWindowTest, SaveWritesWindows1250AndClosesTheWindow) {
@@ -249,7 +232,7 @@ TEST_F(EditWindowTest, SaveWritesWindows1250AndClosesTheWindow) {
     answer("note", "OK", &note);
     menu_action(editor, "save")->trigger();
     flush_events();
-    EXPECT_EQ(read_bytes(file), original + "fakt(\"\xBF\xF3\xB3w\")\r\n");
+    EXPECT_EQ(directory.read("REgrypa.BRD"), original + "fakt(\"\xBF\xF3\xB3w\")\r\n");
     EXPECT_TRUE(note.contains("został zapisany."));
     EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
 }
@@ -257,18 +240,18 @@ TEST_F(EditWindowTest, SaveWritesWindows1250AndClosesTheWindow) {
 TEST_F(EditWindowTest, SaveAsWritesTheChosenFile) {
     EditWindow* editor = open_editor();
     ASSERT_NE(editor, nullptr);
-    const fs::path copy = directory.path / "REkopia.BRD";
+    const std::string copy = directory.file("REkopia.BRD");
     when_dialog("save_file", [copy](QWidget* dialog) {
         answer("note", "OK");
         auto* files = static_cast<QFileDialog*>(dialog);
         // The name field has the focus, so the name is typed there.
-        files->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(copy.string()));
+        files->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(copy));
         QMetaObject::invokeMethod(files, "accept");
     });
     menu_action(editor, "save_as")->trigger();
     flush_events();
-    EXPECT_EQ(read_bytes(copy), original);
-    EXPECT_EQ(read_bytes(file), original);
+    EXPECT_EQ(directory.read("REkopia.BRD"), original);
+    EXPECT_EQ(directory.read("REgrypa.BRD"), original);
     EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
 }
 
@@ -281,7 +264,7 @@ TEST_F(EditWindowTest, CloseAnsweredNoLeavesTheFileAndDisablesBrowsing) {
     answer("ask", "&NIE");
     close_child_window(editor);
     flush_events();
-    EXPECT_EQ(read_bytes(file), original);
+    EXPECT_EQ(directory.read("REgrypa.BRD"), original);
     EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
     EXPECT_FALSE(command(10061)->isEnabled());
     EXPECT_FALSE(command(10062)->isEnabled());
@@ -296,7 +279,7 @@ TEST_F(EditWindowTest, UnencodableCharacterIsRefusedAndTheWindowStaysOpen) {
     answer("note", "OK", &note);
     menu_action(editor, "save")->trigger();
     flush_events();
-    EXPECT_EQ(read_bytes(file), original);
+    EXPECT_EQ(directory.read("REgrypa.BRD"), original);
     EXPECT_TRUE(note.contains(QString::fromUtf8("'Ж'")));
     EXPECT_TRUE(note.contains("linii 2"));
     EXPECT_EQ(window.findChild<EditWindow*>(), editor);

@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "kb/codec.h"
+#include "support/temp_dir.h"
 #include "ui/application.h"
 #include "ui/browse_commands.h"
 #include "ui/scripted_interaction.h"
 
 namespace xamo {
 namespace {
-
-namespace fs = std::filesystem;
 
 class BrowseCommands : public ::testing::Test {
 protected:
@@ -103,15 +99,12 @@ TEST_F(BrowseCommands, EditCommandsAskForTheFileThenOpenTheEditor) {
 }
 
 TEST_F(BrowseCommands, WholeRuleFileIsShownDecodedUnderTheBrowseTitle) {
-    const fs::path path = fs::temp_directory_path() / "xamo_browse_REgrypa.BRD";
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << *utf8_to_cp1250("reguła(1,\"grypa\",[\"gorączka\"],1)\r\n");
-    }
-    app.store().set_text(Kind::nazwa_re_pelna, path.string());
+    testing::TempDir dir;
+    const std::string path =
+        dir.write("REgrypa.BRD", *utf8_to_cp1250("reguła(1,\"grypa\",[\"gorączka\"],1)\r\n"));
+    app.store().set_text(Kind::nazwa_re_pelna, path);
     app.store().set_text(Kind::nazwa_re, "REgrypa.BRD");
     run(10062);
-    fs::remove(path);
     const auto windows = ui.of_kind("window");
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_EQ(windows[0].text, "reguła(1,\"grypa\",[\"gorączka\"],1)\r\n");
