@@ -197,6 +197,15 @@ TEST_F(Gui, ListDialogStaysOnNoAndEndsTheProgramOnYes) {
     EXPECT_EQ(ui.ask("Pytanie", "Czy?", {"&Tak", "&Nie", "&Dlaczego?"}), 3);
 }
 
+TEST(FileDialog, MasksMatchWholeNamesWithoutRegardToCase) {
+    EXPECT_TRUE(mask_matches("DŹ*.BRD", QString::fromUtf8("dźgrypa.brd")));
+    EXPECT_TRUE(mask_matches("re*.BRD", "REgrypa.BRD"));
+    EXPECT_TRUE(mask_matches("*.*", "README"));
+    EXPECT_FALSE(mask_matches("RE*.BRD", "MOgrypa.BRD"));
+    EXPECT_FALSE(mask_matches("re*.BRD", "xREgrypa.BRD"));
+    EXPECT_FALSE(mask_matches("re*.BRD", "REgrypa.BRD.bak"));
+}
+
 class EditWindowTest : public Gui {
 protected:
     EditWindowTest() {
@@ -309,6 +318,24 @@ TEST_F(Gui, RuleBrowseWindowShowsTheSelectedRule) {
     EXPECT_EQ(browse->findChild<QLineEdit*>("count_0")->text(), "3");
     EXPECT_EQ(browse->findChild<QLabel*>("label_1")->text(), QString::fromUtf8(" Lista warunków "));
     save_screenshot(browse->parentWidget(), "screenshot_rule_browse.png");
+}
+
+TEST_F(Gui, WholeBaseFileWindowRestoresTheMainTitleWhenClosed) {
+    close_introduction();
+    const std::string path = directory.write("REgrypa.BRD", "fakt(\"gor\xB9" "czka\")\r\n");
+    app.store().set_text(Kind::nazwa_re_pelna, path);
+    app.store().set_text(Kind::nazwa_re, "REgrypa.BRD");
+    app.commands().enable({10062});
+    command(10062)->trigger();
+    flush_events();
+    EXPECT_EQ(window.windowTitle(), QString::fromUtf8("xamo_RD Przegląd pliku bazy: REgrypa.BRD"));
+    auto* text = window.findChild<QPlainTextEdit*>("text");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->toPlainText(), QString::fromUtf8("fakt(\"gorączka\")\n"));
+    EXPECT_TRUE(text->isReadOnly());
+    close_child_window(text->parentWidget());
+    flush_events();
+    EXPECT_EQ(window.windowTitle(), "xamo_RD");
 }
 
 TEST_F(Gui, ExplanationDialogScreenshot) {

@@ -171,11 +171,9 @@ int OptionDialog::chosen() const { return group_->checkedId() > 0 ? group_->chec
 
 namespace {
 
-// "*.*" means every file, as on the system the bases come from.
 QRegularExpression mask_expression(const std::string& mask) {
     const QString pattern = mask == "*.*" ? QString("*") : qs(mask);
-    return QRegularExpression(QRegularExpression::wildcardToRegularExpression(
-                                  pattern, QRegularExpression::UnanchoredWildcardConversion),
+    return QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
                               QRegularExpression::CaseInsensitiveOption);
 }
 
@@ -188,6 +186,7 @@ public:
         mask_ = mask_expression(mask);
         invalidateFilter();
     }
+    bool matches(const QString& name) const { return mask_.match(name).hasMatch(); }
 
 protected:
     bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
@@ -195,9 +194,7 @@ protected:
         if (!files) return true;
         const QModelIndex index = files->index(row, 0, parent);
         if (files->isDir(index)) return true;
-        const QString name = files->fileName(index);
-        const auto match = mask_.match(name);
-        return match.hasMatch() && match.capturedLength() == name.size();
+        return matches(files->fileName(index));
     }
 
 private:
@@ -205,6 +202,10 @@ private:
 };
 
 }  // namespace
+
+bool mask_matches(const std::string& mask, const QString& name) {
+    return mask_expression(mask).match(name).hasMatch();
+}
 
 std::optional<std::string> run_file_dialog(QWidget* parent, bool save, const std::string& title,
                                            const std::vector<FileFilter>& filters,

@@ -86,6 +86,10 @@ private:
     QButtonGroup* group_;
 };
 
+// A file-dialog mask matches a whole file name without regard to letter case; "*.*" matches
+// every name, as on the system the bases come from.
+bool mask_matches(const std::string& mask, const QString& name);
+
 // A non-native file dialog whose masks match without regard to letter case ("DŹ*.BRD" shows
 // "dźgrypa.brd"), starting in the current directory.
 std::optional<std::string> run_file_dialog(QWidget* parent, bool save, const std::string& title,
