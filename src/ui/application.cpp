@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "askable/askable_commands.h"
+#include "kb/loading_commands.h"
 #include "ui/browse_commands.h"
 #include "ui/command_catalog.h"
 
@@ -10,11 +12,16 @@ namespace xamo {
 Application::Application(UserInteraction& ui) : ui_(ui), report_(store_, ui) {
     store_.register_working(&inference_);
     store_.register_working(&askable_);
+    store_.register_working(&numbering_);
+    store_.register_working(&flags_);
+    store_.register_working(&load_);
     for (const auto& info : command_catalog()) commands_.add(info);
     register_commands();
 }
 
 void Application::register_commands() {
+    register_loading_commands(*this);
+    register_askable_commands(*this);
     commands_.set_handler(10151, [this] { ui_.clear_messages(); });
     commands_.set_handler(10152, [this] {
         ui_.note("Uwaga", "Ustawienie ścieżki dostępu do baz  następuje po załadowaniu bazy reguł");

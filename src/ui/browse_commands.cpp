@@ -4,6 +4,7 @@
 #include <variant>
 #include <vector>
 
+#include "kb/base_texts.h"
 #include "kb/codec.h"
 #include "kb/files.h"
 #include "kb/numbers.h"
@@ -123,23 +124,23 @@ std::vector<BrowseCount> counts_for(const FactStore& store, const BrowseKindInfo
 
 struct WholeFileCommand {
     int command;
-    Kind full_name;
-    Kind name;
+    BaseKind base;
     const char* missing;  // note when no base of the kind is loaded
 };
 
 const std::vector<WholeFileCommand>& whole_file_commands() {
     static const std::vector<WholeFileCommand> commands = {
-        {10062, Kind::nazwa_re_pelna, Kind::nazwa_re, "Brak bazy reguł do przeglądania!"},
-        {10078, Kind::nazwa_mo_pelna, Kind::nazwa_mo, "Brak bazy modeli do przeglądania!"},
-        {10090, Kind::nazwa_og_pelna, Kind::nazwa_og, "Brak bazy ograniczeń do przeglądania!"},
+        {10062, BaseKind::Rules, "Brak bazy reguł do przeglądania!"},
+        {10078, BaseKind::Models, "Brak bazy modeli do przeglądania!"},
+        {10090, BaseKind::Constraints, "Brak bazy ograniczeń do przeglądania!"},
     };
     return commands;
 }
 
 void show_whole_file(Application& app, const WholeFileCommand& command) {
     auto& ui = app.ui();
-    const auto path = app.store().text(command.full_name);
+    const auto& texts = base_texts(command.base);
+    const auto path = texts.path_fact ? app.store().text(*texts.path_fact) : std::nullopt;
     if (!path) {
         ui.note(kWarningTitle, command.missing);
         return;
@@ -150,7 +151,7 @@ void show_whole_file(Application& app, const WholeFileCommand& command) {
         ui.note(kErrorTitle, read.error);
         return;
     }
-    const std::string name = app.store().text(command.name).value_or(file_name_of(*path));
+    const std::string name = file_name_of(*path);
     const std::string title = "xamo_RD Przegląd pliku bazy: " + name;
     ui.set_main_title(title);
     ui.show_text(title, cp1250_to_utf8(bytes));
@@ -160,31 +161,26 @@ void show_whole_file(Application& app, const WholeFileCommand& command) {
 
 struct EditCommand {
     int command;
+    BaseKind base;
     const char* title;
-    FileFilter filter;
-    const char* mask;
 };
 
 const std::vector<EditCommand>& edit_commands() {
     static const std::vector<EditCommand> commands = {
-        {10064, "Wybierz nazwę edytowanej bazy reguł : ", {"Bazy reguł (RE*.BRD)", "re*.BRD"},
-         "RE*.BRD"},
-        {10081, "Wybierz nazwę edytowanej bazy modeli : ", {"Bazy modeli (MO*.BRD)", "mo*.BRD"},
-         "MO*.BRD"},
-        {10091, "Wybierz nazwę edytowanej bazy ograniczeń : ",
-         {"Bazy ograniczeń (OG*.BRD)", "og*.BRD"}, "OG*.BRD"},
-        {10099, "Wybierz nazwę edytowanej bazy rad : ", {"Bazy rad (RA*.BRD)", "ra*.BRD"},
-         "RA*.BRD"},
-        {10110, "Wybierz edytowaną bazę  grafiki", {"Bazy grafiki (GR*.BRD)", "gr*.BRD"},
-         "GR*.BRD"},
-        {10120, "Wybierz edytowaną bazę dźwięku ", {"Bazy dźwięku (DŹ*.BRD)", "DŹ*.BRD"},
-         "DŹ*.BRD"},
+        {10064, BaseKind::Rules, "Wybierz nazwę edytowanej bazy reguł : "},
+        {10081, BaseKind::Models, "Wybierz nazwę edytowanej bazy modeli : "},
+        {10091, BaseKind::Constraints, "Wybierz nazwę edytowanej bazy ograniczeń : "},
+        {10099, BaseKind::Advice, "Wybierz nazwę edytowanej bazy rad : "},
+        {10110, BaseKind::Graphics, "Wybierz edytowaną bazę  grafiki"},
+        {10120, BaseKind::Sounds, "Wybierz edytowaną bazę dźwięku "},
     };
     return commands;
 }
 
+// The file is chosen with the base kind's own filter and mask, as when loading.
 void edit_base_file(UserInteraction& ui, const EditCommand& command) {
-    const auto path = ui.choose_file_to_open(command.title, {command.filter}, command.mask);
+    const auto& texts = base_texts(command.base);
+    const auto path = ui.choose_file_to_open(command.title, {texts.filter}, texts.mask);
     if (!path) return;
     ui.open_editor(*path);
 }

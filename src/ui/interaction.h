@@ -69,7 +69,7 @@ public:
     virtual void play_sound(const std::string& path) = 0;
     // Opens a document (the help file) with the desktop's default handler.
     virtual void open_document(const std::string& path) = 0;
-    // Opens the edit window on a file; the window saves it itself (see EditSession).
+    // Opens the edit window on a base file; the window saves it itself (see EditSession).
     virtual void open_editor(const std::string& path) = 0;
     // Opens a structured browse window: one rule, constraint or model at a time.
     virtual void show_browse(const BrowseView& view) = 0;

@@ -95,10 +95,18 @@ protected:
         flush_events();
     }
 
-    void add_example_rules() {
-        app.store().add(make_rule(1, "grypa", {"gorączka", "kaszel", "nwysypka"}, 1));
-        app.store().add(make_rule(2, "angina", {"ból gardła", "gorączka"}, 1));
-        app.store().add(make_rule(3, "koniec", {"grypa"}, 0));
+    // Loads the example's rule base through the menu, answering the file dialog and the note.
+    void load_example_rules() {
+        fs::copy_file(fs::path(XAMO_EXAMPLES_DIR) / "BAZY" / "REogrzewanie.BRD",
+                      directory.path() / "REogrzewanie.BRD");
+        const QString path = QString::fromStdString(directory.file("REogrzewanie.BRD"));
+        when_dialog("open_file", [path](QWidget* dialog) {
+            answer("note", "OK");
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        command(10058)->trigger();
+        flush_events();
     }
 
     void save_screenshot(QWidget* widget, const char* name) {
@@ -134,25 +142,23 @@ TEST_F(Gui, MenuIsDisabledUntilTheIntroductionClosesAndFollowsTheCommandTable) {
     EXPECT_FALSE(command(10071)->isEnabled());
     EXPECT_TRUE(window.findChild<QPlainTextEdit*>("messages")->isVisible());
 
-    // Rule-base loading is simulated: it enables what a loaded rule base enables.
-    app.commands().set_handler(10058, [this] {
-        add_example_rules();
-        app.commands().enable({10071, 10127, 10061, 10062});
-    });
-    command(10058)->trigger();
+    load_example_rules();
+    EXPECT_FALSE(app.store().all(Kind::regula).empty());
     EXPECT_TRUE(command(10071)->isEnabled());
     EXPECT_TRUE(command(10127)->isEnabled());
 }
 
 TEST_F(Gui, QuitAnsweredNoKeepsTheProgramAndItsBases) {
     close_introduction();
-    add_example_rules();
+    load_example_rules();
+    const auto rules = app.store().all(Kind::regula);
+    ASSERT_FALSE(rules.empty());
     QString question;
     answer("confirm", "Nie", &question);
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(question.contains("Czy na pewno chcesz zakończyć program ?"));
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(app.store().all(Kind::regula).size(), 3u);
+    EXPECT_EQ(app.store().all(Kind::regula), rules);
     EXPECT_FALSE(app.finished());
 
     answer("confirm", "Tak");
@@ -296,26 +302,23 @@ TEST_F(EditWindowTest, UnencodableCharacterIsRefusedAndTheWindowStaysOpen) {
 
 TEST_F(Gui, RuleBrowseWindowShowsTheSelectedRule) {
     close_introduction();
-    add_example_rules();
-    app.store().set_text(Kind::wyroznik, "grypa");
-    ui.set_main_title("xamo_RD wnioskuje dla bazy wiedzy GRYPA");
-    ui.write("Baza reguł REgrypa.BRD została załadowana.\n");
-    ui.write("Liczba reguł: 3\n");
     window.resize(1500, 800);
+    load_example_rules();
     save_screenshot(&window, "screenshot_main_window.png");
-    app.commands().enable({10061});
     command(10061)->trigger();
     flush_events();
     auto* browse = window.findChild<BrowseWindow*>();
     ASSERT_NE(browse, nullptr);
+    const auto& rules = app.store().all(Kind::regula);
+    ASSERT_GE(rules.size(), 2u);
     auto* numbers = browse->findChild<QListWidget*>("numbers");
-    ASSERT_EQ(numbers->count(), 3);
+    ASSERT_EQ(numbers->count(), static_cast<int>(rules.size()));
     numbers->setCurrentRow(1);
-    EXPECT_EQ(browse->findChild<QLineEdit*>("field_0")->text(), "angina");
+    EXPECT_EQ(browse->findChild<QLineEdit*>("field_0")->text().toStdString(), rules[1].str(1));
     auto* conditions = browse->findChild<QListWidget*>("field_1");
-    ASSERT_EQ(conditions->count(), 2);
-    EXPECT_EQ(conditions->item(0)->text(), QString::fromUtf8("ból gardła"));
-    EXPECT_EQ(browse->findChild<QLineEdit*>("count_0")->text(), "3");
+    ASSERT_EQ(conditions->count(), static_cast<int>(rules[1].strings(2).size()));
+    EXPECT_EQ(conditions->item(0)->text().toStdString(), rules[1].strings(2).front());
+    EXPECT_EQ(browse->findChild<QLineEdit*>("count_0")->text(), QString::number(rules.size()));
     EXPECT_EQ(browse->findChild<QLabel*>("label_1")->text(), QString::fromUtf8(" Lista warunków "));
     save_screenshot(browse->parentWidget(), "screenshot_rule_browse.png");
 }

@@ -267,6 +267,7 @@ void ConsoleInteraction::open_document(const std::string& path) {
 void ConsoleInteraction::open_editor(const std::string& path) {
     begin_block("editor");
     line(path);
+    line("Edycja plików nie jest dostępna w wersji konsolowej.");
 }
 
 // Every item of the window, one after another: "label: value", list elements indented below.
