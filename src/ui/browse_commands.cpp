@@ -110,7 +110,8 @@ bool is_list(const FieldValue& value) {
 }
 
 std::vector<BrowseCount> counts_for(const FactStore& store, const BrowseKindInfo& info) {
-    if (info.kind == Kind::regula) return {{"Sumaryczna liczba reguł", store.all(Kind::regula).size()}};
+    if (info.kind == Kind::regula)
+        return {{"Sumaryczna liczba reguł", store.all(Kind::regula).size()}};
     if (info.kind == Kind::ograniczenie) {
         return {{"Sumaryczna liczba ograniczeń", store.all(Kind::ograniczenie).size()}};
     }
@@ -204,7 +205,8 @@ std::optional<BrowseView> browse_view(const FactStore& store, BrowseKind kind) {
     for (const auto& fact : facts) {
         BrowseItem item;
         item.number = fact.integer(0);
-        for (const auto& field : info.fields) item.values.push_back(field_lines(fact.fields[field.index]));
+        for (const auto& field : info.fields)
+            item.values.push_back(field_lines(fact.fields[field.index]));
         view.items.push_back(std::move(item));
     }
     view.counts = counts_for(store, info);
@@ -231,7 +233,8 @@ void register_browse_commands(Application& app) {
         commands.set_handler(command.command, [&app, &command] { show_whole_file(app, command); });
     }
     for (const auto& command : edit_commands()) {
-        commands.set_handler(command.command, [&app, &command] { edit_base_file(app.ui(), command); });
+        commands.set_handler(command.command,
+                             [&app, &command] { edit_base_file(app.ui(), command); });
     }
 }
 

@@ -12,7 +12,14 @@ namespace xamo {
 
 class Application;
 
-enum class BrowseKind { Rules, Constraints, LinearModels, BasicModels, ExtendedModels, PolynomialModels };
+enum class BrowseKind {
+    Rules,
+    Constraints,
+    LinearModels,
+    BasicModels,
+    ExtendedModels,
+    PolynomialModels
+};
 
 // The view of every item of one kind, or nothing when the loaded base holds none.
 std::optional<BrowseView> browse_view(const FactStore& store, BrowseKind kind);

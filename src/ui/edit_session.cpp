@@ -72,7 +72,8 @@ bool EditSession::save(const std::string& text) {
 
 bool EditSession::save_as(const std::string& text) {
     auto& ui = app_.ui();
-    const auto path = ui.choose_file_to_save("Zapisz jako", {{"Wszystkie pliki (*.*)", "*.*"}}, "*.*");
+    const auto path =
+        ui.choose_file_to_save("Zapisz jako", {{"Wszystkie pliki (*.*)", "*.*"}}, "*.*");
     if (!path || !write(*path, text)) return false;
     ui.write("Plik: " + *path + " został zapisany");
     ui.new_line();
@@ -91,9 +92,9 @@ void EditSession::close() {
 bool EditSession::close_request(const std::string& text) {
     if (closed_) return true;
     disable_browsing();
-    if (app_.ui().ask("Zapis pliku", "Czy zapisać aktualną postać pliku ?", {"&TAK", "&NIE"}) == 1) {
-        return save(text);
-    }
+    const int answer =
+        app_.ui().ask("Zapis pliku", "Czy zapisać aktualną postać pliku ?", {"&TAK", "&NIE"});
+    if (answer == 1) return save(text);
     close();
     return true;
 }

@@ -173,8 +173,9 @@ TEST_F(Gui, MessageWindowKeepsTheLastHundredLines) {
         ui.write_integer(i);
         ui.new_line();
     }
-    const QStringList lines =
-        window.findChild<QPlainTextEdit*>("messages")->toPlainText().split('\n', Qt::SkipEmptyParts);
+    const QStringList lines = window.findChild<QPlainTextEdit*>("messages")
+                                  ->toPlainText()
+                                  .split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 100);
     EXPECT_EQ(lines.front(), "wiersz 50");
     EXPECT_EQ(lines.back(), "wiersz 149");
@@ -342,9 +343,10 @@ TEST_F(Gui, WholeBaseFileWindowRestoresTheMainTitleWhenClosed) {
 }
 
 TEST_F(Gui, ExplanationDialogScreenshot) {
-    ExplanationDialog dialog(ui, &window, "Wyjaśnienie reguły nr 1",
-                             {"Reguła nr 1:", "  grypa", "jest prawdziwa, gdyż prawdziwe są warunki:",
-                              "  gorączka", "  kaszel", "  nwysypka"});
+    ExplanationDialog dialog(
+        ui, &window, "Wyjaśnienie reguły nr 1",
+        {"Reguła nr 1:", "  grypa", "jest prawdziwa, gdyż prawdziwe są warunki:", "  gorączka",
+         "  kaszel", "  nwysypka"});
     dialog.show();
     save_screenshot(&dialog, "screenshot_explanation.png");
     EXPECT_EQ(dialog.findChild<QListWidget*>("lines")->count(), 6);

@@ -116,7 +116,8 @@ void BrowseWindow::place_column(const std::vector<Slot>& column, const QRect& ar
         const double height = unit * part.units;
         int shown = std::max(1, static_cast<int>(height) - gap);
         // One-line fields keep their natural height at the top of their share.
-        if (part.units == 1 && !qobject_cast<QLabel*>(part.widget)) shown = std::min(shown, part.widget->sizeHint().height());
+        if (part.units == 1 && !qobject_cast<QLabel*>(part.widget))
+            shown = std::min(shown, part.widget->sizeHint().height());
         part.widget->setGeometry(area.left(), static_cast<int>(y), area.width(), shown);
         y += height;
     }

@@ -41,8 +41,9 @@ QLineEdit* read_only_line(const std::string& text, const char* name) {
 
 // A one-line read-only field above a list box that takes the rest of the height, so both scale
 // with the dialog.
-QListWidget* add_field_and_list(QVBoxLayout* layout, const std::string& text, const char* field_name,
-                                const std::vector<std::string>& items, const char* list_name) {
+QListWidget* add_field_and_list(QVBoxLayout* layout, const std::string& text,
+                                const char* field_name, const std::vector<std::string>& items,
+                                const char* list_name) {
     layout->addWidget(read_only_line(text, field_name));
     auto* list = new QListWidget;
     list->setObjectName(list_name);

@@ -11,7 +11,8 @@
 
 namespace xamo {
 
-EditWindow::EditWindow(EditSession session, const std::string& text) : session_(std::move(session)) {
+EditWindow::EditWindow(EditSession session, const std::string& text)
+    : session_(std::move(session)) {
     setObjectName("edit_window");
     setWindowTitle(qs(session_.window_title()));
     auto* layout = new QVBoxLayout(this);

@@ -45,7 +45,7 @@ void IntroductionWindow::closeEvent(QCloseEvent* event) {
     emit closed();
 }
 
-// --- main window ----------------------------------------------------------------------------------
+// --- main window --------------------------------------------------------------------------------
 
 MainWindow::MainWindow(Application& app, QtInteraction& ui) : app_(app) {
     ui.attach(this, &app);
@@ -110,7 +110,8 @@ void MainWindow::build_menu() {
             continue;
         }
         QMenu* menu = menu_for(info.menu_path);
-        QAction* action = menu ? menu->addAction(qs(info.caption)) : menuBar()->addAction(qs(info.caption));
+        QAction* action =
+            menu ? menu->addAction(qs(info.caption)) : menuBar()->addAction(qs(info.caption));
         action->setObjectName(QString("command_%1").arg(id));
         connect(action, &QAction::triggered, this, [this, id] { run(id); });
         actions_[id] = action;

@@ -41,7 +41,8 @@ int QtInteraction::ask(const std::string& title, const std::string& text,
     box.setText(qs(text));
     // One role for all buttons keeps them in the caller's order.
     std::vector<QAbstractButton*> added;
-    for (const auto& caption : buttons) added.push_back(box.addButton(qs(caption), QMessageBox::AcceptRole));
+    for (const auto& caption : buttons)
+        added.push_back(box.addButton(qs(caption), QMessageBox::AcceptRole));
     if (added.empty()) added.push_back(box.addButton("OK", QMessageBox::AcceptRole));
     box.setDefaultButton(static_cast<QPushButton*>(added.front()));
     box.setEscapeButton(added.back());
@@ -67,15 +68,13 @@ bool QtInteraction::confirm(const std::string& title, const std::string& text) {
     return box.clickedButton() == yes;
 }
 
-std::optional<std::string> QtInteraction::choose_file_to_open(const std::string& title,
-                                                              const std::vector<FileFilter>& filters,
-                                                              const std::string& start) {
+std::optional<std::string> QtInteraction::choose_file_to_open(
+    const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
     return run_file_dialog(window_, false, title, filters, start);
 }
 
-std::optional<std::string> QtInteraction::choose_file_to_save(const std::string& title,
-                                                              const std::vector<FileFilter>& filters,
-                                                              const std::string& start) {
+std::optional<std::string> QtInteraction::choose_file_to_save(
+    const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
     return run_file_dialog(window_, true, title, filters, start);
 }
 
@@ -93,7 +92,8 @@ std::optional<std::string> QtInteraction::enter_text(const std::string& title,
     return utf8(dialog.textValue());
 }
 
-std::vector<int> QtInteraction::choose_from_list(const std::string& title, const std::string& prompt,
+std::vector<int> QtInteraction::choose_from_list(const std::string& title,
+                                                 const std::string& prompt,
                                                  const std::vector<std::string>& items,
                                                  bool multiple) {
     ListDialog dialog(*this, window_, title, prompt, items, multiple);
