@@ -287,6 +287,22 @@ TEST_F(EditWindowTest, CloseAnsweredNoLeavesTheFileAndDisablesBrowsing) {
     EXPECT_TRUE(command(10071)->isEnabled());
 }
 
+TEST_F(EditWindowTest, QuittingAsksOpenEditWindowsWhetherToSave) {
+    close_introduction();
+    EditWindow* editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    replace_text(editor, "fakt(\"nowy\")\n");
+    when_dialog("confirm", [](QWidget* quit) {
+        when_dialog("ask", [](QWidget* save) {
+            answer("note", "OK");
+            click(save, "&TAK");
+        });
+        click(quit, "Tak");
+    });
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(directory.read("REgrypa.BRD"), "fakt(\"nowy\")\r\n");
+}
+
 TEST_F(EditWindowTest, UnencodableCharacterIsRefusedAndTheWindowStaysOpen) {
     EditWindow* editor = open_editor();
     ASSERT_NE(editor, nullptr);
