@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -211,6 +212,36 @@ TEST(FileDialog, MasksMatchWholeNamesWithoutRegardToCase) {
     EXPECT_FALSE(mask_matches("RE*.BRD", "MOgrypa.BRD"));
     EXPECT_FALSE(mask_matches("re*.BRD", "xREgrypa.BRD"));
     EXPECT_FALSE(mask_matches("re*.BRD", "REgrypa.BRD.bak"));
+}
+
+// The names the file dialog lists, once its directory has been read.
+QStringList listed_names(QWidget* dialog) {
+    auto* view = dialog->findChild<QListView*>("listView");
+    QStringList names;
+    for (int wait = 0; wait < 200 && names.isEmpty(); ++wait) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        const auto* model = view->model();
+        for (int row = 0; row < model->rowCount(view->rootIndex()); ++row) {
+            names << model->index(row, 0, view->rootIndex()).data().toString();
+        }
+    }
+    return names;
+}
+
+TEST_F(Gui, FileDialogListsTheFilesOfTheMaskInAnyLetterCase) {
+    directory.write("dźgrypa.brd", "");
+    directory.write("REgrypa.BRD", "");
+    QStringList names;
+    when_dialog("open_file", [&names](QWidget* dialog) {
+        names = listed_names(dialog);
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromUtf8("dźgrypa.brd"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const auto chosen = ui.choose_file_to_open("Wybierz edytowaną bazę dźwięku ",
+                                               {{"Bazy dźwięku (DŹ*.BRD)", "DŹ*.BRD"}}, "DŹ*.BRD");
+    EXPECT_EQ(names.join(", ").toStdString(), "dźgrypa.brd");
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(*chosen, directory.file("dźgrypa.brd"));
 }
 
 class EditWindowTest : public Gui {
