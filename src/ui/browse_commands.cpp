@@ -13,7 +13,7 @@
 namespace xamo {
 namespace {
 
-struct FieldSpec {
+struct ShownField {
     const char* label;
     std::size_t index;  // position of the field in the fact
 };
@@ -26,7 +26,7 @@ struct BrowseKindInfo {
     const char* heading;
     const char* formula;
     const char* number_label;
-    std::vector<FieldSpec> fields;
+    std::vector<ShownField> fields;
     const char* empty_title;
     const char* empty_text;
 };
