@@ -6,6 +6,7 @@
 #include "inference/backward_command.h"
 #include "inference/forward_command.h"
 #include "kb/loading_commands.h"
+#include "ui/browse_commands.h"
 #include "ui/command_catalog.h"
 
 namespace xamo {
@@ -36,6 +37,7 @@ void Application::register_commands() {
     commands_.set_handler(10154, [this] { ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine); });
     register_forward_commands(*this);
     register_backward_commands(*this);
+    register_browse_commands(*this);
 }
 
 void Application::start() {
