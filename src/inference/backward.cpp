@@ -30,7 +30,6 @@ namespace {
 
 const std::vector<const Fact*> kNoFacts;
 
-
 }  // namespace
 
 BackwardEngine::BackwardEngine(InferenceContext& ctx, ModelEvaluator& models)
@@ -40,13 +39,15 @@ BackwardEngine::BackwardEngine(InferenceContext& ctx, ModelEvaluator& models)
         if (rule.integer(0) != 0) rules_by_conclusion_[rule.str(1)].push_back(&rule);
     }
     for (Kind kind : {Kind::model, Kind::model_r, Kind::model_liniowy, Kind::model_wielomianowy}) {
-        for (const Fact& model : ctx_.store.all(kind)) models_by_result_[model.str(2)].push_back(&model);
+        for (const Fact& model : ctx_.store.all(kind))
+            models_by_result_[model.str(2)].push_back(&model);
     }
     for (const Fact& constraint : ctx_.store.all(Kind::ograniczenie)) {
         const auto& members = constraint.strings(1);
         for (std::size_t i = 0; i < members.size(); ++i) {
             // A member listed twice still names the constraint once.
-            if (std::find(members.begin(), members.begin() + i, members[i]) != members.begin() + i) continue;
+            if (std::find(members.begin(), members.begin() + i, members[i]) != members.begin() + i)
+                continue;
             constraints_by_member_[members[i]].push_back(&constraint);
         }
     }
@@ -85,7 +86,8 @@ const std::vector<const Fact*>& BackwardEngine::rules_concluding(const std::stri
     return it == rules_by_conclusion_.end() ? kNoFacts : it->second;
 }
 
-const std::vector<const Fact*>& BackwardEngine::models_with_result(const std::string& result) const {
+const std::vector<const Fact*>& BackwardEngine::models_with_result(
+    const std::string& result) const {
     const auto it = models_by_result_.find(result);
     return it == models_by_result_.end() ? kNoFacts : it->second;
 }
@@ -174,7 +176,8 @@ void BackwardEngine::komunikat(const std::string& c) {
         ctx_.ui.note("Hipoteza główna", "Hipoteza główna \n    " + c + "\njest testowana.");
     } else {
         ctx_.line("Hipoteza pomocnicza " + c + " jest testowana.");
-        ctx_.ui.note("Hipoteza pomocnicza", "Hipoteza pomocnicza \n     " + c + "\njest testowana.");
+        ctx_.ui.note("Hipoteza pomocnicza",
+                     "Hipoteza pomocnicza \n     " + c + "\njest testowana.");
     }
 }
 
@@ -297,9 +300,15 @@ void BackwardEngine::enter_stage_after_rules(Frame& frame) {
     frame.rule = 0;
     frame.rule_open = false;
     switch (frame.stage) {
-        case Stage::Proving: frame.stage = Stage::Refuting; break;
-        case Stage::NegRefuting: frame.stage = Stage::NegProving; break;
-        default: frame.stage = Stage::Models; break;
+        case Stage::Proving:
+            frame.stage = Stage::Refuting;
+            break;
+        case Stage::NegRefuting:
+            frame.stage = Stage::NegProving;
+            break;
+        default:
+            frame.stage = Stage::Models;
+            break;
     }
 }
 
@@ -333,7 +342,8 @@ BackwardEngine::Outcome BackwardEngine::next_rule(Frame& frame, std::optional<bo
     }
 }
 
-BackwardEngine::Outcome BackwardEngine::settle_rule(Frame& frame, const Fact& rule, bool all_proved) {
+BackwardEngine::Outcome BackwardEngine::settle_rule(Frame& frame, const Fact& rule,
+                                                    bool all_proved) {
     using Stage = Frame::Stage;
     // Proving and NegRefuting decide on a rule whose conditions all hold, the others on a rule
     // with a condition that does not. A rule proves c when c is the result, refutes it otherwise.

@@ -48,7 +48,7 @@ struct BackwardMemory {
 };
 
 class BackwardEngine {
-public:
+  public:
     static constexpr std::size_t kMaxNesting = 200;
 
     BackwardEngine(InferenceContext& ctx, ModelEvaluator& models);
@@ -83,7 +83,7 @@ public:
     std::optional<std::int32_t> proved_by(const std::string& c) const;
     std::optional<std::int32_t> refuted_by(const std::string& c) const;
 
-private:
+  private:
     struct Frame;
     enum class Outcome { Proved, NotProved, Pending };
 

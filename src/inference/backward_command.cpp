@@ -19,7 +19,7 @@ const OpeningTexts kBackwardOpening{"Wnioskowanie rozwinięte dokładne wstecz",
 
 // The texts in which the two kinds of hypothesis differ.
 struct KindTexts {
-    const char* title;     // the choice dialog
+    const char* title;  // the choice dialog
     const char* prompt;
     const char* checking;  // "Sprawdzam hipotezę ...", written
     const char* noting;    // the same in the note
@@ -75,10 +75,11 @@ void BackwardInference::run() {
     preparation.show_description = show_description;
     if (!preparation.prepare(kBackwardOpening)) return;
     engine_.emplace(ctx_, models_);
-    const int kind = ctx_.ui.choose_option({"Hipoteza wybór",
-                                            "Wybierz typ testowanej hipotezy!",
-                                            {"Hipoteza w sensie wąskim", "Hipoteza w sensie szerokim"},
-                                            1});
+    const int kind =
+        ctx_.ui.choose_option({"Hipoteza wybór",
+                               "Wybierz typ testowanej hipotezy!",
+                               {"Hipoteza w sensie wąskim", "Hipoteza w sensie szerokim"},
+                               1});
     if (!opcja_z_menu_testowania(kind == 2 ? HypothesisKind::Broad : HypothesisKind::Narrow)) {
         report_refutation();
     }
@@ -91,7 +92,8 @@ bool BackwardInference::opcja_z_menu_testowania(HypothesisKind kind) {
     const StringList candidates = hypothesis_candidates(ctx_.store, kind);
     const auto chosen = ctx_.ui.choose_from_list(texts.title, texts.prompt, candidates, false);
     if (chosen.empty() || candidates.empty()) return false;
-    const std::size_t index = std::min(static_cast<std::size_t>(chosen.front()), candidates.size() - 1);
+    const std::size_t index =
+        std::min(static_cast<std::size_t>(chosen.front()), candidates.size() - 1);
     const std::string h = candidates[index];
     ctx_.pisz(texts.checking);
     ctx_.piszcr();
@@ -178,8 +180,9 @@ void BackwardInference::closing(const std::string& h, bool proved) {
     ctx_.pisz(h);
     const std::string opening = proved ? "To już wszystko, co wynikło z bazy wiedzy  \n     " + w
                                        : "To już wszystko, co wynikło z bazy wiedzy " + w;
-    ctx_.ui.note("Koniec wnioskowania wstecz",
-                 opening + "\nz zadeklarowanych faktów i wartości argumentów\n" + course + "\n    " + h);
+    ctx_.ui.note(
+        "Koniec wnioskowania wstecz",
+        opening + "\nz zadeklarowanych faktów i wartości argumentów\n" + course + "\n    " + h);
     ctx_.memory.hipoteza.reset();
     ctx_.report.podsumowanie(ctx_.memory);
     ctx_.report.raport();

@@ -26,7 +26,7 @@ enum class HypothesisKind { Narrow = 1, Broad = 2 };
 StringList hypothesis_candidates(const FactStore& store, HypothesisKind kind);
 
 class BackwardInference {
-public:
+  public:
     explicit BackwardInference(InferenceContext& ctx);
 
     std::function<bool()> base_faulty = [] { return false; };
@@ -43,7 +43,7 @@ public:
 
     BackwardEngine& engine() { return *engine_; }
 
-private:
+  private:
     void report_success(HypothesisKind kind, const std::string& h);
     void report_refutation();
     void closing(const std::string& h, bool proved);

@@ -20,7 +20,8 @@ const std::string kSeventeen(17, ' ');
 // The first model of `kind` (store order) whose application condition is c and which passes
 // `accept`.
 template <typename Accept>
-const Fact* model_applied_when(const FactStore& store, Kind kind, const std::string& c, Accept accept) {
+const Fact* model_applied_when(const FactStore& store, Kind kind, const std::string& c,
+                               Accept accept) {
     for (const Fact& model : store.all(kind)) {
         if (model.str(1) == c && accept(model)) return &model;
     }
@@ -116,7 +117,8 @@ void przebieg_wnioskowania_reguly(BackwardEngine& engine, const std::deque<std::
     for (std::int32_t n : numbers) {
         const Fact* rule = engine.rule(n);
         if (rule == nullptr) continue;
-        ctx.line_and_dialog("Z reguły " + std::to_string(n) + " może wynikać: " + rule->str(1) + ".");
+        ctx.line_and_dialog("Z reguły " + std::to_string(n) + " może wynikać: " + rule->str(1) +
+                            ".");
     }
     ctx.title = "Z reguł/reguły może wynikać:";
     ctx.show_dialog();
@@ -129,7 +131,8 @@ void przebieg_wnioskowania_modele(InferenceContext& ctx) {
         for (const Fact& model : ctx.store.all(kind)) {
             const std::int32_t n = model_number(model);
             if (ctx.memory.model_stosowany.count(n) == 0) continue;
-            ctx.line_and_dialog("Z modelu " + std::to_string(n) + " może wynikać: " + model.str(2) + ".");
+            ctx.line_and_dialog("Z modelu " + std::to_string(n) + " może wynikać: " + model.str(2) +
+                                ".");
         }
     }
     ctx.title = "Z modelu/modeli może wynikać:";

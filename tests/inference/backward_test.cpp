@@ -14,7 +14,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 class Backward : public InferenceTest {
-protected:
+  protected:
     // Detail level, no labels, hypothesis kind and the chosen hypothesis, then the answers of
     // the run; the summary and the report are declined at the end.
     void run_with(const std::string& detail, const std::string& kind, const std::string& choice,
@@ -53,7 +53,8 @@ TEST_F(Backward, NarrowAndBroadCandidateLists) {
     rule(4, "Angina", {"ból"});
     rule(5, "grypa", {"dreszcze"});
     EXPECT_EQ(hypothesis_candidates(store, HypothesisKind::Narrow), (Lines{"Angina", "grypa"}));
-    EXPECT_EQ(hypothesis_candidates(store, HypothesisKind::Broad), (Lines{"Angina", "grypa", "zapalenie"}));
+    EXPECT_EQ(hypothesis_candidates(store, HypothesisKind::Broad),
+              (Lines{"Angina", "grypa", "zapalenie"}));
 
     // With a model base the relational conclusions join; a condition of a rule stays out of the
     // narrow list even when a model concludes it.
@@ -89,13 +90,15 @@ TEST_F(Backward, ProofFromDeclaredFactsNamesTheRule) {
     askable({"gorączka", "kaszel"});
     run_with("1", "1", "1", {});
     EXPECT_TRUE(asked().empty());
-    EXPECT_EQ(result_lines(),
-              (Lines{"Hipoteza w sensie wąskim: ", "   grypa", "jest prawdą dla bazy wiedzy ", "    TEST",
-                     "oraz dla zadeklarowanych faktów i  wartości argumentów", "na mocy reguły 7."}));
+    EXPECT_EQ(
+        result_lines(),
+        (Lines{"Hipoteza w sensie wąskim: ", "   grypa", "jest prawdą dla bazy wiedzy ", "    TEST",
+               "oraz dla zadeklarowanych faktów i  wartości argumentów", "na mocy reguły 7."}));
     EXPECT_TRUE(output_has("Sprawdzam hipotezę w sensie wąskim:  \n   grypa\n\n"));
     EXPECT_TRUE(output_has("Hipoteza główna  grypa jest testowana.\n"));
-    EXPECT_TRUE(output_has("\nHipoteza w sensie wąskim: grypa\njest prawdą dla bazy wiedzy \n"
-                           "TEST, dla zadeklarowanych faktów i  wartości argumentów.\n\n"));
+    EXPECT_TRUE(
+        output_has("\nHipoteza w sensie wąskim: grypa\njest prawdą dla bazy wiedzy \n"
+                   "TEST, dla zadeklarowanych faktów i  wartości argumentów.\n\n"));
     EXPECT_TRUE(output_has("w trakcie pomyślnego testowania hipotezy:\ngrypa"));
     EXPECT_FALSE(memory.hipoteza.has_value());
     const auto notes = titles("note");
@@ -108,12 +111,14 @@ TEST_F(Backward, FirstRefutedConditionRefutesWithoutFurtherQuestions) {
     run_with("1", "1", "1", {"Tak", "Nie"});
     EXPECT_EQ(asked(), (Lines{"gorączka?", "kaszel?"}));
     EXPECT_EQ(wstecz(), (Lines{"gorączka", "nkaszel", "ngrypa"}));
-    EXPECT_EQ(result_lines(), (Lines{"Hipoteza: ", "    grypa", "nie jest prawdą  dla bazy wiedzy ",
-                                     "    test", "oraz zadeklarowanych faktów i wartości argumentów."}));
+    EXPECT_EQ(result_lines(),
+              (Lines{"Hipoteza: ", "    grypa", "nie jest prawdą  dla bazy wiedzy ", "    test",
+                     "oraz zadeklarowanych faktów i wartości argumentów."}));
     EXPECT_TRUE(output_has("gorączka?                     TAK\n\n"));
     EXPECT_TRUE(output_has("kaszel?                     NIE\n\n"));
-    EXPECT_TRUE(output_has("Hipoteza: grypa\njest nieprawdziwa dla bazy wiedzy: TEST, \n"
-                           "zadeklarowanych faktów i wartości argumentów .\n\n"));
+    EXPECT_TRUE(
+        output_has("Hipoteza: grypa\njest nieprawdziwa dla bazy wiedzy: TEST, \n"
+                   "zadeklarowanych faktów i wartości argumentów .\n\n"));
     EXPECT_TRUE(output_has("w trakcie niepomyślnego testowania hipotezy:\ngrypa"));
     const auto* rule_explained = explanation("Wyjaśnienie reguły");
     ASSERT_NE(rule_explained, nullptr);
@@ -167,10 +172,12 @@ TEST_F(Backward, WhyExplainsTheRuleAndAsksAgain) {
     ASSERT_EQ(confirms.size(), 1u);
     EXPECT_EQ(confirms[0].title, "Wybierz:");
     EXPECT_EQ(confirms[0].text, "kaszel?");
-    EXPECT_TRUE(output_has("kaszel?    DLACZEGO?Stosuję regułę 5: Jeżeli\n    gorączka\n    kaszel\nto \n"
-                           "    grypa\nStąd wynika wniosek: \n    grypa\n\n"));
-    EXPECT_TRUE(output_has("\nDane są następujące fakty:\n    gorączka\n\nDane są następujące zmienne ustalone:\n"
-                           "\nZ reguły 5 może wynikać: grypa.\n    kaszel?                     TAK\n\n"));
+    EXPECT_TRUE(
+        output_has("kaszel?    DLACZEGO?Stosuję regułę 5: Jeżeli\n    gorączka\n    kaszel\nto \n"
+                   "    grypa\nStąd wynika wniosek: \n    grypa\n\n"));
+    EXPECT_TRUE(output_has(
+        "\nDane są następujące fakty:\n    gorączka\n\nDane są następujące zmienne ustalone:\n"
+        "\nZ reguły 5 może wynikać: grypa.\n    kaszel?                     TAK\n\n"));
     const auto* facts = explanation("Dane są następujące fakty i zmienne ustalone:");
     ASSERT_NE(facts, nullptr);
     EXPECT_EQ(facts->items, (Lines{"    gorączka"}));
@@ -188,10 +195,11 @@ TEST_F(Backward, WhyAboutAnApplicationConditionShowsTheChainsOfRulesAndModels) {
     store.add(model(2, "dorosły", "dawka", "wiek", "*", "2"));
     run_with("1", "1", "1", {"70", "Dlaczego?", "Nie"});
     EXPECT_EQ(asked(), (Lines{"dorosły?"}));
-    EXPECT_TRUE(output_has("dorosły?    DLACZEGO?\nDane są następujące fakty:\n    ryzyko\n\n"
-                           "Dane są następujące zmienne ustalone:\n    wiek = 70\n    60 = 60\n\n"
-                           "Z reguły 1 może wynikać: leczenie.\nZ modelu 1 może wynikać: ryzyko.\n"
-                           "    dorosły?                     NIE\n\n"));
+    EXPECT_TRUE(
+        output_has("dorosły?    DLACZEGO?\nDane są następujące fakty:\n    ryzyko\n\n"
+                   "Dane są następujące zmienne ustalone:\n    wiek = 70\n    60 = 60\n\n"
+                   "Z reguły 1 może wynikać: leczenie.\nZ modelu 1 może wynikać: ryzyko.\n"
+                   "    dorosły?                     NIE\n\n"));
     const auto* models = explanation("Z modelu/modeli może wynikać:");
     ASSERT_NE(models, nullptr);
     EXPECT_EQ(models->items, (Lines{"Z modelu 1 może wynikać: ryzyko."}));
@@ -241,8 +249,9 @@ TEST_F(Backward, LinearModelIsAppliedWithoutExplanationRelationalModelDecides) {
     rule(1, "leczenie", {"ryzyko"});
     askable({});
     model_base({"masa", "wiek"});
-    store.add(Fact{Kind::model_liniowy, {2, "bez warunku", "wskaźnik", StringList{"2", "0.5"},
-                                         StringList{"wiek", "masa"}, 1}});
+    store.add(Fact{
+        Kind::model_liniowy,
+        {2, "bez warunku", "wskaźnik", StringList{"2", "0.5"}, StringList{"wiek", "masa"}, 1}});
     store.add(model(1, "bez warunku", "ryzyko", "wskaźnik", ">", "100"));
     run_with("2", "1", "1", {"40", "90"});
     EXPECT_EQ(titles("value"), (Lines{"Określ wartość argumentu", "Określ wartość argumentu"}));
@@ -277,7 +286,7 @@ TEST_F(Backward, RefutationOffersTheMediaOfTheRefutingRule) {
 
 // The engine alone, on a store filled directly.
 class BackwardEngineTest : public InferenceTest {
-protected:
+  protected:
     void SetUp() override {
         InferenceTest::SetUp();
         memory.szczegolowosc = "mała";
