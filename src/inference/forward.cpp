@@ -191,8 +191,24 @@ void ForwardInference::seed() {
     }
 }
 
+// The state the loop's course depends on. Everything else only grows during a run, so a state
+// seen before means that rules revise one another's conclusions in a circle forever.
+std::uint64_t ForwardInference::state_signature() const {
+    const InferenceMemory& memory = ctx_.memory;
+    std::uint64_t signature = memory.rbd.signature() * 31 + memory.regula_zastosowana.signature();
+    signature = signature * 31 + memory.model_stosowany.size();
+    signature = signature * 31 + memory.zmienna_ustalona.size();
+    return signature * 31 + ctx_.store.all(Kind::ograniczenie).size();
+}
+
 void ForwardInference::wnioskowanie_cd() {
+    std::unordered_set<std::uint64_t> seen{state_signature()};
     while (next_firing()) {
+        if (seen.insert(state_signature()).second) continue;
+        const std::string text = "Reguły wzajemnie odwołują swoje wnioski bez końca.";
+        ctx_.line(text);
+        ctx_.ui.note("Uwaga błąd!", text + "\nWnioskowanie zostało przerwane.");
+        break;
     }
     if (ctx_.memory.rbd.established(std::string(kEnd))) {
         end_by_koniec();

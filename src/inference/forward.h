@@ -10,6 +10,7 @@
 // linear and polynomial arithmetic models, then the basic and extended relational models.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -67,6 +68,7 @@ private:
     void end_by_koniec();
     void end_normally();
     void offer_media(std::int32_t number, const std::string& condition);
+    std::uint64_t state_signature() const;
 
     InferenceContext& ctx_;
     ModelEvaluator models_;

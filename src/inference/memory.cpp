@@ -1,12 +1,28 @@
 #include "inference/memory.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace xamo {
+namespace {
+
+std::uint64_t mix(std::uint64_t x) {
+    x += 0x9e3779b97f4a7c15ULL;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+    return x ^ (x >> 31);
+}
+
+std::uint64_t fact_hash(std::int32_t number, const std::string& condition) {
+    return mix(std::hash<std::string>{}(condition) ^ mix(static_cast<std::uint32_t>(number)));
+}
+
+}  // namespace
 
 void WorkingMemory::add(std::int32_t number, const std::string& condition) {
     entries_.emplace_back(number, condition);
     index_[condition].push_back(std::prev(entries_.end()));
+    signature_ += fact_hash(number, condition);
 }
 
 std::size_t WorkingMemory::count(const std::string& condition) const {
@@ -29,6 +45,7 @@ bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
     const auto found = std::find_if(entries.begin(), entries.end(),
                                     [number](const auto& entry) { return entry->first == number; });
     if (found == entries.end()) return false;
+    signature_ -= fact_hash(number, condition);
     entries_.erase(*found);
     entries.erase(found);
     if (entries.empty()) index_.erase(it);
@@ -38,13 +55,30 @@ bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
 void WorkingMemory::remove_all(const std::string& condition) {
     const auto it = index_.find(condition);
     if (it == index_.end()) return;
-    for (const auto& entry : it->second) entries_.erase(entry);
+    for (const auto& entry : it->second) {
+        signature_ -= fact_hash(entry->first, entry->second);
+        entries_.erase(entry);
+    }
     index_.erase(it);
 }
 
 void WorkingMemory::clear() {
     entries_.clear();
     index_.clear();
+    signature_ = 0;
+}
+
+void AppliedRules::insert(std::int32_t number) {
+    if (numbers_.insert(number).second) signature_ += mix(static_cast<std::uint32_t>(number));
+}
+
+void AppliedRules::erase(std::int32_t number) {
+    if (numbers_.erase(number) > 0) signature_ -= mix(static_cast<std::uint32_t>(number));
+}
+
+void AppliedRules::clear() {
+    numbers_.clear();
+    signature_ = 0;
 }
 
 void FixedValues::set(const std::string& name, double value) {

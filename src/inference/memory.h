@@ -53,10 +53,29 @@ public:
     std::list<Entry>::const_iterator end() const { return entries_.end(); }
     std::size_t size() const { return entries_.size(); }
     bool empty() const { return entries_.empty(); }
+    // Equal for equal multisets of facts (whatever their order); kept up to date as facts change.
+    std::uint64_t signature() const { return signature_; }
 
 private:
     std::list<Entry> entries_;
     std::unordered_map<std::string, std::vector<std::list<Entry>::iterator>> index_;
+    std::uint64_t signature_ = 0;
+};
+
+// regula_zastosowana(number): the rules tried to completion, with a signature like WorkingMemory's.
+class AppliedRules {
+public:
+    void insert(std::int32_t number);
+    void erase(std::int32_t number);
+    std::size_t count(std::int32_t number) const { return numbers_.count(number); }
+    bool empty() const { return numbers_.empty(); }
+    std::size_t size() const { return numbers_.size(); }
+    void clear();
+    std::uint64_t signature() const { return signature_; }
+
+private:
+    std::unordered_set<std::int32_t> numbers_;
+    std::uint64_t signature_ = 0;
 };
 
 // zmienna_ustalona(name, value): the fixed values of a run, in the order they were fixed.
@@ -117,7 +136,7 @@ struct InferenceMemory : WorkingSection {
     WorkingMemory rbd;                         // forward working memory
     BackwardWorkingMemory rbd_wstecz;          // backward working memory
     FixedValues zmienna_ustalona;              // fixed argument values
-    std::unordered_set<std::int32_t> regula_zastosowana;
+    AppliedRules regula_zastosowana;
     std::unordered_set<std::int32_t> model_stosowany;
     // Models whose evaluation met an arithmetic error in this run: reported once, never applied.
     std::unordered_set<std::int32_t> model_bledny;

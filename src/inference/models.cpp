@@ -94,31 +94,32 @@ Formula extended_formula(const Fact& model) {
     return formula;
 }
 
-Formula linear_formula(const Fact& model) {
+// "    y = " and one line per term "      a * b + ", the last without " + ".
+Formula sum_formula(const Fact& model, const std::vector<std::string>& terms) {
     Formula formula;
     formula.add("    " + result_of(model) + " = ");
+    add_terms(formula, terms);
+    return formula;
+}
+
+Formula linear_formula(const Fact& model) {
     const StringList& coefficients = model.strings(3);
     const StringList& variables = model.strings(4);
     std::vector<std::string> terms;
     for (std::size_t i = 0; i < coefficients.size() && i < variables.size(); ++i) {
         terms.push_back(coefficients[i] + " * " + variables[i]);
     }
-    add_terms(formula, terms);
-    return formula;
+    return sum_formula(model, terms);
 }
 
 Formula polynomial_formula(const Fact& model) {
-    Formula formula;
-    formula.add("    " + result_of(model) + " = ");
-    const std::string& x = model.str(3);
     const StringList& coefficients = model.strings(4);
     const IntegerList& powers = model.integers(5);
     std::vector<std::string> terms;
     for (std::size_t i = 0; i < coefficients.size() && i < powers.size(); ++i) {
-        terms.push_back(coefficients[i] + " * " + x + "^" + std::to_string(powers[i]));
+        terms.push_back(coefficients[i] + " * " + model.str(3) + "^" + std::to_string(powers[i]));
     }
-    add_terms(formula, terms);
-    return formula;
+    return sum_formula(model, terms);
 }
 
 struct ArithmeticTexts {
@@ -205,16 +206,59 @@ void ModelEvaluator::note_failure(const std::string& key, const std::string& tex
     ctx_.ui.note("Uwaga błąd!", text);
 }
 
+namespace {
+
+// Thrown when the nesting of evaluations reaches its bound; names the quantity that was needed.
+struct TooDeep {
+    std::string quantity;
+};
+
+// Counts the nesting of oblicz.
+class Nesting {
+public:
+    explicit Nesting(std::size_t& depth) : depth_(depth) { ++depth_; }
+    ~Nesting() { --depth_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+private:
+    std::size_t& depth_;
+};
+
+}  // namespace
+
+// At the outermost level a chain too deep to follow is computed from its far end: the quantity
+// where the bound was reached is computed first, then the evaluation is tried again. Each
+// quantity is so computed at most once, so this ends, and the stack stays bounded.
 std::optional<double> ModelEvaluator::oblicz(const std::string& x) {
+    if (depth_ > 0) return oblicz_nested(x);
+    std::vector<std::string> pending{x};
+    while (true) {
+        try {
+            const auto value = oblicz_nested(pending.back());
+            if (pending.size() == 1) {
+                deep_failed_.clear();
+                return value;
+            }
+            if (!value) deep_failed_.insert(pending.back());
+            pending.pop_back();
+        } catch (const TooDeep& deep) {
+            pending.push_back(deep.quantity);
+        }
+    }
+}
+
+std::optional<double> ModelEvaluator::oblicz_nested(const std::string& x) {
     if (in_progress_.count(x) > 0) {
         note_failure("cykl " + x, "Cykl w bazie modeli: wartość argumentu " + x +
                                       " jest potrzebna do obliczenia jej samej.");
         return std::nullopt;
     }
-    if (in_progress_.size() >= kMaxDepth) {
-        note_failure("głębokość", "Zbyt długi łańcuch modeli obliczających argument " + x + ".");
-        return std::nullopt;
-    }
+    // A fixed value needs no nesting; the far end of a chain computed first is found here.
+    if (const auto fixed = ctx_.memory.zmienna_ustalona.get(x)) return fixed;
+    if (deep_failed_.count(x) > 0) return std::nullopt;
+    if (depth_ >= kMaxDepth) throw TooDeep{x};
+    Nesting nesting(depth_);
     InProgress guard(in_progress_, x);
     return compute(x);
 }
@@ -599,14 +643,15 @@ bool ModelEvaluator::try_data_error_model(const Fact& model) {
 void ModelEvaluator::szukanie_blednych_danych() {
     if (checking_data_) return;
     checking_data_ = true;
-    bool found = false;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{checking_data_};
     for (Kind kind : {Kind::model, Kind::model_r}) {
         for (const Fact& model : ctx_.store.all(kind)) {
-            if (found) break;
-            found = try_data_error_model(model);
+            if (try_data_error_model(model)) return;
         }
     }
-    checking_data_ = false;
 }
 
 }  // namespace xamo

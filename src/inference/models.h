@@ -8,7 +8,7 @@
 //   (model_bledny);
 // - a quantity under evaluation is in `in_progress_`: needing it again is a cycle among models and
 //   fails for that quantity; the nesting of evaluations is bounded by kMaxDepth, so a long chain
-//   of models cannot exhaust the stack.
+//   of models cannot exhaust the stack; a longer chain is computed from its far end (oblicz).
 #pragma once
 
 #include <cstdint>
@@ -66,6 +66,7 @@ public:
     bool applied_or_failed(std::int32_t number) const;
 
 private:
+    std::optional<double> oblicz_nested(const std::string& x);
     std::optional<double> compute(const std::string& x);
     std::optional<double> ask_value(const std::string& x);
     std::optional<double> from_basic_model(const std::string& x, bool& settled);
@@ -93,6 +94,8 @@ private:
     std::unordered_set<std::string> model_results_;
     std::unordered_set<std::string> in_progress_;
     std::unordered_set<std::string> reported_;
+    std::unordered_set<std::string> deep_failed_;  // failed when computed from a chain's far end
+    std::size_t depth_ = 0;
     bool checking_data_ = false;
 };
 

@@ -241,6 +241,19 @@ TEST_F(Forward, SilentRuleFiresWithoutExplanation) {
     EXPECT_FALSE(output_has("Stosuję regułę"));
 }
 
+TEST_F(Forward, RulesRevisingEachOtherInACircleAreStopped) {
+    // p holds when q does not, q holds when p does: no end state exists.
+    rule(1, "q", {"s"});
+    rule(2, "p", {"nq"});
+    rule(3, "q", {"p"});
+    askable({"s"});
+    run_with("1", "2", {"Nie"});
+    EXPECT_TRUE(output_has("Reguły wzajemnie odwołują swoje wnioski bez końca.\n"));
+    EXPECT_EQ(titles("note")[1], "Uwaga błąd!");
+    EXPECT_EQ(titles("note")[2], "Uwaga!");  // the normal end follows
+    EXPECT_LT(fired_rules().size(), 20u);
+}
+
 TEST_F(Forward, LabelsAreKept) {
     rule(1, "k", {"a"});
     askable({"a"});

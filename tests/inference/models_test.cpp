@@ -169,6 +169,8 @@ TEST_F(Models, LongChainOfModelsDoesNotExhaustTheStack) {
     store.add(Fact{Kind::argument_znany, {std::string("v0"), 0.0}});
     run_with("1", {});
     EXPECT_EQ(value("v" + std::to_string(length)), length);
+    EXPECT_EQ(titles("note"),
+              (Lines{"Wnioskowanie rozwinięte dokładne w przód", "Uwaga!", "Uwaga!"}));
 }
 
 TEST_F(Models, ArgumentValuesAreAskedAndNonNumbersRefused) {

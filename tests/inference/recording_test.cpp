@@ -18,7 +18,10 @@ protected:
         return zachowaj_wniosek(ctx, n, r).case_number;
     }
     // Rules 1 and 2 mention p; they are marked applied before each case.
-    void mark_applied() { memory.regula_zastosowana = {1, 2, 3}; }
+    void mark_applied() {
+        memory.regula_zastosowana.clear();
+        for (std::int32_t n : {1, 2, 3}) memory.regula_zastosowana.insert(n);
+    }
     bool reenabled() const {
         return memory.regula_zastosowana.count(1) == 0 && memory.regula_zastosowana.count(2) == 0 &&
                memory.regula_zastosowana.count(3) == 1;
