@@ -3,6 +3,7 @@
 #include "inference/backward.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "inference/backward_command.h"
 #include "inference/models.h"
@@ -291,6 +292,20 @@ class BackwardEngineTest : public InferenceTest {
         InferenceTest::SetUp();
         memory.szczegolowosc = "mała";
     }
+    // An engine over the store as filled, verifying `hypothesis` as the main hypothesis.
+    struct Run {
+        InferenceContext ctx;
+        ModelEvaluator models{ctx};
+        BackwardEngine engine{ctx, models};
+    };
+    std::unique_ptr<Run> start(const std::string& hypothesis) {
+        if (hypothesis.empty()) {
+            memory.hipoteza.reset();
+        } else {
+            memory.hipoteza = hypothesis;
+        }
+        return std::unique_ptr<Run>(new Run{context()});
+    }
 };
 
 TEST_F(BackwardEngineTest, ChainOfOneHundredThousandRules) {
@@ -303,10 +318,8 @@ TEST_F(BackwardEngineTest, ChainOfOneHundredThousandRules) {
     for (const bool yes : {true, false}) {
         memory.clear_run();
         ui.answers = {yes ? "Tak" : "Nie"};
-        auto ctx = context();
-        ModelEvaluator models(ctx);
-        BackwardEngine engine(ctx, models);
-        memory.hipoteza = top;
+        auto run = start(top);
+        BackwardEngine& engine = run->engine;
         EXPECT_EQ(engine.weryfikowanie_hipotezy_cd(top), yes);
         EXPECT_EQ(memory.rbd_wstecz.size(), static_cast<std::size_t>(kLength + 1));
         EXPECT_EQ(yes ? engine.proved_by(top) : engine.refuted_by(top), kLength);
@@ -325,10 +338,8 @@ TEST_F(BackwardEngineTest, DeepNestingThroughApplicationConditionsEndsWithANote)
     }
     rule(1, "wynik", {"r" + std::to_string(kLength), "x_dodatni"});
     ui.answers = {"5"};
-    auto ctx = context();
-    ModelEvaluator models(ctx);
-    BackwardEngine engine(ctx, models);
-    memory.hipoteza = "wynik";
+    auto run = start("wynik");
+    BackwardEngine& engine = run->engine;
     EXPECT_FALSE(engine.weryfikowanie_hipotezy_cd("wynik"));
     const auto notes = ui.of_kind("note");
     const auto deep = std::count_if(notes.begin(), notes.end(), [](const auto& e) {
@@ -343,10 +354,8 @@ TEST_F(BackwardEngineTest, ApplicationConditionsAreVerifiedAsHypotheses) {
     model_base({"temperatura"});
     store.add(model(1, "zima", "ślisko", "temperatura", "<", "0", 0));
     store.add(model(2, "nzima", "sucho", "temperatura", ">", "5", 0));
-    auto ctx = context();
-    ModelEvaluator models(ctx);
-    BackwardEngine engine(ctx, models);
-    memory.hipoteza = "ślisko";
+    auto run = start("ślisko");
+    BackwardEngine& engine = run->engine;
     // The positive application condition is verified by its rule: mróz and śnieg are asked.
     ui.answers = {"Tak", "Tak", "-3"};
     EXPECT_TRUE(engine.weryfikowanie_hipotezy_cd("ślisko"));
@@ -363,10 +372,8 @@ TEST_F(BackwardEngineTest, NegatedApplicationConditionHoldsWhenItsRuleFails) {
     askable({"mróz", "śnieg"});
     model_base({"temperatura"});
     store.add(model(2, "nzima", "sucho", "temperatura", ">", "5", 0));
-    auto ctx = context();
-    ModelEvaluator models(ctx);
-    BackwardEngine engine(ctx, models);
-    memory.hipoteza = "sucho";
+    auto run = start("sucho");
+    BackwardEngine& engine = run->engine;
     ui.answers = {"Nie", "12"};
     EXPECT_TRUE(engine.weryfikowanie_hipotezy_cd("sucho"));
     EXPECT_EQ(engine.proved_by("nzima"), 1);
@@ -376,10 +383,8 @@ TEST_F(BackwardEngineTest, NegatedApplicationConditionHoldsWhenItsRuleFails) {
 TEST_F(BackwardEngineTest, AnArgumentIsComputedByItsModel) {
     model_base({"masa", "wzrost"});
     store.add(model(3, "bez warunku", "bmi", "masa", "/", "wzrost", 1));
-    auto ctx = context();
-    ModelEvaluator models(ctx);
-    BackwardEngine engine(ctx, models);
-    memory.hipoteza = "bmi";
+    auto run = start("bmi");
+    BackwardEngine& engine = run->engine;
     ui.answers = {"80", "4"};
     EXPECT_TRUE(engine.weryfikowanie_hipotezy_cd("bmi"));
     EXPECT_EQ(memory.zmienna_ustalona.get("bmi"), 20.0);
@@ -392,10 +397,8 @@ TEST_F(BackwardEngineTest, CycleOfRulesEndsRefuted) {
     rule(3, "c", {"d"});
     askable({"d"});
     ui.answers = {"Tak"};
-    auto ctx = context();
-    ModelEvaluator models(ctx);
-    BackwardEngine engine(ctx, models);
-    memory.hipoteza = "a";
+    auto run = start("a");
+    BackwardEngine& engine = run->engine;
     EXPECT_FALSE(engine.weryfikowanie_hipotezy_cd("a"));
     // a is under verification when rule 2 needs it: rule 2 refutes b, which refutes a.
     EXPECT_EQ(memory.rbd_wstecz.conditions(), (Lines{"d", "c", "nb", "na"}));
@@ -407,9 +410,8 @@ TEST_F(BackwardEngineTest, RecordingAndConstraintCompletion) {
     store.add(constraint(1, {"a", "b", "c"}));
     store.add(constraint(2, {"d", "e"}));
     store.add(constraint(3, {"a", "f"}));
-    auto ctx = context();
-    ModelEvaluator models(ctx);
-    BackwardEngine engine(ctx, models);
+    auto run = start("");
+    BackwardEngine& engine = run->engine;
     // A positive member of a two-member constraint: only that constraint is completed.
     EXPECT_TRUE(engine.pamietaj_wstecz("a"));
     EXPECT_EQ(memory.rbd_wstecz.conditions(), (Lines{"a", "nf"}));
