@@ -254,6 +254,21 @@ TEST_F(Forward, RulesRevisingEachOtherInACircleAreStopped) {
     EXPECT_LT(fired_rules().size(), 20u);
 }
 
+TEST_F(Forward, FactsShownAfterFiringsListEverySupportAndFactsWrittenAsRules) {
+    rule(0, "stały", {"bez warunku"});
+    rule(1, "k", {"a", "b"});
+    rule(2, "k", {"a", "nb"});
+    rule(3, "k", {"na"});
+    askable({"a", "b"});
+    run_with("2", "2", {"Tak", "Nie"});
+    // Rule 1 gives nk, rule 2 gives k (displacing nk), rule 3 adds nothing new.
+    const auto* facts_shown = last_explanation("Dane są następujące fakty:");
+    ASSERT_NE(facts_shown, nullptr);
+    EXPECT_EQ(facts_shown->items, (Lines{"    stały", "    a", "    nb", "    k"}));
+    EXPECT_EQ(fired_rules(), (Lines{"Stosuję regułę 1:", "Stosuję regułę 2:", "Stosuję regułę 3:"}));
+    EXPECT_EQ(last_explanation("Wyjaśnienie reguły")->items.back(), "    nk");
+}
+
 TEST_F(Forward, LabelsAreKept) {
     rule(1, "k", {"a"});
     askable({"a"});

@@ -318,6 +318,45 @@ TEST_F(Models, KnownArgumentsArePresentedAndUsed) {
     EXPECT_EQ(values->items, (Lines{"    x=4", "    0=0"}));
 }
 
+TEST_F(Models, ApplicationConditionInAConstraintIsChosenFromItsMembers) {
+    askable({});
+    model_base({"lato", "zima"});
+    store.set_text(Kind::nazwa_og, "OGtest.BRD");
+    store.add(constraint(7, {"lato", "zima"}));
+    store.add(model(1, "nlato", "a", "1", "+", "1"));
+    store.add(model(2, "zima", "b", "1", "+", "1"));
+    store.add(model(3, "lato", "c", "1", "+", "1"));
+    run_with("1", {"2"});
+    const auto lists = ui.of_kind("list");
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].text, "Tylko jeden warunek z ograniczenia 7 może być prawdą!");
+    EXPECT_TRUE(ui.of_kind("confirm").empty());
+    EXPECT_EQ(value("a"), 2);  // nlato is recorded once zima is chosen
+    EXPECT_EQ(value("b"), 2);
+    EXPECT_FALSE(value("c"));
+}
+
+TEST_F(Models, DeclaredModelFactsOfOneConstraintBlockInference) {
+    askable({"a", "b"});
+    rule(1, "k", {"a", "b"});
+    model_base({});
+    store.add(make_text_fact(Kind::m_fakt, "a"));
+    store.add(make_text_fact(Kind::m_fakt, "b"));
+    store.add(constraint(3, {"b", "a"}));
+    run_with("1", {});
+    const auto all = ui.of_kind("note");
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[1].title, "Błąd bazy modeli! ");
+    EXPECT_EQ(all[1].text, "Dwa warunki wykluczające się\n   a\n   b\nz ograniczenia 3\nzostały "
+                           "zadeklarowane w bazie modeli jako m_fakty.\nWnioskowanie nie jest możliwe! "
+                           "\n\nAby poprawić bazę reguł, przejdź do opcji:\n   'Baza modeli dokładna\n"
+                           "   Edycja bazy modelił' \ni popraw błędną bazę modeli.");
+    EXPECT_TRUE(output_has("z ograniczenia dokładnego 3 zostały zadeklarowane w bazie modeli jako "
+                           "m_fakty.\n\nWnioskowanie nie jest możliwe! Aby poprawić bazę reguł przejdź "
+                           "do opcji:\n      'Baza modeli dokładna/Edycja bazy modeli' \n"));
+    EXPECT_TRUE(memory.blad_wykluczajacych);
+}
+
 TEST_F(Models, RuleConditionCountComesOnlyThroughAnotherModel) {
     rule(5, "k", {"a", "b", "c"});
     askable({"a", "b", "c"});
