@@ -1,11 +1,23 @@
 // xamo_rd [--console [--batch]] [directory]
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
 
 #include "ui/console/console_app.h"
+#include "ui/qt/gui_app.h"
 
 namespace {
+
+bool set(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// A window can be shown when a display server is named, or Qt is told which platform to use.
+bool display_available() {
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
 
 int usage() {
     std::cerr << "Użycie: xamo_rd [--console [--batch]] [katalog]\n";
@@ -34,9 +46,11 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    std::ios::sync_with_stdio(false);
     if (!console) {
-        std::cout << "Interfejs graficzny nie jest dostępny; uruchamiam wersję konsolową.\n";
+        if (display_available()) return xamo::run_gui(argc, argv);
+        std::cout << "Brak ekranu graficznego (nie ustawiono DISPLAY ani WAYLAND_DISPLAY); "
+                     "uruchamiam wersję konsolową.\n";
     }
+    std::ios::sync_with_stdio(false);
     return xamo::run_console(std::cin, std::cout, batch);
 }

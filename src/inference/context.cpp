@@ -14,6 +14,12 @@ InferenceContext::InferenceContext(FactStore& store_, InferenceMemory& memory_,
     index_askable();
 }
 
+void MediaOffers::offer(std::int32_t number, const std::string& condition) const {
+    if (udziel_rady) udziel_rady(number, condition);
+    if (wyswietl_grafike) wyswietl_grafike(number, condition);
+    if (przesluchaj_melodie) przesluchaj_melodie(number, condition);
+}
+
 void InferenceContext::clear_dialog() {
     title.clear();
     lines.clear();

@@ -24,6 +24,9 @@ struct MediaOffers {
     std::function<void(std::int32_t, const std::string&)> udziel_rady;
     std::function<void(std::int32_t, const std::string&)> wyswietl_grafike;
     std::function<void(std::int32_t, const std::string&)> przesluchaj_melodie;
+
+    // Offers the advice, the picture and the sound, each when attached.
+    void offer(std::int32_t number, const std::string& condition) const;
 };
 
 class InferenceContext {

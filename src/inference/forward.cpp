@@ -12,16 +12,9 @@
 namespace xamo {
 namespace {
 
-const char* const kTitle = "Wnioskowanie rozwinięte dokładne w przód";
 
 std::string name_of(const FactStore& store, Kind kind) { return store.text(kind).value_or(""); }
 
-std::string ascii_upper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
 
 }  // namespace
 
@@ -31,25 +24,34 @@ std::string generuj_wniosek(const std::string& marks, const std::string& conclus
 
 ForwardInference::ForwardInference(InferenceContext& ctx) : ctx_(ctx), models_(ctx) {}
 
+const OpeningTexts kForwardOpening{"Wnioskowanie rozwinięte dokładne w przód",
+                                   "                                    bazy rad ",
+                                   "                            bazy dźwięku "};
+
 void ForwardInference::run() {
-    if (!ctx_.store.any(Kind::nazwa_re)) {
-        ctx_.ui.note("Uwaga!", "Proszę załadować bazę reguł!");
-        return;
-    }
-    if (ctx_.memory.blad_wykluczajacych || base_faulty()) return;
-    if (!testuj_wyniki_wszystkich_modeli_bez_ograniczen(ctx_.store, ctx_.ui)) return;
-    if (show_description) show_description();
-    ask_detail_level(ctx_);
-    ask_labels();
-    ctx_.memory.clear_run();
-    ctx_.report.kasowanie_tekst_raportu();
-    opening_texts();
-    ctx_.memory.rbd.add(0, std::string(kNoCondition));
+    if (!prepare(kForwardOpening)) return;
     const int mode = ctx_.ui.choose_option({"Menu wyboru faktów",
                                             "Wybierz tryb deklaracji faktów!",
                                             {"Menu wyboru faktów", "Interfejs zadający pytania"},
                                             2});
     wybierz_tryb(mode);
+}
+
+bool ForwardInference::prepare(const OpeningTexts& texts) {
+    if (!ctx_.store.any(Kind::nazwa_re)) {
+        ctx_.ui.note("Uwaga!", "Proszę załadować bazę reguł!");
+        return false;
+    }
+    if (ctx_.memory.blad_wykluczajacych || base_faulty()) return false;
+    if (!testuj_wyniki_wszystkich_modeli_bez_ograniczen(ctx_.store, ctx_.ui)) return false;
+    if (show_description) show_description();
+    ask_detail_level(ctx_);
+    ask_labels();
+    ctx_.memory.clear_run();
+    ctx_.report.kasowanie_tekst_raportu();
+    opening_texts(texts);
+    ctx_.memory.rbd.add(0, std::string(kNoCondition));
+    return true;
 }
 
 void ForwardInference::ask_labels() {
@@ -65,10 +67,10 @@ void ForwardInference::ask_labels() {
     }
 }
 
-void ForwardInference::opening_texts() {
+void ForwardInference::opening_texts(const OpeningTexts& texts) {
     const FactStore& store = ctx_.store;
     const auto file = [&store](Kind kind) { return file_name_of(name_of(store, kind)); };
-    ctx_.ui.note(kTitle, std::string(kTitle) + " dla:\n\nBazy reguł rozwiniętej dokładnej\n    " +
+    ctx_.ui.note(texts.title, std::string(texts.title) + " dla:\n\nBazy reguł rozwiniętej dokładnej\n    " +
                              file(Kind::nazwa_re) + "\n\nBazy modeli rozwiniętej dokładnej\n    " +
                              file(Kind::nazwa_mo) + "\n\nBazy ograniczeń rozwiniętej dokładnej\n     " +
                              file(Kind::nazwa_og) + "\n\nBazy rad rozwiniętej dokładnej\n    " +
@@ -79,9 +81,9 @@ void ForwardInference::opening_texts() {
         {"Porady ekspertowe dla bazy reguł ", Kind::nazwa_re},
         {"                               bazy modeli ", Kind::nazwa_mo},
         {"                         bazy ograniczeń ", Kind::nazwa_og},
-        {"                                    bazy rad ", Kind::nazwa_ra},
+        {texts.advice_line, Kind::nazwa_ra},
         {"                               bazy grafiki ", Kind::nazwa_gr},
-        {"                            bazy dźwięku ", Kind::nazwa_me},
+        {texts.sound_line, Kind::nazwa_me},
     };
     for (const auto& [text, kind] : lines) ctx_.line(text + name_of(store, kind));
     ctx_.piszcr();
@@ -286,10 +288,7 @@ bool ForwardInference::fire_relation(Kind kind) {
 }
 
 void ForwardInference::offer_media(std::int32_t number, const std::string& condition) {
-    const MediaOffers& media = ctx_.media;
-    if (media.udziel_rady) media.udziel_rady(number, condition);
-    if (media.wyswietl_grafike) media.wyswietl_grafike(number, condition);
-    if (media.przesluchaj_melodie) media.przesluchaj_melodie(number, condition);
+    ctx_.media.offer(number, condition);
 }
 
 void ForwardInference::end_by_koniec() {

@@ -20,6 +20,14 @@
 
 namespace xamo {
 
+// The texts in which the preparation of the forward and the backward command differ.
+struct OpeningTexts {
+    const char* title;        // the note's title and the start of its text
+    const char* advice_line;  // the output line naming the advice base
+    const char* sound_line;   // the output line naming the sound base
+};
+extern const OpeningTexts kForwardOpening;
+
 class ForwardInference {
 public:
     explicit ForwardInference(InferenceContext& ctx);
@@ -32,6 +40,10 @@ public:
 
     // The whole command.
     void run();
+    // The preparation shared with backward inference: preconditions, description, detail level,
+    // labels, clearing, the opening note and lines, rbd(0, "bez warunku"). False when the run
+    // does not start.
+    bool prepare(const OpeningTexts& texts);
 
     // Pieces of the run, usable on their own.
     void wybierz_tryb(int mode);
@@ -52,7 +64,7 @@ private:
     bool fire_arithmetic(Kind kind);
     bool fire_relation(Kind kind);
     void ask_labels();
-    void opening_texts();
+    void opening_texts(const OpeningTexts& texts);
     void end_by_koniec();
     void end_normally();
     void offer_media(std::int32_t number, const std::string& condition);

@@ -12,19 +12,26 @@ bool knowledge_base_flagged_faulty(Application& app) {
     return false;
 }
 
+void run_inference_command(Application& app, const char* which,
+                           const std::function<void(InferenceContext&)>& run) {
+    InferenceMemory& memory = app.inference();
+    memory.jakiewnioskowanie = which;
+    app.ui().clear_messages();
+    struct Reset {
+        InferenceMemory& memory;
+        ~Reset() { memory.jakiewnioskowanie.reset(); }
+    } reset{memory};
+    InferenceContext ctx(app.store(), memory, app.askable(), app.report(), app.ui());
+    run(ctx);
+}
+
 void register_forward_commands(Application& app) {
     app.commands().set_handler(10148, [&app] {
-        InferenceMemory& memory = app.inference();
-        memory.jakiewnioskowanie = "W_PRZOD";
-        app.ui().clear_messages();
-        struct Reset {
-            InferenceMemory& memory;
-            ~Reset() { memory.jakiewnioskowanie.reset(); }
-        } reset{memory};
-        InferenceContext ctx(app.store(), memory, app.askable(), app.report(), app.ui());
-        ForwardInference forward(ctx);
-        forward.base_faulty = [&app] { return knowledge_base_flagged_faulty(app); };
-        forward.run();
+        run_inference_command(app, "W_PRZOD", [&app](InferenceContext& ctx) {
+            ForwardInference forward(ctx);
+            forward.base_faulty = [&app] { return knowledge_base_flagged_faulty(app); };
+            forward.run();
+        });
     });
 }
 

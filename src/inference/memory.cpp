@@ -102,6 +102,25 @@ void FixedValues::clear() {
     index_.clear();
 }
 
+BackwardWorkingMemory::BackwardWorkingMemory(std::initializer_list<std::string> conditions) {
+    for (const auto& c : conditions) add(c);
+}
+
+void BackwardWorkingMemory::add(const std::string& condition) {
+    entries_.push_back(condition);
+    ++count_[condition];
+}
+
+void BackwardWorkingMemory::remove_all(const std::string& condition) {
+    if (count_.erase(condition) == 0) return;
+    std::erase(entries_, condition);
+}
+
+void BackwardWorkingMemory::clear() {
+    entries_.clear();
+    count_.clear();
+}
+
 void InferenceMemory::clear_run() {
     rbd.clear();
     rbd_wstecz.clear();
@@ -116,7 +135,7 @@ void InferenceMemory::clear_run() {
 }
 
 bool InferenceMemory::in_rbd_wstecz(const std::string& condition) const {
-    return std::find(rbd_wstecz.begin(), rbd_wstecz.end(), condition) != rbd_wstecz.end();
+    return rbd_wstecz.established(condition);
 }
 
 }  // namespace xamo

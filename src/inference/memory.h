@@ -104,13 +104,37 @@ private:
     std::unordered_map<std::string, double> index_;  // the first value fixed for a name
 };
 
+// rbd_wstecz(condition): the conditions established by backward inference, in the order they were
+// recorded, with a count per condition so that a test is a hash lookup.
+class BackwardWorkingMemory {
+public:
+    BackwardWorkingMemory() = default;
+    BackwardWorkingMemory(std::initializer_list<std::string> conditions);
+
+    void add(const std::string& condition);
+    bool established(const std::string& condition) const { return count_.count(condition) > 0; }
+    // Removes every rbd_wstecz(condition).
+    void remove_all(const std::string& condition);
+    void clear();
+
+    const std::vector<std::string>& conditions() const { return entries_; }
+    std::vector<std::string>::const_iterator begin() const { return entries_.begin(); }
+    std::vector<std::string>::const_iterator end() const { return entries_.end(); }
+    std::size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+
+private:
+    std::vector<std::string> entries_;
+    std::unordered_map<std::string, std::size_t> count_;
+};
+
 struct InferenceMemory : WorkingSection {
     std::vector<std::string> etykieta;         // labels typed at the start of a run
     std::optional<std::string> szczegolowosc;  // "mała" or "duża"
     std::optional<std::string> jakiewnioskowanie;  // "W_PRZOD" while forward inference runs
     std::optional<std::string> hipoteza;       // present while a hypothesis is verified
     WorkingMemory rbd;                         // forward working memory
-    std::vector<std::string> rbd_wstecz;       // backward working memory, in order
+    BackwardWorkingMemory rbd_wstecz;          // backward working memory
     FixedValues zmienna_ustalona;              // fixed argument values
     AppliedRules regula_zastosowana;
     std::unordered_set<std::int32_t> model_stosowany;

@@ -464,7 +464,7 @@ std::optional<double> ModelEvaluator::finish(const Fact& model, const Outcome& o
     if (!report_problem(model, outcome)) return std::nullopt;
     if (model.kind != Kind::model) ctx_.piszcr();
     przedstawienie_zmiennych();
-    explain_arithmetic(model, outcome.value);
+    if (explain_linear || model.kind != Kind::model_liniowy) explain_arithmetic(model, outcome.value);
     ctx_.memory.model_stosowany.insert(model_number(model));
     ctx_.memory.zmienna_ustalona.set(result_of(model), outcome.value);
     return outcome.value;

@@ -38,6 +38,9 @@ public:
 
     explicit ModelEvaluator(InferenceContext& ctx);
 
+    // Backward inference applies linear models without their explanation.
+    bool explain_linear = true;
+
     // The value of a quantity or numeric literal, computing, asking and explaining as needed.
     std::optional<double> oblicz(const std::string& x);
     // The application condition holds.
@@ -53,6 +56,8 @@ public:
     std::optional<RelationalStep> evaluate_relation(const Fact& model);
     // The relational explanation and, after it, the grade question.
     void explain_relation(const RelationalStep& step, bool ask_grade = true);
+    // The explanation of an arithmetic model that gave `value`.
+    void explain_arithmetic(const Fact& model, double value);
 
     void przedstawienie_zmiennych();
     void przedstawienie_zmiennych_pierwotnych();
@@ -79,8 +84,6 @@ private:
     void note_failure(const std::string& key, const std::string& text);
     std::optional<double> value_at_hand(const std::string& name);
     bool try_data_error_model(const Fact& model);
-
-    void explain_arithmetic(const Fact& model, double value);
 
     InferenceContext& ctx_;
     // Models by their result, in base order, per alternative of oblicz.

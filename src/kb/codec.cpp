@@ -177,4 +177,19 @@ bool cp1250_less(std::string_view a, std::string_view b) {
     return pa == a.size() && pb < b.size();
 }
 
+std::string upper_case(std::string_view text) {
+    static const std::u32string lower = U"ąćęłńóśźż";
+    static const std::u32string upper = U"ĄĆĘŁŃÓŚŹŻ";
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        char32_t cp = utf8_next(text, pos);
+        if (cp >= U'a' && cp <= U'z') cp = cp - U'a' + U'A';
+        else if (const auto i = lower.find(cp); i != std::u32string::npos) cp = upper[i];
+        utf8_append(out, cp);
+    }
+    return out;
+}
+
 }  // namespace xamo

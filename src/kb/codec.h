@@ -32,6 +32,9 @@ std::size_t utf8_offset(std::string_view text, std::size_t char_index);
 char32_t utf8_next(std::string_view text, std::size_t& pos);
 void utf8_append(std::string& out, char32_t cp);
 
+// Upper case of ASCII and Polish letters (ą -> Ą ...); other characters are kept.
+std::string upper_case(std::string_view text);
+
 // Byte order of the Windows-1250 forms, used wherever lists are sorted.
 bool cp1250_less(std::string_view a, std::string_view b);
 

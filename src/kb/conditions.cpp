@@ -83,4 +83,11 @@ std::string list_text(const IntegerList& items) {
     return out + "]";
 }
 
+std::string ascii_upper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
 }  // namespace xamo

@@ -27,6 +27,8 @@ std::optional<double> constant_value(std::string_view field);
 std::string distinguisher(std::string_view file_name);
 // The rest of the file name after the prefix and the distinguisher (normally ".BRD").
 std::string name_extension(std::string_view file_name);
+// The distinguisher as the titles and reports show it: ASCII letters in upper case.
+std::string ascii_upper(std::string text);
 
 // Lists as the system writes them in messages: ["a","nb"] and [2,5].
 std::string list_text(const StringList& items);

@@ -2,7 +2,11 @@
 
 #include <filesystem>
 
+#include "askable/askable_commands.h"
+#include "inference/backward_command.h"
 #include "inference/forward_command.h"
+#include "kb/loading_commands.h"
+#include "ui/browse_commands.h"
 #include "ui/command_catalog.h"
 
 namespace xamo {
@@ -10,11 +14,16 @@ namespace xamo {
 Application::Application(UserInteraction& ui) : ui_(ui), report_(store_, ui) {
     store_.register_working(&inference_);
     store_.register_working(&askable_);
+    store_.register_working(&numbering_);
+    store_.register_working(&flags_);
+    store_.register_working(&load_);
     for (const auto& info : command_catalog()) commands_.add(info);
     register_commands();
 }
 
 void Application::register_commands() {
+    register_loading_commands(*this);
+    register_askable_commands(*this);
     commands_.set_handler(10151, [this] { ui_.clear_messages(); });
     commands_.set_handler(10152, [this] {
         ui_.note("Uwaga", "Ustawienie ścieżki dostępu do baz  następuje po załadowaniu bazy reguł");
@@ -27,6 +36,8 @@ void Application::register_commands() {
     });
     commands_.set_handler(10154, [this] { ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine); });
     register_forward_commands(*this);
+    register_backward_commands(*this);
+    register_browse_commands(*this);
 }
 
 void Application::start() {

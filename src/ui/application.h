@@ -6,10 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "analysis/numbering.h"
 #include "askable/askable_memory.h"
 #include "inference/memory.h"
 #include "inference/report.h"
 #include "kb/facts.h"
+#include "kb/loading.h"
+#include "verify/diagnosis_flags.h"
 #include "ui/commands.h"
 #include "ui/interaction.h"
 
@@ -35,6 +38,11 @@ public:
     InferenceMemory& inference() { return inference_; }
     AskableMemory& askable() { return askable_; }
     Report& report() { return report_; }
+    NumberingMemory& numbering() { return numbering_; }
+    DiagnosisFlags& flags() { return flags_; }
+    LoadMemory& load_memory() { return load_; }
+    // The store and working sections that the load commands read and change.
+    KnowledgeBase knowledge_base() { return {store_, ui_, askable_, numbering_, flags_, load_}; }
 
     // Creates the main window state: start title, every command disabled.
     void start();
@@ -56,6 +64,9 @@ private:
     FactStore store_;
     InferenceMemory inference_;
     AskableMemory askable_;
+    NumberingMemory numbering_;
+    DiagnosisFlags flags_;
+    LoadMemory load_;
     Report report_;
     CommandTable commands_;
     bool introduction_open_ = true;

@@ -1,5 +1,6 @@
 #include "ui/command_catalog.h"
 
+#include <map>
 #include <string>
 
 namespace xamo {
@@ -131,6 +132,27 @@ const std::vector<int>& startup_commands() {
         10126, 10135, 10136, 10137, 10138, 10139, 10140, 10141, 10142, 10145, 10146, 10151,
         10152, 10153, 10154, 10128, 10150,
     };
+    return ids;
+}
+
+const std::vector<int>& commands_enabled_after_load(int load_command) {
+    static const std::map<int, std::vector<int>> table = {
+        {10058, {10059, 10061, 10062, 10063, 10127, 10129, 10130, 10071, 10087, 10097, 10108, 10118,
+                 10148, 10149, 10144, 10131, 10132, 10133}},
+        {10071, {10074, 10075, 10076, 10077, 10078, 10079, 10080}},
+        {10087, {10089, 10090, 10094, 10095}},
+        {10097, {10098, 10102, 10103}},
+        {10108, {10109, 10113}},
+        {10118, {10119, 10123}},
+    };
+    static const std::vector<int> none;
+    const auto it = table.find(load_command);
+    return it == table.end() ? none : it->second;
+}
+
+const std::vector<int>& browse_commands() {
+    static const std::vector<int> ids = {10061, 10062, 10063, 10074, 10075, 10076,
+                                         10077, 10079, 10080, 10089, 10090};
     return ids;
 }
 

@@ -42,8 +42,12 @@ std::optional<std::string> UserInteraction::restore_output() {
     return std::nullopt;
 }
 
+bool UserInteraction::confirm_quit() {
+    return confirm("Uwaga!", "Czy na pewno chcesz zakończyć program ?");
+}
+
 void UserInteraction::confirm_quit_or_stay() {
-    if (confirm("Uwaga!", "Czy na pewno chcesz zakończyć program ?")) throw QuitRequested();
+    if (confirm_quit()) throw QuitRequested();
 }
 
 }  // namespace xamo

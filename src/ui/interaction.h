@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/browse_view.h"
+
 namespace xamo {
 
 struct FileFilter {
@@ -67,6 +69,10 @@ public:
     virtual void play_sound(const std::string& path) = 0;
     // Opens a document (the help file) with the desktop's default handler.
     virtual void open_document(const std::string& path) = 0;
+    // Opens the edit window on a base file; the window saves it itself (see EditSession).
+    virtual void open_editor(const std::string& path) = 0;
+    // Opens a structured browse window: one rule, constraint or model at a time.
+    virtual void show_browse(const BrowseView& view) = 0;
 
     // --- main window -----------------------------------------------------------------------------
     virtual void set_main_title(const std::string& title) = 0;
@@ -85,7 +91,9 @@ public:
     std::optional<std::string> restore_output();
     bool redirected() const { return redirect_path_.has_value(); }
 
-    // Asks "Czy na pewno chcesz zakończyć program ?" and throws QuitRequested on Yes.
+    // Asks "Czy na pewno chcesz zakończyć program ?"; true when the user wants to quit.
+    bool confirm_quit();
+    // The same question; throws QuitRequested on Yes.
     void confirm_quit_or_stay();
 
 protected:

@@ -123,6 +123,15 @@ void ScriptedInteraction::open_document(const std::string& path) {
     events.push_back({"document", {}, path, {}});
 }
 
+void ScriptedInteraction::open_editor(const std::string& path) {
+    events.push_back({"editor", {}, path, {}});
+}
+
+void ScriptedInteraction::show_browse(const BrowseView& view) {
+    events.push_back({"browse", view.title, view.heading, {}});
+    browse_views.push_back(view);
+}
+
 void ScriptedInteraction::set_main_title(const std::string& title) {
     main_title = title;
     events.push_back({"title", title, {}, {}});

@@ -25,6 +25,7 @@ public:
     std::vector<Event> events;
     std::string output;      // everything written to the message window
     std::string main_title;
+    std::vector<BrowseView> browse_views;  // every structured browse window opened
 
     void note(const std::string& title, const std::string& text) override;
     int ask(const std::string& title, const std::string& text,
@@ -49,6 +50,8 @@ public:
     void show_picture(const std::string& title, const std::string& path) override;
     void play_sound(const std::string& path) override;
     void open_document(const std::string& path) override;
+    void open_editor(const std::string& path) override;
+    void show_browse(const BrowseView& view) override;
     void set_main_title(const std::string& title) override;
     void clear_messages() override;
 

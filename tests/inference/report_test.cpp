@@ -83,9 +83,12 @@ InferenceMemory sample_run(FactStore& store, const std::string& detail) {
     store.add(make_rule(1, "grypa", {"gorączka"}, 1));
     store.add(make_rule(0, "gorączka", {"bez warunku"}, 1));
     store.add(make_rule(0, "nkaszel", {"bez warunku"}, 1));
-    memory.rbd = {{0, "bez warunku"}, {0, "gorączka"}, {1, "grypa"}, {2, "koniec"}};
+    for (const auto& [n, c] : {std::pair<int, const char*>{0, "bez warunku"}, {0, "gorączka"}, {1, "grypa"}, {2, "koniec"}}) {
+        memory.rbd.add(n, c);
+    }
     memory.rbd_wstecz = {"nkoniec", "zapalenie"};
-    memory.zmienna_ustalona = {{"temperatura", 38.5}, {"wiek", 42}};
+    memory.zmienna_ustalona.set("temperatura", 38.5);
+    memory.zmienna_ustalona.set("wiek", 42);
     return memory;
 }
 

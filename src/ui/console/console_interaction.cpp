@@ -264,6 +264,34 @@ void ConsoleInteraction::open_document(const std::string& path) {
     line(path);
 }
 
+void ConsoleInteraction::open_editor(const std::string& path) {
+    begin_block("editor");
+    line(path);
+    line("Edycja plików nie jest dostępna w wersji konsolowej.");
+}
+
+// Every item of the window, one after another: "label: value", list elements indented below.
+void ConsoleInteraction::show_browse(const BrowseView& view) {
+    begin_block("browse");
+    line(view.title);
+    if (!view.heading.empty()) line(view.heading);
+    if (!view.formula.empty()) line(view.formula);
+    for (const auto& count : view.counts) line(count.label + ": " + std::to_string(count.value));
+    for (const auto& item : view.items) {
+        line(view.number_label + ": " + std::to_string(item.number));
+        for (std::size_t i = 0; i < view.fields.size() && i < item.values.size(); ++i) {
+            const auto& field = view.fields[i];
+            const auto& values = item.values[i];
+            if (!field.multiline) {
+                line("  " + field.label + ": " + (values.empty() ? std::string() : values.front()));
+                continue;
+            }
+            line("  " + field.label + ":");
+            for (const auto& value : values) line("    " + value);
+        }
+    }
+}
+
 void ConsoleInteraction::set_main_title(const std::string& title) {
     begin_block("title");
     line(title);

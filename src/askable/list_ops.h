@@ -1,0 +1,18 @@
+// List operations of the askable computations. Reducing keeps, of equal members, only the last
+// occurrence; difference and intersection keep the order of the first list. All are linear.
+#pragma once
+
+#include "kb/facts.h"
+
+namespace xamo {
+
+StringList reduce(const StringList& list);
+StringList difference(const StringList& a, const StringList& b);
+StringList intersection(const StringList& a, const StringList& b);
+// Concatenates and reduces.
+StringList list_union(const StringList& a, const StringList& b);
+// Ascending by the Windows-1250 bytes.
+StringList sorted(StringList list);
+void append(StringList& to, const StringList& from);
+
+}  // namespace xamo

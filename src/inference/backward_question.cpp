@@ -1,0 +1,169 @@
+#include "inference/backward_question.h"
+
+#include <optional>
+#include <vector>
+
+#include "inference/backward.h"
+#include "inference/models.h"
+#include "inference/operations.h"
+#include "inference/questions.h"
+#include "kb/conditions.h"
+#include "kb/numbers.h"
+
+namespace xamo {
+namespace {
+
+enum Answer { kYes = 1, kNo = 2, kWhy = 3 };
+
+const std::string kSeventeen(17, ' ');
+
+// The first model of `kind` (store order) whose application condition is c and which passes
+// `accept`.
+template <typename Accept>
+const Fact* model_applied_when(const FactStore& store, Kind kind, const std::string& c,
+                               Accept accept) {
+    for (const Fact& model : store.all(kind)) {
+        if (model.str(1) == c && accept(model)) return &model;
+    }
+    return nullptr;
+}
+
+std::optional<double> known_value(const InferenceContext& ctx, const std::string& field) {
+    if (const auto value = constant_value(field)) return value;
+    return ctx.memory.zmienna_ustalona.get(field);
+}
+
+// A model's explanation needs its values; the model has not been applied yet (its application
+// condition is being asked), so it is explained only as far as the values are already known.
+void explain_arithmetic_if_known(BackwardEngine& engine, const Fact& model) {
+    if (const auto value = engine.context().memory.zmienna_ustalona.get(model.str(2))) {
+        engine.models().explain_arithmetic(model, *value);
+    }
+}
+
+void explain_relation_if_known(BackwardEngine& engine, const Fact& model) {
+    const auto a = known_value(engine.context(), model.str(3));
+    const auto b = known_value(engine.context(), model.str(5));
+    if (!a || !b) return;
+    const std::string& k = model.str(2);
+    const std::string reached = relacja(model.str(4), *a, *b) ? k : negacja(k);
+    engine.models().explain_relation({&model, reached, {*a, *b}}, false);
+}
+
+void chains(BackwardEngine& engine, bool with_models) {
+    InferenceContext& ctx = engine.context();
+    przedstawienie_faktow_dla_wyjasnienia(ctx);
+    ctx.piszcr();
+    przebieg_wnioskowania_reguly(engine, engine.memory().regula_stosowana);
+    if (with_models) przebieg_wnioskowania_modele(ctx);
+}
+
+// wyjasnij for the answer "&Dlaczego?": false when nothing explains the question.
+bool wyjasnij(BackwardEngine& engine, const std::string& c) {
+    InferenceContext& ctx = engine.context();
+    const FactStore& store = ctx.store;
+    const auto any = [](const Fact&) { return true; };
+    const Fact* basic = model_applied_when(store, Kind::model, c, any);
+    const auto& considered = engine.memory().regula_stosowana;
+    const Fact* rule = considered.empty() ? nullptr : engine.rule(considered.front());
+    if (basic == nullptr && rule != nullptr && rule->integer(3) == 1) {
+        ctx.pisz("    DLACZEGO?");
+        wyjasnienie_regula(ctx, *rule, rule->str(1));
+        chains(engine, false);
+        return true;
+    }
+    const auto arithmetic = [](const Fact& model) { return !is_relational(model); };
+    if (const Fact* model = model_applied_when(store, Kind::model, c, arithmetic)) {
+        ctx.pisz("    DLACZEGO?");
+        explain_arithmetic_if_known(engine, *model);
+    } else if (const Fact* extended = model_applied_when(store, Kind::model_r, c, any)) {
+        ctx.pisz("    DLACZEGO?");
+        explain_arithmetic_if_known(engine, *extended);
+    } else if (basic != nullptr) {
+        ctx.pisz("    DLACZEGO?");
+        explain_relation_if_known(engine, *basic);
+    } else {
+        return false;
+    }
+    chains(engine, true);
+    return true;
+}
+
+}  // namespace
+
+void przedstawienie_faktow_dla_wyjasnienia(InferenceContext& ctx) {
+    ctx.clear_dialog();
+    ctx.piszcr();
+    ctx.line("Dane są następujące fakty:");
+    for (const auto& f : ctx.memory.rbd_wstecz) {
+        if (f == kEnd || f == "nkoniec") continue;
+        ctx.line_and_dialog("    " + f);
+    }
+    ctx.piszcr();
+    ctx.line("Dane są następujące zmienne ustalone:");
+    for (const auto& [name, value] : ctx.memory.zmienna_ustalona) {
+        ctx.line_and_dialog("    " + name + " = " + format_real(value));
+    }
+    if (ctx.detailed() && !ctx.lines.empty()) {
+        ctx.title = "Dane są następujące fakty i zmienne ustalone:";
+        ctx.show_dialog();
+    }
+    ctx.clear_dialog();
+}
+
+void przebieg_wnioskowania_reguly(BackwardEngine& engine, const std::deque<std::int32_t>& numbers) {
+    InferenceContext& ctx = engine.context();
+    ctx.clear_dialog();
+    for (std::int32_t n : numbers) {
+        const Fact* rule = engine.rule(n);
+        if (rule == nullptr) continue;
+        ctx.line_and_dialog("Z reguły " + std::to_string(n) + " może wynikać: " + rule->str(1) +
+                            ".");
+    }
+    ctx.title = "Z reguł/reguły może wynikać:";
+    ctx.show_dialog();
+}
+
+void przebieg_wnioskowania_modele(InferenceContext& ctx) {
+    ctx.clear_dialog();
+    // model_stosowany keeps no order: the applied models are listed in base order.
+    for (Kind kind : {Kind::model, Kind::model_r, Kind::model_liniowy, Kind::model_wielomianowy}) {
+        for (const Fact& model : ctx.store.all(kind)) {
+            const std::int32_t n = model_number(model);
+            if (ctx.memory.model_stosowany.count(n) == 0) continue;
+            ctx.line_and_dialog("Z modelu " + std::to_string(n) + " może wynikać: " + model.str(2) +
+                                ".");
+        }
+    }
+    ctx.title = "Z modelu/modeli może wynikać:";
+    ctx.show_dialog();
+}
+
+bool pytaj(BackwardEngine& engine, const std::string& c) {
+    InferenceContext& ctx = engine.context();
+    const std::string q = c + "?";
+    ctx.pisz(q);
+    int odpowiedz = ctx.ui.ask("Warunek jest prawdą?", q, {"&Tak", "&Nie", "&Dlaczego?"});
+    if (odpowiedz == kWhy) {
+        if (!wyjasnij(engine, c)) {
+            // Nothing to explain: the question stays unanswered and c is not proved.
+            ctx.piszcr();
+            return false;
+        }
+        ctx.pisz("    " + q);
+        odpowiedz = ctx.ui.confirm("Wybierz:", q) ? kYes : kNo;
+    }
+    if (odpowiedz == kYes) {
+        ctx.pisz(kSeventeen + "    TAK");
+        ctx.piszcr();
+        ctx.piszcr();
+        return engine.pamietaj_wstecz(c);
+    }
+    ctx.pisz(kSeventeen + "    NIE");
+    ctx.piszcr();
+    ctx.piszcr();
+    engine.pamietaj_wstecz(negacja(c));
+    return false;
+}
+
+}  // namespace xamo

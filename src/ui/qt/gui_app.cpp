@@ -1,0 +1,20 @@
+#include "ui/qt/gui_app.h"
+
+#include <QApplication>
+
+#include "ui/application.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/qt_interaction.h"
+
+namespace xamo {
+
+int run_gui(int& argc, char** argv) {
+    QApplication qt_app(argc, argv);
+    QtInteraction ui;
+    Application app(ui);
+    MainWindow window(app, ui);
+    window.show();
+    return QApplication::exec();
+}
+
+}  // namespace xamo

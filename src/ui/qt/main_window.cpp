@@ -1,0 +1,211 @@
+#include "ui/qt/main_window.h"
+
+#include <QCloseEvent>
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+
+#include "ui/application.h"
+#include "ui/qt/dialogs.h"
+#include "ui/qt/edit_window.h"
+#include "ui/qt/qt_interaction.h"
+#include "ui/qt/text_window.h"
+
+namespace xamo {
+
+void close_child_window(QWidget* window) {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
+        frame->close();
+    } else {
+        window->close();
+    }
+}
+
+// --- introduction window ------------------------------------------------------------------------
+
+IntroductionWindow::IntroductionWindow() { setObjectName("introduction"); }
+
+// The picture is read on every repaint, so a picture replaced meanwhile is shown as it is now.
+void IntroductionWindow::paintEvent(QPaintEvent*) {
+    const QImage picture("main_rd.bmp");
+    if (picture.isNull()) return;
+    QPainter painter(this);
+    painter.drawImage(rect(), picture);
+}
+
+void IntroductionWindow::mousePressEvent(QMouseEvent*) { close_child_window(this); }
+
+void IntroductionWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit closed();
+}
+
+// --- main window --------------------------------------------------------------------------------
+
+MainWindow::MainWindow(Application& app, QtInteraction& ui) : app_(app) {
+    ui.attach(this, &app);
+    setObjectName("main_window");
+    area_ = new QMdiArea;
+    area_->setObjectName("area");
+    setCentralWidget(area_);
+    // The viewport has its new size by the time it hears of the resize; the area itself not yet.
+    area_->viewport()->installEventFilter(this);
+
+    // The message window exists from the start so that nothing written is lost; it is shown
+    // when the introduction closes.
+    messages_ = new QPlainTextEdit;
+    messages_->setObjectName("messages");
+    messages_->setReadOnly(true);
+    messages_->setFont(fixed_font());
+    messages_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    message_frame_ = area_->addSubWindow(
+        messages_, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    message_frame_->setWindowTitle("Okno Pomocnicze");
+    message_frame_->hide();
+
+    build_menu();
+    app_.commands().on_change([this] { reflect_availability(); });
+
+    auto* introduction = new IntroductionWindow;
+    connect(introduction, &IntroductionWindow::closed, this, &MainWindow::introduction_closed);
+    introduction_ = area_->addSubWindow(introduction);
+    introduction_->setAttribute(Qt::WA_DeleteOnClose);
+    introduction_->setWindowTitle("xamo_RD");
+
+    app_.start();
+    reflect_availability();
+    resize(1000, 700);
+}
+
+QMenu* MainWindow::menu_for(const std::vector<std::string>& path) {
+    QMenu* menu = nullptr;
+    std::string key;
+    for (const auto& part : path) {
+        key += part;
+        key += '\n';
+        auto it = menus_.find(key);
+        if (it == menus_.end()) {
+            QMenu* created = menu ? menu->addMenu(qs(part)) : menuBar()->addMenu(qs(part));
+            it = menus_.emplace(key, created).first;
+        }
+        menu = it->second;
+    }
+    return menu;
+}
+
+void MainWindow::build_menu() {
+    for (const auto& info : app_.commands().commands()) {
+        const int id = info.id;
+        if (info.is_submenu) {
+            auto path = info.menu_path;
+            path.push_back(info.caption);
+            QAction* submenu = menu_for(path)->menuAction();
+            submenu->setObjectName(QString("command_%1").arg(id));
+            actions_[id] = submenu;
+            continue;
+        }
+        QMenu* menu = menu_for(info.menu_path);
+        QAction* action =
+            menu ? menu->addAction(qs(info.caption)) : menuBar()->addAction(qs(info.caption));
+        action->setObjectName(QString("command_%1").arg(id));
+        connect(action, &QAction::triggered, this, [this, id] { run(id); });
+        actions_[id] = action;
+    }
+}
+
+QAction* MainWindow::action(int id) const {
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void MainWindow::reflect_availability() {
+    const auto& commands = app_.commands();
+    for (const auto& [id, action] : actions_) action->setEnabled(commands.enabled(id));
+}
+
+void MainWindow::run(int id) {
+    try {
+        app_.run_command(id);
+    } catch (const std::exception& error) {
+        app_.ui().note("Błąd!", error.what());
+    }
+    if (app_.finished()) close();
+}
+
+void MainWindow::introduction_closed() {
+    introduction_ = nullptr;
+    app_.close_introduction();
+    message_frame_->show();
+    fill_area(message_frame_);
+}
+
+void MainWindow::fill_area(QMdiSubWindow* window) {
+    if (window) window->setGeometry(QRect(QPoint(0, 0), area_->viewport()->size()));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == area_->viewport() && event->type() == QEvent::Resize) {
+        fill_area(introduction_);
+        if (message_frame_->isVisible()) fill_area(message_frame_);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::append_message(const QString& text) {
+    QTextCursor cursor(messages_->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+    trim_messages();
+    messages_->moveCursor(QTextCursor::End);
+    messages_->ensureCursorVisible();
+}
+
+// Keeps the last kMessageLines lines; the empty block after a final line break is no line.
+void MainWindow::trim_messages() {
+    auto* document = messages_->document();
+    int lines = document->blockCount();
+    if (document->lastBlock().length() <= 1) --lines;
+    if (lines <= kMessageLines) return;
+    QTextCursor cursor(document);
+    cursor.movePosition(QTextCursor::Start);
+    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, lines - kMessageLines);
+    cursor.removeSelectedText();
+}
+
+void MainWindow::new_message_window() { messages_->clear(); }
+
+QMdiSubWindow* MainWindow::add_child(QWidget* content, const QString& title) {
+    content->setWindowTitle(title);
+    auto* frame = area_->addSubWindow(content);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->setWindowTitle(title);
+    const QSize room = area_->viewport()->size();
+    frame->resize(std::max(room.width() * 7 / 10, 480), std::max(room.height() * 7 / 10, 360));
+    const int offset = (children_opened_++ % 8) * 24;
+    frame->move(offset, offset);
+    frame->show();
+    area_->setActiveSubWindow(frame);
+    return frame;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!app_.finished() && !app_.request_close()) {
+        event->ignore();
+        return;
+    }
+    // Open edit windows ask whether to save before the program ends.
+    for (auto* child : area_->subWindowList()) {
+        if (qobject_cast<EditWindow*>(child->widget()) && !child->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+}  // namespace xamo

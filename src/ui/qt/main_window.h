@@ -1,0 +1,75 @@
+// The main window: the menu built from the command table, the introduction window, the message
+// window ("Okno Pomocnicze", the last 100 lines) and the child windows, all inside an MDI area.
+// It reflects the availability of the command table after every change and runs each command
+// through Application::run_command.
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPlainTextEdit;
+
+namespace xamo {
+
+class Application;
+class QtInteraction;
+
+inline constexpr int kMessageLines = 100;
+
+// Closes a child window together with its frame in the MDI area.
+void close_child_window(QWidget* window);
+
+class IntroductionWindow : public QWidget {
+    Q_OBJECT
+public:
+    IntroductionWindow();
+signals:
+    void closed();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // Attaches `ui` to this window and starts the application (start title, menu disabled).
+    MainWindow(Application& app, QtInteraction& ui);
+
+    void append_message(const QString& text);
+    // "Utwórz nowe Okno Pomocnicze": the message window starts empty again.
+    void new_message_window();
+    // Shows `content` as a child window with its own frame.
+    QMdiSubWindow* add_child(QWidget* content, const QString& title);
+    QAction* action(int id) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build_menu();
+    QMenu* menu_for(const std::vector<std::string>& path);
+    void reflect_availability();
+    void run(int id);
+    void introduction_closed();
+    void fill_area(QMdiSubWindow* window);
+    void trim_messages();
+
+    Application& app_;
+    QMdiArea* area_;
+    QMdiSubWindow* introduction_ = nullptr;
+    QMdiSubWindow* message_frame_ = nullptr;
+    QPlainTextEdit* messages_ = nullptr;
+    std::map<int, QAction*> actions_;  // commands and the submenus that carry an id
+    std::map<std::string, QMenu*> menus_;
+    int children_opened_ = 0;
+};
+
+}  // namespace xamo

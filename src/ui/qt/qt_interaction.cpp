@@ -1,0 +1,164 @@
+#include "ui/qt/qt_interaction.h"
+
+#include <QDesktopServices>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+#include "media/media_info.h"
+#include "ui/application.h"
+#include "ui/edit_session.h"
+#include "ui/qt/browse_window.h"
+#include "ui/qt/dialogs.h"
+#include "ui/qt/edit_window.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/text_window.h"
+
+namespace xamo {
+
+void QtInteraction::attach(MainWindow* window, Application* app) {
+    window_ = window;
+    app_ = app;
+}
+
+void QtInteraction::note(const std::string& title, const std::string& text) {
+    QMessageBox box(window_);
+    box.setObjectName("note");
+    box.setWindowTitle(qs(title));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(qs(text));
+    box.addButton("OK", QMessageBox::AcceptRole);
+    box.exec();
+}
+
+int QtInteraction::ask(const std::string& title, const std::string& text,
+                       const std::vector<std::string>& buttons) {
+    QMessageBox box(window_);
+    box.setObjectName("ask");
+    box.setWindowTitle(qs(title));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(qs(text));
+    // One role for all buttons keeps them in the caller's order.
+    std::vector<QAbstractButton*> added;
+    for (const auto& caption : buttons)
+        added.push_back(box.addButton(qs(caption), QMessageBox::AcceptRole));
+    if (added.empty()) added.push_back(box.addButton("OK", QMessageBox::AcceptRole));
+    box.setDefaultButton(static_cast<QPushButton*>(added.front()));
+    box.setEscapeButton(added.back());
+    box.exec();
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        if (box.clickedButton() == added[i]) return static_cast<int>(i) + 1;
+    }
+    return static_cast<int>(added.size());  // closed without a choice: the last button
+}
+
+bool QtInteraction::confirm(const std::string& title, const std::string& text) {
+    QMessageBox box(window_);
+    box.setObjectName("confirm");
+    box.setIcon(QMessageBox::Question);
+    box.setWindowTitle(qs(title));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(qs(text));
+    auto* yes = box.addButton("Tak", QMessageBox::YesRole);
+    auto* no = box.addButton("Nie", QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+std::optional<std::string> QtInteraction::choose_file_to_open(
+    const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
+    return run_file_dialog(window_, false, title, filters, start);
+}
+
+std::optional<std::string> QtInteraction::choose_file_to_save(
+    const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
+    return run_file_dialog(window_, true, title, filters, start);
+}
+
+std::optional<std::string> QtInteraction::enter_text(const std::string& title,
+                                                     const std::string& prompt,
+                                                     const std::string& default_text) {
+    QInputDialog dialog(window_);
+    dialog.setObjectName("enter_text");
+    dialog.setWindowTitle(qs(title));
+    dialog.setLabelText(qs(prompt));
+    dialog.setTextValue(qs(default_text));
+    dialog.setOkButtonText("&OK");
+    dialog.setCancelButtonText("Anuluj");
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return utf8(dialog.textValue());
+}
+
+std::vector<int> QtInteraction::choose_from_list(const std::string& title,
+                                                 const std::string& prompt,
+                                                 const std::vector<std::string>& items,
+                                                 bool multiple) {
+    ListDialog dialog(*this, window_, title, prompt, items, multiple);
+    dialog.exec_or_quit();
+    return dialog.chosen();
+}
+
+std::optional<std::string> QtInteraction::enter_value(const std::string& title,
+                                                      const std::string& name) {
+    ValueDialog dialog(*this, window_, title, name);
+    if (dialog.exec_or_quit() != QDialog::Accepted) return std::nullopt;
+    return dialog.value();
+}
+
+void QtInteraction::explain(const std::string& title, const std::vector<std::string>& lines) {
+    ExplanationDialog dialog(*this, window_, title, lines);
+    dialog.exec_or_quit();
+}
+
+int QtInteraction::choose_option(const RadioDialog& radio) {
+    OptionDialog dialog(window_, radio);
+    dialog.exec();
+    return dialog.chosen();
+}
+
+void QtInteraction::show_text(const std::string& title, const std::string& text) {
+    auto* window = new TextWindow(text, [this] { set_main_title("xamo_RD"); });
+    window_->add_child(window, qs(title));
+}
+
+void QtInteraction::show_picture(const std::string& title, const std::string& path) {
+    auto* window = PictureWindow::open(path);
+    if (!window) {
+        note("Uwaga błąd!", "Nie można wyświetlić pliku graficznego " + path + ".");
+        return;
+    }
+    window_->add_child(window, qs(title));
+}
+
+// Playing sounds is not part of the Qt front end yet: the sound is described instead.
+void QtInteraction::play_sound(const std::string& path) {
+    note("Dźwięk", path + "\n" + describe_sound(path));
+}
+
+void QtInteraction::open_document(const std::string& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(qs(path)));
+}
+
+void QtInteraction::open_editor(const std::string& path) {
+    EditSession session(*app_, path);
+    const auto text = session.load();
+    if (!text) return;
+    auto* window = new EditWindow(std::move(session), *text);
+    window_->add_child(window, window->windowTitle());
+}
+
+void QtInteraction::show_browse(const BrowseView& view) {
+    auto* window = new BrowseWindow(view, [this] { app_->run_command(10153); });
+    window_->add_child(window, qs(view.title));
+}
+
+void QtInteraction::set_main_title(const std::string& title) { window_->setWindowTitle(qs(title)); }
+
+void QtInteraction::clear_messages() { window_->new_message_window(); }
+
+void QtInteraction::write_message(const std::string& text) { window_->append_message(qs(text)); }
+
+}  // namespace xamo

@@ -1,0 +1,53 @@
+// The Qt implementation of the interaction services: modal dialogs over the main window, the
+// message window as the output stream, and the child windows (text, picture, browse, edit).
+#pragma once
+
+#include "ui/interaction.h"
+
+namespace xamo {
+
+class Application;
+class MainWindow;
+
+class QtInteraction : public UserInteraction {
+public:
+    // Called by the main window when it is created.
+    void attach(MainWindow* window, Application* app);
+
+    void note(const std::string& title, const std::string& text) override;
+    int ask(const std::string& title, const std::string& text,
+            const std::vector<std::string>& buttons) override;
+    bool confirm(const std::string& title, const std::string& text) override;
+    std::optional<std::string> choose_file_to_open(const std::string& title,
+                                                   const std::vector<FileFilter>& filters,
+                                                   const std::string& start) override;
+    std::optional<std::string> choose_file_to_save(const std::string& title,
+                                                   const std::vector<FileFilter>& filters,
+                                                   const std::string& start) override;
+    std::optional<std::string> enter_text(const std::string& title, const std::string& prompt,
+                                          const std::string& default_text) override;
+    std::vector<int> choose_from_list(const std::string& title, const std::string& prompt,
+                                      const std::vector<std::string>& items,
+                                      bool multiple) override;
+    std::optional<std::string> enter_value(const std::string& title,
+                                           const std::string& name) override;
+    void explain(const std::string& title, const std::vector<std::string>& lines) override;
+    int choose_option(const RadioDialog& dialog) override;
+    void show_text(const std::string& title, const std::string& text) override;
+    void show_picture(const std::string& title, const std::string& path) override;
+    void play_sound(const std::string& path) override;
+    void open_document(const std::string& path) override;
+    void open_editor(const std::string& path) override;
+    void show_browse(const BrowseView& view) override;
+    void set_main_title(const std::string& title) override;
+    void clear_messages() override;
+
+protected:
+    void write_message(const std::string& text) override;
+
+private:
+    MainWindow* window_ = nullptr;
+    Application* app_ = nullptr;
+};
+
+}  // namespace xamo

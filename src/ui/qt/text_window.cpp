@@ -1,0 +1,58 @@
+#include "ui/qt/text_window.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include "ui/qt/dialogs.h"
+
+namespace xamo {
+
+QFont fixed_font() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(8);
+    return font;
+}
+
+TextWindow::TextWindow(const std::string& text, std::function<void()> on_close)
+    : on_close_(std::move(on_close)) {
+    setObjectName("text_window");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* view = new QPlainTextEdit;
+    view->setObjectName("text");
+    view->setReadOnly(true);
+    view->setFont(fixed_font());
+    view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QString shown = qs(text);
+    shown.replace("\r\n", "\n");
+    view->setPlainText(shown);
+    view->moveCursor(QTextCursor::Start);
+    layout->addWidget(view);
+}
+
+void TextWindow::closeEvent(QCloseEvent* event) {
+    if (on_close_) on_close_();
+    event->accept();
+}
+
+PictureWindow* PictureWindow::open(const std::string& path) {
+    QImage image(qs(path));
+    if (image.isNull()) return nullptr;
+    return new PictureWindow(image);
+}
+
+PictureWindow::PictureWindow(const QImage& image) : image_(image) {
+    setObjectName("picture_window");
+    resize(image.size());
+}
+
+void PictureWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(rect(), image_);
+}
+
+}  // namespace xamo
