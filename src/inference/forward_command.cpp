@@ -6,10 +6,10 @@
 namespace xamo {
 
 bool knowledge_base_flagged_faulty(Application& app) {
-    // The flags of the load-time checks (duplicate numbers, contradictions of the rule and model
-    // bases) join here when the loading subsystem records them.
-    (void)app;
-    return false;
+    // Duplicate numbers and the contradictions found by the load-time diagnoses; the verdicts of
+    // the model-base diagnoses join here when they are recorded.
+    const DiagnosisFlags& flags = app.flags();
+    return app.numbering().rozne_numery() || flags.sprzecznosc_1z || flags.sprzecznosc_mr;
 }
 
 void run_inference_command(Application& app, const char* which,

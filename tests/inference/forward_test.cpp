@@ -96,6 +96,18 @@ TEST_F(Forward, WithoutRuleBaseOnlyTheNote) {
     EXPECT_TRUE(ui.of_kind("option").empty());
 }
 
+TEST_F(Forward, FaultyBaseIsRefusedSilently) {
+    rule(1, "k", {"a", "b"});
+    askable({"a", "b"});
+    app.numbering().duplicates[0] = true;
+    run_with("1", "2", {});
+    app.numbering().duplicates[0] = false;
+    app.flags().sprzecznosc_1z = true;
+    run_with("1", "2", {});
+    EXPECT_EQ(titles("clear").size(), 2u);
+    EXPECT_EQ(ui.events.size(), 2u);  // the clearing of the message window only
+}
+
 TEST_F(Forward, FileOrderAndRestart) {
     rule(1, "c", {"b1"});
     rule(2, "b1", {"a"});
