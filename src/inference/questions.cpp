@@ -11,8 +11,17 @@ namespace {
 
 const char* const kChooseTrue = "Wskaż warunek będący prawdą!";
 
-std::string member_chosen(InferenceContext& ctx, const Fact& constraint, const std::string& prompt) {
-    const auto& members = constraint.strings(1);
+// The members a choice may still make true: a member already refuted in working memory is not
+// offered, so that a choice can never record a condition together with its negation.
+StringList open_members(const InferenceContext& ctx, const StringList& members) {
+    StringList open;
+    for (const auto& member : members) {
+        if (!ctx.memory.rbd.established(negacja(member))) open.push_back(member);
+    }
+    return open.empty() ? members : open;
+}
+
+std::string member_chosen(InferenceContext& ctx, const StringList& members, const std::string& prompt) {
     const auto chosen = ctx.ui.choose_from_list(kChooseTrue, prompt, members, false);
     const std::size_t index = chosen.empty() ? 0 : static_cast<std::size_t>(chosen.front());
     return members[std::min(index, members.size() - 1)];
@@ -147,7 +156,7 @@ void ask_detail_level(InferenceContext& ctx) {
 char pytaj_o_warunek(InferenceContext& ctx, const std::string& c) {
     const std::string p = positive_form(c);
     if (const Fact* constraint = ctx.constraint_with(p)) {
-        const auto& members = constraint->strings(1);
+        const StringList members = open_members(ctx, constraint->strings(1));
         ctx.pisz("Tylko jeden warunek z ograniczenia dla listy: ");
         ctx.screen_new_line();
         for (const auto& member : members) {
@@ -160,10 +169,9 @@ char pytaj_o_warunek(InferenceContext& ctx, const std::string& c) {
         ctx.pisz(kChooseTrue);
         ctx.screen_new_line();
         const std::string number = std::to_string(constraint->integer(0));
-        const StringList copy = members;  // recording may replace the constraint
         const std::string chosen = member_chosen(
-            ctx, *constraint, "Tylko jeden z warunków z ograniczenia " + number + " może być prawdą!");
-        return pamietaj_wybor(ctx, copy, c, chosen);
+            ctx, members, "Tylko jeden z warunków z ograniczenia " + number + " może być prawdą!");
+        return pamietaj_wybor(ctx, members, c, chosen);
     }
     const std::string q = c + "?";
     ctx.screen(padded_question(q));
@@ -181,9 +189,9 @@ char pytaj_o_warunek(InferenceContext& ctx, const std::string& c) {
 bool pytaj_o_warunek_stosowania(InferenceContext& ctx, const std::string& w) {
     if (const Fact* constraint = ctx.constraint_with(positive_form(w))) {
         if (is_negated(w)) return false;
-        const StringList members = constraint->strings(1);
+        const StringList members = open_members(ctx, constraint->strings(1));
         const std::string chosen = member_chosen(
-            ctx, *constraint,
+            ctx, members,
             "Tylko jeden warunek z ograniczenia " + std::to_string(constraint->integer(0)) +
                 " może być prawdą!");
         pamietaj_wybor_warunku_stosowania(ctx, members, chosen);

@@ -245,6 +245,20 @@ TEST_F(Forward, ConstraintChoiceAnswersTheQuestion) {
     EXPECT_EQ(last_explanation("Wyjaśnienie reguły")->items.back(), "    m");
 }
 
+TEST_F(Forward, ConstraintChoiceNeverOffersAMemberAlreadyRefuted) {
+    store.set_text(Kind::nazwa_og, "OGtest.BRD");
+    store.add(constraint(1, {"dom", "blok"}));
+    store.add(constraint(2, {"blok", "opał"}));
+    rule(1, "k", {"dom", "opał"});
+    askable({"dom", "blok", "opał"});
+    // Choosing "dom" refutes "blok"; the second choice must not offer it again.
+    run_with("1", "2", {"1", "1"});
+    const auto lists = ui.of_kind("list");
+    ASSERT_EQ(lists.size(), 2u);
+    EXPECT_EQ(lists[1].items, (Lines{"opał"}));
+    EXPECT_EQ(last_explanation("Wyjaśnienie reguły")->items.back(), "    k");
+}
+
 TEST_F(Forward, SilentRuleFiresWithoutExplanation) {
     rule(1, "k", {"a"}, 0);
     askable({"a"});
