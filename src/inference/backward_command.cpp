@@ -189,13 +189,7 @@ void BackwardInference::closing(const std::string& h, bool proved) {
 }
 
 void register_backward_commands(Application& app) {
-    app.commands().set_handler(10149, [&app] {
-        run_inference_command(app, "WSTECZ", [&app](InferenceContext& ctx) {
-            BackwardInference backward(ctx);
-            backward.base_faulty = [&app] { return knowledge_base_flagged_faulty(app); };
-            backward.run();
-        });
-    });
+    register_inference_command<BackwardInference>(app, 10149, "WSTECZ");
 }
 
 }  // namespace xamo

@@ -26,13 +26,7 @@ void run_inference_command(Application& app, const char* which,
 }
 
 void register_forward_commands(Application& app) {
-    app.commands().set_handler(10148, [&app] {
-        run_inference_command(app, "W_PRZOD", [&app](InferenceContext& ctx) {
-            ForwardInference forward(ctx);
-            forward.base_faulty = [&app] { return knowledge_base_flagged_faulty(app); };
-            forward.run();
-        });
-    });
+    register_inference_command<ForwardInference>(app, 10148, "W_PRZOD");
 }
 
 }  // namespace xamo

@@ -3,9 +3,10 @@
 
 #include <functional>
 
+#include "ui/application.h"
+
 namespace xamo {
 
-class Application;
 class InferenceContext;
 
 void register_forward_commands(Application& app);
@@ -15,5 +16,18 @@ bool knowledge_base_flagged_faulty(Application& app);
 // message window cleared, one context for the run.
 void run_inference_command(Application& app, const char* which,
                            const std::function<void(InferenceContext&)>& run);
+
+// Registers command `id` to run one inference engine (ForwardInference or BackwardInference),
+// refused silently on a faulty knowledge base.
+template <typename Engine>
+void register_inference_command(Application& app, int id, const char* which) {
+    app.commands().set_handler(id, [&app, which] {
+        run_inference_command(app, which, [&app](InferenceContext& ctx) {
+            Engine engine(ctx);
+            engine.base_faulty = [&app] { return knowledge_base_flagged_faulty(app); };
+            engine.run();
+        });
+    });
+}
 
 }  // namespace xamo
