@@ -3,10 +3,11 @@
 // restart scan pass over every rule still waiting for its condition at each step.
 #include <benchmark/benchmark.h>
 
+#include <sstream>
 #include <string>
 
-#include "ui/application.h"
-#include "ui/scripted_interaction.h"
+#include "app/application.h"
+#include "ui/console/console_interaction.h"
 
 namespace {
 
@@ -47,7 +48,10 @@ void BM_ForwardRun(benchmark::State& state) {
     const int rules = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
-        xamo::ScriptedInteraction ui;
+        // No input: every question takes its last button or is cancelled; output is dropped.
+        std::istringstream no_answers;
+        std::ostringstream dropped;
+        xamo::ConsoleInteraction ui(no_answers, dropped, false);
         xamo::Application app(ui);
         Fill(app, rules);
         app.commands().enable({10148});

@@ -4,8 +4,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "ui/interaction.h"
-#include "ui/write_lines.h"
+#include "dialog/interaction.h"
+#include "dialog/write_lines.h"
 
 namespace xamo {
 namespace {

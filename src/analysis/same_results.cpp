@@ -7,7 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "inference/operations.h"
+#include "kb/operations.h"
 #include "kb/conditions.h"
 
 namespace xamo {

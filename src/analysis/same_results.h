@@ -3,7 +3,7 @@
 #pragma once
 
 #include "kb/facts.h"
-#include "ui/interaction.h"
+#include "dialog/interaction.h"
 
 namespace xamo {
 

@@ -5,8 +5,8 @@
 #include "askable/list_ops.h"
 #include "kb/conditions.h"
 #include "kb/model_symbols.h"
-#include "ui/interaction.h"
-#include "ui/write_lines.h"
+#include "dialog/interaction.h"
+#include "dialog/write_lines.h"
 
 namespace xamo {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "inference/backward_question.h"
 #include "inference/models.h"
-#include "inference/operations.h"
+#include "kb/operations.h"
 #include "inference/questions.h"
 #include "kb/conditions.h"
 

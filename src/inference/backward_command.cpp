@@ -4,11 +4,10 @@
 #include <unordered_set>
 
 #include "inference/forward.h"
-#include "inference/forward_command.h"
+#include "inference/summary.h"
 #include "inference/questions.h"
 #include "kb/codec.h"
 #include "kb/conditions.h"
-#include "ui/application.h"
 
 namespace xamo {
 namespace {
@@ -184,12 +183,9 @@ void BackwardInference::closing(const std::string& h, bool proved) {
         "Koniec wnioskowania wstecz",
         opening + "\nz zadeklarowanych faktów i wartości argumentów\n" + course + "\n    " + h);
     ctx_.memory.hipoteza.reset();
-    ctx_.report.podsumowanie(ctx_.memory);
+    podsumowanie(ctx_.store, ctx_.ui, ctx_.memory);
     ctx_.report.raport();
 }
 
-void register_backward_commands(Application& app) {
-    register_inference_command<BackwardInference>(app, 10149, "WSTECZ");
-}
 
 }  // namespace xamo

@@ -16,8 +16,6 @@
 
 namespace xamo {
 
-class Application;
-
 enum class HypothesisKind { Narrow = 1, Broad = 2 };
 
 // The hypotheses offered: the conclusions of the rules (and of the relational models when a
@@ -53,7 +51,5 @@ class BackwardInference {
     ModelEvaluator models_;
     std::optional<BackwardEngine> engine_;
 };
-
-void register_backward_commands(Application& app);
 
 }  // namespace xamo

@@ -12,9 +12,9 @@
 
 #include "askable/askable_memory.h"
 #include "inference/memory.h"
-#include "inference/report.h"
+#include "dialog/report.h"
 #include "kb/facts.h"
-#include "ui/interaction.h"
+#include "dialog/interaction.h"
 
 namespace xamo {
 

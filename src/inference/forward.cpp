@@ -1,4 +1,5 @@
 #include "inference/forward.h"
+#include "inference/summary.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -318,7 +319,7 @@ void ForwardInference::end_normally() {
     ctx_.piszcr();
     ctx_.line("Koniec wnioskowania w przód.");
     ctx_.piszcr();
-    ctx_.report.podsumowanie(ctx_.memory);
+    podsumowanie(ctx_.store, ctx_.ui, ctx_.memory);
     ctx_.memory.rbd.clear();
     ctx_.report.raport();
 }

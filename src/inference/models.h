@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "inference/context.h"
-#include "inference/operations.h"
+#include "kb/operations.h"
 
 namespace xamo {
 

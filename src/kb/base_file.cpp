@@ -6,7 +6,6 @@
 
 #include "kb/codec.h"
 #include "kb/numbers.h"
-#include "ui/interaction.h"
 
 namespace xamo {
 namespace {
@@ -319,25 +318,6 @@ std::string section_text(const FactStore& store, Section section) {
 
 FileResult write_section(const FactStore& store, Section section, const std::string& path) {
     return write_text_file(path, section_text(store, section));
-}
-
-bool show_consult_error(UserInteraction& ui, const ReadError& error, const std::string& full_path) {
-    if (!error.is_syntax() || error.position < 1 || error.position > 29999) return false;
-    const std::string caret(error.position - 1, ' ');
-    ui.new_line();
-    ui.new_line();
-    ui.write("Błąd syntaksu w pliku " + full_path);
-    ui.new_line();
-    ui.write(error.line);
-    ui.new_line();
-    ui.write(caret + "^");
-    ui.new_line();
-    ui.write(error.message());
-    ui.new_line();
-    ui.new_line();
-    ui.note("Obsługa błędu", "Błąd syntaksu w pliku " + file_name_of(full_path) + "\n\n" +
-                                 error.line + "\n" + caret + "^\n" + error.message());
-    return true;
 }
 
 }  // namespace xamo

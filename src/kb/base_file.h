@@ -12,7 +12,6 @@
 
 namespace xamo {
 
-class UserInteraction;
 
 enum class ReadErrorKind {
     // syntax errors, shown with a caret under the position
@@ -51,9 +50,5 @@ std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
 // The text of a section as written to a file (UTF-8, lines ended by CR LF).
 std::string section_text(const FactStore& store, Section section);
 FileResult write_section(const FactStore& store, Section section, const std::string& path);
-
-// Shows a syntax error with its caret line in the output stream and in a note. Returns false,
-// showing nothing, when the error is not a syntax error or its position is out of 1..29999.
-bool show_consult_error(UserInteraction& ui, const ReadError& error, const std::string& full_path);
 
 }  // namespace xamo

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/scripted_interaction.h"
+#include "support/scripted_interaction.h"
 
 namespace xamo {
 namespace {

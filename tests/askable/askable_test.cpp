@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "askable/list_ops.h"
-#include "ui/scripted_interaction.h"
+#include "support/scripted_interaction.h"
 
 namespace xamo {
 namespace {

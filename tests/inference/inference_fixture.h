@@ -7,8 +7,8 @@
 
 #include "inference/context.h"
 #include "kb/facts.h"
-#include "ui/application.h"
-#include "ui/scripted_interaction.h"
+#include "app/application.h"
+#include "support/scripted_interaction.h"
 
 namespace xamo::testing {
 

@@ -18,7 +18,7 @@
 #include <functional>
 
 #include "support/temp_dir.h"
-#include "ui/application.h"
+#include "app/application.h"
 #include "ui/qt/browse_window.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/edit_window.h"

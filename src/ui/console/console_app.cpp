@@ -3,7 +3,7 @@
 #include <iostream>
 #include <string>
 
-#include "ui/application.h"
+#include "app/application.h"
 #include "ui/console/console_interaction.h"
 
 namespace xamo {

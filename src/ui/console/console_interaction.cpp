@@ -4,7 +4,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "media/media_info.h"
+#include "dialog/media_info.h"
 
 namespace xamo {
 namespace {

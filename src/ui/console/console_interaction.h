@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/interaction.h"
+#include "dialog/interaction.h"
 
 namespace xamo {
 

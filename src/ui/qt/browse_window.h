@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "ui/browse_view.h"
+#include "dialog/browse_view.h"
 
 class QListWidget;
 

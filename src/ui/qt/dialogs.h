@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/interaction.h"
+#include "dialog/interaction.h"
 
 class QLineEdit;
 class QVBoxLayout;

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <string>
 
-#include "ui/edit_session.h"
+#include "app/edit_session.h"
 
 class QPlainTextEdit;
 

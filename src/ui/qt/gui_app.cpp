@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "ui/application.h"
+#include "app/application.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_interaction.h"
 

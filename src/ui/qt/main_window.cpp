@@ -10,7 +10,7 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
-#include "ui/application.h"
+#include "app/application.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/edit_window.h"
 #include "ui/qt/qt_interaction.h"

@@ -2,7 +2,7 @@
 // message window as the output stream, and the child windows (text, picture, browse, edit).
 #pragma once
 
-#include "ui/interaction.h"
+#include "dialog/interaction.h"
 
 namespace xamo {
 

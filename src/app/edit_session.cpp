@@ -1,0 +1,102 @@
+#include "app/edit_session.h"
+
+#include "kb/codec.h"
+#include "kb/files.h"
+#include "app/application.h"
+
+namespace xamo {
+namespace {
+
+const std::vector<int> kBrowseCommands = {10061, 10062, 10063, 10074, 10075, 10076,
+                                          10077, 10079, 10080, 10089, 10090};
+
+}  // namespace
+
+EditorText editor_text_from_bytes(const std::string& bytes) {
+    const std::string utf8 = cp1250_to_utf8(bytes);
+    EditorText result;
+    result.crlf = utf8.find('\n') == std::string::npos || utf8.find("\r\n") != std::string::npos;
+    result.text.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;
+        result.text.push_back(utf8[i]);
+    }
+    return result;
+}
+
+std::string file_text_from_editor(const std::string& text, bool crlf) {
+    if (!crlf) return text;
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n') out.push_back('\r');
+        out.push_back(c);
+    }
+    return out;
+}
+
+EditSession::EditSession(Application& app, std::string path) : app_(app), path_(std::move(path)) {}
+
+std::optional<std::string> EditSession::load() {
+    std::string bytes;
+    const auto read = read_file_bytes(path_, bytes);
+    if (!read.ok) {
+        app_.ui().note("Uwaga błąd!", read.error);
+        return std::nullopt;
+    }
+    auto text = editor_text_from_bytes(bytes);
+    crlf_ = text.crlf;
+    return std::move(text.text);
+}
+
+std::string EditSession::window_title() const { return "Edycja pliku: " + file_name_of(path_); }
+
+bool EditSession::write(const std::string& path, const std::string& text) {
+    const auto written = write_text_file(path, file_text_from_editor(text, crlf_));
+    if (!written.ok) {
+        app_.ui().note("Uwaga błąd!", written.error);
+        return false;
+    }
+    return true;
+}
+
+bool EditSession::save(const std::string& text) {
+    if (!write(path_, text)) return false;
+    auto& ui = app_.ui();
+    ui.write("Plik : " + path_ + " został zapisany");
+    ui.new_line();
+    ui.note("Uwaga!", "Plik " + path_ + " został zapisany.");
+    close();
+    return true;
+}
+
+bool EditSession::save_as(const std::string& text) {
+    auto& ui = app_.ui();
+    const auto path =
+        ui.choose_file_to_save("Zapisz jako", {{"Wszystkie pliki (*.*)", "*.*"}}, "*.*");
+    if (!path || !write(*path, text)) return false;
+    ui.write("Plik: " + *path + " został zapisany");
+    ui.new_line();
+    ui.note("Uwaga!", "Plik: " + *path + " został zapisany.");
+    close();
+    return true;
+}
+
+void EditSession::disable_browsing() { app_.commands().set_enabled(kBrowseCommands, false); }
+
+void EditSession::close() {
+    disable_browsing();
+    closed_ = true;
+}
+
+bool EditSession::close_request(const std::string& text) {
+    if (closed_) return true;
+    disable_browsing();
+    const int answer =
+        app_.ui().ask("Zapis pliku", "Czy zapisać aktualną postać pliku ?", {"&TAK", "&NIE"});
+    if (answer == 1) return save(text);
+    close();
+    return true;
+}
+
+}  // namespace xamo

@@ -1,0 +1,34 @@
+#include "app/inference_commands.h"
+
+#include "inference/backward_command.h"
+#include "inference/forward.h"
+#include "app/application.h"
+
+namespace xamo {
+
+bool knowledge_base_flagged_faulty(Application& app) {
+    // Duplicate numbers and the contradictions found by the load-time diagnoses; the verdicts of
+    // the model-base diagnoses join here when they are recorded.
+    const DiagnosisFlags& flags = app.flags();
+    return app.numbering().rozne_numery() || flags.sprzecznosc_1z || flags.sprzecznosc_mr;
+}
+
+void run_inference_command(Application& app, const char* which,
+                           const std::function<void(InferenceContext&)>& run) {
+    InferenceMemory& memory = app.inference();
+    memory.jakiewnioskowanie = which;
+    app.ui().clear_messages();
+    struct Reset {
+        InferenceMemory& memory;
+        ~Reset() { memory.jakiewnioskowanie.reset(); }
+    } reset{memory};
+    InferenceContext ctx(app.store(), memory, app.askable(), app.report(), app.ui());
+    run(ctx);
+}
+
+void register_inference_commands(Application& app) {
+    register_inference_command<ForwardInference>(app, 10148, "W_PRZOD");
+    register_inference_command<BackwardInference>(app, 10149, "WSTECZ");
+}
+
+}  // namespace xamo

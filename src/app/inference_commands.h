@@ -1,0 +1,33 @@
+// Registers the inference commands (10148 forward, 10149 backward) with the application.
+#pragma once
+
+#include <functional>
+
+#include "app/application.h"
+
+namespace xamo {
+
+class InferenceContext;
+
+void register_inference_commands(Application& app);
+// Faults found when the bases were loaded that keep inference from starting.
+bool knowledge_base_flagged_faulty(Application& app);
+// Runs an inference command: jakiewnioskowanie ("W_PRZOD" or "WSTECZ") while it runs, the
+// message window cleared, one context for the run.
+void run_inference_command(Application& app, const char* which,
+                           const std::function<void(InferenceContext&)>& run);
+
+// Registers command `id` to run one inference engine (ForwardInference or BackwardInference),
+// refused silently on a faulty knowledge base.
+template <typename Engine>
+void register_inference_command(Application& app, int id, const char* which) {
+    app.commands().set_handler(id, [&app, which] {
+        run_inference_command(app, which, [&app](InferenceContext& ctx) {
+            Engine engine(ctx);
+            engine.base_faulty = [&app] { return knowledge_base_flagged_faulty(app); };
+            engine.run();
+        });
+    });
+}
+
+}  // namespace xamo

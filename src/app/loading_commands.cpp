@@ -1,0 +1,49 @@
+#include "app/loading_commands.h"
+
+#include "loading/loading.h"
+#include "app/application.h"
+#include "app/command_catalog.h"
+
+namespace xamo {
+namespace {
+
+struct BaseCommands {
+    BaseKind kind;
+    int load;
+    int create;
+    int remove;
+};
+
+constexpr BaseCommands kBaseCommands[] = {
+    {BaseKind::Rules, 10058, 10065, 10066},       {BaseKind::Models, 10071, 10082, 10083},
+    {BaseKind::Constraints, 10087, 10092, 10093}, {BaseKind::Advice, 10097, 10100, 10101},
+    {BaseKind::Graphics, 10108, 10111, 10112},    {BaseKind::Sounds, 10118, 10121, 10122},
+};
+
+// Dialog data is handed over as parameters, so nothing is left to remove before a rule-base load.
+void load_and_enable(Application& app, const BaseCommands& ids) {
+    KnowledgeBase kb = app.knowledge_base();
+    const std::string path = load_base(kb, ids.kind);
+    // A cancelled, refused or failed load, or one whose later checks unloaded the base again,
+    // enables nothing.
+    if (path.empty() || !base_loaded(app.store(), ids.kind)) return;
+    app.commands().set_enabled(commands_enabled_after_load(ids.load), true);
+}
+
+}  // namespace
+
+void register_loading_commands(Application& app) {
+    for (const BaseCommands& ids : kBaseCommands) {
+        app.commands().set_handler(ids.load, [&app, ids] { load_and_enable(app, ids); });
+        app.commands().set_handler(ids.create, [&app, ids] {
+            KnowledgeBase kb = app.knowledge_base();
+            create_base(kb, ids.kind);
+        });
+        app.commands().set_handler(ids.remove, [&app, ids] {
+            KnowledgeBase kb = app.knowledge_base();
+            delete_base(kb, ids.kind);
+        });
+    }
+}
+
+}  // namespace xamo

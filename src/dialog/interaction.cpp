@@ -1,0 +1,53 @@
+#include "dialog/interaction.h"
+
+#include "kb/files.h"
+#include "kb/numbers.h"
+
+namespace xamo {
+
+void UserInteraction::write(const std::string& text) {
+    if (redirect_path_) {
+        redirected_text_ += text;
+    } else {
+        write_message(text);
+    }
+}
+
+void UserInteraction::write_integer(std::int64_t n) { write(std::to_string(n)); }
+
+void UserInteraction::write_real(double x) { write(format_real(x)); }
+
+void UserInteraction::new_line() { write("\n"); }
+
+void UserInteraction::redirect_to_file(const std::string& path) {
+    redirect_path_ = path;
+    redirected_text_.clear();
+}
+
+std::optional<std::string> UserInteraction::restore_output() {
+    if (!redirect_path_) return std::nullopt;
+    const std::string path = *redirect_path_;
+    std::string text = std::move(redirected_text_);
+    redirect_path_.reset();
+    redirected_text_.clear();
+    // Files get CR LF line ends, as every text file the program writes.
+    std::string crlf;
+    crlf.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n') crlf.push_back('\r');
+        crlf.push_back(c);
+    }
+    const auto result = write_text_file(path, crlf);
+    if (!result.ok) return result.error;
+    return std::nullopt;
+}
+
+bool UserInteraction::confirm_quit() {
+    return confirm("Uwaga!", "Czy na pewno chcesz zakończyć program ?");
+}
+
+void UserInteraction::confirm_quit_or_stay() {
+    if (confirm_quit()) throw QuitRequested();
+}
+
+}  // namespace xamo

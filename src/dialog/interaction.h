@@ -1,0 +1,108 @@
+// The services through which every command talks to the user. Toolkit-free: the scripted (tests),
+// console and Qt front ends implement the dialogs; the output stream logic lives here so that
+// redirection to a file behaves the same everywhere.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "dialog/browse_view.h"
+
+namespace xamo {
+
+struct FileFilter {
+    std::string description;  // "Bazy reguł (RE*.BRD)"
+    std::string pattern;      // "re*.BRD", matched without regard to case
+};
+
+// Thrown when the user confirms "Zakończ" inside a dialog: unwinds the running command; the
+// command dispatcher catches it and ends the program cleanly.
+struct QuitRequested : std::runtime_error {
+    QuitRequested() : std::runtime_error("quit requested") {}
+};
+
+struct RadioDialog {
+    std::string title;
+    std::string prompt;
+    std::vector<std::string> options;
+    int preselected = 1;  // 1-based
+};
+
+class UserInteraction {
+public:
+    virtual ~UserInteraction() = default;
+
+    // --- dialogs -------------------------------------------------------------------------------
+    virtual void note(const std::string& title, const std::string& text) = 0;
+    // Returns the 1-based position of the chosen button; closing counts as the last one.
+    virtual int ask(const std::string& title, const std::string& text,
+                    const std::vector<std::string>& buttons) = 0;
+    // Yes/No with a question icon, Yes is the default.
+    virtual bool confirm(const std::string& title, const std::string& text) = 0;
+    virtual std::optional<std::string> choose_file_to_open(const std::string& title,
+                                                           const std::vector<FileFilter>& filters,
+                                                           const std::string& start) = 0;
+    virtual std::optional<std::string> choose_file_to_save(const std::string& title,
+                                                           const std::vector<FileFilter>& filters,
+                                                           const std::string& start) = 0;
+    virtual std::optional<std::string> enter_text(const std::string& title,
+                                                  const std::string& prompt,
+                                                  const std::string& default_text) = 0;
+    // List dialog with "&Kontynuuj" and "Zakończ". Returns 0-based positions of the chosen items.
+    // "Zakończ" is handled by the implementation: it asks confirm_quit() and throws QuitRequested
+    // on Yes, or stays in the dialog on No.
+    virtual std::vector<int> choose_from_list(const std::string& title, const std::string& prompt,
+                                              const std::vector<std::string>& items,
+                                              bool multiple) = 0;
+    // "Określ wartość argumentu": the text typed, or nothing when cancelled. "Zakończ" as above.
+    virtual std::optional<std::string> enter_value(const std::string& title,
+                                                   const std::string& name) = 0;
+    // The explanation dialog "Wnioskowanie": a title field above a list of lines. "Zakończ" as above.
+    virtual void explain(const std::string& title, const std::vector<std::string>& lines) = 0;
+    // Radio-button dialog with one "&OK" button; returns the 1-based option chosen.
+    virtual int choose_option(const RadioDialog& dialog) = 0;
+    virtual void show_text(const std::string& title, const std::string& text) = 0;
+    virtual void show_picture(const std::string& title, const std::string& path) = 0;
+    virtual void play_sound(const std::string& path) = 0;
+    // Opens a document (the help file) with the desktop's default handler.
+    virtual void open_document(const std::string& path) = 0;
+    // Opens the edit window on a base file; the window saves it itself (see EditSession).
+    virtual void open_editor(const std::string& path) = 0;
+    // Opens a structured browse window: one rule, constraint or model at a time.
+    virtual void show_browse(const BrowseView& view) = 0;
+
+    // --- main window -----------------------------------------------------------------------------
+    virtual void set_main_title(const std::string& title) = 0;
+    virtual void clear_messages() = 0;
+
+    // --- output stream ---------------------------------------------------------------------------
+    // Text goes to the message window, or to a file while redirected.
+    void write(const std::string& text);
+    void write_integer(std::int64_t n);
+    void write_real(double x);
+    void new_line();
+    // Starts collecting output for `path`; nothing reaches the message window meanwhile.
+    void redirect_to_file(const std::string& path);
+    // Ends the redirection and writes the collected text (Windows-1250, replacing the file).
+    // Returns an error message when the file could not be written, or nothing on success.
+    std::optional<std::string> restore_output();
+    bool redirected() const { return redirect_path_.has_value(); }
+
+    // Asks "Czy na pewno chcesz zakończyć program ?"; true when the user wants to quit.
+    bool confirm_quit();
+    // The same question; throws QuitRequested on Yes.
+    void confirm_quit_or_stay();
+
+protected:
+    // The message window proper; text may hold line breaks.
+    virtual void write_message(const std::string& text) = 0;
+
+private:
+    std::optional<std::string> redirect_path_;
+    std::string redirected_text_;
+};
+
+}  // namespace xamo

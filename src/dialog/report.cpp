@@ -1,0 +1,74 @@
+#include "dialog/report.h"
+
+#include "kb/base_file.h"
+#include "kb/files.h"
+#include "kb/numbers.h"
+#include "dialog/interaction.h"
+
+namespace xamo {
+
+void Report::kasowanie_tekst_raportu() { store_.set_text(Kind::tekst_raportu, ""); }
+
+const std::string* Report::text() const {
+    const Fact* fact = store_.first(Kind::tekst_raportu);
+    return fact ? &fact->str(0) : nullptr;
+}
+
+// Appends in place, so a whole run costs time linear in the report's length.
+bool Report::append(const std::string& text) {
+    auto& facts = store_.mutable_all(Kind::tekst_raportu);
+    if (facts.empty()) return false;
+    std::get<std::string>(facts.front().fields[0]) += text;
+    return true;
+}
+
+void Report::pisz(const std::string& text) {
+    ui_.write(text);
+    append(text);
+}
+
+void Report::piszcr() {
+    ui_.new_line();
+    append("\n");
+}
+
+void Report::piszint(std::int64_t n) { pisz(std::to_string(n)); }
+
+void Report::piszreal(double x) { pisz(format_real(x)); }
+
+bool Report::lista_dla_raportu(const StringList& texts) {
+    if (!store_.any(Kind::tekst_raportu)) return false;
+    std::size_t extra = 0;
+    for (const auto& t : texts) extra += t.size();
+    auto& report = std::get<std::string>(store_.mutable_all(Kind::tekst_raportu).front().fields[0]);
+    report.reserve(report.size() + extra);
+    for (const auto& t : texts) report += t;
+    return true;
+}
+
+void Report::raport() {
+    while (true) {
+        ui_.write(" Czy zachować raport?  ");
+        const int answer = ui_.ask("Raport wnioskowania/diagnostyki",
+                                   "Czy chcesz zachować przebieg\nwnioskowania/diagnostyki w raporcie?",
+                                   {"&Tak", "&Nie"});
+        if (answer != 1) return;
+        ui_.write(" Podaj nazwę raportu (*.RPT):\n");
+        const auto path = ui_.choose_file_to_save("Podaj nazwę nowego pliku raportu",
+                                                  {{"Pliki raportów (*.RPT)", "*.RPT"}}, "*.RPT");
+        if (!path) continue;
+        if (!store_.any(Kind::tekst_raportu)) kasowanie_tekst_raportu();
+        const auto result = write_section(store_, Section::Report, *path);
+        if (!result.ok) {
+            ui_.note("Błąd!", "Raport nie został zapamiętany.\n" + result.error);
+            continue;
+        }
+        ui_.write("\n Raport " + *path + " został zapamiętany.\n");
+        ui_.new_line();
+        ui_.new_line();
+        ui_.note("Uwaga!", "Raport " + file_name_of(*path) + " został zapamiętany.");
+        return;
+    }
+}
+
+}  // namespace xamo

@@ -1,0 +1,41 @@
+// The report text collected while a command writes to the message window, and the offer to store
+// it as a report file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "kb/facts.h"
+
+namespace xamo {
+
+class UserInteraction;
+
+class Report {
+public:
+    Report(FactStore& store, UserInteraction& ui) : store_(store), ui_(ui) {}
+
+    void kasowanie_tekst_raportu();
+    // Writes to the output stream and appends to the report text.
+    void pisz(const std::string& text);
+    void pisz_tuto(const std::string& text) { pisz(text); }
+    void piszcr();
+    void piszint(std::int64_t n);
+    void piszreal(double x);
+    void pisz_tuto_int(std::int64_t n) { piszint(n); }
+    void pisz_tuto_real(double x) { piszreal(x); }
+    // Appends to the report text only; fails when there is no report text.
+    bool lista_dla_raportu(const StringList& texts);
+    const std::string* text() const;
+
+    // Offers to store the report text as a *.RPT file.
+    void raport();
+
+private:
+    bool append(const std::string& text);
+
+    FactStore& store_;
+    UserInteraction& ui_;
+};
+
+}  // namespace xamo

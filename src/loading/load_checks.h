@@ -1,0 +1,28 @@
+// The kind-specific checks of the load sequence. Each reports what it finds in the output stream
+// and in a dialog; the load procedure decides what is unloaded afterwards.
+#pragma once
+
+#include <string>
+
+#include "loading/loading.h"
+
+namespace xamo {
+
+// Rule base: every declared fact, negation stripped, must be a condition of some rule. Reports
+// the others and removes every `fakt`; true when all were conditions.
+bool check_declared_facts(KnowledgeBase& kb);
+// Rule base: reports the rules with a single condition, listing them on request.
+void report_single_condition_rules(KnowledgeBase& kb, const std::string& name);
+
+// Model base; each returns true when it found (and reported) a fault.
+bool find_bad_operation(KnowledgeBase& kb);
+bool find_unequal_lists(KnowledgeBase& kb);
+bool find_bad_known_arguments(KnowledgeBase& kb, const std::string& name);
+// Records the tautological models and reports them.
+void report_tautological_models(KnowledgeBase& kb, const std::string& name);
+
+// Constraint base; each returns true when it found (and reported) a fault.
+bool find_short_constraint(KnowledgeBase& kb, const std::string& name);
+bool find_non_askable_member(KnowledgeBase& kb, const std::string& name);
+
+}  // namespace xamo

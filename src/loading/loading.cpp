@@ -1,0 +1,389 @@
+// The load sequence (load_base), the same for every kind:
+//   1. a non-rule base needs a loaded rule base and no contradiction flag (refused_by_precondition)
+//   2. clear: everything for a rule base (clear_knowledge_base), else the base's own section
+//   3. file dialog; a cancel ends here ("xamo" as title for the rule base)
+//   4-6. change directory, clear the message window, compare distinguishers (distinguisher_matches)
+//   8. read the section; a failure is reported by report_read_failure and nothing is recorded
+//   10-11. name facts, then the kind's checks before the message (before_message)
+//   12-13. the "loaded" message and note (report_loaded)
+//   14. the kind's checks after the message (after_message); a check may unload the base again
+#include "loading/loading.h"
+#include "loading/consult_error.h"
+
+#include <filesystem>
+#include <unordered_set>
+
+#include "askable/askable.h"
+#include "kb/base_file.h"
+#include "loading/base_texts.h"
+#include "kb/codec.h"
+#include "kb/conditions.h"
+#include "kb/files.h"
+#include "loading/load_checks.h"
+#include "dialog/interaction.h"
+#include "dialog/write_lines.h"
+
+namespace xamo {
+namespace {
+
+constexpr Section kBaseSections[] = {Section::Rules,  Section::Models,   Section::Constraints,
+                                     Section::Advice, Section::Graphics, Section::Sounds};
+
+void remove_name_facts(FactStore& store, const BaseTexts& texts) {
+    if (texts.name_fact) store.remove_all(*texts.name_fact);
+    if (texts.path_fact) store.remove_all(*texts.path_fact);
+}
+
+void record_name_facts(FactStore& store, const BaseTexts& texts, const std::string& path) {
+    if (texts.path_fact) store.set_text(*texts.path_fact, path);
+    if (texts.name_fact) store.set_text(*texts.name_fact, file_name_of(path));
+}
+
+void change_directory(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::current_path(std::filesystem::path(directory_of(path)), ec);
+}
+
+// Unloading the rule base leaves the distinguisher: the other bases keep their names until
+// they are loaded again.
+void unload_rule_base(KnowledgeBase& kb) {
+    kb.store.remove_all(Kind::regula);
+    kb.store.remove_all(Kind::fakt);
+    remove_name_facts(kb.store, base_texts(BaseKind::Rules));
+    kb.askable.clear();
+}
+
+// Step 1: the bases a non-rule base depends on; true when the load is refused.
+bool refused_by_precondition(KnowledgeBase& kb, BaseKind kind) {
+    if (kind == BaseKind::Rules) return false;
+    if (!kb.store.any(Kind::nazwa_re)) {
+        kb.ui.note("Uwaga!", "Proszę załadować bazę reguł!");
+        return true;
+    }
+    // The diagnosis that set the flag has already told the user why.
+    if (kb.flags.sprzecznosc_1z) return true;
+    const bool needs_joint = kind == BaseKind::Constraints || kind == BaseKind::Advice;
+    return needs_joint && kb.flags.sprzecznosc_mr;
+}
+
+bool distinguisher_matches(KnowledgeBase& kb, const std::string& path) {
+    const std::string name = file_name_of(path);
+    if (distinguisher(name) == kb.store.text(Kind::wyroznik).value_or("")) return true;
+    const std::string rule_base = kb.store.text(Kind::nazwa_re).value_or("");
+    UserInteraction& ui = kb.ui;
+    ui.new_line();
+    ui.write(" Wybrana baza: ");
+    ui.new_line();
+    ui.new_line();
+    ui.write("      " + path);
+    ui.new_line();
+    ui.new_line();
+    ui.write(" nie odpowiada bazie reguł: ");
+    ui.new_line();
+    ui.new_line();
+    ui.write("      " + rule_base);
+    ui.new_line();
+    ui.new_line();
+    ui.write(" i dlatego nie zostanie załadowana.");
+    ui.new_line();
+    ui.new_line();
+    ui.note("Uwaga błąd!", "Wybrana baza\n   " + name + "\nnie odpowiada bazie reguł\n   " +
+                               rule_base + "\ni dlatego nie zostanie załadowana.");
+    return false;
+}
+
+// F1 and F2: the file could not be read.
+void report_read_failure(UserInteraction& ui, const BaseTexts& texts, const ReadError& error,
+                         bool syntax_shown) {
+    if (syntax_shown) {
+        write_lines(ui, texts.syntax_hint_lines);
+        ui.note(texts.syntax_note_title, texts.syntax_note_text);
+        return;
+    }
+    // A file that cannot be opened or holds an out-of-range integer is reported like an empty
+    // line; the cause is written first so that the user can tell them apart.
+    if (error.kind != ReadErrorKind::EmptyLine) {
+        std::string cause = error.message();
+        if (error.line_number > 0) cause += " (linia " + std::to_string(error.line_number) + ")";
+        write_line(ui, cause);
+    }
+    ui.write(texts.read_error_first + "Baza zawiera puste linie!");
+    ui.new_line();
+    ui.new_line();
+    write_lines(ui, texts.read_error_lines);
+    write_line(ui, "wybierz błędną bazę i usuń puste linie, które najczęściej są na końcu bazy.");
+    ui.note(texts.read_error_note_title, texts.read_error_note_text);
+}
+
+void report_loaded(UserInteraction& ui, const BaseTexts& texts, const std::string& name) {
+    ui.write(texts.loaded_output + name);
+    ui.new_line();
+    ui.write("została załadowana!");
+    ui.new_line();
+    ui.new_line();
+    ui.note(texts.loaded_note_title, texts.loaded_note_text + name + "\nzostała załadowana.");
+}
+
+// Steps of the rule base after its "loaded" message. False when the base was unloaded again.
+bool finish_rule_base(KnowledgeBase& kb, const std::string& name) {
+    kb.ui.set_main_title("xamo_RD wnioskuje dla bazy wiedzy " +
+                         upper_case(kb.store.text(Kind::wyroznik).value_or("")));
+    testuj_numery(kb.store, kb.ui, kb.numbering, NumberedBase::Rules, name);
+    compute_declared_facts(kb.store, kb.load);
+    // (attach: external-contradiction diagnosis at load)
+    // (attach: description file name)
+    const StringList askable = askable_conditions_of_rules(kb.store, kb.askable);
+    kb.ui.new_line();
+    kb.ui.new_line();
+    write_line(kb.ui, "Warunki dopytywalne bazy reguł " + name + " bez uwzględnienia bazy modeli:");
+    remember_askable(kb.askable, kb.ui, askable);
+    kb.ui.new_line();
+    kb.ui.new_line();
+    // (attach: internal-contradiction diagnosis at load)
+    // (attach: redundancy diagnosis at load)
+    if (!check_declared_facts(kb)) {
+        unload_rule_base(kb);
+        return false;
+    }
+    report_single_condition_rules(kb, name);
+    return true;
+}
+
+// Steps of the model base after its "loaded" message. A fault found by one check unloads the
+// model base; the later checks then find nothing in the empty base.
+void finish_model_base(KnowledgeBase& kb, const std::string& name) {
+    testuj_numery(kb.store, kb.ui, kb.numbering, NumberedBase::Models, name);
+    // (attach: model-base contradiction diagnosis)
+    // (attach: joint model-rule contradiction diagnosis)
+    const std::string rule_base = kb.store.text(Kind::nazwa_re).value_or("");
+    compute_model_lists(kb.store, kb.askable);
+    askable_with_models(kb.askable);
+    askable_of_models(kb.store, kb.askable);
+    write_display_lists(kb.askable, kb.ui, rule_base, name);
+    if (find_name_clash(kb.askable, kb.ui, rule_base, name)) {
+        clear_base(kb, BaseKind::Models);
+        unload_rule_base(kb);
+        return;
+    }
+    if (find_bad_operation(kb)) clear_base(kb, BaseKind::Models);
+    if (find_unequal_lists(kb)) clear_base(kb, BaseKind::Models);
+    if (find_bad_known_arguments(kb, name)) clear_base(kb, BaseKind::Models);
+    compute_declared_facts(kb.store, kb.load);
+    report_tautological_models(kb, name);
+}
+
+// Steps of the constraint base before its "loaded" message. False when the base was refused.
+bool check_constraint_base(KnowledgeBase& kb, const std::string& name) {
+    if (find_short_constraint(kb, name) || find_non_askable_member(kb, name)) {
+        clear_base(kb, BaseKind::Constraints);
+        return false;
+    }
+    return true;
+}
+
+void finish_constraint_base(KnowledgeBase& kb, const std::string& name) {
+    testuj_numery(kb.store, kb.ui, kb.numbering, NumberedBase::Constraints, name);
+    // (attach: same-result models against the constraints)
+    compute_declared_facts(kb.store, kb.load);
+    // (attach: joint rule-constraint contradiction diagnosis at load)
+    // (attach: joint rule-constraint redundancy diagnosis at load)
+}
+
+// Step 11. False when the base was refused and the command ends.
+bool before_message(KnowledgeBase& kb, BaseKind kind, const std::string& name) {
+    switch (kind) {
+        case BaseKind::Rules:
+            kb.store.set_text(Kind::wyroznik, distinguisher(name));
+            kb.store.set_text(Kind::rozszerzenie, name_extension(name));
+            return true;
+        case BaseKind::Constraints:
+            return check_constraint_base(kb, name);
+        case BaseKind::Advice:
+        case BaseKind::Graphics:
+        case BaseKind::Sounds:
+            // (attach: media directory check)
+            return true;
+        case BaseKind::Models:
+            return true;
+    }
+    return true;
+}
+
+// Step 14. False when the base was unloaded again.
+bool after_message(KnowledgeBase& kb, BaseKind kind, const std::string& name) {
+    switch (kind) {
+        case BaseKind::Rules:
+            return finish_rule_base(kb, name);
+        case BaseKind::Models:
+            finish_model_base(kb, name);
+            break;
+        case BaseKind::Constraints:
+            finish_constraint_base(kb, name);
+            break;
+        case BaseKind::Advice:
+            testuj_numery(kb.store, kb.ui, kb.numbering, NumberedBase::Advice, name);
+            break;
+        case BaseKind::Graphics:
+        case BaseKind::Sounds:
+            break;
+    }
+    return base_loaded(kb.store, kind);
+}
+
+std::string cancelled(KnowledgeBase& kb, BaseKind kind) {
+    if (kind == BaseKind::Rules) kb.ui.set_main_title("xamo");
+    return {};
+}
+
+}  // namespace
+
+bool base_loaded(const FactStore& store, BaseKind kind) {
+    const BaseTexts& texts = base_texts(kind);
+    return store.any(texts.name_fact ? *texts.name_fact : *texts.path_fact);
+}
+
+void compute_declared_facts(const FactStore& store, LoadMemory& load) {
+    load.lista_faktow.clear();
+    for (const Fact& fact : store.all(Kind::fakt)) load.lista_faktow.push_back(fact.str(0));
+    for (const Fact& fact : store.all(Kind::m_fakt)) load.lista_faktow.push_back(fact.str(0));
+    std::unordered_set<std::string> members;
+    for (const Fact& constraint : store.all(Kind::ograniczenie)) {
+        members.insert(constraint.strings(1).begin(), constraint.strings(1).end());
+    }
+    load.fakty_ograniczen.clear();
+    for (const auto& fact : load.lista_faktow) {
+        if (members.contains(fact)) load.fakty_ograniczen.push_back(fact);
+    }
+}
+
+void clear_knowledge_base(KnowledgeBase& kb) {
+    for (Section section : kBaseSections) kb.store.clear_section(section);
+    kb.store.clear_section(Section::Names);
+    kb.store.clear_section(Section::Report);
+    // Askable lists, diagnosis flags, numbering results, inference memory and every other
+    // working section registered with the store.
+    kb.store.clear_working();
+}
+
+void clear_base(KnowledgeBase& kb, BaseKind kind) {
+    const BaseTexts& texts = base_texts(kind);
+    kb.store.clear_section(texts.section);
+    remove_name_facts(kb.store, texts);
+    switch (kind) {
+        case BaseKind::Models:
+            // (attach: model-base diagnosis results)
+            kb.flags.sprzecznosc_mr = false;
+            kb.load.model_tautologiczny.clear();
+            kb.numbering.forget(NumberedBase::Models);
+            kb.askable.clear_model_lists();
+            break;
+        case BaseKind::Constraints:
+            // (attach: joint rule-constraint diagnosis results)
+            kb.numbering.forget(NumberedBase::Constraints);
+            break;
+        case BaseKind::Advice:
+            kb.numbering.forget(NumberedBase::Advice);
+            break;
+        case BaseKind::Rules:
+            kb.numbering.forget(NumberedBase::Rules);
+            break;
+        case BaseKind::Graphics:
+        case BaseKind::Sounds:
+            break;
+    }
+}
+
+std::string load_base(KnowledgeBase& kb, BaseKind kind) {
+    const BaseTexts& texts = base_texts(kind);
+    UserInteraction& ui = kb.ui;
+    if (refused_by_precondition(kb, kind)) return {};
+    if (kind == BaseKind::Rules)
+        clear_knowledge_base(kb);
+    else
+        clear_base(kb, kind);
+
+    const auto chosen = ui.choose_file_to_open(texts.open_title, {texts.filter}, texts.mask);
+    if (!chosen || chosen->empty()) return cancelled(kb, kind);
+    const std::string path = *chosen;
+    const std::string name = file_name_of(path);
+    change_directory(path);
+    ui.clear_messages();
+    if (kind != BaseKind::Rules && !distinguisher_matches(kb, path)) return {};
+
+    if (const auto error = read_section(kb.store, texts.section, path)) {
+        const bool syntax_shown = show_consult_error(ui, *error, path);
+        report_read_failure(ui, texts, *error, syntax_shown);
+        return {};
+    }
+    if (texts.blank_lines_after_read) {
+        ui.new_line();
+        ui.new_line();
+    }
+    record_name_facts(kb.store, texts, path);
+    if (!before_message(kb, kind, name)) return {};
+    report_loaded(ui, texts, name);
+    if (!after_message(kb, kind, name)) return {};
+    return path;
+}
+
+void create_base(KnowledgeBase& kb, BaseKind kind) {
+    const BaseTexts& texts = base_texts(kind);
+    UserInteraction& ui = kb.ui;
+    switch (kind) {
+        case BaseKind::Rules:
+            kb.store.clear_section(Section::Rules);
+            remove_name_facts(kb.store, texts);
+            kb.askable.clear();
+            break;
+        case BaseKind::Constraints:
+            kb.store.remove_all(Kind::ograniczenie);
+            break;
+        default:
+            clear_base(kb, kind);
+            break;
+    }
+    const auto chosen = ui.choose_file_to_save(texts.save_title, {texts.filter}, texts.save_mask);
+    if (!chosen || chosen->empty()) return;
+    const std::string name = file_name_of(*chosen);
+    const FileResult written = write_file_replacing(*chosen, "");
+    if (!written.ok) {
+        ui.note("Uwaga błąd!", written.error);
+        return;
+    }
+    ui.note(texts.create_note_title,
+            "Nowa baza " + texts.words + " " + name + " została utworzona.");
+    const int answer = ui.ask(
+        texts.create_ask_title,
+        "Czy chcesz przejść od razu do edycji\nnowej bazy " + texts.words + " " + name + " ?",
+        {"&TAK", "&NIE"});
+    if (answer != 1) return;
+    if (!texts.media_hint.empty()) ui.note("Uwaga!", texts.media_hint);
+    ui.open_editor(*chosen);
+}
+
+void delete_base(KnowledgeBase& kb, BaseKind kind) {
+    const BaseTexts& texts = base_texts(kind);
+    UserInteraction& ui = kb.ui;
+    const auto chosen =
+        ui.choose_file_to_open(texts.delete_title, {texts.delete_filter}, texts.delete_mask);
+    if (!chosen || chosen->empty()) return;
+    const std::string name = file_name_of(*chosen);
+    if (ui.ask(texts.delete_ask_title, texts.delete_question + name + " ?", {"Tak", "Nie"}) != 1)
+        return;
+    std::error_code ec;
+    const std::filesystem::path target(*chosen);
+    if (!std::filesystem::is_regular_file(target, ec) || !std::filesystem::remove(target, ec)) {
+        ui.note("Uwaga błąd!", "Nie można usunąć pliku " + *chosen + ".");
+        return;
+    }
+    ui.note("Uwaga!", texts.deleted_words + name + " została usunięta.");
+    if (kind == BaseKind::Rules) {
+        kb.store.remove_all(Kind::regula);
+        kb.store.remove_all(Kind::fakt);
+        remove_name_facts(kb.store, texts);
+    } else {
+        clear_base(kb, kind);
+    }
+}
+
+}  // namespace xamo

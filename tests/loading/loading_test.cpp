@@ -1,0 +1,168 @@
+#include "loading/loading.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/base_dir.h"
+#include "kb/codec.h"
+#include "app/application.h"
+#include "support/scripted_interaction.h"
+
+namespace xamo {
+namespace {
+
+class Loading : public ::testing::Test {
+  protected:
+    std::string load(BaseKind kind, const std::string& name,
+                     const std::vector<std::string>& lines) {
+        ui.answers.push_back(dir.write(name, lines));
+        KnowledgeBase kb = app.knowledge_base();
+        return load_base(kb, kind);
+    }
+    void load_rules() {
+        ASSERT_FALSE(load(BaseKind::Rules, "REgrypa.BRD",
+                          {R"(reguła(1,"grypa",["gorączka","kaszel"],1))",
+                           R"(reguła(2,"angina",["ból_gardła","gorączka"],1))"})
+                         .empty());
+    }
+
+    testing::BaseDir dir;
+    ScriptedInteraction ui;
+    Application app{ui};
+};
+
+TEST_F(Loading, RuleBaseLoadClearsEveryBaseNameAndWorkingFact) {
+    load_rules();
+    load(BaseKind::Models, "MOgrypa.BRD", {R"(model(1,"gorączka","dawka","waga","*","2",1))"});
+    load(BaseKind::Graphics, "GRgrypa.BRD", {R"(grafika(1,"a.bmp"))", R"(ngrafika(1,"b.bmp"))"});
+    FactStore& store = app.store();
+    store.add(make_text_fact(Kind::tekst_raportu, "raport"));
+    store.add(make_text_fact(Kind::sciezka, "RADY"));
+    app.inference().rbd.add(1, "grypa");
+    app.flags().sprzecznosc_mr = true;
+    app.numbering().duplicates[1] = true;
+    ASSERT_TRUE(store.any(Kind::nazwa_mo));
+
+    ui.answers.push_back("");  // cancel: the knowledge base is already empty
+    KnowledgeBase kb = app.knowledge_base();
+    EXPECT_EQ(load_base(kb, BaseKind::Rules), "");
+    for (Section s : {Section::Rules, Section::Models, Section::Constraints, Section::Advice,
+                      Section::Graphics, Section::Sounds, Section::Names, Section::Report}) {
+        EXPECT_EQ(store.section_size(s), 0u);
+    }
+    EXPECT_TRUE(app.inference().rbd.empty());
+    EXPECT_TRUE(app.askable().lista_warunkow_dopytywalnych.empty());
+    EXPECT_FALSE(app.flags().sprzecznosc_mr);
+    EXPECT_FALSE(app.numbering().rozne_numery());
+    EXPECT_EQ(ui.main_title, "xamo");
+}
+
+TEST_F(Loading, NameFactsDistinguisherAndDirectory) {
+    const std::string path = dir.write("REgrypa_2.BRD", {R"(reguła(1,"a",["b","c"],1))"});
+    ui.answers.push_back(path);
+    KnowledgeBase kb = app.knowledge_base();
+    EXPECT_EQ(load_base(kb, BaseKind::Rules), path);
+    const FactStore& store = app.store();
+    EXPECT_EQ(store.text(Kind::nazwa_re), "REgrypa_2.BRD");
+    EXPECT_EQ(store.text(Kind::nazwa_re_pelna), path);
+    EXPECT_EQ(store.text(Kind::wyroznik), "grypa_2");
+    EXPECT_EQ(store.text(Kind::rozszerzenie), ".BRD");
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(path).parent_path());
+    EXPECT_EQ(ui.main_title, "xamo_RD wnioskuje dla bazy wiedzy GRYPA_2");
+
+    // Graphics and sounds record only their full path.
+    const std::string graphics = dir.write("GRgrypa_2.BRD", {R"(grafika(1,"a.bmp"))"});
+    ui.answers.push_back(graphics);
+    EXPECT_EQ(load_base(kb, BaseKind::Graphics), graphics);
+    EXPECT_EQ(store.text(Kind::nazwa_gr), graphics);
+}
+
+TEST(UpperCase, PolishLettersToo) { EXPECT_EQ(upper_case("ąćęłńóśźż_ab1.Ź"), "ĄĆĘŁŃÓŚŹŻ_AB1.Ź"); }
+
+TEST_F(Loading, FailedReadKeepsEarlierLinesButRecordsNoName) {
+    EXPECT_EQ(load(BaseKind::Rules, "REgrypa.BRD", {R"(reguła(1,"a",["b","c"],1))", "reguła("}),
+              "");
+    EXPECT_EQ(app.store().all(Kind::regula).size(), 1u);
+    EXPECT_FALSE(base_loaded(app.store(), BaseKind::Rules));
+    ASSERT_EQ(ui.of_kind("note").size(), 2u);  // the syntax error, then the edit hint
+    EXPECT_EQ(ui.of_kind("note")[1].title, "Błąd");
+    load_rules();
+    EXPECT_EQ(app.store().all(Kind::regula).size(), 2u);
+}
+
+TEST_F(Loading, MismatchedDistinguisherIsNotReadAndClearsThePreviousBase) {
+    load_rules();
+    load(BaseKind::Models, "MOgrypa.BRD", {R"(model(1,"gorączka","dawka","waga","*","2",1))"});
+    ASSERT_TRUE(base_loaded(app.store(), BaseKind::Models));
+    EXPECT_EQ(load(BaseKind::Models, "MOodra.BRD", {R"(model(1,"gorączka","d","w","*","2",1))"}),
+              "");
+    EXPECT_FALSE(app.store().any(Kind::model));
+    EXPECT_FALSE(base_loaded(app.store(), BaseKind::Models));
+    EXPECT_EQ(ui.of_kind("note").back().title, "Uwaga błąd!");
+}
+
+TEST_F(Loading, ClearingTheModelBaseKeepsWhatTheRuleBaseOwns) {
+    load(BaseKind::Rules, "REgrypa.BRD",
+         {R"(reguła(1,"grypa",["gorączka","kaszel"],1))",
+          R"(reguła(1,"angina",["ból_gardła","gorączka"],1))"});
+    load(BaseKind::Models, "MOgrypa.BRD",
+         {R"(model(1,"gorączka","masa","waga","*","1",1))",
+          R"(model(1,"kaszel","dawka","masa","/","10",1))"});
+    EXPECT_TRUE(app.numbering().duplicates[0]);
+    EXPECT_TRUE(app.numbering().duplicates[1]);
+    EXPECT_EQ(app.load_memory().model_tautologiczny.size(), 1u);
+    EXPECT_FALSE(app.askable().lista_argumentow_dopytywalnych.empty());
+
+    KnowledgeBase kb = app.knowledge_base();
+    clear_base(kb, BaseKind::Models);
+    EXPECT_FALSE(app.store().any(Kind::nazwa_mo));
+    EXPECT_FALSE(app.store().any(Kind::nazwa_mo_pelna));
+    EXPECT_TRUE(app.load_memory().model_tautologiczny.empty());
+    EXPECT_TRUE(app.askable().lista_argumentow_dopytywalnych.empty());
+    // The duplicate rule numbers still stop inference.
+    EXPECT_TRUE(app.numbering().rozne_numery());
+    EXPECT_EQ(app.askable().lista_warunkow_dopytywalnych.size(), 3u);
+}
+
+TEST_F(Loading, DeletingAGraphicsBaseRemovesBothKindsOfEntries) {
+    load_rules();
+    load(BaseKind::Graphics, "GRgrypa.BRD", {R"(grafika(1,"a.bmp"))", R"(ngrafika(1,"b.bmp"))"});
+    ASSERT_TRUE(base_loaded(app.store(), BaseKind::Graphics));
+    const std::string other = dir.write("GRinna.BRD", {});
+    ui.answers = {other, "Tak"};
+    KnowledgeBase kb = app.knowledge_base();
+    delete_base(kb, BaseKind::Graphics);
+    EXPECT_FALSE(std::filesystem::exists(other));
+    EXPECT_FALSE(app.store().any(Kind::grafika));
+    EXPECT_FALSE(app.store().any(Kind::ngrafika));
+    EXPECT_FALSE(base_loaded(app.store(), BaseKind::Graphics));
+}
+
+TEST_F(Loading, DeleteThatFailsChangesNothing) {
+    load_rules();
+    ui.answers = {dir.path("REbrak.BRD"), "Tak"};
+    KnowledgeBase kb = app.knowledge_base();
+    delete_base(kb, BaseKind::Rules);
+    EXPECT_TRUE(base_loaded(app.store(), BaseKind::Rules));
+    EXPECT_EQ(app.store().all(Kind::regula).size(), 2u);
+    EXPECT_EQ(ui.of_kind("note").back().title, "Uwaga błąd!");
+}
+
+TEST_F(Loading, CreateTruncatesAndOffersTheEditor) {
+    const std::string path = dir.write("REnowa.BRD", {R"(reguła(1,"a",["b","c"],1))"});
+    ui.answers = {path, "TAK"};
+    KnowledgeBase kb = app.knowledge_base();
+    create_base(kb, BaseKind::Rules);
+    EXPECT_EQ(std::filesystem::file_size(path), 0u);
+    ASSERT_EQ(ui.of_kind("editor").size(), 1u);
+    EXPECT_EQ(ui.of_kind("editor")[0].text, path);
+
+    ui.answers = {dir.path("brak/MOnowa.BRD")};
+    create_base(kb, BaseKind::Models);
+    EXPECT_EQ(ui.of_kind("note").back().title, "Uwaga błąd!");
+    EXPECT_EQ(ui.of_kind("ask").size(), 1u);
+}
+
+}  // namespace
+}  // namespace xamo
