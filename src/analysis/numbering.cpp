@@ -107,7 +107,7 @@ IntegerList base_numbers(const FactStore& store, NumberedBase base) {
     };
     IntegerList numbers;
     for (Kind kind : kinds[static_cast<std::size_t>(base)]) {
-        for (const Fact& fact : store.all(kind)) numbers.push_back(fact.integer(0));
+        for (const Fact& fact : store.all(kind)) numbers.push_back(number_of(fact));
     }
     return numbers;
 }

@@ -23,16 +23,16 @@ struct ResultModel {
 
 std::vector<ResultModel> arithmetic_models(const FactStore& store, ModelKind kind) {
     std::vector<ResultModel> out;
-    const auto add = [&out](const Fact& model) { out.push_back({model.str(2), model.str(1)}); };
+    const auto add = [&out](const Fact& model) { out.push_back({AnyModel(model).result(), AnyModel(model).condition()}); };
     switch (kind) {
     case Basic:
         for (const Fact& m : store.all(Kind::model)) {
-            if (is_two_argument_operation(m.str(4))) add(m);
+            if (is_two_argument_operation(Model(m).symbol())) add(m);
         }
         break;
     case Extended:
         for (const Fact& m : store.all(Kind::model_r)) {
-            if (is_extended_arithmetic(m.str(3))) add(m);
+            if (is_extended_arithmetic(ModelR(m).symbol())) add(m);
         }
         break;
     case Linear:
@@ -68,7 +68,7 @@ constexpr std::array<Check, 10> kChecks{{
 class ExclusionTest {
 public:
     explicit ExclusionTest(const FactStore& store) {
-        for (const Fact& rule : store.all(Kind::regula)) by_conclusion_[rule.str(1)].push_back(&rule);
+        for (const Fact& rule : store.all(Kind::regula)) by_conclusion_[Rule(rule).conclusion()].push_back(&rule);
     }
 
     bool exclude(const std::string& c1, const std::string& c2) const {
@@ -78,9 +78,9 @@ public:
         if (r1 == by_conclusion_.end() || r2 == by_conclusion_.end()) return false;
         for (const Fact* a : r1->second) {
             std::unordered_set<std::string> negations;
-            for (const auto& c : a->strings(2)) negations.insert(negacja(c));
+            for (const auto& c : Rule(*a).conditions()) negations.insert(negacja(c));
             for (const Fact* b : r2->second) {
-                for (const auto& c : b->strings(2)) {
+                for (const auto& c : Rule(*b).conditions()) {
                     if (negations.count(c) > 0) return true;
                 }
             }

@@ -204,7 +204,7 @@ std::optional<BrowseView> browse_view(const FactStore& store, BrowseKind kind) {
     view.items.reserve(facts.size());
     for (const auto& fact : facts) {
         BrowseItem item;
-        item.number = fact.integer(0);
+        item.number = number_of(fact);
         for (const auto& field : info.fields)
             item.values.push_back(field_lines(fact.fields[field.index]));
         view.items.push_back(std::move(item));

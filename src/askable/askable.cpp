@@ -11,22 +11,9 @@
 namespace xamo {
 namespace {
 
-// Field positions of the model facts.
-constexpr std::size_t kCondition = 1;
-constexpr std::size_t kResult = 2;
-constexpr std::size_t kArg1 = 3;     // model
-constexpr std::size_t kSymbol = 4;   // model
-constexpr std::size_t kArg2 = 5;     // model
-constexpr std::size_t kRSymbol = 3;  // model_r
-constexpr std::size_t kRList = 4;    // model_r
-constexpr std::size_t kLinCoefficients = 3;
-constexpr std::size_t kLinVariables = 4;
-constexpr std::size_t kPolyVariable = 3;
-constexpr std::size_t kPolyCoefficients = 4;
-
 bool relational(const Fact& model) {
-    if (model.kind == Kind::model) return is_relation(model.str(kSymbol));
-    if (model.kind == Kind::model_r) return is_double_relation(model.str(kRSymbol));
+    if (model.kind == Kind::model) return is_basic_relation(Model(model).symbol());
+    if (model.kind == Kind::model_r) return is_extended_relation(ModelR(model).symbol());
     return false;
 }
 
@@ -52,19 +39,19 @@ void add_names(StringList& to, const StringList& fields) {
 void add_arguments(StringList& to, const Fact& model) {
     switch (model.kind) {
         case Kind::model:
-            add_name(to, model.str(kArg1));
-            if (!is_function_symbol(model.str(kSymbol))) add_name(to, model.str(kArg2));
+            add_name(to, Model(model).argument1());
+            if (!is_function(Model(model).symbol())) add_name(to, Model(model).argument2());
             break;
         case Kind::model_r:
-            add_names(to, model.strings(kRList));
+            add_names(to, ModelR(model).variables());
             break;
         case Kind::model_liniowy:
-            add_names(to, model.strings(kLinCoefficients));
-            add_names(to, model.strings(kLinVariables));
+            add_names(to, LinearModel(model).coefficients());
+            add_names(to, LinearModel(model).variables());
             break;
         case Kind::model_wielomianowy:
-            add_name(to, model.str(kPolyVariable));
-            add_names(to, model.strings(kPolyCoefficients));
+            add_name(to, PolynomialModel(model).variable());
+            add_names(to, PolynomialModel(model).coefficients());
             break;
         default:
             break;
@@ -76,31 +63,33 @@ void add_arguments(StringList& to, const Fact& model) {
 StringList variables_of_kind(const FactStore& store, Kind kind) {
     const auto& models = store.all(kind);
     StringList all;
-    auto fields = [&](std::size_t i) {
-        for (const Fact& m : models) all.push_back(m.str(i));
+    // One field of every model, then the next: the order the reduced list keeps.
+    auto fields = [&](auto field) {
+        for (const Fact& m : models) all.push_back(field(m));
     };
-    auto lists = [&](std::size_t i) {
-        for (const Fact& m : models) append(all, m.strings(i));
+    auto lists = [&](auto field) {
+        for (const Fact& m : models) append(all, field(m));
     };
+    const auto condition = [](const Fact& m) { return AnyModel(m).condition(); };
     switch (kind) {
         case Kind::model:
-            fields(kArg1);
-            fields(kArg2);
-            fields(kCondition);
+            fields([](const Fact& m) { return Model(m).argument1(); });
+            fields([](const Fact& m) { return Model(m).argument2(); });
+            fields(condition);
             break;
         case Kind::model_r:
-            fields(kCondition);
-            lists(kRList);
+            fields(condition);
+            lists([](const Fact& m) { return ModelR(m).variables(); });
             break;
         case Kind::model_liniowy:
-            fields(kCondition);
-            lists(kLinCoefficients);
-            lists(kLinVariables);
+            fields(condition);
+            lists([](const Fact& m) { return LinearModel(m).coefficients(); });
+            lists([](const Fact& m) { return LinearModel(m).variables(); });
             break;
         case Kind::model_wielomianowy:
-            fields(kCondition);
-            fields(kPolyVariable);
-            lists(kPolyCoefficients);
+            fields(condition);
+            fields([](const Fact& m) { return PolynomialModel(m).variable(); });
+            lists([](const Fact& m) { return PolynomialModel(m).coefficients(); });
             break;
         default:
             break;
@@ -170,8 +159,8 @@ StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& me
     StringList conditions;
     StringList conclusions;
     for (const Fact& rule : store.all(Kind::regula)) {
-        append(conditions, rule.strings(2));
-        conclusions.push_back(rule.str(1));
+        append(conditions, Rule(rule).conditions());
+        conclusions.push_back(Rule(rule).conclusion());
     }
     memory.lista_warunkow = reduce(strip_negations(conditions));
     StringList reduced = reduce(conclusions);
@@ -194,12 +183,12 @@ void remember_askable(AskableMemory& memory, UserInteraction& ui, const StringLi
 void compute_model_lists(const FactStore& store, AskableMemory& memory) {
     StringList arguments, conclusions, conditions, results;
     for_each_model(store, [&](const Fact& model) {
-        conditions.push_back(model.str(kCondition));
+        conditions.push_back(AnyModel(model).condition());
         if (relational(model)) {
-            conclusions.push_back(model.str(kResult));
+            conclusions.push_back(AnyModel(model).result());
         } else {
             add_arguments(arguments, model);
-            results.push_back(model.str(kResult));
+            results.push_back(AnyModel(model).result());
         }
     });
     memory.lista_argumentow_modeli = reduce(arguments);
@@ -218,7 +207,7 @@ void askable_of_models(const FactStore& store, AskableMemory& memory) {
     for (Kind kind : kModelKinds) {
         if (!store.any(kind)) continue;
         append(variables, variables_of_kind(store, kind));
-        for (const Fact& model : store.all(kind)) results.push_back(model.str(kResult));
+        for (const Fact& model : store.all(kind)) results.push_back(AnyModel(model).result());
     }
     memory.argumenty_zredukowane = reduce(variables);
     memory.wyniki_zredukowane = reduce(results);

@@ -11,7 +11,7 @@ void Report::kasowanie_tekst_raportu() { store_.set_text(Kind::tekst_raportu, ""
 
 const std::string* Report::text() const {
     const Fact* fact = store_.first(Kind::tekst_raportu);
-    return fact ? &fact->str(0) : nullptr;
+    return fact ? &TextFact(*fact).text() : nullptr;
 }
 
 // Appends in place, so a whole run costs time linear in the report's length.

@@ -35,15 +35,15 @@ const std::vector<const Fact*> kNoFacts;
 BackwardEngine::BackwardEngine(InferenceContext& ctx, ModelEvaluator& models)
     : ctx_(ctx), models_(models) {
     for (const Fact& rule : ctx_.store.all(Kind::regula)) {
-        rules_by_number_.emplace(rule.integer(0), &rule);
-        if (rule.integer(0) != 0) rules_by_conclusion_[rule.str(1)].push_back(&rule);
+        rules_by_number_.emplace(Rule(rule).number(), &rule);
+        if (Rule(rule).number() != 0) rules_by_conclusion_[Rule(rule).conclusion()].push_back(&rule);
     }
     for (Kind kind : {Kind::model, Kind::model_r, Kind::model_liniowy, Kind::model_wielomianowy}) {
         for (const Fact& model : ctx_.store.all(kind))
-            models_by_result_[model.str(2)].push_back(&model);
+            models_by_result_[AnyModel(model).result()].push_back(&model);
     }
     for (const Fact& constraint : ctx_.store.all(Kind::ograniczenie)) {
-        const auto& members = constraint.strings(1);
+        const auto& members = Constraint(constraint).members();
         for (std::size_t i = 0; i < members.size(); ++i) {
             // A member listed twice still names the constraint once.
             if (std::find(members.begin(), members.begin() + i, members[i]) != members.begin() + i)
@@ -109,13 +109,13 @@ std::optional<std::int32_t> first_number_for(
 
 const Fact* two_member_constraint(const std::vector<const Fact*>& constraints) {
     for (const Fact* constraint : constraints) {
-        if (constraint->strings(1).size() == 2) return constraint;
+        if (Constraint(*constraint).members().size() == 2) return constraint;
     }
     return nullptr;
 }
 
 const std::string& other_member(const Fact& constraint, const std::string& member) {
-    const auto& members = constraint.strings(1);
+    const auto& members = Constraint(constraint).members();
     return members[0] == member ? members[1] : members[0];
 }
 
@@ -164,7 +164,7 @@ void BackwardEngine::uzupelnij_ograniczenia(const std::string& c) {
     }
     if (!positive) return;
     for (const Fact* constraint : constraints_with(c)) {
-        for (const auto& member : constraint->strings(1)) {
+        for (const auto& member : Constraint(*constraint).members()) {
             if (member != c && !established(member)) record_false(member);
         }
     }
@@ -185,11 +185,11 @@ void BackwardEngine::komunikat(const std::string& c) {
 
 void BackwardEngine::seed() {
     for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
-        for (const Fact& fact : ctx_.store.all(kind)) pamietaj_wstecz(fact.str(0));
+        for (const Fact& fact : ctx_.store.all(kind)) pamietaj_wstecz(TextFact(fact).text());
     }
     for (const Fact& known : ctx_.store.all(Kind::argument_znany)) {
-        if (!ctx_.memory.zmienna_ustalona.has(known.str(0))) {
-            ctx_.memory.zmienna_ustalona.set(known.str(0), known.real(1));
+        if (!ctx_.memory.zmienna_ustalona.has(KnownArgument(known).argument())) {
+            ctx_.memory.zmienna_ustalona.set(KnownArgument(known).argument(), KnownArgument(known).value());
         }
     }
 }
@@ -198,8 +198,8 @@ void BackwardEngine::verify_end_rules(const std::string& hypothesis) {
     if (hypothesis == kEnd) return;
     for (const Fact& rule : ctx_.store.all(Kind::regula)) {
         if (end_established()) return;
-        if (rule.str(1) != kEnd) continue;
-        if (testuj_warunki_wstecz(rule.strings(2))) pamietaj_wstecz(std::string(kEnd));
+        if (Rule(rule).conclusion() != kEnd) continue;
+        if (testuj_warunki_wstecz(Rule(rule).conditions())) pamietaj_wstecz(std::string(kEnd));
     }
 }
 
@@ -324,7 +324,7 @@ BackwardEngine::Outcome BackwardEngine::next_rule(Frame& frame, std::optional<bo
                 enter_stage_after_rules(frame);
                 return Outcome::Pending;
             }
-            const std::int32_t number = rules[frame.rule]->integer(0);
+            const std::int32_t number = Rule(*rules[frame.rule]).number();
             memory_.regula_stosowana.push_front(number);
             if (memory_.regula_wykorzystana.count(number) > 0) {
                 ++frame.rule;
@@ -333,7 +333,7 @@ BackwardEngine::Outcome BackwardEngine::next_rule(Frame& frame, std::optional<bo
             frame.rule_open = true;
             frame.condition = 0;
         }
-        const StringList& conditions = rules[frame.rule]->strings(2);
+        const StringList& conditions = Rule(*rules[frame.rule]).conditions();
         if (frame.condition < conditions.size()) {
             frame.child = &conditions[frame.condition];
             return Outcome::Pending;
@@ -366,7 +366,7 @@ bool BackwardEngine::conclude_by_rule(const std::string& c, const Fact& rule,
     przedstawienie_faktow(ctx_);
     komunikat(c);
     wyjasnienie_regula(ctx_, rule, result);
-    const std::int32_t n = rule.integer(0);
+    const std::int32_t n = Rule(rule).number();
     (proves ? memory_.numer_prawda : memory_.numer_nieprawda).emplace_front(n, c);
     memory_.regula_wykorzystana.insert(n);
     return true;
@@ -398,8 +398,8 @@ BackwardEngine::Outcome BackwardEngine::relational_models(const std::string& c, 
     for (const Fact* candidate : models_with_result(target)) {
         const Fact& model = *candidate;
         if (model.kind != kind || !is_relational(model)) continue;
-        if (extended && model.strings(4).size() != 3) continue;
-        if (!models_.sprawdz(model.str(1))) continue;
+        if (extended && ModelR(model).variables().size() != 3) continue;
+        if (!models_.sprawdz(AnyModel(model).condition())) continue;
         const std::int32_t n = model_number(model);
         if (established(c) || ctx_.memory.model_stosowany.count(n) > 0) continue;
         auto step = models_.evaluate_relation(model);

@@ -23,7 +23,7 @@ template <typename Accept>
 const Fact* model_applied_when(const FactStore& store, Kind kind, const std::string& c,
                                Accept accept) {
     for (const Fact& model : store.all(kind)) {
-        if (model.str(1) == c && accept(model)) return &model;
+        if (AnyModel(model).condition() == c && accept(model)) return &model;
     }
     return nullptr;
 }
@@ -36,17 +36,17 @@ std::optional<double> known_value(const InferenceContext& ctx, const std::string
 // A model's explanation needs its values; the model has not been applied yet (its application
 // condition is being asked), so it is explained only as far as the values are already known.
 void explain_arithmetic_if_known(BackwardEngine& engine, const Fact& model) {
-    if (const auto value = engine.context().memory.zmienna_ustalona.get(model.str(2))) {
+    if (const auto value = engine.context().memory.zmienna_ustalona.get(Model(model).result())) {
         engine.models().explain_arithmetic(model, *value);
     }
 }
 
 void explain_relation_if_known(BackwardEngine& engine, const Fact& model) {
-    const auto a = known_value(engine.context(), model.str(3));
-    const auto b = known_value(engine.context(), model.str(5));
+    const auto a = known_value(engine.context(), Model(model).argument1());
+    const auto b = known_value(engine.context(), Model(model).argument2());
     if (!a || !b) return;
-    const std::string& k = model.str(2);
-    const std::string reached = relacja(model.str(4), *a, *b) ? k : negacja(k);
+    const std::string& k = Model(model).result();
+    const std::string reached = relacja(Model(model).symbol(), *a, *b) ? k : negacja(k);
     engine.models().explain_relation({&model, reached, {*a, *b}}, false);
 }
 
@@ -66,9 +66,9 @@ bool wyjasnij(BackwardEngine& engine, const std::string& c) {
     const Fact* basic = model_applied_when(store, Kind::model, c, any);
     const auto& considered = engine.memory().regula_stosowana;
     const Fact* rule = considered.empty() ? nullptr : engine.rule(considered.front());
-    if (basic == nullptr && rule != nullptr && rule->integer(3) == 1) {
+    if (basic == nullptr && rule != nullptr && Rule(*rule).display() == 1) {
         ctx.pisz("    DLACZEGO?");
-        wyjasnienie_regula(ctx, *rule, rule->str(1));
+        wyjasnienie_regula(ctx, *rule, Rule(*rule).conclusion());
         chains(engine, false);
         return true;
     }
@@ -117,7 +117,7 @@ void przebieg_wnioskowania_reguly(BackwardEngine& engine, const std::deque<std::
     for (std::int32_t n : numbers) {
         const Fact* rule = engine.rule(n);
         if (rule == nullptr) continue;
-        ctx.line_and_dialog("Z reguły " + std::to_string(n) + " może wynikać: " + rule->str(1) +
+        ctx.line_and_dialog("Z reguły " + std::to_string(n) + " może wynikać: " + Rule(*rule).conclusion() +
                             ".");
     }
     ctx.title = "Z reguł/reguły może wynikać:";
@@ -131,7 +131,7 @@ void przebieg_wnioskowania_modele(InferenceContext& ctx) {
         for (const Fact& model : ctx.store.all(kind)) {
             const std::int32_t n = model_number(model);
             if (ctx.memory.model_stosowany.count(n) == 0) continue;
-            ctx.line_and_dialog("Z modelu " + std::to_string(n) + " może wynikać: " + model.str(2) +
+            ctx.line_and_dialog("Z modelu " + std::to_string(n) + " może wynikać: " + AnyModel(model).result() +
                                 ".");
         }
     }

@@ -72,7 +72,7 @@ bool InferenceContext::is_model_conclusion(const std::string& name) const {
 
 const Fact* InferenceContext::constraint_with(const std::string& condition) const {
     for (const Fact& constraint : store.all(Kind::ograniczenie)) {
-        const auto& members = constraint.strings(1);
+        const auto& members = Constraint(constraint).members();
         if (std::find(members.begin(), members.end(), condition) != members.end()) return &constraint;
     }
     return nullptr;
@@ -81,10 +81,10 @@ const Fact* InferenceContext::constraint_with(const std::string& condition) cons
 const std::vector<std::int32_t>& InferenceContext::rules_mentioning(const std::string& condition) {
     if (!rules_indexed_) {
         for (const Fact& rule : store.all(Kind::regula)) {
-            for (const auto& c : rule.strings(2)) {
+            for (const auto& c : Rule(rule).conditions()) {
                 auto& numbers = rules_by_condition_[c];
-                if (numbers.empty() || numbers.back() != rule.integer(0)) {
-                    numbers.push_back(rule.integer(0));
+                if (numbers.empty() || numbers.back() != Rule(rule).number()) {
+                    numbers.push_back(Rule(rule).number());
                 }
             }
         }

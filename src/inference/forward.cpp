@@ -103,7 +103,7 @@ bool ForwardInference::przygotowanie_listy_faktow() {
     // Askable conditions already declared as facts.
     std::unordered_set<std::string> declared;
     for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
-        for (const Fact& fact : ctx_.store.all(kind)) declared.insert(positive_form(fact.str(0)));
+        for (const Fact& fact : ctx_.store.all(kind)) declared.insert(positive_form(TextFact(fact).text()));
     }
     const auto any_declared = [&declared](const StringList& members) {
         return std::any_of(members.begin(), members.end(),
@@ -112,9 +112,9 @@ bool ForwardInference::przygotowanie_listy_faktow() {
     const std::vector<Fact> constraints(ctx_.store.all(Kind::ograniczenie).begin(),
                                         ctx_.store.all(Kind::ograniczenie).end());
     for (const Fact& constraint : constraints) {
-        const StringList& members = constraint.strings(1);
+        const StringList& members = Constraint(constraint).members();
         if (any_declared(members) || members.empty()) continue;
-        const std::string number = std::to_string(constraint.integer(0));
+        const std::string number = std::to_string(Constraint(constraint).number());
         const auto chosen = ctx_.ui.choose_from_list(
             "Przegląd warunków wykluczających się dla ograniczenia " + number,
             "Wybierz fakt z listy warunków dla ograniczenia " + number, members, false);
@@ -129,8 +129,8 @@ bool ForwardInference::przygotowanie_listy_faktow() {
         memory.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(members);
     }
     for (const Fact& constraint : constraints) {
-        if (any_declared(constraint.strings(1))) {
-            memory.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(constraint.strings(1));
+        if (any_declared(Constraint(constraint).members())) {
+            memory.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(Constraint(constraint).members());
         }
     }
     std::unordered_set<std::string> considered;
@@ -185,10 +185,10 @@ bool ForwardInference::wnioskowanie() {
 void ForwardInference::seed() {
     for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
         // Recording may shorten constraints but never changes the declared facts.
-        for (const Fact& fact : ctx_.store.all(kind)) pamietaj(ctx_, fact.str(0), true, true);
+        for (const Fact& fact : ctx_.store.all(kind)) pamietaj(ctx_, TextFact(fact).text(), true, true);
     }
     for (const Fact& known : ctx_.store.all(Kind::argument_znany)) {
-        ctx_.memory.zmienna_ustalona.set(known.str(0), known.real(1));
+        ctx_.memory.zmienna_ustalona.set(KnownArgument(known).argument(), KnownArgument(known).value());
     }
 }
 
@@ -245,11 +245,11 @@ std::optional<std::string> ForwardInference::testuj_warunki(const StringList& co
 bool ForwardInference::fire_rule() {
     InferenceMemory& memory = ctx_.memory;
     for (const Fact& rule : ctx_.store.all(Kind::regula)) {
-        const std::int32_t n = rule.integer(0);
+        const std::int32_t n = Rule(rule).number();
         if (n == 0 || memory.regula_zastosowana.count(n) > 0) continue;
-        const auto marks = testuj_warunki(rule.strings(2));
+        const auto marks = testuj_warunki(Rule(rule).conditions());
         if (!marks) continue;
-        const std::string result = generuj_wniosek(*marks, rule.str(1));
+        const std::string result = generuj_wniosek(*marks, Rule(rule).conclusion());
         memory.regula_zastosowana.insert(n);
         if (!zachowaj_wniosek(ctx_, n, result).ok()) continue;
         przedstawienie_faktow(ctx_);
@@ -271,10 +271,10 @@ bool ForwardInference::fire_relation(Kind kind) {
     InferenceMemory& memory = ctx_.memory;
     for (const Fact& model : ctx_.store.all(kind)) {
         if (!is_relational(model)) continue;
-        if (kind == Kind::model_r && model.strings(4).size() != 3) continue;
+        if (kind == Kind::model_r && ModelR(model).variables().size() != 3) continue;
         const std::int32_t n = model_number(model);
-        if (!models_.sprawdz(model.str(1))) continue;
-        if (memory.rbd.has(n, model.str(2)) || models_.applied_or_failed(n)) continue;
+        if (!models_.sprawdz(AnyModel(model).condition())) continue;
+        if (memory.rbd.has(n, AnyModel(model).result()) || models_.applied_or_failed(n)) continue;
         const auto step = models_.evaluate_relation(model);
         if (!step) continue;
         if (!zachowaj_wniosek(ctx_, n, step->reached).ok()) continue;

@@ -16,8 +16,8 @@ bool is_grade(const std::string& name) { return name.starts_with(kGradePrefix); 
 bool is_zero_text(const std::string& text) { return text == "0" || text == "0.0"; }
 std::string real_text(double value) { return format_real(value); }
 
-const std::string& application_condition(const Fact& model) { return model.str(1); }
-const std::string& result_of(const Fact& model) { return model.str(2); }
+const std::string& application_condition(const Fact& model) { return AnyModel(model).condition(); }
+const std::string& result_of(const Fact& model) { return AnyModel(model).result(); }
 
 // Removes a name from a set when the evaluation that added it ends.
 class InProgress {
@@ -65,9 +65,9 @@ void add_terms(Formula& formula, const std::vector<std::string>& terms) {
 Formula basic_formula(const Fact& model) {
     Formula formula;
     const std::string& result = result_of(model);
-    const std::string& a1 = model.str(3);
-    const std::string& symbol = model.str(4);
-    const std::string& a2 = model.str(5);
+    const std::string& a1 = Model(model).argument1();
+    const std::string& symbol = Model(model).symbol();
+    const std::string& a2 = Model(model).argument2();
     const auto second = constant_value(a2);
     if (second && *second == 0 && symbol != "zaokrąglenie_do_N") {
         formula.add(symbol == "=" ? "    " + result + " = " + a1
@@ -81,8 +81,8 @@ Formula basic_formula(const Fact& model) {
 Formula extended_formula(const Fact& model) {
     Formula formula;
     formula.add("    " + result_of(model) + " = ");
-    const std::string& operation = model.str(3);
-    const StringList& arguments = model.strings(4);
+    const std::string& operation = ModelR(model).symbol();
+    const StringList& arguments = ModelR(model).variables();
     if (operation == "+" || operation == "*") {
         for (std::size_t i = 0; i < arguments.size(); ++i) {
             const std::string tail = i + 1 < arguments.size() ? "  " + operation : "";
@@ -103,8 +103,8 @@ Formula sum_formula(const Fact& model, const std::vector<std::string>& terms) {
 }
 
 Formula linear_formula(const Fact& model) {
-    const StringList& coefficients = model.strings(3);
-    const StringList& variables = model.strings(4);
+    const StringList& coefficients = LinearModel(model).coefficients();
+    const StringList& variables = LinearModel(model).variables();
     std::vector<std::string> terms;
     for (std::size_t i = 0; i < coefficients.size() && i < variables.size(); ++i) {
         terms.push_back(coefficients[i] + " * " + variables[i]);
@@ -113,11 +113,11 @@ Formula linear_formula(const Fact& model) {
 }
 
 Formula polynomial_formula(const Fact& model) {
-    const StringList& coefficients = model.strings(4);
-    const IntegerList& powers = model.integers(5);
+    const StringList& coefficients = PolynomialModel(model).coefficients();
+    const IntegerList& powers = PolynomialModel(model).powers();
     std::vector<std::string> terms;
     for (std::size_t i = 0; i < coefficients.size() && i < powers.size(); ++i) {
-        terms.push_back(coefficients[i] + " * " + model.str(3) + "^" + std::to_string(powers[i]));
+        terms.push_back(coefficients[i] + " * " + PolynomialModel(model).variable() + "^" + std::to_string(powers[i]));
     }
     return sum_formula(model, terms);
 }
@@ -150,40 +150,40 @@ const ArithmeticTexts& arithmetic_texts(Kind kind) {
 
 // "a rel b" or, for an extended relation, "a r1 b r2 c".
 std::string relation_text(const Fact& model, const std::vector<std::string>& items) {
-    if (model.kind == Kind::model) return items[0] + " " + model.str(4) + " " + items[1];
-    const auto [first, second] = split_extended_relation(model.str(3));
+    if (model.kind == Kind::model) return items[0] + " " + Model(model).symbol() + " " + items[1];
+    const auto [first, second] = split_extended_relation(ModelR(model).symbol());
     return items[0] + " " + first + " " + items[1] + " " + second + " " + items[2];
 }
 
 StringList relation_arguments(const Fact& model) {
-    if (model.kind == Kind::model) return {model.str(3), model.str(5)};
-    return model.strings(4);
+    if (model.kind == Kind::model) return {Model(model).argument1(), Model(model).argument2()};
+    return ModelR(model).variables();
 }
 
 }  // namespace
 
-std::int32_t model_number(const Fact& model) { return model.integer(0); }
+std::int32_t model_number(const Fact& model) { return AnyModel(model).number(); }
 
 std::int32_t display_semaphore(const Fact& model) {
-    return model.integer(model.fields.size() - 1);
+    return AnyModel(model).display();
 }
 
 bool is_relational(const Fact& model) {
-    if (model.kind == Kind::model) return is_basic_relation(model.str(4));
-    if (model.kind == Kind::model_r) return is_extended_relation(model.str(3));
+    if (model.kind == Kind::model) return is_basic_relation(Model(model).symbol());
+    if (model.kind == Kind::model_r) return is_extended_relation(ModelR(model).symbol());
     return false;
 }
 
 ModelEvaluator::ModelEvaluator(InferenceContext& ctx) : ctx_(ctx) {
     for (const Fact& model : ctx_.store.all(Kind::model)) {
-        const std::string& symbol = model.str(4);
+        const std::string& symbol = Model(model).symbol();
         model_results_.insert(result_of(model));
-        if (is_grade(model.str(3)) && symbol == "=" && is_zero_text(model.str(5)) &&
+        if (is_grade(Model(model).argument1()) && symbol == "=" && is_zero_text(Model(model).argument2()) &&
             display_semaphore(model) == 1) {
-            grade_by_argument_[model.str(3)].push_back(&model);
+            grade_by_argument_[Model(model).argument1()].push_back(&model);
         }
         if (symbol == kRuleConditionCount) {
-            if (is_zero_text(model.str(5))) count_by_result_[result_of(model)].push_back(&model);
+            if (is_zero_text(Model(model).argument2())) count_by_result_[result_of(model)].push_back(&model);
         } else if (!is_basic_relation(symbol) && !is_extended_relation(symbol)) {
             basic_by_result_[result_of(model)].push_back(&model);
         }
@@ -308,12 +308,12 @@ std::optional<double> ModelEvaluator::from_basic_model(const std::string& x, boo
     for (const Fact* model : found->second) {
         if (applied_or_failed(model_number(*model))) continue;
         if (!sprawdz(application_condition(*model))) continue;
-        const auto v1 = oblicz(model->str(3));
+        const auto v1 = oblicz(Model(*model).argument1());
         if (!v1) continue;
-        const auto v2 = oblicz(model->str(5));
+        const auto v2 = oblicz(Model(*model).argument2());
         if (!v2) continue;
         settled = true;
-        return finish(*model, wykonaj(*v1, *v2, model->str(4)));
+        return finish(*model, wykonaj(*v1, *v2, Model(*model).symbol()));
     }
     return std::nullopt;
 }
@@ -388,11 +388,11 @@ std::optional<double> ModelEvaluator::from_condition_count(const std::string& x,
     settled = true;
     const Fact& model = *found->second.front();
     if (!sprawdz(application_condition(model))) return std::nullopt;
-    const auto number = integer_text(model.str(3));
+    const auto number = integer_text(Model(model).argument1());
     if (!number) return std::nullopt;
     for (const Fact& rule : ctx_.store.all(Kind::regula)) {
-        if (rule.integer(0) != *number) continue;
-        return finish(model, Outcome::of(static_cast<double>(rule.strings(2).size())));
+        if (Rule(rule).number() != *number) continue;
+        return finish(model, Outcome::of(static_cast<double>(Rule(rule).conditions().size())));
     }
     return std::nullopt;
 }
@@ -411,22 +411,22 @@ std::optional<std::vector<double>> ModelEvaluator::values_of(const StringList& n
 // The value of an extended, linear or polynomial model, or nothing.
 std::optional<double> ModelEvaluator::evaluate_other(const Fact& model) {
     if (model.kind == Kind::model_r) {
-        const auto values = values_of(model.strings(4));
+        const auto values = values_of(ModelR(model).variables());
         if (!values) return std::nullopt;
-        return finish(model, wykonaj_r(*values, model.str(3)));
+        return finish(model, wykonaj_r(*values, ModelR(model).symbol()));
     }
     if (model.kind == Kind::model_liniowy) {
-        const auto coefficients = values_of(model.strings(3));
+        const auto coefficients = values_of(LinearModel(model).coefficients());
         if (!coefficients) return std::nullopt;
-        const auto variables = values_of(model.strings(4));
+        const auto variables = values_of(LinearModel(model).variables());
         if (!variables) return std::nullopt;
         return finish(model, wykonaj_liniowy(*coefficients, *variables));
     }
-    const auto x = oblicz(model.str(3));
+    const auto x = oblicz(PolynomialModel(model).variable());
     if (!x) return std::nullopt;
-    const auto coefficients = values_of(model.strings(4));
+    const auto coefficients = values_of(PolynomialModel(model).coefficients());
     if (!coefficients) return std::nullopt;
-    return finish(model, wykonaj_wielomianowy(model.integers(5), *coefficients, *x));
+    return finish(model, wykonaj_wielomianowy(PolynomialModel(model).powers(), *coefficients, *x));
 }
 
 std::optional<double> ModelEvaluator::from_other_models(const std::string& x) {
@@ -472,18 +472,18 @@ std::optional<double> ModelEvaluator::finish(const Fact& model, const Outcome& o
 
 bool ModelEvaluator::apply_arithmetic(const Fact& model) {
     if (is_relational(model)) return false;
-    if (model.kind == Kind::model && model.str(4) == kRuleConditionCount) return false;
+    if (model.kind == Kind::model && Model(model).symbol() == kRuleConditionCount) return false;
     if (!sprawdz(application_condition(model))) return false;
     const std::string& result = result_of(model);
     if (applied_or_failed(model_number(model)) || ctx_.memory.zmienna_ustalona.has(result)) return false;
     if (in_progress_.count(result) > 0) return false;
     InProgress guard(in_progress_, result);
     if (model.kind != Kind::model) return evaluate_other(model).has_value();
-    const auto v1 = oblicz(model.str(3));
+    const auto v1 = oblicz(Model(model).argument1());
     if (!v1) return false;
-    const auto v2 = oblicz(model.str(5));
+    const auto v2 = oblicz(Model(model).argument2());
     if (!v2) return false;
-    return finish(model, wykonaj(*v1, *v2, model.str(4))).has_value();
+    return finish(model, wykonaj(*v1, *v2, Model(model).symbol())).has_value();
 }
 
 bool ModelEvaluator::sprawdz(const std::string& w) {
@@ -520,8 +520,8 @@ std::optional<RelationalStep> ModelEvaluator::evaluate_relation(const Fact& mode
     if (!values) return std::nullopt;
     const std::string& k = result_of(model);
     const bool holds = model.kind == Kind::model
-                           ? relacja(model.str(4), (*values)[0], (*values)[1])
-                           : relacja_r(model.str(3), (*values)[0], (*values)[1], (*values)[2]);
+                           ? relacja(Model(model).symbol(), (*values)[0], (*values)[1])
+                           : relacja_r(ModelR(model).symbol(), (*values)[0], (*values)[1], (*values)[2]);
     auto reached = testuj_relacje(holds, k);
     if (!reached) return std::nullopt;
     return RelationalStep{&model, std::move(*reached), *values};
@@ -599,7 +599,7 @@ void ModelEvaluator::przedstawienie_zmiennych_pierwotnych() {
     ctx_.clear_dialog();
     ctx_.title = "W bazie modeli są wartości następujących argumentów:";
     for (const Fact& known : ctx_.store.all(Kind::argument_znany)) {
-        ctx_.line_and_dialog("    " + known.str(0) + "=" + real_text(known.real(1)));
+        ctx_.line_and_dialog("    " + KnownArgument(known).argument() + "=" + real_text(KnownArgument(known).value()));
     }
     ctx_.show_dialog();
 }
@@ -626,8 +626,8 @@ bool ModelEvaluator::try_data_error_model(const Fact& model) {
         values.push_back(*value);
     }
     if (!sprawdz(application_condition(model))) return false;
-    const bool holds = model.kind == Kind::model ? relacja(model.str(4), values[0], values[1])
-                                                 : relacja_r(model.str(3), values[0], values[1], values[2]);
+    const bool holds = model.kind == Kind::model ? relacja(Model(model).symbol(), values[0], values[1])
+                                                 : relacja_r(ModelR(model).symbol(), values[0], values[1], values[2]);
     if (!holds) return false;
     przedstawienie_faktow(ctx_);
     przedstawienie_zmiennych();

@@ -76,18 +76,18 @@ void report_conflict(InferenceContext& ctx, const ConflictTexts& t, const std::s
 
 std::unordered_set<std::string> declared_facts(const FactStore& store, Kind kind) {
     std::unordered_set<std::string> facts;
-    for (const Fact& fact : store.all(kind)) facts.insert(fact.str(0));
+    for (const Fact& fact : store.all(kind)) facts.insert(TextFact(fact).text());
     return facts;
 }
 
 bool no_conflict(InferenceContext& ctx, const std::string& c, const ConflictTexts& t,
                  const std::unordered_set<std::string>& declared) {
     for (const Fact& constraint : ctx.store.all(Kind::ograniczenie)) {
-        const auto& members = constraint.strings(1);
+        const auto& members = Constraint(constraint).members();
         if (std::find(members.begin(), members.end(), c) == members.end()) continue;
         for (const auto& d : members) {
             if (d == c || declared.count(d) == 0) continue;
-            report_conflict(ctx, t, c, d, constraint.integer(0));
+            report_conflict(ctx, t, c, d, Constraint(constraint).number());
             return false;
         }
     }
@@ -127,11 +127,11 @@ bool present_declared(InferenceContext& ctx, const ConflictTexts& t) {
     ctx.title = t.title;
     const auto declared = declared_facts(ctx.store, t.kind);
     for (const Fact& fact : facts) {
-        if (!no_conflict(ctx, fact.str(0), t, declared)) {
+        if (!no_conflict(ctx, TextFact(fact).text(), t, declared)) {
             ctx.clear_dialog();
             return false;
         }
-        ctx.line_and_dialog("    " + fact.str(0));
+        ctx.line_and_dialog("    " + TextFact(fact).text());
     }
     ctx.show_dialog();
     return true;
@@ -156,7 +156,7 @@ void ask_detail_level(InferenceContext& ctx) {
 char pytaj_o_warunek(InferenceContext& ctx, const std::string& c) {
     const std::string p = positive_form(c);
     if (const Fact* constraint = ctx.constraint_with(p)) {
-        const StringList members = open_members(ctx, constraint->strings(1));
+        const StringList members = open_members(ctx, Constraint(*constraint).members());
         ctx.pisz("Tylko jeden warunek z ograniczenia dla listy: ");
         ctx.screen_new_line();
         for (const auto& member : members) {
@@ -168,7 +168,7 @@ char pytaj_o_warunek(InferenceContext& ctx, const std::string& c) {
         ctx.screen_new_line();
         ctx.pisz(kChooseTrue);
         ctx.screen_new_line();
-        const std::string number = std::to_string(constraint->integer(0));
+        const std::string number = std::to_string(Constraint(*constraint).number());
         const std::string chosen = member_chosen(
             ctx, members, "Tylko jeden z warunków z ograniczenia " + number + " może być prawdą!");
         return pamietaj_wybor(ctx, members, c, chosen);
@@ -189,10 +189,10 @@ char pytaj_o_warunek(InferenceContext& ctx, const std::string& c) {
 bool pytaj_o_warunek_stosowania(InferenceContext& ctx, const std::string& w) {
     if (const Fact* constraint = ctx.constraint_with(positive_form(w))) {
         if (is_negated(w)) return false;
-        const StringList members = open_members(ctx, constraint->strings(1));
+        const StringList members = open_members(ctx, Constraint(*constraint).members());
         const std::string chosen = member_chosen(
             ctx, members,
-            "Tylko jeden warunek z ograniczenia " + std::to_string(constraint->integer(0)) +
+            "Tylko jeden warunek z ograniczenia " + std::to_string(Constraint(*constraint).number()) +
                 " może być prawdą!");
         pamietaj_wybor_warunku_stosowania(ctx, members, chosen);
         return chosen == w;
@@ -221,8 +221,8 @@ void przedstawienie_faktow(InferenceContext& ctx) {
         ctx.line_and_dialog("    " + fact);
     };
     for (const Fact& rule : ctx.store.all(Kind::regula)) {
-        if (rule.integer(0) == 0 && rule.strings(2) == StringList{std::string(kNoCondition)}) {
-            ctx.line_and_dialog("    " + rule.str(1));
+        if (Rule(rule).number() == 0 && Rule(rule).conditions() == StringList{std::string(kNoCondition)}) {
+            ctx.line_and_dialog("    " + Rule(rule).conclusion());
         }
     }
     for (const auto& [number, fact] : ctx.memory.rbd) show(fact);
@@ -247,16 +247,16 @@ bool przedstawienie_m_faktow_pierwotnych(InferenceContext& ctx) {
 
 bool wyjasnienie_regula(InferenceContext& ctx, const Fact& rule, const std::string& result) {
     if (result == kEnd) return false;
-    if (rule.integer(3) == 0) return true;
+    if (Rule(rule).display() == 0) return true;
     ctx.clear_dialog();
-    const std::string number = std::to_string(rule.integer(0));
+    const std::string number = std::to_string(Rule(rule).number());
     ctx.line("Stosuję regułę " + number + ": " + "Jeżeli");
     ctx.lines.push_back("Stosuję regułę " + number + ":");
     ctx.lines.push_back("Jeżeli");
-    for (const auto& condition : rule.strings(2)) ctx.line_and_dialog("    " + condition);
+    for (const auto& condition : Rule(rule).conditions()) ctx.line_and_dialog("    " + condition);
     ctx.line("to ");
     ctx.lines.push_back("to");
-    ctx.line_and_dialog("    " + rule.str(1));
+    ctx.line_and_dialog("    " + Rule(rule).conclusion());
     ctx.line("Stąd wynika wniosek: ");
     ctx.lines.push_back("Stąd wynika wniosek:");
     ctx.line_and_dialog("    " + result);

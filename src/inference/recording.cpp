@@ -26,7 +26,7 @@ void negate_other_members(InferenceContext& ctx, const StringList& members,
 }
 
 bool has_member(const Fact& constraint, const std::string& c) {
-    const auto& members = constraint.strings(1);
+    const auto& members = Constraint(constraint).members();
     return std::find(members.begin(), members.end(), c) != members.end();
 }
 
@@ -49,7 +49,7 @@ void shorten_constraints(FactStore& store, const std::vector<std::size_t>& index
     auto& constraints = store.mutable_all(Kind::ograniczenie);
     for (auto it = indexes.rbegin(); it != indexes.rend(); ++it) {
         Fact copy = constraints[*it];
-        auto& members = std::get<StringList>(copy.fields[1]);
+        auto& members = std::get<StringList>(copy.fields[Constraint::members_field]);
         members.erase(std::remove(members.begin(), members.end(), member), members.end());
         shortened.insert(shortened.begin(), std::move(copy));
         constraints.erase(constraints.begin() + static_cast<std::ptrdiff_t>(*it));
@@ -111,7 +111,7 @@ bool pamietaj(InferenceContext& ctx, const std::string& c, bool yes, bool seedin
     if (const auto holding = constraints_with(ctx.store, c, seeding); !holding.empty()) {
         for (std::size_t index : holding) {
             ctx.memory.rbd.add(0, c);
-            negate_other_members(ctx, ctx.store.all(Kind::ograniczenie)[index].strings(1), c);
+            negate_other_members(ctx, Constraint(ctx.store.all(Kind::ograniczenie)[index]).members(), c);
         }
         return true;
     }

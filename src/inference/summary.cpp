@@ -18,9 +18,9 @@ void write_summary_sections(const FactStore& store, UserInteraction& ui, const I
     ui.write("Podsumowanie wnioskowania: fakty");
     ui.new_line();
     for (const Fact& rule : store.all(Kind::regula)) {
-        if (rule.integer(0) == 0 && rule.strings(2) == StringList{std::string(kNoCondition)} &&
-            rule.integer(3) == 1) {
-            ui.write("    " + rule.str(1));
+        if (Rule(rule).number() == 0 && Rule(rule).conditions() == StringList{std::string(kNoCondition)} &&
+            Rule(rule).display() == 1) {
+            ui.write("    " + Rule(rule).conclusion());
             ui.new_line();
             ui.new_line();
         }

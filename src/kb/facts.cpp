@@ -8,81 +8,76 @@ namespace xamo {
 namespace {
 
 using F = FieldType;
-constexpr F I = F::Integer;
-constexpr F R = F::Real;
-constexpr F S = F::String;
-constexpr F SL = F::StringList;
-constexpr F IL = F::IntegerList;
 
 const std::vector<KindInfo>& table() {
     static const std::vector<KindInfo> kinds = {
-        {Kind::fakt, Section::Rules, "fakt", {S}},
+        {Kind::fakt, Section::Rules, "fakt", TextFact::types()},
         {Kind::lista_wszystkich_dopytywalnych_dla_wyswietlania, Section::Rules,
-         "lista_wszystkich_dopytywalnych_dla_wyswietlania", {SL}},
-        {Kind::lista_wnioskow_regul, Section::Rules, "lista_wnioskow_regul", {SL}},
-        {Kind::lista_warunkow, Section::Rules, "lista_warunkow", {SL}},
-        {Kind::regula, Section::Rules, "reguła", {I, S, SL, I}},
-        {Kind::rem_regula, Section::Rules, "rem_reguła", {S}},
-        {Kind::off_fakt, Section::Rules, "_fakt", {S}},
-        {Kind::off_regula, Section::Rules, "_reguła", {I, S, SL, I}},
+         "lista_wszystkich_dopytywalnych_dla_wyswietlania", ListFact::types()},
+        {Kind::lista_wnioskow_regul, Section::Rules, "lista_wnioskow_regul", ListFact::types()},
+        {Kind::lista_warunkow, Section::Rules, "lista_warunkow", ListFact::types()},
+        {Kind::regula, Section::Rules, "reguła", Rule::types()},
+        {Kind::rem_regula, Section::Rules, "rem_reguła", TextFact::types()},
+        {Kind::off_fakt, Section::Rules, "_fakt", TextFact::types()},
+        {Kind::off_regula, Section::Rules, "_reguła", Rule::types()},
 
-        {Kind::arg_dopyt, Section::Models, "arg_dopyt", {S}},
-        {Kind::argument_znany, Section::Models, "argument_znany", {S, R}},
-        {Kind::m_fakt, Section::Models, "m_fakt", {S}},
-        {Kind::model, Section::Models, "model", {I, S, S, S, S, S, I}},
-        {Kind::model_r, Section::Models, "model_r", {I, S, S, S, SL, I}},
-        {Kind::model_liniowy, Section::Models, "model_liniowy", {I, S, S, SL, SL, I}},
-        {Kind::model_wielomianowy, Section::Models, "model_wielomianowy", {I, S, S, S, SL, IL, I}},
-        {Kind::modele_ekskluzywne, Section::Models, "modele_ekskluzywne", {SL}},
-        {Kind::nazwa_pliku_war_arg, Section::Models, "nazwa_pliku_war_arg", {S}},
-        {Kind::rem_model, Section::Models, "rem_model", {S}},
-        {Kind::rem_model_r, Section::Models, "rem_model_r", {S}},
-        {Kind::rem_model_liniowy, Section::Models, "rem_model_liniowy", {S}},
-        {Kind::rem_model_wielomianowy, Section::Models, "rem_model_wielomianowy", {S}},
-        {Kind::off_argument_znany, Section::Models, "_argument_znany", {S, R}},
-        {Kind::off_model, Section::Models, "_model", {I, S, S, S, S, S, I}},
-        {Kind::off_model_liniowy, Section::Models, "_model_liniowy", {I, S, S, SL, SL, I}},
-        {Kind::off_model_r, Section::Models, "_model_r", {I, S, S, S, SL, I}},
+        {Kind::arg_dopyt, Section::Models, "arg_dopyt", TextFact::types()},
+        {Kind::argument_znany, Section::Models, "argument_znany", KnownArgument::types()},
+        {Kind::m_fakt, Section::Models, "m_fakt", TextFact::types()},
+        {Kind::model, Section::Models, "model", Model::types()},
+        {Kind::model_r, Section::Models, "model_r", ModelR::types()},
+        {Kind::model_liniowy, Section::Models, "model_liniowy", LinearModel::types()},
+        {Kind::model_wielomianowy, Section::Models, "model_wielomianowy", PolynomialModel::types()},
+        {Kind::modele_ekskluzywne, Section::Models, "modele_ekskluzywne", ListFact::types()},
+        {Kind::nazwa_pliku_war_arg, Section::Models, "nazwa_pliku_war_arg", TextFact::types()},
+        {Kind::rem_model, Section::Models, "rem_model", TextFact::types()},
+        {Kind::rem_model_r, Section::Models, "rem_model_r", TextFact::types()},
+        {Kind::rem_model_liniowy, Section::Models, "rem_model_liniowy", TextFact::types()},
+        {Kind::rem_model_wielomianowy, Section::Models, "rem_model_wielomianowy", TextFact::types()},
+        {Kind::off_argument_znany, Section::Models, "_argument_znany", KnownArgument::types()},
+        {Kind::off_model, Section::Models, "_model", Model::types()},
+        {Kind::off_model_liniowy, Section::Models, "_model_liniowy", LinearModel::types()},
+        {Kind::off_model_r, Section::Models, "_model_r", ModelR::types()},
         {Kind::off_model_wielomianowy, Section::Models, "_model_wielomianowy",
-         {I, S, S, S, SL, IL, I}},
-        {Kind::off_modele_ekskluzywne, Section::Models, "_modele_ekskluzywne", {SL}},
-        {Kind::off_m_fakt, Section::Models, "_m_fakt", {S}},
-        {Kind::rem_modele_ekskluzywne, Section::Models, "rem_modele_ekskluzywne", {SL}},
+         PolynomialModel::types()},
+        {Kind::off_modele_ekskluzywne, Section::Models, "_modele_ekskluzywne", ListFact::types()},
+        {Kind::off_m_fakt, Section::Models, "_m_fakt", TextFact::types()},
+        {Kind::rem_modele_ekskluzywne, Section::Models, "rem_modele_ekskluzywne", ListFact::types()},
 
-        {Kind::ograniczenie, Section::Constraints, "ograniczenie", {I, SL}},
-        {Kind::nazwa_og, Section::Constraints, "nazwa_og", {S}},
-        {Kind::nazwa_og_pelna, Section::Constraints, "nazwa_og_pelna", {S}},
-        {Kind::rem_ograniczenie, Section::Constraints, "rem_ograniczenie", {S}},
-        {Kind::off_ograniczenie, Section::Constraints, "_ograniczenie", {I, SL}},
+        {Kind::ograniczenie, Section::Constraints, "ograniczenie", Constraint::types()},
+        {Kind::nazwa_og, Section::Constraints, "nazwa_og", TextFact::types()},
+        {Kind::nazwa_og_pelna, Section::Constraints, "nazwa_og_pelna", TextFact::types()},
+        {Kind::rem_ograniczenie, Section::Constraints, "rem_ograniczenie", TextFact::types()},
+        {Kind::off_ograniczenie, Section::Constraints, "_ograniczenie", Constraint::types()},
 
-        {Kind::rada, Section::Advice, "rada", {I, S}},
-        {Kind::nrada, Section::Advice, "nrada", {I, S}},
-        {Kind::rem_rada, Section::Advice, "rem_rada", {S}},
-        {Kind::rem_nrada, Section::Advice, "rem_nrada", {S}},
-        {Kind::off_rada, Section::Advice, "_rada", {I, S}},
-        {Kind::off_nrada, Section::Advice, "_nrada", {I, S}},
+        {Kind::rada, Section::Advice, "rada", MediaEntry::types()},
+        {Kind::nrada, Section::Advice, "nrada", MediaEntry::types()},
+        {Kind::rem_rada, Section::Advice, "rem_rada", TextFact::types()},
+        {Kind::rem_nrada, Section::Advice, "rem_nrada", TextFact::types()},
+        {Kind::off_rada, Section::Advice, "_rada", MediaEntry::types()},
+        {Kind::off_nrada, Section::Advice, "_nrada", MediaEntry::types()},
 
-        {Kind::grafika, Section::Graphics, "grafika", {I, S}},
-        {Kind::ngrafika, Section::Graphics, "ngrafika", {I, S}},
+        {Kind::grafika, Section::Graphics, "grafika", MediaEntry::types()},
+        {Kind::ngrafika, Section::Graphics, "ngrafika", MediaEntry::types()},
 
-        {Kind::dzwiek, Section::Sounds, "dźwięk", {I, S}},
-        {Kind::ndzwiek, Section::Sounds, "ndźwięk", {I, S}},
+        {Kind::dzwiek, Section::Sounds, "dźwięk", MediaEntry::types()},
+        {Kind::ndzwiek, Section::Sounds, "ndźwięk", MediaEntry::types()},
 
-        {Kind::nazwa_re, Section::Names, "nazwa_re", {S}},
-        {Kind::nazwa_re_pelna, Section::Names, "nazwa_re_pelna", {S}},
-        {Kind::nazwa_mo, Section::Names, "nazwa_mo", {S}},
-        {Kind::nazwa_mo_pelna, Section::Names, "nazwa_mo_pelna", {S}},
-        {Kind::nazwa_ra, Section::Names, "nazwa_ra", {S}},
-        {Kind::nazwa_ra_pelna, Section::Names, "nazwa_ra_pelna", {S}},
-        {Kind::nazwa_gr, Section::Names, "nazwa_gr", {S}},
-        {Kind::nazwa_me, Section::Names, "nazwa_me", {S}},
-        {Kind::sciezka, Section::Names, "sciezka", {S}},
-        {Kind::sciezka1, Section::Names, "sciezka1", {S}},
-        {Kind::sciezka2, Section::Names, "sciezka2", {S}},
-        {Kind::wyroznik, Section::Names, "wyroznik", {S}},
-        {Kind::rozszerzenie, Section::Names, "rozszerzenie", {S}},
+        {Kind::nazwa_re, Section::Names, "nazwa_re", TextFact::types()},
+        {Kind::nazwa_re_pelna, Section::Names, "nazwa_re_pelna", TextFact::types()},
+        {Kind::nazwa_mo, Section::Names, "nazwa_mo", TextFact::types()},
+        {Kind::nazwa_mo_pelna, Section::Names, "nazwa_mo_pelna", TextFact::types()},
+        {Kind::nazwa_ra, Section::Names, "nazwa_ra", TextFact::types()},
+        {Kind::nazwa_ra_pelna, Section::Names, "nazwa_ra_pelna", TextFact::types()},
+        {Kind::nazwa_gr, Section::Names, "nazwa_gr", TextFact::types()},
+        {Kind::nazwa_me, Section::Names, "nazwa_me", TextFact::types()},
+        {Kind::sciezka, Section::Names, "sciezka", TextFact::types()},
+        {Kind::sciezka1, Section::Names, "sciezka1", TextFact::types()},
+        {Kind::sciezka2, Section::Names, "sciezka2", TextFact::types()},
+        {Kind::wyroznik, Section::Names, "wyroznik", TextFact::types()},
+        {Kind::rozszerzenie, Section::Names, "rozszerzenie", TextFact::types()},
 
-        {Kind::tekst_raportu, Section::Report, "tekst_raportu", {S}},
+        {Kind::tekst_raportu, Section::Report, "tekst_raportu", TextFact::types()},
     };
     return kinds;
 }
@@ -174,7 +169,7 @@ std::size_t FactStore::section_size(Section section) const {
 std::optional<std::string> FactStore::text(Kind kind) const {
     const Fact* fact = first(kind);
     if (!fact) return std::nullopt;
-    return fact->str(0);
+    return TextFact(*fact).text();
 }
 
 void FactStore::set_text(Kind kind, std::string value) {

@@ -112,13 +112,83 @@ struct Fact {
     Kind kind;
     std::vector<FieldValue> fields;
 
-    std::int32_t integer(std::size_t i) const { return std::get<std::int32_t>(fields[i]); }
-    double real(std::size_t i) const { return std::get<double>(fields[i]); }
-    const std::string& str(std::size_t i) const { return std::get<std::string>(fields[i]); }
-    const StringList& strings(std::size_t i) const { return std::get<StringList>(fields[i]); }
-    const IntegerList& integers(std::size_t i) const { return std::get<IntegerList>(fields[i]); }
     bool operator==(const Fact&) const = default;
 };
+
+// --- named fields ----------------------------------------------------------------------------
+// Each layout names the fields of the fact kinds that share it, in file order; the kind table
+// (facts.cpp) takes the field types from here, so names and types are declared once. A view reads
+// a fact of such a kind by name: Rule(fact).conclusion(); Rule::conclusion_field is its position.
+#define XAMO_LAYOUT_TEXT(F) F(0, String, text)
+#define XAMO_LAYOUT_LIST(F) F(0, StringList, items)
+#define XAMO_LAYOUT_RULE(F) \
+    F(0, Integer, number) F(1, String, conclusion) F(2, StringList, conditions) F(3, Integer, display)
+#define XAMO_LAYOUT_KNOWN_ARGUMENT(F) F(0, String, argument) F(1, Real, value)
+#define XAMO_LAYOUT_MODEL(F)                                                                  \
+    F(0, Integer, number) F(1, String, condition) F(2, String, result) F(3, String, argument1) \
+    F(4, String, symbol) F(5, String, argument2) F(6, Integer, display)
+#define XAMO_LAYOUT_MODEL_R(F)                                                               \
+    F(0, Integer, number) F(1, String, condition) F(2, String, result) F(3, String, symbol) \
+    F(4, StringList, variables) F(5, Integer, display)
+#define XAMO_LAYOUT_LINEAR_MODEL(F)                                          \
+    F(0, Integer, number) F(1, String, condition) F(2, String, result)      \
+    F(3, StringList, coefficients) F(4, StringList, variables) F(5, Integer, display)
+#define XAMO_LAYOUT_POLYNOMIAL_MODEL(F)                                                       \
+    F(0, Integer, number) F(1, String, condition) F(2, String, result) F(3, String, variable) \
+    F(4, StringList, coefficients) F(5, IntegerList, powers) F(6, Integer, display)
+#define XAMO_LAYOUT_CONSTRAINT(F) F(0, Integer, number) F(1, StringList, members)
+#define XAMO_LAYOUT_MEDIA(F) F(0, Integer, number) F(1, String, name)
+
+namespace field_types {
+using Integer = std::int32_t;
+using Real = double;
+using String = std::string;
+using StringList = xamo::StringList;
+using IntegerList = xamo::IntegerList;
+}  // namespace field_types
+
+#define XAMO_FIELD_ACCESSOR(index, type, name) \
+    const field_types::type& name() const { return std::get<field_types::type>(fact.fields[index]); }
+#define XAMO_FIELD_INDEX(index, type, name) static constexpr std::size_t name##_field = index;
+#define XAMO_FIELD_TYPE(index, type, name) FieldType::type,
+#define XAMO_FACT_VIEW(View, LAYOUT)                                  \
+    struct View {                                                     \
+        const Fact& fact;                                             \
+        explicit View(const Fact& f) : fact(f) {}                     \
+        LAYOUT(XAMO_FIELD_ACCESSOR)                                   \
+        LAYOUT(XAMO_FIELD_INDEX)                                      \
+        static std::vector<FieldType> types() { return {LAYOUT(XAMO_FIELD_TYPE)}; } \
+    };
+
+XAMO_FACT_VIEW(TextFact, XAMO_LAYOUT_TEXT)
+XAMO_FACT_VIEW(ListFact, XAMO_LAYOUT_LIST)
+XAMO_FACT_VIEW(Rule, XAMO_LAYOUT_RULE)
+XAMO_FACT_VIEW(KnownArgument, XAMO_LAYOUT_KNOWN_ARGUMENT)
+XAMO_FACT_VIEW(Model, XAMO_LAYOUT_MODEL)
+XAMO_FACT_VIEW(ModelR, XAMO_LAYOUT_MODEL_R)
+XAMO_FACT_VIEW(LinearModel, XAMO_LAYOUT_LINEAR_MODEL)
+XAMO_FACT_VIEW(PolynomialModel, XAMO_LAYOUT_POLYNOMIAL_MODEL)
+XAMO_FACT_VIEW(Constraint, XAMO_LAYOUT_CONSTRAINT)
+XAMO_FACT_VIEW(MediaEntry, XAMO_LAYOUT_MEDIA)
+
+// The fields every model kind shares: number, application condition and result first, the
+// display semaphore last.
+struct AnyModel {
+    const Fact& fact;
+    explicit AnyModel(const Fact& f) : fact(f) {}
+    std::int32_t number() const { return std::get<std::int32_t>(fact.fields.front()); }
+    const std::string& condition() const { return std::get<std::string>(fact.fields[1]); }
+    const std::string& result() const { return std::get<std::string>(fact.fields[2]); }
+    std::int32_t display() const { return std::get<std::int32_t>(fact.fields.back()); }
+};
+
+// The number that rules, models, constraints and media entries carry as their first field.
+inline std::int32_t number_of(const Fact& fact) { return std::get<std::int32_t>(fact.fields.front()); }
+
+#undef XAMO_FACT_VIEW
+#undef XAMO_FIELD_TYPE
+#undef XAMO_FIELD_INDEX
+#undef XAMO_FIELD_ACCESSOR
 
 // Subsystems that own working facts register one of these; clearing the knowledge base clears
 // them all.

@@ -1,28 +1,11 @@
 #include "kb/operations.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 
 namespace xamo {
 namespace {
-
-template <std::size_t N>
-bool one_of(std::string_view symbol, const std::array<std::string_view, N>& set) {
-    return std::find(set.begin(), set.end(), symbol) != set.end();
-}
-
-constexpr std::array<std::string_view, 7> kBasicRelations{">", "==", "<", ">=", "<=", "><", "<>"};
-constexpr std::array<std::string_view, 4> kExtendedRelations{"<,<", "<=,<", "<,<=", "<=,<="};
-constexpr std::array<std::string_view, 12> kTwoArgument{"+",   "-",   "*", "/", "div",
-                                                        "mod", "min", "max", "%", "=",
-                                                        "zaokrąglenie_do_N", "A^N"};
-constexpr std::array<std::string_view, 12> kFunctions{"sqrt", "sin",   "cos",   "tan",
-                                                      "arctan", "log", "ln",    "exp",
-                                                      "round", "trunc", "abs",
-                                                      kRuleConditionCount};
-constexpr std::array<std::string_view, 4> kExtendedArithmetic{"+", "*", "min_list", "max_list"};
 
 const char* const kOutOfRange = "wartość poza zakresem liczb całkowitych 32-bitowych";
 
@@ -119,12 +102,6 @@ Outcome function(double v1, std::string_view s) {
 
 }  // namespace
 
-bool is_basic_relation(std::string_view symbol) { return one_of(symbol, kBasicRelations); }
-bool is_extended_relation(std::string_view symbol) { return one_of(symbol, kExtendedRelations); }
-bool is_two_argument_operation(std::string_view symbol) { return one_of(symbol, kTwoArgument); }
-bool is_function(std::string_view symbol) { return one_of(symbol, kFunctions); }
-bool is_extended_arithmetic(std::string_view symbol) { return one_of(symbol, kExtendedArithmetic); }
-
 Outcome Outcome::of(double value, Warning warning) {
     Outcome out;
     out.status = Status::Value;
@@ -151,10 +128,9 @@ std::optional<std::int32_t> nearest(double x) {
 }
 
 Outcome wykonaj(double v1, double v2, std::string_view symbol) {
-    if (is_two_argument_operation(symbol)) return two_argument(v1, v2, symbol);
-    if (is_function(symbol) && symbol != kRuleConditionCount) {
-        return v2 == 0 ? function(v1, symbol) : Outcome::none();
-    }
+    const auto role = basic_symbol_role(symbol);
+    if (role == SymbolRole::TwoArgument) return two_argument(v1, v2, symbol);
+    if (role == SymbolRole::Function) return v2 == 0 ? function(v1, symbol) : Outcome::none();
     return Outcome::none();
 }
 

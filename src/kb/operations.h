@@ -8,15 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "kb/model_symbols.h"
+
 namespace xamo {
 
-inline constexpr std::string_view kRuleConditionCount = "liczba_warunków_reguły";
-
-bool is_basic_relation(std::string_view symbol);     // ">", "==", "<", ">=", "<=", "><", "<>"
-bool is_extended_relation(std::string_view symbol);  // "<,<", "<=,<", "<,<=", "<=,<="
-bool is_two_argument_operation(std::string_view symbol);
-bool is_function(std::string_view symbol);            // argument 2 must be 0
-bool is_extended_arithmetic(std::string_view symbol);  // "+", "*", "min_list", "max_list"
 
 // What one evaluation gave. A warning still gives a value (the model is applied); an error gives
 // none and names the problem for the note; NoResult gives none silently.

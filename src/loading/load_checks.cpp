@@ -37,8 +37,8 @@ struct ListPair {
 };
 
 std::size_t list_size(const Fact& fact, std::size_t field) {
-    if (std::holds_alternative<IntegerList>(fact.fields[field])) return fact.integers(field).size();
-    return fact.strings(field).size();
+    if (const auto* numbers = std::get_if<IntegerList>(&fact.fields[field])) return numbers->size();
+    return std::get<StringList>(fact.fields[field]).size();
 }
 
 void report_unequal_lists(UserInteraction& ui, const ListPair& pair, std::int32_t number) {
@@ -51,9 +51,9 @@ void report_unequal_lists(UserInteraction& ui, const ListPair& pair, std::int32_
 }
 
 bool tautological(const Fact& model) {
-    if (is_constant(model.str(3))) return false;
-    const std::string& symbol = model.str(4);
-    const auto value = constant_value(model.str(5));
+    if (is_constant(Model(model).argument1())) return false;
+    const std::string& symbol = Model(model).symbol();
+    const auto value = constant_value(Model(model).argument2());
     if (!value) return false;
     if (symbol == "=" || symbol == "+" || symbol == "-") return *value == 0.0;
     if (symbol == "*" || symbol == "/") return *value == 1.0;
@@ -64,7 +64,7 @@ bool tautological(const Fact& model) {
 
 bool check_declared_facts(KnowledgeBase& kb) {
     StringList facts;
-    for (const Fact& fact : kb.store.all(Kind::fakt)) facts.push_back(fact.str(0));
+    for (const Fact& fact : kb.store.all(Kind::fakt)) facts.push_back(TextFact(fact).text());
     const StringList wrong = difference(strip_negations(facts), kb.askable.lista_warunkow);
     if (wrong.empty()) return true;
     UserInteraction& ui = kb.ui;
@@ -88,7 +88,7 @@ bool check_declared_facts(KnowledgeBase& kb) {
 void report_single_condition_rules(KnowledgeBase& kb, const std::string& name) {
     std::vector<const Fact*> single;
     for (const Fact& rule : kb.store.all(Kind::regula)) {
-        if (rule.strings(2).size() == 1) single.push_back(&rule);
+        if (Rule(rule).conditions().size() == 1) single.push_back(&rule);
     }
     if (single.empty()) return;
     UserInteraction& ui = kb.ui;
@@ -105,9 +105,9 @@ void report_single_condition_rules(KnowledgeBase& kb, const std::string& name) {
                         "Chcesz zobaczyć reguły  z pojedynczym warunkiem?");
     for (std::size_t i = 0; show && i < single.size(); ++i) {
         const Fact& rule = *single[i];
-        const std::string number = std::to_string(rule.integer(0));
-        const std::string& conclusion = rule.str(1);
-        const std::string& condition = rule.strings(2).front();
+        const std::string number = std::to_string(Rule(rule).number());
+        const std::string& conclusion = Rule(rule).conclusion();
+        const std::string& condition = Rule(rule).conditions().front();
         write_lines(ui, {"W bazie reguł " + name + " jest:",
                          "Reguła " + number + " z wnioskiem '" + conclusion + "'",
                          "i z pojedynczym warunkiem '" + condition + "'."});
@@ -130,14 +130,14 @@ void report_single_condition_rules(KnowledgeBase& kb, const std::string& name) {
 
 bool find_bad_operation(KnowledgeBase& kb) {
     for (const Fact& model : kb.store.all(Kind::model)) {
-        if (!is_model_symbol(model.str(4))) {
-            report_bad_operation(kb.ui, model.str(4), model.integer(0));
+        if (!is_model_symbol(Model(model).symbol())) {
+            report_bad_operation(kb.ui, Model(model).symbol(), Model(model).number());
             return true;
         }
     }
     for (const Fact& model : kb.store.all(Kind::model_r)) {
-        if (!is_model_r_symbol(model.str(3))) {
-            report_bad_operation(kb.ui, model.str(3), model.integer(0));
+        if (!is_model_r_symbol(ModelR(model).symbol())) {
+            report_bad_operation(kb.ui, ModelR(model).symbol(), ModelR(model).number());
             return true;
         }
     }
@@ -146,15 +146,17 @@ bool find_bad_operation(KnowledgeBase& kb) {
 
 bool find_unequal_lists(KnowledgeBase& kb) {
     static const ListPair pairs[] = {
-        {Kind::model_liniowy, 3, 4, "W modelu liniowym ",
+        {Kind::model_liniowy, LinearModel::coefficients_field, LinearModel::variables_field,
+         "W modelu liniowym ",
          " lista współczynników i lista zmiennych"},
-        {Kind::model_wielomianowy, 4, 5, "W modelu wielomianowym ",
+        {Kind::model_wielomianowy, PolynomialModel::coefficients_field,
+         PolynomialModel::powers_field, "W modelu wielomianowym ",
          " lista współczynników i lista potęg"},
     };
     for (const ListPair& pair : pairs) {
         for (const Fact& model : kb.store.all(pair.kind)) {
             if (list_size(model, pair.first) != list_size(model, pair.second)) {
-                report_unequal_lists(kb.ui, pair, model.integer(0));
+                report_unequal_lists(kb.ui, pair, AnyModel(model).number());
                 return true;
             }
         }
@@ -164,7 +166,7 @@ bool find_unequal_lists(KnowledgeBase& kb) {
 
 bool find_bad_known_arguments(KnowledgeBase& kb, const std::string& name) {
     StringList known;
-    for (const Fact& fact : kb.store.all(Kind::argument_znany)) known.push_back(fact.str(0));
+    for (const Fact& fact : kb.store.all(Kind::argument_znany)) known.push_back(KnownArgument(fact).argument());
     const StringList wrong = difference(known, kb.askable.lista_argumentow_dopytywalnych);
     if (wrong.empty()) return false;
     UserInteraction& ui = kb.ui;
@@ -187,7 +189,7 @@ void report_tautological_models(KnowledgeBase& kb, const std::string& name) {
     auto& found = kb.load.model_tautologiczny;
     found.clear();
     for (const Fact& model : kb.store.all(Kind::model)) {
-        if (tautological(model)) found.push_back({model.integer(0), model.str(2), model.str(3)});
+        if (tautological(model)) found.push_back({Model(model).number(), Model(model).result(), Model(model).argument1()});
     }
     if (found.empty()) return;
     UserInteraction& ui = kb.ui;
@@ -223,9 +225,9 @@ void report_tautological_models(KnowledgeBase& kb, const std::string& name) {
 
 bool find_short_constraint(KnowledgeBase& kb, const std::string& name) {
     for (const Fact& constraint : kb.store.all(Kind::ograniczenie)) {
-        const StringList& members = constraint.strings(1);
+        const StringList& members = Constraint(constraint).members();
         if (members.size() >= 2) continue;
-        const std::string number = std::to_string(constraint.integer(0));
+        const std::string number = std::to_string(Constraint(constraint).number());
         const std::string list = list_text(members);
         write_lines(
             kb.ui, {"Baza ograniczeń " + name,
@@ -250,9 +252,9 @@ bool find_non_askable_member(KnowledgeBase& kb, const std::string& name) {
     const StringList& askable = askable_for_constraints(kb.store, kb.askable);
     const std::unordered_set<std::string> allowed(askable.begin(), askable.end());
     for (const Fact& constraint : kb.store.all(Kind::ograniczenie)) {
-        for (const std::string& member : constraint.strings(1)) {
+        for (const std::string& member : Constraint(constraint).members()) {
             if (allowed.contains(member)) continue;
-            const std::string number = std::to_string(constraint.integer(0));
+            const std::string number = std::to_string(Constraint(constraint).number());
             write_lines(
                 kb.ui,
                 {"W bazie ograniczeń dokładnej mogą być wyłącznie listy warunków dopytywalnych",

@@ -244,11 +244,11 @@ bool base_loaded(const FactStore& store, BaseKind kind) {
 
 void compute_declared_facts(const FactStore& store, LoadMemory& load) {
     load.lista_faktow.clear();
-    for (const Fact& fact : store.all(Kind::fakt)) load.lista_faktow.push_back(fact.str(0));
-    for (const Fact& fact : store.all(Kind::m_fakt)) load.lista_faktow.push_back(fact.str(0));
+    for (const Fact& fact : store.all(Kind::fakt)) load.lista_faktow.push_back(TextFact(fact).text());
+    for (const Fact& fact : store.all(Kind::m_fakt)) load.lista_faktow.push_back(TextFact(fact).text());
     std::unordered_set<std::string> members;
     for (const Fact& constraint : store.all(Kind::ograniczenie)) {
-        members.insert(constraint.strings(1).begin(), constraint.strings(1).end());
+        members.insert(Constraint(constraint).members().begin(), Constraint(constraint).members().end());
     }
     load.fakty_ograniczen.clear();
     for (const auto& fact : load.lista_faktow) {

@@ -51,7 +51,7 @@ TEST(ReportFile, StoredReportReadsBackUnchanged) {
     FactStore back;
     ASSERT_FALSE(read_section(back, Section::Report, dir.file("wynik.RPT")));
     ASSERT_EQ(back.all(Kind::tekst_raportu).size(), 1u);
-    EXPECT_EQ(back.all(Kind::tekst_raportu)[0].str(0), kTricky);
+    EXPECT_EQ(TextFact(back.all(Kind::tekst_raportu)[0]).text(), kTricky);
     EXPECT_EQ(ui.events.back().kind, "note");
     EXPECT_EQ(ui.events.back().text, "Raport wynik.RPT został zapamiętany.");
 }

@@ -133,9 +133,9 @@ TEST_F(Recording, DeclaredNegationShortensTheConstraint) {
     EXPECT_EQ(facts(), (std::vector<std::string>{"0:nb"}));
     const auto& constraints = store.all(Kind::ograniczenie);
     ASSERT_EQ(constraints.size(), 2u);
-    EXPECT_EQ(constraints[0].integer(0), 2);
-    EXPECT_EQ(constraints[1].integer(0), 1);
-    EXPECT_EQ(constraints[1].strings(1), (StringList{"a", "c"}));
+    EXPECT_EQ(Constraint(constraints[0]).number(), 2);
+    EXPECT_EQ(Constraint(constraints[1]).number(), 1);
+    EXPECT_EQ(Constraint(constraints[1]).members(), (StringList{"a", "c"}));
     EXPECT_TRUE(pamietaj(ctx, "q", false));
     EXPECT_TRUE(memory.rbd.established("nq"));
 }

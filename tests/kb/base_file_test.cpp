@@ -30,16 +30,16 @@ TEST(BaseFileReader, ReadsEveryFieldTypeWithBlanksEscapesAndTrailingText) {
                       "rem_reguła(\"reguły dla dzieci\")"));
     const auto& rules = store.all(Kind::regula);
     ASSERT_EQ(rules.size(), 3u);
-    EXPECT_EQ(rules[0].str(1), "grypa");
-    EXPECT_EQ(rules[0].strings(2), (StringList{"gorączka", "kaszel", "nwysypka"}));
-    EXPECT_EQ(rules[1].strings(2), (StringList{"b", "c"}));
-    EXPECT_EQ(rules[2].integer(3), 1);
+    EXPECT_EQ(Rule(rules[0]).conclusion(), "grypa");
+    EXPECT_EQ(Rule(rules[0]).conditions(), (StringList{"gorączka", "kaszel", "nwysypka"}));
+    EXPECT_EQ(Rule(rules[1]).conditions(), (StringList{"b", "c"}));
+    EXPECT_EQ(Rule(rules[2]).display(), 1);
     const auto& facts = store.all(Kind::fakt);
     ASSERT_EQ(facts.size(), 4u);
-    EXPECT_EQ(facts[0].str(0), "a\"b");
-    EXPECT_EQ(facts[1].str(0), "c:\\dane");
-    EXPECT_EQ(facts[2].str(0), "x\\y");
-    EXPECT_EQ(facts[3].str(0), "tab\there\n\r");
+    EXPECT_EQ(TextFact(facts[0]).text(), "a\"b");
+    EXPECT_EQ(TextFact(facts[1]).text(), "c:\\dane");
+    EXPECT_EQ(TextFact(facts[2]).text(), "x\\y");
+    EXPECT_EQ(TextFact(facts[3]).text(), "tab\there\n\r");
     EXPECT_EQ(store.all(Kind::rem_regula).size(), 1u);
 }
 
@@ -55,13 +55,13 @@ TEST(BaseFileReader, ReadsRealsIntegerListsAndEmptyLists) {
                       "model_wielomianowy(2,\"w\",\"y\",\"x\",[\"1\",\"a\"],[0, -2],0)\n"
                       "rem_modele_ekskluzywne([\"uwaga\"])\n"));
     const auto& known = store.all(Kind::argument_znany);
-    EXPECT_EQ(known[0].real(1), 5.0);
-    EXPECT_EQ(known[1].real(1), -150.0);
-    EXPECT_EQ(known[2].real(1), 2250.0);
-    EXPECT_TRUE(std::isnan(known[3].real(1)));
-    EXPECT_TRUE(std::isinf(known[4].real(1)) && known[4].real(1) < 0);
-    EXPECT_TRUE(store.all(Kind::model_liniowy)[0].strings(3).empty());
-    EXPECT_EQ(store.all(Kind::model_wielomianowy)[0].integers(5), (IntegerList{0, -2}));
+    EXPECT_EQ(KnownArgument(known[0]).value(), 5.0);
+    EXPECT_EQ(KnownArgument(known[1]).value(), -150.0);
+    EXPECT_EQ(KnownArgument(known[2]).value(), 2250.0);
+    EXPECT_TRUE(std::isnan(KnownArgument(known[3]).value()));
+    EXPECT_TRUE(std::isinf(KnownArgument(known[4]).value()) && KnownArgument(known[4]).value() < 0);
+    EXPECT_TRUE(LinearModel(store.all(Kind::model_liniowy)[0]).coefficients().empty());
+    EXPECT_EQ(PolynomialModel(store.all(Kind::model_wielomianowy)[0]).powers(), (IntegerList{0, -2}));
 }
 
 struct BadLine {
@@ -114,7 +114,7 @@ TEST(BaseFileReader, ReportsEachMalformedLineWithKindAndPosition) {
         EXPECT_EQ(error->line_number, 2u);
         // The facts before the line in error stay; nothing after it is read.
         ASSERT_EQ(store.all(before).size(), 1u) << bad.line;
-        EXPECT_EQ(store.all(before)[0].str(0), "ok");
+        EXPECT_EQ(TextFact(store.all(before)[0]).text(), "ok");
     }
 }
 
@@ -124,7 +124,7 @@ TEST(BaseFileReader, LineEndsEmptyLinesAndCarriageReturns) {
     EXPECT_FALSE(read(store, Section::Rules, "fa\rkt(\"c\r\")"));  // CR anywhere is discarded
     EXPECT_FALSE(read(store, Section::Rules, ""));
     EXPECT_EQ(store.all(Kind::fakt).size(), 3u);
-    EXPECT_EQ(store.all(Kind::fakt)[2].str(0), "c");
+    EXPECT_EQ(TextFact(store.all(Kind::fakt)[2]).text(), "c");
 
     const auto trailing = read(store, Section::Rules, "fakt(\"a\")\r\n\r\n");
     ASSERT_TRUE(trailing);
@@ -149,7 +149,7 @@ TEST(BaseFileReader, SurvivesHostileBytes) {
     EXPECT_EQ(error->kind, ReadErrorKind::StringExpected);
     EXPECT_EQ(error->position, 8u);
     ASSERT_FALSE(read_section_bytes(store, Section::Rules, "fakt(\"\x81\x98\xFF\")"));
-    EXPECT_EQ(*utf8_to_cp1250(store.all(Kind::fakt).back().str(0)), "\x81\x98\xFF");
+    EXPECT_EQ(*utf8_to_cp1250(TextFact(store.all(Kind::fakt).back()).text()), "\x81\x98\xFF");
 
     // A 10 MB line: an unclosed list of strings, then an unclosed string.
     std::string huge = "reguła(1,\"a\",[";
@@ -205,7 +205,7 @@ TEST(BaseFileReader, ReadsAMillionLinesInLinearTime) {
     const auto seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(store.all(Kind::fakt).size(), 1'000'000u);
-    EXPECT_EQ(store.all(Kind::fakt)[5].str(0), "wł5");
+    EXPECT_EQ(TextFact(store.all(Kind::fakt)[5]).text(), "wł5");
     EXPECT_LT(seconds, 30.0);  // generous even for sanitizer builds; quadratic work would not finish
 }
 

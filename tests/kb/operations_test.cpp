@@ -124,5 +124,50 @@ TEST(OperationTable, Relations) {
     EXPECT_EQ(split_extended_relation("<=,<").second, "<");
 }
 
+// Whatever the load check accepts, the evaluator computes: a symbol added to the table without
+// its arithmetic would load and then silently never apply.
+TEST(OperationTable, EverySymbolAcceptedAtLoadIsEvaluated) {
+    for (const ModelSymbol& entry : basic_model_symbols()) {
+        ASSERT_TRUE(is_model_symbol(entry.text));
+        switch (entry.role) {
+            case SymbolRole::TwoArgument:
+                EXPECT_TRUE(wykonaj(6, 0, entry.text).ok() || wykonaj(6, 3, entry.text).ok())
+                    << entry.text;
+                break;
+            case SymbolRole::Function:
+                EXPECT_TRUE(wykonaj(0.5, 0, entry.text).ok()) << entry.text;
+                break;
+            case SymbolRole::Relation: {
+                // An unknown relation is false everywhere; a known one tells some pairs apart.
+                const bool less = relacja(entry.text, 1, 2);
+                const bool equal = relacja(entry.text, 1, 1);
+                const bool greater = relacja(entry.text, 2, 1);
+                EXPECT_FALSE(less == equal && equal == greater) << entry.text;
+                break;
+            }
+            case SymbolRole::RuleConditionCount:
+                // Counted from the rule base by the model evaluator, not by the table.
+                EXPECT_EQ(entry.text, kRuleConditionCount);
+                EXPECT_TRUE(is_function(entry.text));
+                break;
+            default:
+                ADD_FAILURE() << entry.text << " is not a basic model's symbol";
+        }
+    }
+    for (const ModelSymbol& entry : extended_model_symbols()) {
+        ASSERT_TRUE(is_model_r_symbol(entry.text));
+        if (entry.role == SymbolRole::ListArithmetic) {
+            EXPECT_TRUE(wykonaj_r({1, 2, 3}, entry.text).ok()) << entry.text;
+        } else {
+            ASSERT_EQ(entry.role, SymbolRole::DoubleRelation) << entry.text;
+            EXPECT_TRUE(relacja_r(entry.text, 1, 2, 3)) << entry.text;
+            EXPECT_FALSE(relacja_r(entry.text, 3, 2, 1)) << entry.text;
+        }
+    }
+    EXPECT_EQ(basic_model_symbols().size(), 31u);
+    EXPECT_FALSE(is_model_symbol("min_list"));
+    EXPECT_FALSE(is_model_r_symbol("-"));
+}
+
 }  // namespace
 }  // namespace xamo

@@ -362,10 +362,10 @@ TEST_F(Gui, RuleBrowseWindowShowsTheSelectedRule) {
     auto* numbers = browse->findChild<QListWidget*>("numbers");
     ASSERT_EQ(numbers->count(), static_cast<int>(rules.size()));
     numbers->setCurrentRow(1);
-    EXPECT_EQ(browse->findChild<QLineEdit*>("field_0")->text().toStdString(), rules[1].str(1));
+    EXPECT_EQ(browse->findChild<QLineEdit*>("field_0")->text().toStdString(), Rule(rules[1]).conclusion());
     auto* conditions = browse->findChild<QListWidget*>("field_1");
-    ASSERT_EQ(conditions->count(), static_cast<int>(rules[1].strings(2).size()));
-    EXPECT_EQ(conditions->item(0)->text().toStdString(), rules[1].strings(2).front());
+    ASSERT_EQ(conditions->count(), static_cast<int>(Rule(rules[1]).conditions().size()));
+    EXPECT_EQ(conditions->item(0)->text().toStdString(), Rule(rules[1]).conditions().front());
     EXPECT_EQ(browse->findChild<QLineEdit*>("count_0")->text(), QString::number(rules.size()));
     EXPECT_EQ(browse->findChild<QLabel*>("label_1")->text(), QString::fromUtf8(" Lista warunków "));
     save_screenshot(browse->parentWidget(), "screenshot_rule_browse.png");
