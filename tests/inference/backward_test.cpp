@@ -19,11 +19,10 @@ class Backward : public InferenceTest {
     // Detail level, no labels, hypothesis kind and the chosen hypothesis, then the answers of
     // the run; the summary and the report are declined at the end.
     void run_with(const std::string& detail, const std::string& kind, const std::string& choice,
-                  Lines rest) {
+                  Lines rest, const Lines& closing = {"NIE", "Nie"}) {
         ui.answers = {detail, "NIE", kind, choice};
         ui.answers.insert(ui.answers.end(), rest.begin(), rest.end());
-        ui.answers.push_back("NIE");
-        ui.answers.push_back("Nie");
+        ui.answers.insert(ui.answers.end(), closing.begin(), closing.end());
         app.commands().enable({10149});
         app.run_command(10149);
     }
@@ -73,7 +72,7 @@ TEST_F(Backward, NarrowAndBroadCandidateLists) {
 TEST_F(Backward, EmptyListVerifiesNothing) {
     rule(1, "koniec", {"a"});
     askable({"a"});
-    run_with("1", "1", "", {});
+    run_with("1", "1", "", {}, {});
     const auto lists = ui.of_kind("list");
     ASSERT_EQ(lists.size(), 1u);
     EXPECT_EQ(lists[0].title, "Hipoteza w sensie wąskim");
@@ -240,7 +239,7 @@ TEST_F(Backward, TwoDeclaredMembersOfOneConstraintStopTheRun) {
     store.add(constraint(1, {"gorączka", "dreszcze"}));
     store.add(make_text_fact(Kind::fakt, "gorączka"));
     store.add(make_text_fact(Kind::fakt, "dreszcze"));
-    run_with("1", "1", "1", {});
+    run_with("1", "1", "1", {}, {});
     EXPECT_TRUE(memory.blad_wykluczajacych);
     EXPECT_TRUE(memory.rbd_wstecz.empty());
     EXPECT_TRUE(result_lines().empty());
@@ -337,7 +336,6 @@ TEST_F(BackwardEngineTest, DeepNestingThroughApplicationConditionsEndsWithANote)
         store.add(model(i, "r" + std::to_string(i - 1), "r" + std::to_string(i), "x", ">", "0", 0));
     }
     rule(1, "wynik", {"r" + std::to_string(kLength), "x_dodatni"});
-    ui.answers = {"5"};
     auto run = start("wynik");
     BackwardEngine& engine = run->engine;
     EXPECT_FALSE(engine.weryfikowanie_hipotezy_cd("wynik"));

@@ -10,10 +10,18 @@ using Lines = std::vector<std::string>;
 
 class Forward : public InferenceTest {
 protected:
-    // Detail level, no labels, mode, then the answers of the run.
-    void run_with(const std::string& detail, const std::string& mode, std::vector<std::string> rest) {
+    // Detail level, no labels, mode, then the answers of the run; `closing` declines the summary
+    // and the report of a run that ends normally.
+    void run_with(const std::string& detail, const std::string& mode, std::vector<std::string> rest,
+                  const Lines& closing = {"NIE", "Nie"}) {
         ui.answers = {detail, "NIE", mode};
         ui.answers.insert(ui.answers.end(), rest.begin(), rest.end());
+        ui.answers.insert(ui.answers.end(), closing.begin(), closing.end());
+        app.commands().enable({10148});
+        app.run_command(10148);
+    }
+    // A run refused before its first question.
+    void run_refused() {
         app.commands().enable({10148});
         app.run_command(10148);
     }
@@ -63,7 +71,7 @@ TEST_F(Forward, RuleNumberedZeroNeverFiresAndFalseConditionStopsTheRule) {
 TEST_F(Forward, OpeningTextsAndNormalEnd) {
     rule(1, "k", {"a", "b"});
     askable({"a", "b"});
-    run_with("2", "2", {"Tak", "Tak", "NIE", "Nie"});
+    run_with("2", "2", {"Tak", "Tak"});
     const auto notes = ui.of_kind("note");
     ASSERT_GE(notes.size(), 3u);
     EXPECT_EQ(notes[0].title, "Wnioskowanie rozwinięte dokładne w przód");
@@ -90,7 +98,7 @@ TEST_F(Forward, OpeningTextsAndNormalEnd) {
 
 TEST_F(Forward, WithoutRuleBaseOnlyTheNote) {
     store.remove_all(Kind::nazwa_re);
-    run_with("1", "2", {});
+    run_refused();
     ASSERT_EQ(ui.of_kind("note").size(), 1u);
     EXPECT_EQ(ui.of_kind("note")[0].text, "Proszę załadować bazę reguł!");
     EXPECT_TRUE(ui.of_kind("option").empty());
@@ -100,10 +108,10 @@ TEST_F(Forward, FaultyBaseIsRefusedSilently) {
     rule(1, "k", {"a", "b"});
     askable({"a", "b"});
     app.numbering().duplicates[0] = true;
-    run_with("1", "2", {});
+    run_refused();
     app.numbering().duplicates[0] = false;
     app.flags().sprzecznosc_1z = true;
-    run_with("1", "2", {});
+    run_refused();
     EXPECT_EQ(titles("clear").size(), 2u);
     EXPECT_EQ(ui.events.size(), 2u);  // the clearing of the message window only
 }
@@ -154,7 +162,7 @@ TEST_F(Forward, TwoDeclaredFactsOfOneConstraintBlockInference) {
     store.add(constraint(4, {"a", "b"}));
     rule(1, "k", {"a", "b"});
     askable({"a", "b"});
-    run_with("1", "2", {});
+    run_with("1", "2", {}, {});
     const auto notes = ui.of_kind("note");
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[1].title, "Błąd bazy reguł! ");
@@ -165,7 +173,7 @@ TEST_F(Forward, TwoDeclaredFactsOfOneConstraintBlockInference) {
     EXPECT_TRUE(memory.blad_wykluczajacych);
     // Later commands do nothing until the rule base is loaded again.
     const auto events = ui.events.size();
-    run_with("1", "2", {});
+    run_refused();
     EXPECT_EQ(ui.events.size(), events + 1);  // only the clearing of the message window
 }
 
@@ -201,7 +209,7 @@ TEST_F(Forward, KoniecEndsTheRunWithoutExplanationSummaryOrReport) {
     rule(1, "koniec", {"a"});
     rule(2, "z", {"a"});
     askable({"a"});
-    run_with("2", "2", {"Tak"});
+    run_with("2", "2", {"Tak"}, {});
     EXPECT_TRUE(fired_rules().empty());
     EXPECT_EQ(titles("note").back(), "Uwaga - koniec!");
     EXPECT_TRUE(output_has("Reguła z wnioskiem 'koniec' kończy wnioskowanie.\n"));
@@ -298,7 +306,7 @@ TEST_F(Forward, FactsShownAfterFiringsListEverySupportAndFactsWrittenAsRules) {
 TEST_F(Forward, LabelsAreKept) {
     rule(1, "k", {"a"});
     askable({"a"});
-    ui.answers = {"1", "TAK", "pierwsza", "TAK", "druga", "NIE", "2", "Tak"};
+    ui.answers = {"1", "TAK", "pierwsza", "TAK", "druga", "NIE", "2", "Tak", "NIE", "Nie"};
     app.commands().enable({10148});
     app.run_command(10148);
     EXPECT_EQ(memory.etykieta, (StringList{"pierwsza", "druga"}));

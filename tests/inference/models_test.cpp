@@ -11,9 +11,13 @@ using Lines = std::vector<std::string>;
 
 class Models : public InferenceTest {
 protected:
-    void run_with(const std::string& detail, std::vector<std::string> rest) {
+    // Detail level, no labels, questions mode, the answers of the run; `closing` declines the
+    // summary and the report of a run that ends normally.
+    void run_with(const std::string& detail, std::vector<std::string> rest,
+                  const std::vector<std::string>& closing = {"NIE", "Nie"}) {
         ui.answers = {detail, "NIE", "2"};
         ui.answers.insert(ui.answers.end(), rest.begin(), rest.end());
+        ui.answers.insert(ui.answers.end(), closing.begin(), closing.end());
         app.commands().enable({10148});
         app.run_command(10148);
     }
@@ -230,7 +234,7 @@ TEST_F(Models, GradesOutOfRangeAreRefused) {
     model_base({"Ocena_alarm", "Ocena_cisza"});
     store.add(model(1, "bez warunku", "alarm", "7", ">", "5"));
     store.add(model(2, "bez warunku", "ncisza", "7", ">", "5"));
-    run_with("1", {"11", "0"});
+    run_with("1", {"11"});
     EXPECT_TRUE(output_has("Określ ocenę wniosku na skali 1 -10: Ocena_alarm\nOkreśl wartość oceny: "
                            "Ocena_alarm\nBłąd! Ocena musi być zawarta w przedziale 0 - 10\n"));
     EXPECT_TRUE(noted("Ocena musi być zawarta w przedziale 0 - 10"));
@@ -343,7 +347,7 @@ TEST_F(Models, DeclaredModelFactsOfOneConstraintBlockInference) {
     store.add(make_text_fact(Kind::m_fakt, "a"));
     store.add(make_text_fact(Kind::m_fakt, "b"));
     store.add(constraint(3, {"b", "a"}));
-    run_with("1", {});
+    run_with("1", {}, {});
     const auto all = ui.of_kind("note");
     ASSERT_EQ(all.size(), 2u);
     EXPECT_EQ(all[1].title, "Błąd bazy modeli! ");

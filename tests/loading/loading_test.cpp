@@ -14,9 +14,11 @@ namespace {
 
 class Loading : public ::testing::Test {
   protected:
-    std::string load(BaseKind kind, const std::string& name,
-                     const std::vector<std::string>& lines) {
+    // Loads the file written from `lines`; `then` answers the questions of the load.
+    std::string load(BaseKind kind, const std::string& name, const std::vector<std::string>& lines,
+                     const std::vector<std::string>& then = {}) {
         ui.answers.push_back(dir.write(name, lines));
+        ui.answers.insert(ui.answers.end(), then.begin(), then.end());
         KnowledgeBase kb = app.knowledge_base();
         return load_base(kb, kind);
     }
@@ -108,7 +110,8 @@ TEST_F(Loading, ClearingTheModelBaseKeepsWhatTheRuleBaseOwns) {
           R"(reguła(1,"angina",["ból_gardła","gorączka"],1))"});
     load(BaseKind::Models, "MOgrypa.BRD",
          {R"(model(1,"gorączka","masa","waga","*","1",1))",
-          R"(model(1,"kaszel","dawka","masa","/","10",1))"});
+          R"(model(1,"kaszel","dawka","masa","/","10",1))"},
+         {"Nie"});  // which models are tautological: not shown
     EXPECT_TRUE(app.numbering().duplicates[0]);
     EXPECT_TRUE(app.numbering().duplicates[1]);
     EXPECT_EQ(app.load_memory().model_tautologiczny.size(), 1u);

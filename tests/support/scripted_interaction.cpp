@@ -1,11 +1,26 @@
 #include "support/scripted_interaction.h"
 
-#include <sstream>
+#include <gtest/gtest.h>
+
+#include "dialog/answers.h"
 
 namespace xamo {
 
-std::optional<std::string> ScriptedInteraction::next_answer() {
-    if (answers.empty()) return std::nullopt;
+ScriptedInteraction::~ScriptedInteraction() { expect_all_answers_used(); }
+
+void ScriptedInteraction::expect_all_answers_used() {
+    if (answers.empty()) return;
+    std::string left;
+    for (const auto& a : answers) left += " \"" + a + "\"";
+    ADD_FAILURE() << "the script left answers unused:" << left;
+    answers.clear();
+}
+
+std::optional<std::string> ScriptedInteraction::next_answer(const std::string& what) {
+    if (answers.empty()) {
+        ADD_FAILURE() << "the script has no answer for " << what;
+        return std::nullopt;
+    }
     std::string answer = answers.front();
     answers.pop_front();
     return answer;
@@ -18,23 +33,24 @@ void ScriptedInteraction::note(const std::string& title, const std::string& text
 int ScriptedInteraction::ask(const std::string& title, const std::string& text,
                              const std::vector<std::string>& buttons) {
     events.push_back({"ask", title, text, buttons});
-    const auto answer = next_answer();
-    const int count = static_cast<int>(buttons.size());
-    if (!answer) return count;
-    for (int i = 0; i < count; ++i) {
-        std::string caption;
-        for (char c : buttons[static_cast<std::size_t>(i)]) {
-            if (c != '&') caption.push_back(c);
-        }
-        if (*answer == caption || *answer == std::to_string(i + 1)) return i + 1;
+    return ask_buttons(title, buttons);
+}
+
+int ScriptedInteraction::ask_buttons(const std::string& title,
+                                     const std::vector<std::string>& buttons) {
+    const auto answer = next_answer("the question \"" + title + "\"");
+    if (!answer) return static_cast<int>(buttons.size());
+    const auto chosen = answers::button(*answer, buttons);
+    if (!chosen) {
+        ADD_FAILURE() << "\"" << *answer << "\" names no button of \"" << title << "\"";
+        return static_cast<int>(buttons.size());
     }
-    return count;
+    return *chosen;
 }
 
 bool ScriptedInteraction::confirm(const std::string& title, const std::string& text) {
     events.push_back({"confirm", title, text, {}});
-    const auto answer = next_answer();
-    return answer && (*answer == "1" || *answer == "Tak" || *answer == "tak");
+    return ask_buttons(title, {"Tak", "Nie"}) == 1;
 }
 
 std::optional<std::string> ScriptedInteraction::choose_file(const std::string& kind,
@@ -44,8 +60,8 @@ std::optional<std::string> ScriptedInteraction::choose_file(const std::string& k
     Event event{kind, title, start, {}};
     for (const auto& f : filters) event.items.push_back(f.description + "|" + f.pattern);
     events.push_back(event);
-    auto answer = next_answer();
-    if (!answer || answer->empty()) return std::nullopt;
+    auto answer = next_answer("the file dialog \"" + title + "\"");
+    if (!answer || answers::trim(*answer).empty()) return std::nullopt;
     return answer;
 }
 
@@ -63,7 +79,7 @@ std::optional<std::string> ScriptedInteraction::enter_text(const std::string& ti
                                                            const std::string& prompt,
                                                            const std::string& default_text) {
     events.push_back({"text", title, prompt, {default_text}});
-    return next_answer();
+    return next_answer("the text dialog \"" + title + "\"");
 }
 
 std::vector<int> ScriptedInteraction::choose_from_list(const std::string& title,
@@ -72,27 +88,26 @@ std::vector<int> ScriptedInteraction::choose_from_list(const std::string& title,
                                                        bool multiple) {
     events.push_back({multiple ? "list many" : "list", title, prompt, items});
     while (true) {
-        const auto answer = next_answer();
-        if (!answer) return multiple || items.empty() ? std::vector<int>{} : std::vector<int>{0};
-        if (*answer == "z") {
-            confirm_quit_or_stay();
-            continue;
+        const auto answer = next_answer("the list \"" + title + "\"");
+        if (!answer) return {};
+        const auto parsed = answers::list(*answer, static_cast<int>(items.size()), multiple);
+        switch (parsed.kind) {
+            case answers::ListAnswer::Kind::Quit:
+                confirm_quit_or_stay();
+                continue;
+            case answers::ListAnswer::Kind::Chosen:
+                return parsed.chosen;
+            case answers::ListAnswer::Kind::Invalid:
+                ADD_FAILURE() << "\"" << *answer << "\" chooses nothing in \"" << title << "\"";
+                return {};
         }
-        std::vector<int> chosen;
-        std::istringstream in(*answer);
-        int n = 0;
-        while (in >> n) {
-            if (n >= 1 && n <= static_cast<int>(items.size())) chosen.push_back(n - 1);
-        }
-        if (chosen.empty() && !multiple && !items.empty()) chosen.push_back(0);
-        return chosen;
     }
 }
 
 std::optional<std::string> ScriptedInteraction::enter_value(const std::string& title,
                                                             const std::string& name) {
     events.push_back({"value", title, name, {}});
-    return next_answer();
+    return next_answer("the value of " + name);
 }
 
 void ScriptedInteraction::explain(const std::string& title, const std::vector<std::string>& lines) {
@@ -101,10 +116,15 @@ void ScriptedInteraction::explain(const std::string& title, const std::vector<st
 
 int ScriptedInteraction::choose_option(const RadioDialog& dialog) {
     events.push_back({"option", dialog.title, dialog.prompt, dialog.options});
-    const auto answer = next_answer();
-    if (!answer || answer->empty()) return dialog.preselected;
-    const int n = std::atoi(answer->c_str());
-    return n >= 1 && n <= static_cast<int>(dialog.options.size()) ? n : dialog.preselected;
+    const auto answer = next_answer("the options \"" + dialog.title + "\"");
+    if (!answer) return dialog.preselected;
+    const auto n =
+        answers::option(*answer, static_cast<int>(dialog.options.size()), dialog.preselected);
+    if (!n) {
+        ADD_FAILURE() << "\"" << *answer << "\" is no option of \"" << dialog.title << "\"";
+        return dialog.preselected;
+    }
+    return *n;
 }
 
 void ScriptedInteraction::show_text(const std::string& title, const std::string& text) {

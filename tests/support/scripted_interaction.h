@@ -1,4 +1,7 @@
-// A UserInteraction for tests: answers come from a queue, every dialog is recorded.
+// A UserInteraction for tests: answers come from a queue, every dialog is recorded. Strict: a
+// question asked when the queue is empty, an answer that fits no choice, and answers left unused
+// when the double is destroyed each fail the running test, so a script cannot drift out of step
+// with the dialogs and still pass.
 #pragma once
 
 #include <deque>
@@ -18,10 +21,17 @@ public:
         std::vector<std::string> items;  // buttons, list items, explanation lines, filters
     };
 
-    // Answers, consumed in order: a button number or caption (ask/confirm: "1", "Tak"), a path
-    // ("" cancels), space-separated 1-based numbers (lists, "z" quits), a text, an option number.
-    // An empty queue answers with the last button, cancels, or keeps the preselection.
+    ScriptedInteraction() = default;
+    ScriptedInteraction(const ScriptedInteraction&) = delete;
+    ScriptedInteraction& operator=(const ScriptedInteraction&) = delete;
+    ~ScriptedInteraction() override;
+
+    // Answers, consumed in order and read as the console reads them (dialog/answers.h): a button
+    // number or caption (ask/confirm: "1", "Tak"), a path ("" cancels), 1-based numbers (lists,
+    // "z" quits), a text, an option number ("" keeps the preselection).
     std::deque<std::string> answers;
+    // Fails the test unless every answer has been used (the destructor checks too).
+    void expect_all_answers_used();
     std::vector<Event> events;
     std::string output;      // everything written to the message window
     std::string main_title;
@@ -62,7 +72,9 @@ protected:
     void write_message(const std::string& text) override { output += text; }
 
 private:
-    std::optional<std::string> next_answer();
+    // The next answer for the dialog `what`; fails the test when there is none.
+    std::optional<std::string> next_answer(const std::string& what);
+    int ask_buttons(const std::string& title, const std::vector<std::string>& buttons);
     std::optional<std::string> choose_file(const std::string& kind, const std::string& title,
                                            const std::vector<FileFilter>& filters,
                                            const std::string& start);

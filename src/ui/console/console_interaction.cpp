@@ -4,44 +4,11 @@
 #include <iostream>
 #include <sstream>
 
+#include "dialog/answers.h"
 #include "dialog/media_info.h"
 
 namespace xamo {
-namespace {
-
-std::string lower_ascii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
-std::string without_ampersand(const std::string& caption) {
-    std::string out;
-    for (char c : caption) {
-        if (c != '&') out.push_back(c);
-    }
-    return out;
-}
-
-std::string trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
-std::optional<int> parse_index(const std::string& text, int count) {
-    if (text.empty() || text.size() > 9) return std::nullopt;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-    }
-    const int n = std::stoi(text);
-    if (n < 1 || n > count) return std::nullopt;
-    return n;
-}
-
-}  // namespace
+using answers::trim;
 
 ConsoleInteraction::ConsoleInteraction(std::istream& in, std::ostream& out, bool batch)
     : in_(in), out_(out), batch_(batch) {}
@@ -108,16 +75,11 @@ int ConsoleInteraction::ask(const std::string& title, const std::string& text,
         choices += "(" + std::to_string(i + 1) + ") " + buttons[i];
     }
     line(choices);
-    const int count = static_cast<int>(buttons.size());
     while (true) {
         const auto answer = read_answer();
-        if (!answer || trim(*answer).empty()) return count;
-        const std::string given = trim(*answer);
-        if (auto n = parse_index(given, count)) return *n;
-        for (int i = 0; i < count; ++i) {
-            if (lower_ascii(given) == lower_ascii(without_ampersand(buttons[i]))) return i + 1;
-        }
-        say("! Nieprawidłowa odpowiedź: " + given);
+        if (!answer) return static_cast<int>(buttons.size());
+        if (const auto chosen = answers::button(*answer, buttons)) return *chosen;
+        say("! Nieprawidłowa odpowiedź: " + trim(*answer));
     }
 }
 
@@ -175,32 +137,13 @@ std::vector<int> ConsoleInteraction::choose_from_list(const std::string& title,
     const int count = static_cast<int>(items.size());
     while (true) {
         const auto answer = read_answer();
-        const std::string given = answer ? trim(*answer) : std::string();
-        if (lower_ascii(given) == "z") {
+        const auto parsed = answers::list(answer.value_or(""), count, multiple);
+        if (parsed.kind == answers::ListAnswer::Kind::Quit) {
             confirm_quit_or_stay();
             continue;
         }
-        if (given.empty()) {
-            if (multiple || count == 0) return {};
-            return {0};
-        }
-        std::vector<int> chosen;
-        std::string token;
-        std::istringstream parts(given);
-        bool valid = true;
-        while (parts >> token) {
-            std::string piece;
-            std::istringstream commas(token);
-            while (std::getline(commas, piece, ',')) {
-                if (piece.empty()) continue;
-                const auto n = parse_index(piece, count);
-                if (!n) valid = false;
-                else chosen.push_back(*n - 1);
-            }
-        }
-        if (valid && !chosen.empty() && (multiple || chosen.size() == 1)) return chosen;
-        say("! Nieprawidłowa odpowiedź: " + given);
-        if (!answer) return multiple || count == 0 ? std::vector<int>{} : std::vector<int>{0};
+        if (parsed.kind == answers::ListAnswer::Kind::Chosen) return parsed.chosen;
+        say("! Nieprawidłowa odpowiedź: " + trim(*answer));
     }
 }
 
@@ -229,8 +172,8 @@ int ConsoleInteraction::choose_option(const RadioDialog& dialog) {
     }
     while (true) {
         const auto answer = read_answer();
-        if (!answer || trim(*answer).empty()) return dialog.preselected;
-        if (auto n = parse_index(trim(*answer), count)) return *n;
+        if (!answer) return dialog.preselected;
+        if (const auto n = answers::option(*answer, count, dialog.preselected)) return *n;
         say("! Nieprawidłowa odpowiedź: " + trim(*answer));
     }
 }
