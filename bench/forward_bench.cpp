@@ -38,7 +38,8 @@ void reversed_chain(xamo::Application& app, int rules) {
     store.add(xamo::make_text_fact(Kind::fakt, "g"));
     store.add(xamo::make_text_fact(Kind::fakt, "c_0"));
     for (int i = rules; i >= 1; --i) {
-        store.add(xamo::make_rule(i, "c_" + std::to_string(i), {"c_" + std::to_string(i - 1), "g"}, 0));
+        store.add(
+            xamo::make_rule(i, "c_" + std::to_string(i), {"c_" + std::to_string(i - 1), "g"}, 0));
     }
     app.askable().lista_warunkow_dopytywalnych = {"c_0", "g"};
 }

@@ -32,10 +32,14 @@ int main(int argc, char** argv) {
     std::string directory;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--console") console = true;
-        else if (arg == "--batch") batch = true;
-        else if (!arg.empty() && arg[0] != '-' && directory.empty()) directory = arg;
-        else return usage();
+        if (arg == "--console")
+            console = true;
+        else if (arg == "--batch")
+            batch = true;
+        else if (!arg.empty() && arg[0] != '-' && directory.empty())
+            directory = arg;
+        else
+            return usage();
     }
     if (batch && !console) return usage();
     if (!directory.empty()) {

@@ -7,8 +7,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "kb/operations.h"
 #include "kb/conditions.h"
+#include "kb/operations.h"
 
 namespace xamo {
 namespace {
@@ -23,24 +23,26 @@ struct ResultModel {
 
 std::vector<ResultModel> arithmetic_models(const FactStore& store, ModelKind kind) {
     std::vector<ResultModel> out;
-    const auto add = [&out](const Fact& model) { out.push_back({AnyModel(model).result(), AnyModel(model).condition()}); };
+    const auto add = [&out](const Fact& model) {
+        out.push_back({AnyModel(model).result(), AnyModel(model).condition()});
+    };
     switch (kind) {
-    case Basic:
-        for (const Fact& m : store.all(Kind::model)) {
-            if (is_two_argument_operation(Model(m).symbol())) add(m);
-        }
-        break;
-    case Extended:
-        for (const Fact& m : store.all(Kind::model_r)) {
-            if (is_extended_arithmetic(ModelR(m).symbol())) add(m);
-        }
-        break;
-    case Linear:
-        for (const Fact& m : store.all(Kind::model_liniowy)) add(m);
-        break;
-    case Polynomial:
-        for (const Fact& m : store.all(Kind::model_wielomianowy)) add(m);
-        break;
+        case Basic:
+            for (const Fact& m : store.all(Kind::model)) {
+                if (is_two_argument_operation(Model(m).symbol())) add(m);
+            }
+            break;
+        case Extended:
+            for (const Fact& m : store.all(Kind::model_r)) {
+                if (is_extended_arithmetic(ModelR(m).symbol())) add(m);
+            }
+            break;
+        case Linear:
+            for (const Fact& m : store.all(Kind::model_liniowy)) add(m);
+            break;
+        case Polynomial:
+            for (const Fact& m : store.all(Kind::model_wielomianowy)) add(m);
+            break;
     }
     return out;
 }
@@ -66,9 +68,10 @@ constexpr std::array<Check, 10> kChecks{{
 }};
 
 class ExclusionTest {
-public:
+  public:
     explicit ExclusionTest(const FactStore& store) {
-        for (const Fact& rule : store.all(Kind::regula)) by_conclusion_[Rule(rule).conclusion()].push_back(&rule);
+        for (const Fact& rule : store.all(Kind::regula))
+            by_conclusion_[Rule(rule).conclusion()].push_back(&rule);
     }
 
     bool exclude(const std::string& c1, const std::string& c2) const {
@@ -88,7 +91,7 @@ public:
         return false;
     }
 
-private:
+  private:
     std::map<std::string, std::vector<const Fact*>> by_conclusion_;
 };
 
@@ -112,9 +115,10 @@ std::optional<std::string> offending_result(const std::vector<ResultModel>& a,
 }
 
 std::string same_result_note(const std::string& phrase, const std::string& result) {
-    return phrase + std::string("\no tych samych wynikach/wnioskach:") + "\n               " + result +
-           "\nWarunki stosowania tych modeli nie wykluczają się, " +
-           "\nponieważ brak odpowiedniej bazy ograniczeń " + "\nlub odpowiednich modeli relacyjnych." +
+    return phrase + std::string("\no tych samych wynikach/wnioskach:") + "\n               " +
+           result + "\nWarunki stosowania tych modeli nie wykluczają się, " +
+           "\nponieważ brak odpowiedniej bazy ograniczeń " +
+           "\nlub odpowiednich modeli relacyjnych." +
            "\nZaładowaną bazę modeli możesz tylko edytować, " +
            "\nlecz nie możesz korzystać z niej dla wnioskowania." +
            "\nPrzejdź do opcji 'Baza ograniczeń/Tworzenie bazy ograniczeń'" +
@@ -134,7 +138,8 @@ bool testuj_wyniki_wszystkich_modeli_bez_ograniczen(const FactStore& store, User
     if (store.any(Kind::modele_ekskluzywne)) return true;
     const ExclusionTest test(store);
     std::array<std::vector<ResultModel>, 4> models;
-    for (ModelKind kind : {Basic, Extended, Linear, Polynomial}) models[kind] = arithmetic_models(store, kind);
+    for (ModelKind kind : {Basic, Extended, Linear, Polynomial})
+        models[kind] = arithmetic_models(store, kind);
     for (const Check& check : kChecks) {
         const bool same = check.first == check.second;
         const auto result = offending_result(models[check.first], models[check.second], same, test);

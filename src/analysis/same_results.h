@@ -2,8 +2,8 @@
 // without a constraint base this is checked when an inference command starts.
 #pragma once
 
-#include "kb/facts.h"
 #include "dialog/interaction.h"
+#include "kb/facts.h"
 
 namespace xamo {
 

@@ -3,10 +3,10 @@
 #include <filesystem>
 
 #include "app/askable_commands.h"
-#include "app/inference_commands.h"
-#include "app/loading_commands.h"
 #include "app/browse_commands.h"
 #include "app/command_catalog.h"
+#include "app/inference_commands.h"
+#include "app/loading_commands.h"
 
 namespace xamo {
 
@@ -33,7 +33,8 @@ void Application::register_commands() {
             ui_.open_document(std::filesystem::absolute("xamo_RD.chm", ec).string());
         }
     });
-    commands_.set_handler(10154, [this] { ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine); });
+    commands_.set_handler(
+        10154, [this] { ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine); });
     register_inference_commands(*this);
     register_browse_commands(*this);
 }

@@ -7,14 +7,14 @@
 #include <string>
 
 #include "analysis/numbering.h"
+#include "app/commands.h"
 #include "askable/askable_memory.h"
-#include "inference/memory.h"
+#include "dialog/interaction.h"
 #include "dialog/report.h"
+#include "inference/memory.h"
 #include "kb/facts.h"
 #include "loading/loading.h"
 #include "verify/diagnosis_flags.h"
-#include "app/commands.h"
-#include "dialog/interaction.h"
 
 namespace xamo {
 
@@ -27,7 +27,7 @@ inline constexpr const char* kAboutLine =
 inline constexpr const char* kQuitQuestion = "Czy na pewno chcesz zakończyć program ?";
 
 class Application {
-public:
+  public:
     explicit Application(UserInteraction& ui);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -57,7 +57,7 @@ public:
     CommandTable::RunResult run_command(int id);
     bool finished() const { return finished_; }
 
-private:
+  private:
     void register_commands();
 
     UserInteraction& ui_;

@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "kb/facts.h"
 #include "dialog/browse_view.h"
+#include "kb/facts.h"
 
 namespace xamo {
 

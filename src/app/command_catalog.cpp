@@ -26,7 +26,9 @@ const std::string kSettings = "&Ustawienia";
 const std::vector<CommandInfo>& command_catalog() {
     static const std::vector<CommandInfo> catalog = {
         {10058, {kRules}, "Ładowanie bazy &reguł"},
-        {10059, {kRules}, "Import warunków i argumentów dopytywalnych z zewnętrznego źródła danych"},
+        {10059,
+         {kRules},
+         "Import warunków i argumentów dopytywalnych z zewnętrznego źródła danych"},
         {10061, {kRules, kRulesBrowse}, "Selektywny wybór reguł"},
         {10062, {kRules, kRulesBrowse}, "Przegląd wszystkich reguł"},
         {10063, {kRules, kRulesBrowse}, "Przegląd warunków dopytywalnych bazy reguł"},
@@ -44,8 +46,7 @@ const std::vector<CommandInfo>& command_catalog() {
         {10077, {kModels, kModelsSelect}, "Modele wielomianowe"},
         {10078, {kModels}, "Przegląd wszystkich modeli"},
         {10079, {kModels}, "Przegląd warunków i argumentów dopytywalnych bazy modeli"},
-        {10080, {kModels},
-         "Przegląd warunków i argumentów dopytywalnych bazy reguł i bazy modeli"},
+        {10080, {kModels}, "Przegląd warunków i argumentów dopytywalnych bazy reguł i bazy modeli"},
         {10081, {kModels}, "Edycja bazy modeli"},
         {10082, {kModels}, "Tworzenie bazy modeli"},
         {10083, {kModels}, "Kasowanie bazy modeli"},
@@ -127,18 +128,19 @@ const std::vector<CommandInfo>& command_catalog() {
 
 const std::vector<int>& startup_commands() {
     static const std::vector<int> ids = {
-        10058, 10064, 10065, 10066, 10081, 10082, 10083, 10091, 10092, 10093, 10099, 10100,
-        10101, 10104, 10105, 10110, 10111, 10112, 10115, 10116, 10120, 10121, 10122, 10125,
-        10126, 10135, 10136, 10137, 10138, 10139, 10140, 10141, 10142, 10145, 10146, 10151,
-        10152, 10153, 10154, 10128, 10150,
+        10058, 10064, 10065, 10066, 10081, 10082, 10083, 10091, 10092, 10093, 10099,
+        10100, 10101, 10104, 10105, 10110, 10111, 10112, 10115, 10116, 10120, 10121,
+        10122, 10125, 10126, 10135, 10136, 10137, 10138, 10139, 10140, 10141, 10142,
+        10145, 10146, 10151, 10152, 10153, 10154, 10128, 10150,
     };
     return ids;
 }
 
 const std::vector<int>& commands_enabled_after_load(int load_command) {
     static const std::map<int, std::vector<int>> table = {
-        {10058, {10059, 10061, 10062, 10063, 10127, 10129, 10130, 10071, 10087, 10097, 10108, 10118,
-                 10148, 10149, 10144, 10131, 10132, 10133}},
+        {10058,
+         {10059, 10061, 10062, 10063, 10127, 10129, 10130, 10071, 10087, 10097, 10108, 10118, 10148,
+          10149, 10144, 10131, 10132, 10133}},
         {10071, {10074, 10075, 10076, 10077, 10078, 10079, 10080}},
         {10087, {10089, 10090, 10094, 10095}},
         {10097, {10098, 10102, 10103}},

@@ -19,7 +19,7 @@ struct CommandInfo {
 };
 
 class CommandTable {
-public:
+  public:
     using Handler = std::function<void()>;
     enum class RunResult { Done, Disabled, Unknown };
 
@@ -38,7 +38,7 @@ public:
 
     RunResult run(int id);
 
-private:
+  private:
     void changed();
     std::vector<CommandInfo> commands_;
     std::map<int, std::size_t> index_;

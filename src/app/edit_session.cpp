@@ -1,8 +1,8 @@
 #include "app/edit_session.h"
 
+#include "app/application.h"
 #include "kb/codec.h"
 #include "kb/files.h"
-#include "app/application.h"
 
 namespace xamo {
 namespace {

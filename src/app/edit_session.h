@@ -16,8 +16,8 @@ namespace xamo {
 class Application;
 
 struct EditorText {
-    std::string text;   // UTF-8, "\n" line breaks
-    bool crlf = true;   // the file's line ends
+    std::string text;  // UTF-8, "\n" line breaks
+    bool crlf = true;  // the file's line ends
 };
 
 // Decodes file bytes for the editor.
@@ -26,7 +26,7 @@ EditorText editor_text_from_bytes(const std::string& bytes);
 std::string file_text_from_editor(const std::string& text, bool crlf);
 
 class EditSession {
-public:
+  public:
     EditSession(Application& app, std::string path);
 
     // Reads the file; on failure shows a note and returns nothing (no window opens).
@@ -44,7 +44,7 @@ public:
     // window may close.
     bool close_request(const std::string& text);
 
-private:
+  private:
     bool write(const std::string& path, const std::string& text);
     // A base file may have changed: it must be loaded again before it is browsed.
     void disable_browsing();

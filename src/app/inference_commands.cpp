@@ -1,8 +1,8 @@
 #include "app/inference_commands.h"
 
+#include "app/application.h"
 #include "inference/backward_command.h"
 #include "inference/forward.h"
-#include "app/application.h"
 
 namespace xamo {
 

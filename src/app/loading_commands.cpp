@@ -1,8 +1,8 @@
 #include "app/loading_commands.h"
 
-#include "loading/loading.h"
 #include "app/application.h"
 #include "app/command_catalog.h"
+#include "loading/loading.h"
 
 namespace xamo {
 namespace {

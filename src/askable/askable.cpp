@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "askable/list_ops.h"
-#include "kb/conditions.h"
-#include "kb/model_symbols.h"
 #include "dialog/interaction.h"
 #include "dialog/write_lines.h"
+#include "kb/conditions.h"
+#include "kb/model_symbols.h"
 
 namespace xamo {
 namespace {

@@ -11,9 +11,9 @@
 namespace xamo {
 
 struct AskableMemory : WorkingSection {
-    StringList lista_warunkow;                // rule conditions, negations stripped, reduced
-    StringList lista_wnioskow_regul;          // rule conclusions, reduced, without "koniec"
-    StringList lista_warunkow_dopytywalnych;  // askable conditions of the rule base, sorted
+    StringList lista_warunkow;                    // rule conditions, negations stripped, reduced
+    StringList lista_wnioskow_regul;              // rule conclusions, reduced, without "koniec"
+    StringList lista_warunkow_dopytywalnych;      // askable conditions of the rule base, sorted
     std::unordered_set<std::string> dopytywalny;  // the same, for lookups
     StringList lista_argumentow_modeli;
     StringList lista_warunkow_stosowania;

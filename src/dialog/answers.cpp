@@ -45,7 +45,8 @@ std::optional<int> button(const std::string& answer, const std::vector<std::stri
     if (given.empty()) return count;
     if (const auto n = index_in(given, count)) return n;
     for (int i = 0; i < count; ++i) {
-        if (lower_ascii(given) == lower_ascii(without_ampersand(buttons[static_cast<std::size_t>(i)]))) {
+        if (lower_ascii(given) ==
+            lower_ascii(without_ampersand(buttons[static_cast<std::size_t>(i)]))) {
             return i + 1;
         }
     }
@@ -70,7 +71,8 @@ ListAnswer list(const std::string& answer, int count, bool multiple) {
             out.chosen.push_back(*n - 1);
         }
     }
-    if (out.chosen.empty() || (!multiple && out.chosen.size() != 1)) return {ListAnswer::Kind::Invalid, {}};
+    if (out.chosen.empty() || (!multiple && out.chosen.size() != 1))
+        return {ListAnswer::Kind::Invalid, {}};
     return out;
 }
 

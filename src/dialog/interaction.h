@@ -32,7 +32,7 @@ struct RadioDialog {
 };
 
 class UserInteraction {
-public:
+  public:
     virtual ~UserInteraction() = default;
 
     // --- dialogs -------------------------------------------------------------------------------
@@ -60,7 +60,8 @@ public:
     // "Określ wartość argumentu": the text typed, or nothing when cancelled. "Zakończ" as above.
     virtual std::optional<std::string> enter_value(const std::string& title,
                                                    const std::string& name) = 0;
-    // The explanation dialog "Wnioskowanie": a title field above a list of lines. "Zakończ" as above.
+    // The explanation dialog "Wnioskowanie": a title field above a list of lines. "Zakończ" as
+    // above.
     virtual void explain(const std::string& title, const std::vector<std::string>& lines) = 0;
     // Radio-button dialog with one "&OK" button; returns the 1-based option chosen.
     virtual int choose_option(const RadioDialog& dialog) = 0;
@@ -96,11 +97,11 @@ public:
     // The same question; throws QuitRequested on Yes.
     void confirm_quit_or_stay();
 
-protected:
+  protected:
     // The message window proper; text may hold line breaks.
     virtual void write_message(const std::string& text) = 0;
 
-private:
+  private:
     std::optional<std::string> redirect_path_;
     std::string redirected_text_;
 };

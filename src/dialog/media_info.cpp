@@ -3,9 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <filesystem>
-
+#include <fstream>
 
 namespace xamo {
 namespace {

@@ -1,9 +1,9 @@
 #include "dialog/report.h"
 
+#include "dialog/interaction.h"
 #include "kb/base_file.h"
 #include "kb/files.h"
 #include "kb/numbers.h"
-#include "dialog/interaction.h"
 
 namespace xamo {
 
@@ -49,9 +49,9 @@ bool Report::lista_dla_raportu(const StringList& texts) {
 void Report::raport() {
     while (true) {
         ui_.write(" Czy zachować raport?  ");
-        const int answer = ui_.ask("Raport wnioskowania/diagnostyki",
-                                   "Czy chcesz zachować przebieg\nwnioskowania/diagnostyki w raporcie?",
-                                   {"&Tak", "&Nie"});
+        const int answer = ui_.ask(
+            "Raport wnioskowania/diagnostyki",
+            "Czy chcesz zachować przebieg\nwnioskowania/diagnostyki w raporcie?", {"&Tak", "&Nie"});
         if (answer != 1) return;
         ui_.write(" Podaj nazwę raportu (*.RPT):\n");
         const auto path = ui_.choose_file_to_save("Podaj nazwę nowego pliku raportu",

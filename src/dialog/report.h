@@ -12,7 +12,7 @@ namespace xamo {
 class UserInteraction;
 
 class Report {
-public:
+  public:
     Report(FactStore& store, UserInteraction& ui) : store_(store), ui_(ui) {}
 
     void kasowanie_tekst_raportu();
@@ -31,7 +31,7 @@ public:
     // Offers to store the report text as a *.RPT file.
     void raport();
 
-private:
+  private:
     bool append(const std::string& text);
 
     FactStore& store_;

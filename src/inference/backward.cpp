@@ -5,9 +5,9 @@
 
 #include "inference/backward_question.h"
 #include "inference/models.h"
-#include "kb/operations.h"
 #include "inference/questions.h"
 #include "kb/conditions.h"
+#include "kb/operations.h"
 
 namespace xamo {
 
@@ -36,7 +36,8 @@ BackwardEngine::BackwardEngine(InferenceContext& ctx, ModelEvaluator& models)
     : ctx_(ctx), models_(models) {
     for (const Fact& rule : ctx_.store.all(Kind::regula)) {
         rules_by_number_.emplace(Rule(rule).number(), &rule);
-        if (Rule(rule).number() != 0) rules_by_conclusion_[Rule(rule).conclusion()].push_back(&rule);
+        if (Rule(rule).number() != 0)
+            rules_by_conclusion_[Rule(rule).conclusion()].push_back(&rule);
     }
     for (Kind kind : {Kind::model, Kind::model_r, Kind::model_liniowy, Kind::model_wielomianowy}) {
         for (const Fact& model : ctx_.store.all(kind))
@@ -189,7 +190,8 @@ void BackwardEngine::seed() {
     }
     for (const Fact& known : ctx_.store.all(Kind::argument_znany)) {
         if (!ctx_.memory.zmienna_ustalona.has(KnownArgument(known).argument())) {
-            ctx_.memory.zmienna_ustalona.set(KnownArgument(known).argument(), KnownArgument(known).value());
+            ctx_.memory.zmienna_ustalona.set(KnownArgument(known).argument(),
+                                             KnownArgument(known).value());
         }
     }
 }

@@ -4,8 +4,8 @@
 #include <unordered_set>
 
 #include "inference/forward.h"
-#include "inference/summary.h"
 #include "inference/questions.h"
+#include "inference/summary.h"
 #include "kb/codec.h"
 #include "kb/conditions.h"
 
@@ -186,6 +186,5 @@ void BackwardInference::closing(const std::string& h, bool proved) {
     podsumowanie(ctx_.store, ctx_.ui, ctx_.memory);
     ctx_.report.raport();
 }
-
 
 }  // namespace xamo

@@ -5,10 +5,10 @@
 
 #include "inference/backward.h"
 #include "inference/models.h"
-#include "kb/operations.h"
 #include "inference/questions.h"
 #include "kb/conditions.h"
 #include "kb/numbers.h"
+#include "kb/operations.h"
 
 namespace xamo {
 namespace {
@@ -117,8 +117,8 @@ void przebieg_wnioskowania_reguly(BackwardEngine& engine, const std::deque<std::
     for (std::int32_t n : numbers) {
         const Fact* rule = engine.rule(n);
         if (rule == nullptr) continue;
-        ctx.line_and_dialog("Z reguły " + std::to_string(n) + " może wynikać: " + Rule(*rule).conclusion() +
-                            ".");
+        ctx.line_and_dialog("Z reguły " + std::to_string(n) +
+                            " może wynikać: " + Rule(*rule).conclusion() + ".");
     }
     ctx.title = "Z reguł/reguły może wynikać:";
     ctx.show_dialog();
@@ -131,8 +131,8 @@ void przebieg_wnioskowania_modele(InferenceContext& ctx) {
         for (const Fact& model : ctx.store.all(kind)) {
             const std::int32_t n = model_number(model);
             if (ctx.memory.model_stosowany.count(n) == 0) continue;
-            ctx.line_and_dialog("Z modelu " + std::to_string(n) + " może wynikać: " + AnyModel(model).result() +
-                                ".");
+            ctx.line_and_dialog("Z modelu " + std::to_string(n) +
+                                " może wynikać: " + AnyModel(model).result() + ".");
         }
     }
     ctx.title = "Z modelu/modeli może wynikać:";

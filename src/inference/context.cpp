@@ -73,7 +73,8 @@ bool InferenceContext::is_model_conclusion(const std::string& name) const {
 const Fact* InferenceContext::constraint_with(const std::string& condition) const {
     for (const Fact& constraint : store.all(Kind::ograniczenie)) {
         const auto& members = Constraint(constraint).members();
-        if (std::find(members.begin(), members.end(), condition) != members.end()) return &constraint;
+        if (std::find(members.begin(), members.end(), condition) != members.end())
+            return &constraint;
     }
     return nullptr;
 }

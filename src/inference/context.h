@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "askable/askable_memory.h"
-#include "inference/memory.h"
-#include "dialog/report.h"
-#include "kb/facts.h"
 #include "dialog/interaction.h"
+#include "dialog/report.h"
+#include "inference/memory.h"
+#include "kb/facts.h"
 
 namespace xamo {
 
@@ -30,7 +30,7 @@ struct MediaOffers {
 };
 
 class InferenceContext {
-public:
+  public:
     InferenceContext(FactStore& store, InferenceMemory& memory, const AskableMemory& askable,
                      Report& report, UserInteraction& ui);
 
@@ -65,7 +65,8 @@ public:
     // To the report text only.
     void report_only(const std::string& text) { report.lista_dla_raportu({text}); }
 
-    // --- state ------------------------------------------------------------------------------------
+    // --- state
+    // ------------------------------------------------------------------------------------
     bool detailed() const { return memory.szczegolowosc == "duża"; }
     bool model_base_loaded() const { return store.any(Kind::nazwa_mo); }
     bool constraint_base_loaded() const { return store.any(Kind::nazwa_og); }
@@ -86,7 +87,7 @@ public:
     // Re-enables the applied rules that mention x or its negation (skasuj_zastosowane_reguly).
     void skasuj_zastosowane_reguly(const std::string& x);
 
-private:
+  private:
     std::unordered_set<std::string> askable_;
     std::unordered_set<std::string> askable_conditions_and_arguments_;
     std::unordered_set<std::string> askable_arguments_;

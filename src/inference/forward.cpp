@@ -1,5 +1,4 @@
 #include "inference/forward.h"
-#include "inference/summary.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -7,15 +6,14 @@
 #include "analysis/same_results.h"
 #include "inference/questions.h"
 #include "inference/recording.h"
+#include "inference/summary.h"
 #include "kb/conditions.h"
 #include "kb/files.h"
 
 namespace xamo {
 namespace {
 
-
 std::string name_of(const FactStore& store, Kind kind) { return store.text(kind).value_or(""); }
-
 
 }  // namespace
 
@@ -57,7 +55,8 @@ bool ForwardInference::prepare(const OpeningTexts& texts) {
 
 void ForwardInference::ask_labels() {
     ctx_.memory.etykieta.clear();
-    if (ctx_.ui.ask("Tworzenie etykiet", "Zachować etykiety wnioskowania?", {"&TAK", "&NIE"}) != 1) {
+    if (ctx_.ui.ask("Tworzenie etykiet", "Zachować etykiety wnioskowania?", {"&TAK", "&NIE"}) !=
+        1) {
         return;
     }
     while (true) {
@@ -71,13 +70,14 @@ void ForwardInference::ask_labels() {
 void ForwardInference::opening_texts(const OpeningTexts& texts) {
     const FactStore& store = ctx_.store;
     const auto file = [&store](Kind kind) { return file_name_of(name_of(store, kind)); };
-    ctx_.ui.note(texts.title, std::string(texts.title) + " dla:\n\nBazy reguł rozwiniętej dokładnej\n    " +
-                             file(Kind::nazwa_re) + "\n\nBazy modeli rozwiniętej dokładnej\n    " +
-                             file(Kind::nazwa_mo) + "\n\nBazy ograniczeń rozwiniętej dokładnej\n     " +
-                             file(Kind::nazwa_og) + "\n\nBazy rad rozwiniętej dokładnej\n    " +
-                             file(Kind::nazwa_ra) + "\n\nBazy grafiki rozwiniętej dokładnej\n    " +
-                             file(Kind::nazwa_gr) + "\n\nBazy dźwięku rozwiniętej dokładnej\n    " +
-                             file(Kind::nazwa_me));
+    ctx_.ui.note(texts.title,
+                 std::string(texts.title) + " dla:\n\nBazy reguł rozwiniętej dokładnej\n    " +
+                     file(Kind::nazwa_re) + "\n\nBazy modeli rozwiniętej dokładnej\n    " +
+                     file(Kind::nazwa_mo) + "\n\nBazy ograniczeń rozwiniętej dokładnej\n     " +
+                     file(Kind::nazwa_og) + "\n\nBazy rad rozwiniętej dokładnej\n    " +
+                     file(Kind::nazwa_ra) + "\n\nBazy grafiki rozwiniętej dokładnej\n    " +
+                     file(Kind::nazwa_gr) + "\n\nBazy dźwięku rozwiniętej dokładnej\n    " +
+                     file(Kind::nazwa_me));
     const std::pair<const char*, Kind> lines[] = {
         {"Porady ekspertowe dla bazy reguł ", Kind::nazwa_re},
         {"                               bazy modeli ", Kind::nazwa_mo},
@@ -103,7 +103,8 @@ bool ForwardInference::przygotowanie_listy_faktow() {
     // Askable conditions already declared as facts.
     std::unordered_set<std::string> declared;
     for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
-        for (const Fact& fact : ctx_.store.all(kind)) declared.insert(positive_form(TextFact(fact).text()));
+        for (const Fact& fact : ctx_.store.all(kind))
+            declared.insert(positive_form(TextFact(fact).text()));
     }
     const auto any_declared = [&declared](const StringList& members) {
         return std::any_of(members.begin(), members.end(),
@@ -130,7 +131,8 @@ bool ForwardInference::przygotowanie_listy_faktow() {
     }
     for (const Fact& constraint : constraints) {
         if (any_declared(Constraint(constraint).members())) {
-            memory.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(Constraint(constraint).members());
+            memory.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(
+                Constraint(constraint).members());
         }
     }
     std::unordered_set<std::string> considered;
@@ -150,25 +152,27 @@ bool ForwardInference::przygotowanie_listy_faktow() {
         offered.push_back(c);
     }
     if (!offered.empty()) {
-        const auto chosen = ctx_.ui.choose_from_list("Wybór faktów ze zbioru warunków dopytywalnych",
-                                                     "Wybierz fakty ze zbioru warunków dopytywalnych!",
-                                                     offered, true);
+        const auto chosen = ctx_.ui.choose_from_list(
+            "Wybór faktów ze zbioru warunków dopytywalnych",
+            "Wybierz fakty ze zbioru warunków dopytywalnych!", offered, true);
         for (int index : chosen) memory.rbd.add(0, offered[static_cast<std::size_t>(index)]);
         pamietaj_warunki_nie_bedace_faktami(ctx_, offered);
         return true;
     }
     if (ctx_.store.any(Kind::fakt)) {
-        for (const char* text : {"Wartości logiczne warunków dopytywalnych zostały",
-                                 "zadeklarowane w bazie reguł w klauzulach 'fakt(_)'.",
-                                 "Dlatego możesz deklarować tylko wartości argumentów dopytywalnych,",
-                                 "podobnie jak dla opcji 'Interfejs zadający pytania'"}) {
+        for (const char* text :
+             {"Wartości logiczne warunków dopytywalnych zostały",
+              "zadeklarowane w bazie reguł w klauzulach 'fakt(_)'.",
+              "Dlatego możesz deklarować tylko wartości argumentów dopytywalnych,",
+              "podobnie jak dla opcji 'Interfejs zadający pytania'"}) {
             ctx_.screen(text);
             ctx_.screen_new_line();
         }
-        ctx_.ui.note("Uwaga!",
-                     "Wartości logiczne warunków dopytywalnych zostały\nzadeklarowane w bazie reguł "
-                     "w klauzulach 'fakt(_)'.\nDlatego możesz deklarować tylko wartości argumentów "
-                     "dopytywalnych,\npodobnie jak dla opcji 'Interfejs zadający pytania'.");
+        ctx_.ui.note(
+            "Uwaga!",
+            "Wartości logiczne warunków dopytywalnych zostały\nzadeklarowane w bazie reguł "
+            "w klauzulach 'fakt(_)'.\nDlatego możesz deklarować tylko wartości argumentów "
+            "dopytywalnych,\npodobnie jak dla opcji 'Interfejs zadający pytania'.");
     }
     return false;
 }
@@ -185,10 +189,12 @@ bool ForwardInference::wnioskowanie() {
 void ForwardInference::seed() {
     for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
         // Recording may shorten constraints but never changes the declared facts.
-        for (const Fact& fact : ctx_.store.all(kind)) pamietaj(ctx_, TextFact(fact).text(), true, true);
+        for (const Fact& fact : ctx_.store.all(kind))
+            pamietaj(ctx_, TextFact(fact).text(), true, true);
     }
     for (const Fact& known : ctx_.store.all(Kind::argument_znany)) {
-        ctx_.memory.zmienna_ustalona.set(KnownArgument(known).argument(), KnownArgument(known).value());
+        ctx_.memory.zmienna_ustalona.set(KnownArgument(known).argument(),
+                                         KnownArgument(known).value());
     }
 }
 
@@ -312,7 +318,8 @@ void ForwardInference::end_normally() {
     ctx_.piszcr();
     const std::string distinguisher = name_of(ctx_.store, Kind::wyroznik);
     ctx_.line("To już wszystko, co wynika z bazy wiedzy " + distinguisher + ",");
-    ctx_.ui.note("Uwaga!", "To już wszystko, co wynika z bazy wiedzy " + ascii_upper(distinguisher) +
+    ctx_.ui.note("Uwaga!", "To już wszystko, co wynika z bazy wiedzy " +
+                               ascii_upper(distinguisher) +
                                ",\nz zadeklarowanych faktów i wartości argumentów.\n\nKoniec "
                                "wnioskowania ekspertowego.");
     ctx_.line("z zadeklarowanych faktów i wartości argumentów.");

@@ -29,7 +29,7 @@ struct OpeningTexts {
 extern const OpeningTexts kForwardOpening;
 
 class ForwardInference {
-public:
+  public:
     explicit ForwardInference(InferenceContext& ctx);
 
     // Faults found while the bases were loaded (numbering, contradictions) that keep inference
@@ -59,7 +59,7 @@ public:
 
     ModelEvaluator& models() { return models_; }
 
-private:
+  private:
     bool fire_rule();
     bool fire_arithmetic(Kind kind);
     bool fire_relation(Kind kind);

@@ -21,7 +21,7 @@ namespace xamo {
 // rbd(number, condition): the condition is established by the rule or model `number` (0 for the
 // user, a declared fact and "bez warunku"). A condition may be supported by several facts.
 class WorkingMemory {
-public:
+  public:
     using Entry = std::pair<std::int32_t, std::string>;
 
     WorkingMemory() = default;
@@ -56,7 +56,7 @@ public:
     // Equal for equal multisets of facts (whatever their order); kept up to date as facts change.
     std::uint64_t signature() const { return signature_; }
 
-private:
+  private:
     std::list<Entry> entries_;
     std::unordered_map<std::string, std::vector<std::list<Entry>::iterator>> index_;
     std::uint64_t signature_ = 0;
@@ -64,7 +64,7 @@ private:
 
 // regula_zastosowana(number): the rules tried to completion, with a signature like WorkingMemory's.
 class AppliedRules {
-public:
+  public:
     void insert(std::int32_t number);
     void erase(std::int32_t number);
     std::size_t count(std::int32_t number) const { return numbers_.count(number); }
@@ -73,14 +73,14 @@ public:
     void clear();
     std::uint64_t signature() const { return signature_; }
 
-private:
+  private:
     std::unordered_set<std::int32_t> numbers_;
     std::uint64_t signature_ = 0;
 };
 
 // zmienna_ustalona(name, value): the fixed values of a run, in the order they were fixed.
 class FixedValues {
-public:
+  public:
     using Entry = std::pair<std::string, double>;
 
     FixedValues() = default;
@@ -99,7 +99,7 @@ public:
     std::size_t size() const { return entries_.size(); }
     bool empty() const { return entries_.empty(); }
 
-private:
+  private:
     std::vector<Entry> entries_;
     std::unordered_map<std::string, double> index_;  // the first value fixed for a name
 };
@@ -107,7 +107,7 @@ private:
 // rbd_wstecz(condition): the conditions established by backward inference, in the order they were
 // recorded, with a count per condition so that a test is a hash lookup.
 class BackwardWorkingMemory {
-public:
+  public:
     BackwardWorkingMemory() = default;
     BackwardWorkingMemory(std::initializer_list<std::string> conditions);
 
@@ -123,19 +123,19 @@ public:
     std::size_t size() const { return entries_.size(); }
     bool empty() const { return entries_.empty(); }
 
-private:
+  private:
     std::vector<std::string> entries_;
     std::unordered_map<std::string, std::size_t> count_;
 };
 
 struct InferenceMemory : WorkingSection {
-    std::vector<std::string> etykieta;         // labels typed at the start of a run
-    std::optional<std::string> szczegolowosc;  // "mała" or "duża"
+    std::vector<std::string> etykieta;             // labels typed at the start of a run
+    std::optional<std::string> szczegolowosc;      // "mała" or "duża"
     std::optional<std::string> jakiewnioskowanie;  // "W_PRZOD" while forward inference runs
-    std::optional<std::string> hipoteza;       // present while a hypothesis is verified
-    WorkingMemory rbd;                         // forward working memory
-    BackwardWorkingMemory rbd_wstecz;          // backward working memory
-    FixedValues zmienna_ustalona;              // fixed argument values
+    std::optional<std::string> hipoteza;           // present while a hypothesis is verified
+    WorkingMemory rbd;                             // forward working memory
+    BackwardWorkingMemory rbd_wstecz;              // backward working memory
+    FixedValues zmienna_ustalona;                  // fixed argument values
     AppliedRules regula_zastosowana;
     std::unordered_set<std::int32_t> model_stosowany;
     // Models whose evaluation met an arithmetic error in this run: reported once, never applied.

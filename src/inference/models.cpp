@@ -21,8 +21,9 @@ const std::string& result_of(const Fact& model) { return AnyModel(model).result(
 
 // Removes a name from a set when the evaluation that added it ends.
 class InProgress {
-public:
-    InProgress(std::unordered_set<std::string>& set, const std::string& name) : set_(set), name_(name) {
+  public:
+    InProgress(std::unordered_set<std::string>& set, const std::string& name)
+        : set_(set), name_(name) {
         inserted_ = set_.insert(name_).second;
     }
     ~InProgress() {
@@ -31,7 +32,7 @@ public:
     InProgress(const InProgress&) = delete;
     InProgress& operator=(const InProgress&) = delete;
 
-private:
+  private:
     std::unordered_set<std::string>& set_;
     std::string name_;
     bool inserted_ = false;
@@ -117,7 +118,8 @@ Formula polynomial_formula(const Fact& model) {
     const IntegerList& powers = PolynomialModel(model).powers();
     std::vector<std::string> terms;
     for (std::size_t i = 0; i < coefficients.size() && i < powers.size(); ++i) {
-        terms.push_back(coefficients[i] + " * " + PolynomialModel(model).variable() + "^" + std::to_string(powers[i]));
+        terms.push_back(coefficients[i] + " * " + PolynomialModel(model).variable() + "^" +
+                        std::to_string(powers[i]));
     }
     return sum_formula(model, terms);
 }
@@ -164,9 +166,7 @@ StringList relation_arguments(const Fact& model) {
 
 std::int32_t model_number(const Fact& model) { return AnyModel(model).number(); }
 
-std::int32_t display_semaphore(const Fact& model) {
-    return AnyModel(model).display();
-}
+std::int32_t display_semaphore(const Fact& model) { return AnyModel(model).display(); }
 
 bool is_relational(const Fact& model) {
     if (model.kind == Kind::model) return is_basic_relation(Model(model).symbol());
@@ -178,12 +178,13 @@ ModelEvaluator::ModelEvaluator(InferenceContext& ctx) : ctx_(ctx) {
     for (const Fact& model : ctx_.store.all(Kind::model)) {
         const std::string& symbol = Model(model).symbol();
         model_results_.insert(result_of(model));
-        if (is_grade(Model(model).argument1()) && symbol == "=" && is_zero_text(Model(model).argument2()) &&
-            display_semaphore(model) == 1) {
+        if (is_grade(Model(model).argument1()) && symbol == "=" &&
+            is_zero_text(Model(model).argument2()) && display_semaphore(model) == 1) {
             grade_by_argument_[Model(model).argument1()].push_back(&model);
         }
         if (symbol == kRuleConditionCount) {
-            if (is_zero_text(Model(model).argument2())) count_by_result_[result_of(model)].push_back(&model);
+            if (is_zero_text(Model(model).argument2()))
+                count_by_result_[result_of(model)].push_back(&model);
         } else if (!is_basic_relation(symbol) && !is_extended_relation(symbol)) {
             basic_by_result_[result_of(model)].push_back(&model);
         }
@@ -197,7 +198,8 @@ ModelEvaluator::ModelEvaluator(InferenceContext& ctx) : ctx_(ctx) {
 }
 
 bool ModelEvaluator::applied_or_failed(std::int32_t number) const {
-    return ctx_.memory.model_stosowany.count(number) > 0 || ctx_.memory.model_bledny.count(number) > 0;
+    return ctx_.memory.model_stosowany.count(number) > 0 ||
+           ctx_.memory.model_bledny.count(number) > 0;
 }
 
 void ModelEvaluator::note_failure(const std::string& key, const std::string& text) {
@@ -215,13 +217,13 @@ struct TooDeep {
 
 // Counts the nesting of oblicz.
 class Nesting {
-public:
+  public:
     explicit Nesting(std::size_t& depth) : depth_(depth) { ++depth_; }
     ~Nesting() { --depth_; }
     Nesting(const Nesting&) = delete;
     Nesting& operator=(const Nesting&) = delete;
 
-private:
+  private:
     std::size_t& depth_;
 };
 
@@ -435,7 +437,8 @@ std::optional<double> ModelEvaluator::from_other_models(const std::string& x) {
     for (const Fact* model : found->second) {
         if (model->kind == Kind::model_r && is_grade(x)) continue;
         if (!sprawdz(application_condition(*model))) continue;
-        if (ctx_.memory.zmienna_ustalona.has(x) || applied_or_failed(model_number(*model))) continue;
+        if (ctx_.memory.zmienna_ustalona.has(x) || applied_or_failed(model_number(*model)))
+            continue;
         if (auto value = evaluate_other(*model)) return value;
     }
     return std::nullopt;
@@ -447,8 +450,9 @@ bool ModelEvaluator::report_problem(const Fact& model, const Outcome& outcome) {
         const std::string number = std::to_string(model_number(model));
         ctx_.memory.model_bledny.insert(model_number(model));
         ctx_.line("Błąd arytmetyczny w modelu " + number + ": " + outcome.problem + ".");
-        ctx_.ui.note("Uwaga błąd!", "Błąd arytmetyczny w modelu " + number + ":\n" + outcome.problem +
-                                        ".\nModel nie został zastosowany, wnioskowanie trwa dalej.");
+        ctx_.ui.note("Uwaga błąd!",
+                     "Błąd arytmetyczny w modelu " + number + ":\n" + outcome.problem +
+                         ".\nModel nie został zastosowany, wnioskowanie trwa dalej.");
         return false;
     }
     if (outcome.warning == Outcome::Warning::DivisionByZero) {
@@ -464,7 +468,8 @@ std::optional<double> ModelEvaluator::finish(const Fact& model, const Outcome& o
     if (!report_problem(model, outcome)) return std::nullopt;
     if (model.kind != Kind::model) ctx_.piszcr();
     przedstawienie_zmiennych();
-    if (explain_linear || model.kind != Kind::model_liniowy) explain_arithmetic(model, outcome.value);
+    if (explain_linear || model.kind != Kind::model_liniowy)
+        explain_arithmetic(model, outcome.value);
     ctx_.memory.model_stosowany.insert(model_number(model));
     ctx_.memory.zmienna_ustalona.set(result_of(model), outcome.value);
     return outcome.value;
@@ -475,7 +480,8 @@ bool ModelEvaluator::apply_arithmetic(const Fact& model) {
     if (model.kind == Kind::model && Model(model).symbol() == kRuleConditionCount) return false;
     if (!sprawdz(application_condition(model))) return false;
     const std::string& result = result_of(model);
-    if (applied_or_failed(model_number(model)) || ctx_.memory.zmienna_ustalona.has(result)) return false;
+    if (applied_or_failed(model_number(model)) || ctx_.memory.zmienna_ustalona.has(result))
+        return false;
     if (in_progress_.count(result) > 0) return false;
     InProgress guard(in_progress_, result);
     if (model.kind != Kind::model) return evaluate_other(model).has_value();
@@ -519,9 +525,10 @@ std::optional<RelationalStep> ModelEvaluator::evaluate_relation(const Fact& mode
     const auto values = values_of(arguments);
     if (!values) return std::nullopt;
     const std::string& k = result_of(model);
-    const bool holds = model.kind == Kind::model
-                           ? relacja(Model(model).symbol(), (*values)[0], (*values)[1])
-                           : relacja_r(ModelR(model).symbol(), (*values)[0], (*values)[1], (*values)[2]);
+    const bool holds =
+        model.kind == Kind::model
+            ? relacja(Model(model).symbol(), (*values)[0], (*values)[1])
+            : relacja_r(ModelR(model).symbol(), (*values)[0], (*values)[1], (*values)[2]);
     auto reached = testuj_relacje(holds, k);
     if (!reached) return std::nullopt;
     return RelationalStep{&model, std::move(*reached), *values};
@@ -536,15 +543,17 @@ void ModelEvaluator::explain_relation(const RelationalStep& step, bool ask_grade
     std::vector<std::string> values;
     for (double v : step.values) values.push_back(real_text(v));
     ctx_.clear_dialog();
-    ctx_.line_and_dialog((basic ? "Stosuję model relacyjny podstawowy " : "Stosuję model relacyjny rozwinięty ") +
-                         number + ":");
+    ctx_.line_and_dialog(
+        (basic ? "Stosuję model relacyjny podstawowy " : "Stosuję model relacyjny rozwinięty ") +
+        number + ":");
     ctx_.line_and_dialog("dla spełnionego warunku startowego:");
     ctx_.line_and_dialog("    " + application_condition(model));
     ctx_.line_and_dialog("prawdą jest: ");
     ctx_.line_and_dialog("    " + step.reached);
     ctx_.line_and_dialog("jeżeli");
     ctx_.line_and_dialog("    " + relation_text(model, relation_arguments(model)));
-    ctx_.line_and_dialog("Dla modelu " + number + (own ? " jest spełniona relacja: " : " nie jest spełniona relacja: "));
+    ctx_.line_and_dialog("Dla modelu " + number +
+                         (own ? " jest spełniona relacja: " : " nie jest spełniona relacja: "));
     ctx_.line_and_dialog("    " + relation_text(model, values));
     ctx_.line_and_dialog("Stąd wynika wniosek: ");
     ctx_.line_and_dialog("   " + step.reached);
@@ -599,7 +608,8 @@ void ModelEvaluator::przedstawienie_zmiennych_pierwotnych() {
     ctx_.clear_dialog();
     ctx_.title = "W bazie modeli są wartości następujących argumentów:";
     for (const Fact& known : ctx_.store.all(Kind::argument_znany)) {
-        ctx_.line_and_dialog("    " + KnownArgument(known).argument() + "=" + real_text(KnownArgument(known).value()));
+        ctx_.line_and_dialog("    " + KnownArgument(known).argument() + "=" +
+                             real_text(KnownArgument(known).value()));
     }
     ctx_.show_dialog();
 }
@@ -626,8 +636,9 @@ bool ModelEvaluator::try_data_error_model(const Fact& model) {
         values.push_back(*value);
     }
     if (!sprawdz(application_condition(model))) return false;
-    const bool holds = model.kind == Kind::model ? relacja(Model(model).symbol(), values[0], values[1])
-                                                 : relacja_r(ModelR(model).symbol(), values[0], values[1], values[2]);
+    const bool holds = model.kind == Kind::model
+                           ? relacja(Model(model).symbol(), values[0], values[1])
+                           : relacja_r(ModelR(model).symbol(), values[0], values[1], values[2]);
     if (!holds) return false;
     przedstawienie_faktow(ctx_);
     przedstawienie_zmiennych();

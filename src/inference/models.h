@@ -33,7 +33,7 @@ struct RelationalStep {
 };
 
 class ModelEvaluator {
-public:
+  public:
     static constexpr std::size_t kMaxDepth = 1000;
 
     explicit ModelEvaluator(InferenceContext& ctx);
@@ -49,7 +49,8 @@ public:
     std::optional<std::string> testuj_relacje(bool holds, const std::string& k) const;
 
     // Forward application of one arithmetic model (a `model`, `model_r`, `model_liniowy` or
-    // `model_wielomianowy` fact): tests, values, explanation and the fixed value. True when applied.
+    // `model_wielomianowy` fact): tests, values, explanation and the fixed value. True when
+    // applied.
     bool apply_arithmetic(const Fact& model);
     // Values and conclusion of a relational `model` or `model_r`; nothing when no value can be
     // had or nothing new follows. The caller has tested the application condition.
@@ -65,7 +66,7 @@ public:
 
     bool applied_or_failed(std::int32_t number) const;
 
-private:
+  private:
     std::optional<double> oblicz_nested(const std::string& x);
     std::optional<double> compute(const std::string& x);
     std::optional<double> ask_value(const std::string& x);

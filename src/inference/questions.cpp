@@ -21,7 +21,8 @@ StringList open_members(const InferenceContext& ctx, const StringList& members) 
     return open.empty() ? members : open;
 }
 
-std::string member_chosen(InferenceContext& ctx, const StringList& members, const std::string& prompt) {
+std::string member_chosen(InferenceContext& ctx, const StringList& members,
+                          const std::string& prompt) {
     const auto chosen = ctx.ui.choose_from_list(kChooseTrue, prompt, members, false);
     const std::size_t index = chosen.empty() ? 0 : static_cast<std::size_t>(chosen.front());
     return members[std::min(index, members.size() - 1)];
@@ -30,10 +31,10 @@ std::string member_chosen(InferenceContext& ctx, const StringList& members, cons
 // The texts of the conflict between two declared facts of one constraint, per base.
 struct ConflictTexts {
     Kind kind;
-    const char* heading;      // the output heading and dialog title of the presentation
+    const char* heading;  // the output heading and dialog title of the presentation
     const char* title;
-    const char* error_line;   // "Błąd bazy ...! Dwa warunki wykluczające się:"
-    const char* declared;     // " zostały zadeklarowane w bazie ..."
+    const char* error_line;  // "Błąd bazy ...! Dwa warunki wykluczające się:"
+    const char* declared;    // " zostały zadeklarowane w bazie ..."
     const char* option;
     const char* fix;
     const char* note_title;
@@ -146,10 +147,11 @@ void opcja_z_menu_szczegolowosci(InferenceMemory& memory, int choice) {
 }
 
 void ask_detail_level(InferenceContext& ctx) {
-    const int choice = ctx.ui.choose_option({"Poziom szczegółowości",
-                                             "Wybierz poziom szczegółowości komunikatów i raportów ",
-                                             {"Mała szczegółowość", "Duża szczegółowość"},
-                                             1});
+    const int choice =
+        ctx.ui.choose_option({"Poziom szczegółowości",
+                              "Wybierz poziom szczegółowości komunikatów i raportów ",
+                              {"Mała szczegółowość", "Duża szczegółowość"},
+                              1});
     opcja_z_menu_szczegolowosci(ctx.memory, choice);
 }
 
@@ -192,16 +194,16 @@ bool pytaj_o_warunek_stosowania(InferenceContext& ctx, const std::string& w) {
         const StringList members = open_members(ctx, Constraint(*constraint).members());
         const std::string chosen = member_chosen(
             ctx, members,
-            "Tylko jeden warunek z ograniczenia " + std::to_string(Constraint(*constraint).number()) +
-                " może być prawdą!");
+            "Tylko jeden warunek z ograniczenia " +
+                std::to_string(Constraint(*constraint).number()) + " może być prawdą!");
         pamietaj_wybor_warunku_stosowania(ctx, members, chosen);
         return chosen == w;
     }
     const std::string q = w + "?";
     ctx.screen(padded_question(q));
     ctx.report_only(q);
-    const char* title =
-        is_negated(w) ? "Warunek stosowania jest prawdą?" : "Warunek stosowania modelu jest prawdą?";
+    const char* title = is_negated(w) ? "Warunek stosowania jest prawdą?"
+                                      : "Warunek stosowania modelu jest prawdą?";
     if (ctx.ui.confirm(title, q)) {
         ctx.line("  TAK");
         ctx.memory.rbd.add(0, w);
@@ -221,7 +223,8 @@ void przedstawienie_faktow(InferenceContext& ctx) {
         ctx.line_and_dialog("    " + fact);
     };
     for (const Fact& rule : ctx.store.all(Kind::regula)) {
-        if (Rule(rule).number() == 0 && Rule(rule).conditions() == StringList{std::string(kNoCondition)}) {
+        if (Rule(rule).number() == 0 &&
+            Rule(rule).conditions() == StringList{std::string(kNoCondition)}) {
             ctx.line_and_dialog("    " + Rule(rule).conclusion());
         }
     }

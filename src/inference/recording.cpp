@@ -111,7 +111,8 @@ bool pamietaj(InferenceContext& ctx, const std::string& c, bool yes, bool seedin
     if (const auto holding = constraints_with(ctx.store, c, seeding); !holding.empty()) {
         for (std::size_t index : holding) {
             ctx.memory.rbd.add(0, c);
-            negate_other_members(ctx, Constraint(ctx.store.all(Kind::ograniczenie)[index]).members(), c);
+            negate_other_members(ctx,
+                                 Constraint(ctx.store.all(Kind::ograniczenie)[index]).members(), c);
         }
         return true;
     }

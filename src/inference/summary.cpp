@@ -7,7 +7,8 @@
 namespace xamo {
 namespace {
 
-void write_summary_sections(const FactStore& store, UserInteraction& ui, const InferenceMemory& memory) {
+void write_summary_sections(const FactStore& store, UserInteraction& ui,
+                            const InferenceMemory& memory) {
     ui.write("Etykiety wnioskowania: ");
     ui.new_line();
     for (const auto& label : memory.etykieta) {
@@ -18,7 +19,8 @@ void write_summary_sections(const FactStore& store, UserInteraction& ui, const I
     ui.write("Podsumowanie wnioskowania: fakty");
     ui.new_line();
     for (const Fact& rule : store.all(Kind::regula)) {
-        if (Rule(rule).number() == 0 && Rule(rule).conditions() == StringList{std::string(kNoCondition)} &&
+        if (Rule(rule).number() == 0 &&
+            Rule(rule).conditions() == StringList{std::string(kNoCondition)} &&
             Rule(rule).display() == 1) {
             ui.write("    " + Rule(rule).conclusion());
             ui.new_line();
@@ -57,7 +59,7 @@ bool podsumowanie(const FactStore& store, UserInteraction& ui, const InferenceMe
     ui.new_line();
     ui.write(" Podaj nazwę podsumowania (*.txt):\n");
     const auto path = ui.choose_file_to_save("Podaj nazwę nowego pliku podsumowania",
-                                              {{"Pliki podsumowania (*.txt)", "*.txt"}}, "*.txt");
+                                             {{"Pliki podsumowania (*.txt)", "*.txt"}}, "*.txt");
     if (!path) {
         write_summary_sections(store, ui, memory);
         return false;

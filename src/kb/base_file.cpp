@@ -31,7 +31,7 @@ struct LineError {
 
 // Parses one line (Windows-1250 bytes, CR removed) into a fact of the section.
 class LineParser {
-public:
+  public:
     LineParser(std::string_view line, Section section) : line_(line), section_(section) {}
 
     std::optional<LineError> parse(Fact& fact) {
@@ -39,7 +39,8 @@ public:
         const std::size_t functor_start = pos_;
         while (pos_ < line_.size() && !is_functor_end(line_[pos_])) ++pos_;
         const auto& table = functors(section_);
-        const auto found = table.find(std::string(line_.substr(functor_start, pos_ - functor_start)));
+        const auto found =
+            table.find(std::string(line_.substr(functor_start, pos_ - functor_start)));
         if (found == table.end()) return fail(ReadErrorKind::UnknownFunctor, functor_start);
         fact.kind = found->second;
         if (!take('(')) return fail(ReadErrorKind::OpenParenExpected, pos_);
@@ -58,7 +59,7 @@ public:
         return std::nullopt;  // the rest of the line is ignored
     }
 
-private:
+  private:
     static bool is_functor_end(char c) { return c == '(' || c == ',' || c == ')' || c == ']'; }
 
     // Errors point at the character where they were found (1-based).
@@ -92,7 +93,8 @@ private:
                 const std::size_t start = pos_;
                 const auto scan = scan_real(line_, pos_, value);
                 if (scan == NumberScan::NotANumber) return fail(ReadErrorKind::RealExpected, start);
-                if (scan == NumberScan::OutOfRange) return fail(ReadErrorKind::IllegalNumber, start);
+                if (scan == NumberScan::OutOfRange)
+                    return fail(ReadErrorKind::IllegalNumber, start);
                 fact.fields.emplace_back(value);
                 return std::nullopt;
             }
@@ -199,11 +201,20 @@ void append_escaped(std::string& out, const std::string& text) {
     out.push_back('"');
     for (char c : text) {
         switch (c) {
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            default: out.push_back(c);
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                out.push_back(c);
         }
     }
     out.push_back('"');
@@ -239,24 +250,37 @@ bool ReadError::is_syntax() const {
     switch (kind) {
         case ReadErrorKind::EmptyLine:
         case ReadErrorKind::IntegerOutOfRange:
-        case ReadErrorKind::InputOutput: return false;
-        default: return true;
+        case ReadErrorKind::InputOutput:
+            return false;
+        default:
+            return true;
     }
 }
 
 std::string ReadError::message() const {
     switch (kind) {
-        case ReadErrorKind::IllegalNumber: return "Niedozwolona liczba";
-        case ReadErrorKind::RealExpected: return "Oczekiwana liczba rzeczywista";
-        case ReadErrorKind::StringExpected: return "Oczekiwany łańcuch znaków w cudzysłowie";
-        case ReadErrorKind::OpenBracketExpected: return "Oczekiwany znak [";
-        case ReadErrorKind::CommaOrBracketExpected: return "Oczekiwany znak , lub ]";
-        case ReadErrorKind::UnknownFunctor: return "Nieznana nazwa faktu";
-        case ReadErrorKind::OpenParenExpected: return "Oczekiwany znak (";
-        case ReadErrorKind::CommaOrParenExpected: return "Oczekiwany znak , lub )";
-        case ReadErrorKind::EmptyLine: return "Pusta linia";
-        case ReadErrorKind::IntegerOutOfRange: return "Liczba całkowita poza zakresem";
-        case ReadErrorKind::InputOutput: return detail.empty() ? "Błąd wejścia/wyjścia" : detail;
+        case ReadErrorKind::IllegalNumber:
+            return "Niedozwolona liczba";
+        case ReadErrorKind::RealExpected:
+            return "Oczekiwana liczba rzeczywista";
+        case ReadErrorKind::StringExpected:
+            return "Oczekiwany łańcuch znaków w cudzysłowie";
+        case ReadErrorKind::OpenBracketExpected:
+            return "Oczekiwany znak [";
+        case ReadErrorKind::CommaOrBracketExpected:
+            return "Oczekiwany znak , lub ]";
+        case ReadErrorKind::UnknownFunctor:
+            return "Nieznana nazwa faktu";
+        case ReadErrorKind::OpenParenExpected:
+            return "Oczekiwany znak (";
+        case ReadErrorKind::CommaOrParenExpected:
+            return "Oczekiwany znak , lub )";
+        case ReadErrorKind::EmptyLine:
+            return "Pusta linia";
+        case ReadErrorKind::IntegerOutOfRange:
+            return "Liczba całkowita poza zakresem";
+        case ReadErrorKind::InputOutput:
+            return detail.empty() ? "Błąd wejścia/wyjścia" : detail;
     }
     return {};
 }

@@ -12,7 +12,6 @@
 
 namespace xamo {
 
-
 enum class ReadErrorKind {
     // syntax errors, shown with a caret under the position
     IllegalNumber,
@@ -31,10 +30,10 @@ enum class ReadErrorKind {
 
 struct ReadError {
     ReadErrorKind kind = ReadErrorKind::InputOutput;
-    std::string line;           // the line in error, CR removed, UTF-8
-    std::size_t position = 0;   // characters read when the error was found (caret column)
+    std::string line;          // the line in error, CR removed, UTF-8
+    std::size_t position = 0;  // characters read when the error was found (caret column)
     std::size_t line_number = 0;
-    std::string detail;         // for input/output errors
+    std::string detail;  // for input/output errors
 
     bool is_syntax() const;
     std::string message() const;  // Polish wording of the error kind

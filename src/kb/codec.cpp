@@ -185,8 +185,10 @@ std::string upper_case(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size()) {
         char32_t cp = utf8_next(text, pos);
-        if (cp >= U'a' && cp <= U'z') cp = cp - U'a' + U'A';
-        else if (const auto i = lower.find(cp); i != std::u32string::npos) cp = upper[i];
+        if (cp >= U'a' && cp <= U'z')
+            cp = cp - U'a' + U'A';
+        else if (const auto i = lower.find(cp); i != std::u32string::npos)
+            cp = upper[i];
         utf8_append(out, cp);
     }
     return out;

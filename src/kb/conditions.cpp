@@ -15,7 +15,8 @@ std::size_t token_length(std::string_view rest) {
     const char first = rest[0];
     std::size_t n = 1;
     if (ascii_letter(first) || first == '_') {
-        while (n < rest.size() && (ascii_letter(rest[n]) || ascii_digit(rest[n]) || rest[n] == '_')) {
+        while (n < rest.size() &&
+               (ascii_letter(rest[n]) || ascii_digit(rest[n]) || rest[n] == '_')) {
             ++n;
         }
         return n;

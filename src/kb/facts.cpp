@@ -33,7 +33,8 @@ const std::vector<KindInfo>& table() {
         {Kind::rem_model, Section::Models, "rem_model", TextFact::types()},
         {Kind::rem_model_r, Section::Models, "rem_model_r", TextFact::types()},
         {Kind::rem_model_liniowy, Section::Models, "rem_model_liniowy", TextFact::types()},
-        {Kind::rem_model_wielomianowy, Section::Models, "rem_model_wielomianowy", TextFact::types()},
+        {Kind::rem_model_wielomianowy, Section::Models, "rem_model_wielomianowy",
+         TextFact::types()},
         {Kind::off_argument_znany, Section::Models, "_argument_znany", KnownArgument::types()},
         {Kind::off_model, Section::Models, "_model", Model::types()},
         {Kind::off_model_liniowy, Section::Models, "_model_liniowy", LinearModel::types()},
@@ -42,7 +43,8 @@ const std::vector<KindInfo>& table() {
          PolynomialModel::types()},
         {Kind::off_modele_ekskluzywne, Section::Models, "_modele_ekskluzywne", ListFact::types()},
         {Kind::off_m_fakt, Section::Models, "_m_fakt", TextFact::types()},
-        {Kind::rem_modele_ekskluzywne, Section::Models, "rem_modele_ekskluzywne", ListFact::types()},
+        {Kind::rem_modele_ekskluzywne, Section::Models, "rem_modele_ekskluzywne",
+         ListFact::types()},
 
         {Kind::ograniczenie, Section::Constraints, "ograniczenie", Constraint::types()},
         {Kind::nazwa_og, Section::Constraints, "nazwa_og", TextFact::types()},
@@ -95,11 +97,16 @@ const std::array<std::vector<Kind>, kSectionCount>& sections() {
 
 bool value_has_type(const FieldValue& value, FieldType type) {
     switch (type) {
-        case F::Integer: return std::holds_alternative<std::int32_t>(value);
-        case F::Real: return std::holds_alternative<double>(value);
-        case F::String: return std::holds_alternative<std::string>(value);
-        case F::StringList: return std::holds_alternative<StringList>(value);
-        case F::IntegerList: return std::holds_alternative<IntegerList>(value);
+        case F::Integer:
+            return std::holds_alternative<std::int32_t>(value);
+        case F::Real:
+            return std::holds_alternative<double>(value);
+        case F::String:
+            return std::holds_alternative<std::string>(value);
+        case F::StringList:
+            return std::holds_alternative<StringList>(value);
+        case F::IntegerList:
+            return std::holds_alternative<IntegerList>(value);
     }
     return false;
 }

@@ -122,20 +122,25 @@ struct Fact {
 #define XAMO_LAYOUT_TEXT(F) F(0, String, text)
 #define XAMO_LAYOUT_LIST(F) F(0, StringList, items)
 #define XAMO_LAYOUT_RULE(F) \
-    F(0, Integer, number) F(1, String, conclusion) F(2, StringList, conditions) F(3, Integer, display)
+    F(0, Integer, number)   \
+    F(1, String, conclusion) F(2, StringList, conditions) F(3, Integer, display)
 #define XAMO_LAYOUT_KNOWN_ARGUMENT(F) F(0, String, argument) F(1, Real, value)
 #define XAMO_LAYOUT_MODEL(F)                                                                  \
-    F(0, Integer, number) F(1, String, condition) F(2, String, result) F(3, String, argument1) \
-    F(4, String, symbol) F(5, String, argument2) F(6, Integer, display)
-#define XAMO_LAYOUT_MODEL_R(F)                                                               \
-    F(0, Integer, number) F(1, String, condition) F(2, String, result) F(3, String, symbol) \
-    F(4, StringList, variables) F(5, Integer, display)
-#define XAMO_LAYOUT_LINEAR_MODEL(F)                                          \
-    F(0, Integer, number) F(1, String, condition) F(2, String, result)      \
-    F(3, StringList, coefficients) F(4, StringList, variables) F(5, Integer, display)
-#define XAMO_LAYOUT_POLYNOMIAL_MODEL(F)                                                       \
-    F(0, Integer, number) F(1, String, condition) F(2, String, result) F(3, String, variable) \
-    F(4, StringList, coefficients) F(5, IntegerList, powers) F(6, Integer, display)
+    F(0, Integer, number)                                                                     \
+    F(1, String, condition) F(2, String, result) F(3, String, argument1) F(4, String, symbol) \
+        F(5, String, argument2) F(6, Integer, display)
+#define XAMO_LAYOUT_MODEL_R(F)                                                                    \
+    F(0, Integer, number)                                                                         \
+    F(1, String, condition) F(2, String, result) F(3, String, symbol) F(4, StringList, variables) \
+        F(5, Integer, display)
+#define XAMO_LAYOUT_LINEAR_MODEL(F)                                             \
+    F(0, Integer, number)                                                       \
+    F(1, String, condition) F(2, String, result) F(3, StringList, coefficients) \
+        F(4, StringList, variables) F(5, Integer, display)
+#define XAMO_LAYOUT_POLYNOMIAL_MODEL(F)                                 \
+    F(0, Integer, number)                                               \
+    F(1, String, condition) F(2, String, result) F(3, String, variable) \
+        F(4, StringList, coefficients) F(5, IntegerList, powers) F(6, Integer, display)
 #define XAMO_LAYOUT_CONSTRAINT(F) F(0, Integer, number) F(1, StringList, members)
 #define XAMO_LAYOUT_MEDIA(F) F(0, Integer, number) F(1, String, name)
 
@@ -147,16 +152,18 @@ using StringList = xamo::StringList;
 using IntegerList = xamo::IntegerList;
 }  // namespace field_types
 
-#define XAMO_FIELD_ACCESSOR(index, type, name) \
-    const field_types::type& name() const { return std::get<field_types::type>(fact.fields[index]); }
+#define XAMO_FIELD_ACCESSOR(index, type, name)                  \
+    const field_types::type& name() const {                     \
+        return std::get<field_types::type>(fact.fields[index]); \
+    }
 #define XAMO_FIELD_INDEX(index, type, name) static constexpr std::size_t name##_field = index;
 #define XAMO_FIELD_TYPE(index, type, name) FieldType::type,
-#define XAMO_FACT_VIEW(View, LAYOUT)                                  \
-    struct View {                                                     \
-        const Fact& fact;                                             \
-        explicit View(const Fact& f) : fact(f) {}                     \
-        LAYOUT(XAMO_FIELD_ACCESSOR)                                   \
-        LAYOUT(XAMO_FIELD_INDEX)                                      \
+#define XAMO_FACT_VIEW(View, LAYOUT)                                                \
+    struct View {                                                                   \
+        const Fact& fact;                                                           \
+        explicit View(const Fact& f) : fact(f) {}                                   \
+        LAYOUT(XAMO_FIELD_ACCESSOR)                                                 \
+        LAYOUT(XAMO_FIELD_INDEX)                                                    \
         static std::vector<FieldType> types() { return {LAYOUT(XAMO_FIELD_TYPE)}; } \
     };
 
@@ -183,7 +190,9 @@ struct AnyModel {
 };
 
 // The number that rules, models, constraints and media entries carry as their first field.
-inline std::int32_t number_of(const Fact& fact) { return std::get<std::int32_t>(fact.fields.front()); }
+inline std::int32_t number_of(const Fact& fact) {
+    return std::get<std::int32_t>(fact.fields.front());
+}
 
 #undef XAMO_FACT_VIEW
 #undef XAMO_FIELD_TYPE
@@ -193,13 +202,13 @@ inline std::int32_t number_of(const Fact& fact) { return std::get<std::int32_t>(
 // Subsystems that own working facts register one of these; clearing the knowledge base clears
 // them all.
 class WorkingSection {
-public:
+  public:
     virtual ~WorkingSection() = default;
     virtual void clear() = 0;
 };
 
 class FactStore {
-public:
+  public:
     using Facts = std::deque<Fact>;
 
     const Facts& all(Kind kind) const { return facts_[index(kind)]; }
@@ -225,7 +234,7 @@ public:
     void register_working(WorkingSection* section) { working_.push_back(section); }
     void clear_working();
 
-private:
+  private:
     static std::size_t index(Kind kind) { return static_cast<std::size_t>(kind); }
     std::vector<Facts> facts_ = std::vector<Facts>(kKindCount);
     std::vector<WorkingSection*> working_;

@@ -81,7 +81,8 @@ NumberScan scan_real(std::string_view text, std::size_t& pos, double& value) {
         if (q > exp_start) {
             std::size_t significant = exp_start;
             while (significant + 1 < q && text[significant] == '0') ++significant;
-            if (q - significant > 3 || std::stoi(std::string(text.substr(significant, q - significant))) > 308) {
+            if (q - significant > 3 ||
+                std::stoi(std::string(text.substr(significant, q - significant))) > 308) {
                 pos = q;
                 return NumberScan::OutOfRange;
             }

@@ -146,12 +146,15 @@ Outcome wykonaj_r(const std::vector<double>& values, std::string_view operation)
         return checked(product);
     }
     if (values.empty()) return Outcome::none();
-    if (operation == "min_list") return Outcome::of(*std::min_element(values.begin(), values.end()));
-    if (operation == "max_list") return Outcome::of(*std::max_element(values.begin(), values.end()));
+    if (operation == "min_list")
+        return Outcome::of(*std::min_element(values.begin(), values.end()));
+    if (operation == "max_list")
+        return Outcome::of(*std::max_element(values.begin(), values.end()));
     return Outcome::none();
 }
 
-Outcome wykonaj_liniowy(const std::vector<double>& coefficients, const std::vector<double>& variables) {
+Outcome wykonaj_liniowy(const std::vector<double>& coefficients,
+                        const std::vector<double>& variables) {
     if (coefficients.size() != variables.size()) return Outcome::none();
     double sum = 0;
     for (std::size_t i = 0; i < coefficients.size(); ++i) sum += coefficients[i] * variables[i];

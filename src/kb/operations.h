@@ -12,7 +12,6 @@
 
 namespace xamo {
 
-
 // What one evaluation gave. A warning still gives a value (the model is applied); an error gives
 // none and names the problem for the note; NoResult gives none silently.
 struct Outcome {
@@ -32,7 +31,8 @@ std::optional<std::int32_t> nearest(double x);
 
 Outcome wykonaj(double v1, double v2, std::string_view symbol);
 Outcome wykonaj_r(const std::vector<double>& values, std::string_view operation);
-Outcome wykonaj_liniowy(const std::vector<double>& coefficients, const std::vector<double>& variables);
+Outcome wykonaj_liniowy(const std::vector<double>& coefficients,
+                        const std::vector<double>& variables);
 Outcome wykonaj_wielomianowy(const std::vector<std::int32_t>& powers,
                              const std::vector<double>& coefficients, double x);
 

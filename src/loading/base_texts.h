@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "dialog/interaction.h"
 #include "kb/facts.h"
 #include "loading/loading.h"
-#include "dialog/interaction.h"
 
 namespace xamo {
 

@@ -4,10 +4,10 @@
 
 #include "askable/askable.h"
 #include "askable/list_ops.h"
-#include "kb/conditions.h"
-#include "kb/model_symbols.h"
 #include "dialog/interaction.h"
 #include "dialog/write_lines.h"
+#include "kb/conditions.h"
+#include "kb/model_symbols.h"
 
 namespace xamo {
 namespace {
@@ -147,8 +147,7 @@ bool find_bad_operation(KnowledgeBase& kb) {
 bool find_unequal_lists(KnowledgeBase& kb) {
     static const ListPair pairs[] = {
         {Kind::model_liniowy, LinearModel::coefficients_field, LinearModel::variables_field,
-         "W modelu liniowym ",
-         " lista współczynników i lista zmiennych"},
+         "W modelu liniowym ", " lista współczynników i lista zmiennych"},
         {Kind::model_wielomianowy, PolynomialModel::coefficients_field,
          PolynomialModel::powers_field, "W modelu wielomianowym ",
          " lista współczynników i lista potęg"},
@@ -166,7 +165,8 @@ bool find_unequal_lists(KnowledgeBase& kb) {
 
 bool find_bad_known_arguments(KnowledgeBase& kb, const std::string& name) {
     StringList known;
-    for (const Fact& fact : kb.store.all(Kind::argument_znany)) known.push_back(KnownArgument(fact).argument());
+    for (const Fact& fact : kb.store.all(Kind::argument_znany))
+        known.push_back(KnownArgument(fact).argument());
     const StringList wrong = difference(known, kb.askable.lista_argumentow_dopytywalnych);
     if (wrong.empty()) return false;
     UserInteraction& ui = kb.ui;
@@ -189,7 +189,9 @@ void report_tautological_models(KnowledgeBase& kb, const std::string& name) {
     auto& found = kb.load.model_tautologiczny;
     found.clear();
     for (const Fact& model : kb.store.all(Kind::model)) {
-        if (tautological(model)) found.push_back({Model(model).number(), Model(model).result(), Model(model).argument1()});
+        if (tautological(model))
+            found.push_back(
+                {Model(model).number(), Model(model).result(), Model(model).argument1()});
     }
     if (found.empty()) return;
     UserInteraction& ui = kb.ui;

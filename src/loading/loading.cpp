@@ -8,20 +8,20 @@
 //   12-13. the "loaded" message and note (report_loaded)
 //   14. the kind's checks after the message (after_message); a check may unload the base again
 #include "loading/loading.h"
-#include "loading/consult_error.h"
 
 #include <filesystem>
 #include <unordered_set>
 
 #include "askable/askable.h"
+#include "dialog/interaction.h"
+#include "dialog/write_lines.h"
 #include "kb/base_file.h"
-#include "loading/base_texts.h"
 #include "kb/codec.h"
 #include "kb/conditions.h"
 #include "kb/files.h"
+#include "loading/base_texts.h"
+#include "loading/consult_error.h"
 #include "loading/load_checks.h"
-#include "dialog/interaction.h"
-#include "dialog/write_lines.h"
 
 namespace xamo {
 namespace {
@@ -244,11 +244,14 @@ bool base_loaded(const FactStore& store, BaseKind kind) {
 
 void compute_declared_facts(const FactStore& store, LoadMemory& load) {
     load.lista_faktow.clear();
-    for (const Fact& fact : store.all(Kind::fakt)) load.lista_faktow.push_back(TextFact(fact).text());
-    for (const Fact& fact : store.all(Kind::m_fakt)) load.lista_faktow.push_back(TextFact(fact).text());
+    for (const Fact& fact : store.all(Kind::fakt))
+        load.lista_faktow.push_back(TextFact(fact).text());
+    for (const Fact& fact : store.all(Kind::m_fakt))
+        load.lista_faktow.push_back(TextFact(fact).text());
     std::unordered_set<std::string> members;
     for (const Fact& constraint : store.all(Kind::ograniczenie)) {
-        members.insert(Constraint(constraint).members().begin(), Constraint(constraint).members().end());
+        members.insert(Constraint(constraint).members().begin(),
+                       Constraint(constraint).members().end());
     }
     load.fakty_ograniczen.clear();
     for (const auto& fact : load.lista_faktow) {

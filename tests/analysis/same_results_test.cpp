@@ -7,8 +7,10 @@
 namespace xamo {
 namespace {
 
-Fact basic(std::int32_t n, const std::string& w, const std::string& result, const std::string& symbol = "+") {
-    return Fact{Kind::model, {n, w, result, std::string("a"), symbol, std::string("b"), std::int32_t{1}}};
+Fact basic(std::int32_t n, const std::string& w, const std::string& result,
+           const std::string& symbol = "+") {
+    return Fact{Kind::model,
+                {n, w, result, std::string("a"), symbol, std::string("b"), std::int32_t{1}}};
 }
 
 Fact linear(std::int32_t n, const std::string& w, const std::string& result) {
@@ -17,7 +19,7 @@ Fact linear(std::int32_t n, const std::string& w, const std::string& result) {
 }
 
 class SameResults : public ::testing::Test {
-protected:
+  protected:
     FactStore store;
     ScriptedInteraction ui;
     void SetUp() override { store.set_text(Kind::nazwa_mo, "MOtest.BRD"); }
@@ -69,7 +71,8 @@ TEST_F(SameResults, PairsOfKindsComeFirstAndRelationsDoNotCount) {
     store.add(basic(6, "q", "w", "sqrt"));
     EXPECT_FALSE(check());
     ASSERT_EQ(ui.events.size(), 1u);
-    EXPECT_TRUE(ui.events[0].text.starts_with("Baza modeli zawiera modele elementarne i liniowe\n"));
+    EXPECT_TRUE(
+        ui.events[0].text.starts_with("Baza modeli zawiera modele elementarne i liniowe\n"));
     EXPECT_NE(ui.events[0].text.find("               y\n"), std::string::npos);
 }
 

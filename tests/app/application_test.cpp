@@ -1,6 +1,7 @@
+#include "app/application.h"
+
 #include <gtest/gtest.h>
 
-#include "app/application.h"
 #include "app/command_catalog.h"
 #include "support/scripted_interaction.h"
 
@@ -12,7 +13,8 @@ TEST(Application, NothingRunsUntilTheIntroductionCloses) {
     Application app(ui);
     app.start();
     EXPECT_EQ(ui.main_title, kStartTitle);
-    for (const auto& info : command_catalog()) EXPECT_FALSE(app.commands().enabled(info.id)) << info.id;
+    for (const auto& info : command_catalog())
+        EXPECT_FALSE(app.commands().enabled(info.id)) << info.id;
     EXPECT_EQ(app.run_command(10154), CommandTable::RunResult::Disabled);
     EXPECT_TRUE(ui.of_kind("note").empty());
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "support/base_dir.h"
 #include "app/application.h"
 #include "app/command_catalog.h"
+#include "support/base_dir.h"
 #include "support/scripted_interaction.h"
 
 namespace xamo {

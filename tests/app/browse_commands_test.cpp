@@ -1,16 +1,17 @@
+#include "app/browse_commands.h"
+
 #include <gtest/gtest.h>
 
-#include "kb/codec.h"
-#include "support/temp_dir.h"
 #include "app/application.h"
-#include "app/browse_commands.h"
+#include "kb/codec.h"
 #include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
 
 namespace xamo {
 namespace {
 
 class BrowseCommands : public ::testing::Test {
-protected:
+  protected:
     ScriptedInteraction ui;
     Application app{ui};
 
@@ -45,8 +46,9 @@ TEST_F(BrowseCommands, ModelWindowsShowNumbersInDecimalAndCountAllFourKinds) {
     app.store().add({Kind::model_wielomianowy,
                      {3, std::string("dorosły"), std::string("y"), std::string("x"),
                       StringList{"1.5", "a"}, IntegerList{0, -2}, 1}});
-    app.store().add({Kind::model, {1, std::string("w"), std::string("s"), std::string("a"),
-                                   std::string("+"), std::string("b"), 0}});
+    app.store().add({Kind::model,
+                     {1, std::string("w"), std::string("s"), std::string("a"), std::string("+"),
+                      std::string("b"), 0}});
     run(10077);
     ASSERT_EQ(ui.browse_views.size(), 1u);
     const auto& view = ui.browse_views.front();

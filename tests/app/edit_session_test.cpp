@@ -1,11 +1,12 @@
+#include "app/edit_session.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "support/temp_dir.h"
 #include "app/application.h"
-#include "app/edit_session.h"
 #include "support/scripted_interaction.h"
+#include "support/temp_dir.h"
 
 namespace xamo {
 namespace {
@@ -13,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class EditSessionTest : public ::testing::Test {
-protected:
+  protected:
     EditSessionTest() : file(dir.write("REgrypa.BRD", original)) {}
 
     std::string read(const std::string& path) const {
@@ -21,7 +22,10 @@ protected:
     }
 
     // Windows-1250: "reguła", a non-breaking space, CR LF line ends.
-    const std::string original = "regu\xB3" "a(1,\"a\xA0" "b\",[\"c\"],1)\r\nfakt(\"c\")\r\n";
+    const std::string original =
+        "regu\xB3"
+        "a(1,\"a\xA0"
+        "b\",[\"c\"],1)\r\nfakt(\"c\")\r\n";
     testing::TempDir dir;
     std::string file;
     ScriptedInteraction ui;

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "support/base_dir.h"
 #include "app/application.h"
+#include "support/base_dir.h"
 #include "support/scripted_interaction.h"
 
 namespace xamo {

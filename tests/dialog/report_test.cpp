@@ -1,9 +1,10 @@
+#include "dialog/report.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 
-#include "dialog/report.h"
 #include "kb/base_file.h"
 #include "support/scripted_interaction.h"
 #include "support/temp_dir.h"

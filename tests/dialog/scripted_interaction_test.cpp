@@ -1,8 +1,9 @@
+#include "support/scripted_interaction.h"
+
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include "dialog/answers.h"
-#include "support/scripted_interaction.h"
 
 namespace xamo {
 namespace {

@@ -9,7 +9,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 class Forward : public InferenceTest {
-protected:
+  protected:
     // Detail level, no labels, mode, then the answers of the run; `closing` declines the summary
     // and the report of a run that ends normally.
     void run_with(const std::string& detail, const std::string& mode, std::vector<std::string> rest,
@@ -62,8 +62,9 @@ TEST_F(Forward, RuleNumberedZeroNeverFiresAndFalseConditionStopsTheRule) {
                                          "to", "    k", "Stąd wynika wniosek:", "    nk"}));
     EXPECT_TRUE(output_has("a?" + std::string(53, ' ') + "  TAK\n"));
     EXPECT_TRUE(output_has("b?" + std::string(53, ' ') + "    NIE\n"));
-    EXPECT_TRUE(output_has("Stosuję regułę 1: Jeżeli\n    a\n    b\n    c\nto \n    k\n"
-                           "Stąd wynika wniosek: \n    nk\n\n"));
+    EXPECT_TRUE(
+        output_has("Stosuję regułę 1: Jeżeli\n    a\n    b\n    c\nto \n    k\n"
+                   "Stąd wynika wniosek: \n    nk\n\n"));
     // The report text has the question without its padding.
     EXPECT_NE(app.report().text()->find("a?  TAK\n"), std::string::npos);
 }
@@ -77,20 +78,25 @@ TEST_F(Forward, OpeningTextsAndNormalEnd) {
     EXPECT_EQ(notes[0].title, "Wnioskowanie rozwinięte dokładne w przód");
     EXPECT_EQ(notes[0].text.substr(0, 90),
               std::string("Wnioskowanie rozwinięte dokładne w przód dla:\n\nBazy reguł rozwiniętej "
-                          "dokładnej\n    REtest.BRD").substr(0, 90));
-    EXPECT_TRUE(output_has("Porady ekspertowe dla bazy reguł REtest.BRD\n                               "
-                           "bazy modeli \n"));
-    EXPECT_EQ(notes[1].text, "Brak możliwości dalszego wnioskowania!\n\nTeraz czas na podsumowanie!");
-    EXPECT_EQ(notes[2].text, "To już wszystko, co wynika z bazy wiedzy TEST,\nz zadeklarowanych faktów "
-                             "i wartości argumentów.\n\nKoniec wnioskowania ekspertowego.");
-    EXPECT_TRUE(output_has("To już wszystko, co wynika z bazy wiedzy test,\nz zadeklarowanych faktów i "
-                           "wartości argumentów.\n\nKoniec wnioskowania w przód.\n\n"));
+                          "dokładnej\n    REtest.BRD")
+                  .substr(0, 90));
+    EXPECT_TRUE(
+        output_has("Porady ekspertowe dla bazy reguł REtest.BRD\n                               "
+                   "bazy modeli \n"));
+    EXPECT_EQ(notes[1].text,
+              "Brak możliwości dalszego wnioskowania!\n\nTeraz czas na podsumowanie!");
+    EXPECT_EQ(notes[2].text,
+              "To już wszystko, co wynika z bazy wiedzy TEST,\nz zadeklarowanych faktów "
+              "i wartości argumentów.\n\nKoniec wnioskowania ekspertowego.");
+    EXPECT_TRUE(
+        output_has("To już wszystko, co wynika z bazy wiedzy test,\nz zadeklarowanych faktów i "
+                   "wartości argumentów.\n\nKoniec wnioskowania w przód.\n\n"));
     // At "duża" every firing is followed by the facts, which never show "bez warunku".
     const auto* facts_shown = last_explanation("Dane są następujące fakty:");
     ASSERT_NE(facts_shown, nullptr);
     EXPECT_EQ(facts_shown->items, (Lines{"    a", "    b", "    k"}));
-    EXPECT_EQ(titles("ask"), (Lines{"Tworzenie etykiet", "Plik podsumowania",
-                                    "Raport wnioskowania/diagnostyki"}));
+    EXPECT_EQ(titles("ask"),
+              (Lines{"Tworzenie etykiet", "Plik podsumowania", "Raport wnioskowania/diagnostyki"}));
     EXPECT_TRUE(memory.rbd.empty());
     EXPECT_EQ(memory.szczegolowosc, "duża");
     EXPECT_FALSE(memory.jakiewnioskowanie.has_value());
@@ -122,7 +128,8 @@ TEST_F(Forward, FileOrderAndRestart) {
     rule(3, "d", {"a"});
     askable({"a"});
     run_with("1", "2", {"Tak"});
-    EXPECT_EQ(fired_rules(), (Lines{"Stosuję regułę 2:", "Stosuję regułę 1:", "Stosuję regułę 3:"}));
+    EXPECT_EQ(fired_rules(),
+              (Lines{"Stosuję regułę 2:", "Stosuję regułę 1:", "Stosuję regułę 3:"}));
     EXPECT_EQ(questions(), (Lines{"a?"}));
 }
 
@@ -166,9 +173,10 @@ TEST_F(Forward, TwoDeclaredFactsOfOneConstraintBlockInference) {
     const auto notes = ui.of_kind("note");
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[1].title, "Błąd bazy reguł! ");
-    EXPECT_TRUE(output_has("Błąd bazy reguł! Dwa warunki wykluczające się:\n     a\n     b\n"
-                           "z ograniczenia dokładnego 4 zostały zadeklarowane w bazie reguł jako fakty "
-                           "z CF=1.0.\n"));
+    EXPECT_TRUE(
+        output_has("Błąd bazy reguł! Dwa warunki wykluczające się:\n     a\n     b\n"
+                   "z ograniczenia dokładnego 4 zostały zadeklarowane w bazie reguł jako fakty "
+                   "z CF=1.0.\n"));
     EXPECT_TRUE(fired_rules().empty());
     EXPECT_TRUE(memory.blad_wykluczajacych);
     // Later commands do nothing until the rule base is loaded again.
@@ -247,8 +255,9 @@ TEST_F(Forward, ConstraintChoiceAnswersTheQuestion) {
     ASSERT_EQ(lists.size(), 1u);
     EXPECT_EQ(lists[0].title, "Wskaż warunek będący prawdą!");
     EXPECT_EQ(lists[0].text, "Tylko jeden z warunków z ograniczenia 3 może być prawdą!");
-    EXPECT_TRUE(output_has("Tylko jeden warunek z ograniczenia dla listy: \n   a\n   b\n   c\n"
-                           " może być prawdą!\nWskaż warunek będący prawdą!\na"));
+    EXPECT_TRUE(
+        output_has("Tylko jeden warunek z ograniczenia dla listy: \n   a\n   b\n   c\n"
+                   " może być prawdą!\nWskaż warunek będący prawdą!\na"));
     EXPECT_EQ(fired_rules(), (Lines{"Stosuję regułę 1:", "Stosuję regułę 2:"}));
     EXPECT_EQ(last_explanation("Wyjaśnienie reguły")->items.back(), "    m");
 }
@@ -299,7 +308,8 @@ TEST_F(Forward, FactsShownAfterFiringsListEverySupportAndFactsWrittenAsRules) {
     const auto* facts_shown = last_explanation("Dane są następujące fakty:");
     ASSERT_NE(facts_shown, nullptr);
     EXPECT_EQ(facts_shown->items, (Lines{"    stały", "    a", "    nb", "    k"}));
-    EXPECT_EQ(fired_rules(), (Lines{"Stosuję regułę 1:", "Stosuję regułę 2:", "Stosuję regułę 3:"}));
+    EXPECT_EQ(fired_rules(),
+              (Lines{"Stosuję regułę 1:", "Stosuję regułę 2:", "Stosuję regułę 3:"}));
     EXPECT_EQ(last_explanation("Wyjaśnienie reguły")->items.back(), "    nk");
 }
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "app/application.h"
 #include "inference/context.h"
 #include "kb/facts.h"
-#include "app/application.h"
 #include "support/scripted_interaction.h"
 
 namespace xamo::testing {
@@ -15,8 +15,8 @@ namespace xamo::testing {
 inline Fact model(std::int32_t n, std::string w, std::string result, std::string a1,
                   std::string symbol, std::string a2, std::int32_t semaphore = 1) {
     return Fact{Kind::model,
-                {n, std::move(w), std::move(result), std::move(a1), std::move(symbol), std::move(a2),
-                 semaphore}};
+                {n, std::move(w), std::move(result), std::move(a1), std::move(symbol),
+                 std::move(a2), semaphore}};
 }
 
 inline Fact model_r(std::int32_t n, std::string w, std::string result, std::string operation,
@@ -31,7 +31,7 @@ inline Fact constraint(std::int32_t n, StringList members) {
 }
 
 class InferenceTest : public ::testing::Test {
-protected:
+  protected:
     ScriptedInteraction ui;
     Application app{ui};
     FactStore& store = app.store();
@@ -56,7 +56,8 @@ protected:
         lists.lista_argumentow_dopytywalnych = askable_arguments;
         lists.lista_wszystkich_dopytywalnych_dla_wyswietlania = lists.lista_warunkow_dopytywalnych;
         lists.lista_warunkow_i_argumentow_dopytywalnych = lists.lista_warunkow_dopytywalnych;
-        for (const auto& a : askable_arguments) lists.lista_warunkow_i_argumentow_dopytywalnych.push_back(a);
+        for (const auto& a : askable_arguments)
+            lists.lista_warunkow_i_argumentow_dopytywalnych.push_back(a);
     }
     InferenceContext context() {
         return InferenceContext(store, memory, app.askable(), app.report(), ui);
@@ -72,7 +73,9 @@ protected:
         for (const auto& [n, c] : memory.rbd) out.push_back(std::to_string(n) + ":" + c);
         return out;
     }
-    bool output_has(const std::string& text) const { return ui.output.find(text) != std::string::npos; }
+    bool output_has(const std::string& text) const {
+        return ui.output.find(text) != std::string::npos;
+    }
     std::vector<std::string> titles(const std::string& kind) const {
         std::vector<std::string> out;
         for (const auto& e : ui.of_kind(kind)) out.push_back(e.title);

@@ -10,7 +10,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 class Models : public InferenceTest {
-protected:
+  protected:
     // Detail level, no labels, questions mode, the answers of the run; `closing` declines the
     // summary and the report of a run that ends normally.
     void run_with(const std::string& detail, std::vector<std::string> rest,
@@ -21,7 +21,9 @@ protected:
         app.commands().enable({10148});
         app.run_command(10148);
     }
-    std::optional<double> value(const std::string& name) const { return memory.zmienna_ustalona.get(name); }
+    std::optional<double> value(const std::string& name) const {
+        return memory.zmienna_ustalona.get(name);
+    }
     const ScriptedInteraction::Event* explanation(const std::string& title) const {
         for (const auto& e : ui.events) {
             if (e.kind == "explanation" && e.title == title) return &e;
@@ -81,17 +83,18 @@ TEST_F(Models, ModelsOnlyWhenNoRuleFiresInKindOrder) {
     const auto* linear = explanation("Wyjaśnienie modelu arytmetycznego liniowego");
     ASSERT_NE(linear, nullptr);
     EXPECT_EQ(Lines(linear->items.begin() + 4, linear->items.end()),
-              (Lines{"    s = ", "      2 * x + ", "      1 * w", "Stąd wynika wartość: ", "    s = 23"}));
+              (Lines{"    s = ", "      2 * x + ", "      1 * w",
+                     "Stąd wynika wartość: ", "    s = 23"}));
     const auto* polynomial = explanation("Wyjaśnienie modelu arytmetycznego wielomianowego");
     ASSERT_NE(polynomial, nullptr);
     EXPECT_EQ(polynomial->items[5], "      2 * 3^0 + ");
     const auto* relation = explanation("Wyjaśnienie modelu relacyjnego podstawowego");
     ASSERT_NE(relation, nullptr);
-    EXPECT_EQ(relation->items, (Lines{"Stosuję model relacyjny podstawowy 5:",
-                                      "dla spełnionego warunku startowego:", "    bez warunku",
-                                      "prawdą jest: ", "    duzo", "jeżeli", "    s > 10",
-                                      "Dla modelu 5 jest spełniona relacja: ", "    23 > 10",
-                                      "Stąd wynika wniosek: ", "   duzo"}));
+    EXPECT_EQ(relation->items,
+              (Lines{"Stosuję model relacyjny podstawowy 5:", "dla spełnionego warunku startowego:",
+                     "    bez warunku", "prawdą jest: ", "    duzo", "jeżeli", "    s > 10",
+                     "Dla modelu 5 jest spełniona relacja: ", "    23 > 10",
+                     "Stąd wynika wniosek: ", "   duzo"}));
 }
 
 TEST_F(Models, ValuesOfTheOperationsAndTheBasicFormulaLines) {
@@ -141,8 +144,9 @@ TEST_F(Models, ArithmeticHazardsAreReportedOnceAndInferenceGoesOn) {
     EXPECT_EQ(std::count(all.begin(), all.end(), "Uwaga!|Pierwiastek z liczby ujemnej!"), 1);
     EXPECT_EQ(std::count_if(all.begin(), all.end(),
                             [](const std::string& n) {
-                                return n.starts_with("Uwaga błąd!|Błąd arytmetyczny w modelu 2:\n"
-                                                     "dzielenie przez 0.");
+                                return n.starts_with(
+                                    "Uwaga błąd!|Błąd arytmetyczny w modelu 2:\n"
+                                    "dzielenie przez 0.");
                             }),
               1);
     EXPECT_TRUE(noted("Błąd arytmetyczny w modelu 3:\nlogarytm z liczby niedodatniej."));
@@ -235,8 +239,9 @@ TEST_F(Models, GradesOutOfRangeAreRefused) {
     store.add(model(1, "bez warunku", "alarm", "7", ">", "5"));
     store.add(model(2, "bez warunku", "ncisza", "7", ">", "5"));
     run_with("1", {"11"});
-    EXPECT_TRUE(output_has("Określ ocenę wniosku na skali 1 -10: Ocena_alarm\nOkreśl wartość oceny: "
-                           "Ocena_alarm\nBłąd! Ocena musi być zawarta w przedziale 0 - 10\n"));
+    EXPECT_TRUE(
+        output_has("Określ ocenę wniosku na skali 1 -10: Ocena_alarm\nOkreśl wartość oceny: "
+                   "Ocena_alarm\nBłąd! Ocena musi być zawarta w przedziale 0 - 10\n"));
     EXPECT_TRUE(noted("Ocena musi być zawarta w przedziale 0 - 10"));
     EXPECT_FALSE(value("Ocena_alarm"));
     EXPECT_EQ(value("Ocena_ncisza"), std::nullopt);
@@ -265,9 +270,10 @@ TEST_F(Models, GradeModelDeclaresTheGrade) {
     run_with("1", {"7"});
     EXPECT_EQ(value("Ocena_ryzyka"), 7);
     EXPECT_EQ(value("wynik"), 70);
-    EXPECT_TRUE(output_has("należy zadeklarować wartość zmiennej: \n    Ocena_ryzyka\n"
-                           "do której zostanie przyrównany wynik \nryzyko\n"
-                           "Deklaruj ocenę  na skali 1 -10: Ocena_ryzyka\n"));
+    EXPECT_TRUE(
+        output_has("należy zadeklarować wartość zmiennej: \n    Ocena_ryzyka\n"
+                   "do której zostanie przyrównany wynik \nryzyko\n"
+                   "Deklaruj ocenę  na skali 1 -10: Ocena_ryzyka\n"));
     ASSERT_NE(explanation("Wynik deklarowania oceny:"), nullptr);
 }
 
@@ -278,8 +284,9 @@ TEST_F(Models, DataErrorModelRemovesTheValueAndAsksAgain) {
     store.add(model(1, "bez warunku", "rocznik", "2026", "-", "wiek"));
     run_with("1", {"-5", "40"});
     EXPECT_EQ(value("rocznik"), 1986);
-    EXPECT_TRUE(noted("Błędne dane zostały usunięte. Wnioskuj dalej i w odpowiednim miejscu wprowadź "
-                      "poprawione dane."));
+    EXPECT_TRUE(
+        noted("Błędne dane zostały usunięte. Wnioskuj dalej i w odpowiednim miejscu wprowadź "
+              "poprawione dane."));
     EXPECT_EQ(titles("note")[1], "Pomyłka we wprowadzonych danych!");
     ASSERT_EQ(ui.of_kind("value").size(), 2u);
     EXPECT_EQ(memory.model_stosowany.count(9), 1u);
@@ -351,13 +358,15 @@ TEST_F(Models, DeclaredModelFactsOfOneConstraintBlockInference) {
     const auto all = ui.of_kind("note");
     ASSERT_EQ(all.size(), 2u);
     EXPECT_EQ(all[1].title, "Błąd bazy modeli! ");
-    EXPECT_EQ(all[1].text, "Dwa warunki wykluczające się\n   a\n   b\nz ograniczenia 3\nzostały "
-                           "zadeklarowane w bazie modeli jako m_fakty.\nWnioskowanie nie jest możliwe! "
-                           "\n\nAby poprawić bazę reguł, przejdź do opcji:\n   'Baza modeli dokładna\n"
-                           "   Edycja bazy modelił' \ni popraw błędną bazę modeli.");
-    EXPECT_TRUE(output_has("z ograniczenia dokładnego 3 zostały zadeklarowane w bazie modeli jako "
-                           "m_fakty.\n\nWnioskowanie nie jest możliwe! Aby poprawić bazę reguł przejdź "
-                           "do opcji:\n      'Baza modeli dokładna/Edycja bazy modeli' \n"));
+    EXPECT_EQ(all[1].text,
+              "Dwa warunki wykluczające się\n   a\n   b\nz ograniczenia 3\nzostały "
+              "zadeklarowane w bazie modeli jako m_fakty.\nWnioskowanie nie jest możliwe! "
+              "\n\nAby poprawić bazę reguł, przejdź do opcji:\n   'Baza modeli dokładna\n"
+              "   Edycja bazy modelił' \ni popraw błędną bazę modeli.");
+    EXPECT_TRUE(
+        output_has("z ograniczenia dokładnego 3 zostały zadeklarowane w bazie modeli jako "
+                   "m_fakty.\n\nWnioskowanie nie jest możliwe! Aby poprawić bazę reguł przejdź "
+                   "do opcji:\n      'Baza modeli dokładna/Edycja bazy modeli' \n"));
     EXPECT_TRUE(memory.blad_wykluczajacych);
 }
 

@@ -6,7 +6,7 @@ namespace xamo::testing {
 namespace {
 
 class Recording : public InferenceTest {
-protected:
+  protected:
     void SetUp() override {
         InferenceTest::SetUp();
         rule(1, "k", {"p", "q"});

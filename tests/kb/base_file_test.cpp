@@ -1,9 +1,10 @@
+#include "kb/base_file.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
 
-#include "kb/base_file.h"
 #include "kb/codec.h"
 #include "support/temp_dir.h"
 
@@ -61,7 +62,8 @@ TEST(BaseFileReader, ReadsRealsIntegerListsAndEmptyLists) {
     EXPECT_TRUE(std::isnan(KnownArgument(known[3]).value()));
     EXPECT_TRUE(std::isinf(KnownArgument(known[4]).value()) && KnownArgument(known[4]).value() < 0);
     EXPECT_TRUE(LinearModel(store.all(Kind::model_liniowy)[0]).coefficients().empty());
-    EXPECT_EQ(PolynomialModel(store.all(Kind::model_wielomianowy)[0]).powers(), (IntegerList{0, -2}));
+    EXPECT_EQ(PolynomialModel(store.all(Kind::model_wielomianowy)[0]).powers(),
+              (IntegerList{0, -2}));
 }
 
 struct BadLine {
@@ -105,8 +107,9 @@ TEST(BaseFileReader, ReportsEachMalformedLineWithKindAndPosition) {
         const Kind before = model_line ? Kind::m_fakt : Kind::fakt;
         const std::string functor(kind_info(before).functor);
         FactStore store;
-        const auto error = read(store, section,
-                                functor + "(\"ok\")\r\n" + bad.line + "\r\n" + functor + "(\"po\")\r\n");
+        const auto error =
+            read(store, section,
+                 functor + "(\"ok\")\r\n" + bad.line + "\r\n" + functor + "(\"po\")\r\n");
         ASSERT_TRUE(error) << bad.line;
         EXPECT_EQ(error->kind, bad.kind) << bad.line;
         EXPECT_EQ(error->position, bad.position) << bad.line;
@@ -179,9 +182,14 @@ TEST(BaseFileReader, RandomMutationsOfValidLinesNeverBreakTheReader) {
         for (int m = 0; m < 3; ++m) {
             const std::size_t at = next() % bytes.size();
             switch (next() % 3) {
-                case 0: bytes[at] = alphabet[next() % (sizeof alphabet - 1)]; break;
-                case 1: bytes.erase(at, 1); break;
-                default: bytes.insert(at, 1, alphabet[next() % (sizeof alphabet - 1)]);
+                case 0:
+                    bytes[at] = alphabet[next() % (sizeof alphabet - 1)];
+                    break;
+                case 1:
+                    bytes.erase(at, 1);
+                    break;
+                default:
+                    bytes.insert(at, 1, alphabet[next() % (sizeof alphabet - 1)]);
             }
         }
         for (Section section : {Section::Rules, Section::Models}) {
@@ -198,7 +206,8 @@ TEST(BaseFileReader, RandomMutationsOfValidLinesNeverBreakTheReader) {
 TEST(BaseFileReader, ReadsAMillionLinesInLinearTime) {
     std::string bytes;
     bytes.reserve(20'000'000);
-    for (int i = 0; i < 1'000'000; ++i) bytes += "fakt(\"w\xB3" + std::to_string(i % 97) + "\")\r\n";
+    for (int i = 0; i < 1'000'000; ++i)
+        bytes += "fakt(\"w\xB3" + std::to_string(i % 97) + "\")\r\n";
     FactStore store;
     const auto start = std::chrono::steady_clock::now();
     ASSERT_FALSE(read_section_bytes(store, Section::Rules, bytes));
@@ -206,7 +215,8 @@ TEST(BaseFileReader, ReadsAMillionLinesInLinearTime) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(store.all(Kind::fakt).size(), 1'000'000u);
     EXPECT_EQ(TextFact(store.all(Kind::fakt)[5]).text(), "wł5");
-    EXPECT_LT(seconds, 30.0);  // generous even for sanitizer builds; quadratic work would not finish
+    EXPECT_LT(seconds,
+              30.0);  // generous even for sanitizer builds; quadratic work would not finish
 }
 
 TEST(BaseFileReader, MissingFilesAndDirectoriesAreInputOutputErrors) {
@@ -232,11 +242,21 @@ FactStore store_with_every_kind() {
         for (FieldType type : kind_info(kind).fields) {
             ++n;
             switch (type) {
-                case FieldType::Integer: fact.fields.emplace_back(std::int32_t{-2147483647 - 1 + n}); break;
-                case FieldType::Real: fact.fields.emplace_back(-1.0 / 3.0); break;
-                case FieldType::String: fact.fields.emplace_back(tricky + std::to_string(n)); break;
-                case FieldType::StringList: fact.fields.emplace_back(StringList{tricky, "", "n"}); break;
-                case FieldType::IntegerList: fact.fields.emplace_back(IntegerList{0, -1, 2147483647}); break;
+                case FieldType::Integer:
+                    fact.fields.emplace_back(std::int32_t{-2147483647 - 1 + n});
+                    break;
+                case FieldType::Real:
+                    fact.fields.emplace_back(-1.0 / 3.0);
+                    break;
+                case FieldType::String:
+                    fact.fields.emplace_back(tricky + std::to_string(n));
+                    break;
+                case FieldType::StringList:
+                    fact.fields.emplace_back(StringList{tricky, "", "n"});
+                    break;
+                case FieldType::IntegerList:
+                    fact.fields.emplace_back(IntegerList{0, -1, 2147483647});
+                    break;
             }
         }
         store.add(fact);

@@ -1,7 +1,7 @@
+#include "kb/codec.h"
+
 #include <gtest/gtest.h>
 #include <iconv.h>
-
-#include "kb/codec.h"
 
 namespace xamo {
 namespace {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "kb/conditions.h"
+
+#include <gtest/gtest.h>
 
 namespace xamo {
 namespace {
@@ -12,7 +12,8 @@ TEST(Conditions, NegationAddsOrRemovesLeadingLowerCaseN) {
     EXPECT_EQ(negacja("Nadwaga"), "nNadwaga");
     EXPECT_TRUE(is_negated("n"));
     EXPECT_FALSE(is_negated(""));
-    EXPECT_EQ(strip_negations({"ngorączka", "kaszel", "n"}), (StringList{"gorączka", "kaszel", ""}));
+    EXPECT_EQ(strip_negations({"ngorączka", "kaszel", "n"}),
+              (StringList{"gorączka", "kaszel", ""}));
 }
 
 TEST(Conditions, ConstantsReadCompletelyAsReals) {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "kb/facts.h"
+
+#include <gtest/gtest.h>
 
 namespace xamo {
 namespace {
@@ -12,12 +12,16 @@ TEST(FactStore, KeepsOrderAndRemovesAsAsked) {
     store.add(make_text_fact(Kind::sciezka, "c"));
     store.add(make_text_fact(Kind::sciezka, "b"));
     EXPECT_EQ(store.text(Kind::sciezka), "a");
-    EXPECT_TRUE(store.remove_first(Kind::sciezka, [](const Fact& f) { return TextFact(f).text() == "b"; }));
+    EXPECT_TRUE(
+        store.remove_first(Kind::sciezka, [](const Fact& f) { return TextFact(f).text() == "b"; }));
     ASSERT_EQ(store.all(Kind::sciezka).size(), 3u);
     EXPECT_EQ(TextFact(store.all(Kind::sciezka)[1]).text(), "c");
     EXPECT_EQ(TextFact(store.all(Kind::sciezka)[2]).text(), "b");
-    EXPECT_FALSE(store.remove_first(Kind::sciezka, [](const Fact& f) { return TextFact(f).text() == "x"; }));
-    EXPECT_EQ(store.remove_if(Kind::sciezka, [](const Fact& f) { return TextFact(f).text() != "c"; }), 2u);
+    EXPECT_FALSE(
+        store.remove_first(Kind::sciezka, [](const Fact& f) { return TextFact(f).text() == "x"; }));
+    EXPECT_EQ(
+        store.remove_if(Kind::sciezka, [](const Fact& f) { return TextFact(f).text() != "c"; }),
+        2u);
     store.remove_all(Kind::sciezka);
     EXPECT_FALSE(store.any(Kind::sciezka));
     EXPECT_EQ(store.text(Kind::sciezka), std::nullopt);

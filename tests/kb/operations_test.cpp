@@ -1,9 +1,9 @@
 #include "kb/operations.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <limits>
-
-#include <gtest/gtest.h>
 
 namespace xamo {
 namespace {
@@ -17,17 +17,37 @@ struct Case {
 
 TEST(OperationTable, ValuesOfTheBasicOperations) {
     const Case cases[] = {
-        {2, 3, "+", 5},           {2, 3, "-", -1},           {2, 3, "*", 6},
-        {7, 2, "/", 3.5},         {7, 2, "div", 3},          {-7, 2, "div", -3},
-        {7.5, 2, "div", 4},       {-7, 2, "mod", -1},        {7, 2, "mod", 1},
-        {4, 4, "min", 4},         {4, 4, "max", 4},          {3, 5, "min", 3},
-        {3, 5, "max", 5},         {25, 200, "%", 12.5},      {2, 10, "A^N", 1024},
-        {2, 2.5, "A^N", 8},       {5, 0, "A^N", 1},          {1.25, 1, "zaokrąglenie_do_N", 1.3},
-        {-1.25, 1, "zaokrąglenie_do_N", -1.2},               {9, 0, "=", 9},
-        {9, 0, "sqrt", 3},        {2.5, 0, "round", 3},      {-2.5, 0, "round", -2},
-        {-2.7, 0, "trunc", -2},   {-4, 0, "abs", 4},         {100, 0, "log", 2},
-        {0, 0, "exp", 1},         {0, 0, "sin", 0},          {0, 0, "cos", 1},
-        {0, 0, "arctan", 0},      {1, 0, "ln", 0},
+        {2, 3, "+", 5},
+        {2, 3, "-", -1},
+        {2, 3, "*", 6},
+        {7, 2, "/", 3.5},
+        {7, 2, "div", 3},
+        {-7, 2, "div", -3},
+        {7.5, 2, "div", 4},
+        {-7, 2, "mod", -1},
+        {7, 2, "mod", 1},
+        {4, 4, "min", 4},
+        {4, 4, "max", 4},
+        {3, 5, "min", 3},
+        {3, 5, "max", 5},
+        {25, 200, "%", 12.5},
+        {2, 10, "A^N", 1024},
+        {2, 2.5, "A^N", 8},
+        {5, 0, "A^N", 1},
+        {1.25, 1, "zaokrąglenie_do_N", 1.3},
+        {-1.25, 1, "zaokrąglenie_do_N", -1.2},
+        {9, 0, "=", 9},
+        {9, 0, "sqrt", 3},
+        {2.5, 0, "round", 3},
+        {-2.5, 0, "round", -2},
+        {-2.7, 0, "trunc", -2},
+        {-4, 0, "abs", 4},
+        {100, 0, "log", 2},
+        {0, 0, "exp", 1},
+        {0, 0, "sin", 0},
+        {0, 0, "cos", 1},
+        {0, 0, "arctan", 0},
+        {1, 0, "ln", 0},
     };
     for (const auto& c : cases) {
         const Outcome out = wykonaj(c.v1, c.v2, c.symbol);
@@ -58,10 +78,17 @@ TEST(OperationTable, UnmetRequirementsGiveNothingSilently) {
 
 TEST(OperationTable, ArithmeticHazardsAreErrorsNamingTheProblem) {
     const Case errors[] = {
-        {7, 0, "div", 0},  {7, 0.4, "mod", 0}, {7, 0, "%", 0},
-        {0, 0, "log", 0},  {-1, 0, "ln", 0},   {2, -1, "A^N", 0},
-        {2, -1, "zaokrąglenie_do_N", 0},       {3e9, 2, "div", 0},
-        {2, 3e9, "A^N", 0}, {1e308, 10, "*", 0}, {1000, 0, "exp", 0},
+        {7, 0, "div", 0},
+        {7, 0.4, "mod", 0},
+        {7, 0, "%", 0},
+        {0, 0, "log", 0},
+        {-1, 0, "ln", 0},
+        {2, -1, "A^N", 0},
+        {2, -1, "zaokrąglenie_do_N", 0},
+        {3e9, 2, "div", 0},
+        {2, 3e9, "A^N", 0},
+        {1e308, 10, "*", 0},
+        {1000, 0, "exp", 0},
         {10, 400, "zaokrąglenie_do_N", 0},
     };
     for (const auto& c : errors) {

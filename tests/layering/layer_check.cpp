@@ -54,8 +54,10 @@ std::map<std::string, Layer> parse_layers(const std::string& text) {
         Layer layer;
         std::istringstream below(line.substr(colon + 1));
         for (std::string word; below >> word;) {
-            if (word == "toolkit") layer.toolkit = true;
-            else layer.may_include.insert(word);
+            if (word == "toolkit")
+                layer.toolkit = true;
+            else
+                layer.may_include.insert(word);
         }
         layers[trim(line.substr(0, colon))] = layer;
     }
@@ -112,17 +114,20 @@ std::vector<Violation> check_file(const std::map<std::string, Layer>& layers,
     return found;
 }
 
-std::vector<Violation> check_tree(const std::map<std::string, Layer>& layers, const std::string& root) {
+std::vector<Violation> check_tree(const std::map<std::string, Layer>& layers,
+                                  const std::string& root) {
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         const auto ext = entry.path().extension();
-        if (entry.is_regular_file() && (ext == ".h" || ext == ".cpp")) files.push_back(entry.path());
+        if (entry.is_regular_file() && (ext == ".h" || ext == ".cpp"))
+            files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
     std::vector<Violation> found;
     for (const auto& path : files) {
         std::ifstream in(path, std::ios::binary);
-        const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::string text{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
         const std::string relative = std::filesystem::relative(path, root).generic_string();
         for (auto& v : check_file(layers, relative, text)) found.push_back(std::move(v));
     }

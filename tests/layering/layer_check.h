@@ -33,6 +33,7 @@ std::vector<Violation> check_file(const std::map<std::string, Layer>& layers,
                                   const std::string& relative_path, const std::string& text);
 
 // Checks every .h and .cpp file under `root`.
-std::vector<Violation> check_tree(const std::map<std::string, Layer>& layers, const std::string& root);
+std::vector<Violation> check_tree(const std::map<std::string, Layer>& layers,
+                                  const std::string& root);
 
 }  // namespace xamo::layering

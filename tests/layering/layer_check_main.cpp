@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     }
     const std::string table{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     try {
-        const auto violations = xamo::layering::check_tree(xamo::layering::parse_layers(table), argv[2]);
+        const auto violations =
+            xamo::layering::check_tree(xamo::layering::parse_layers(table), argv[2]);
         for (const auto& v : violations) {
             std::cout << v.file << ":" << v.line << ": " << v.text << ": " << v.why << "\n";
         }

@@ -1,9 +1,9 @@
+#include "layering/layer_check.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-
-#include "layering/layer_check.h"
 
 namespace xamo::layering {
 namespace {
@@ -27,8 +27,10 @@ TEST(LayerCheck, UpwardAndSidewaysIncludesAreNamedWithFileAndLine) {
     EXPECT_EQ(found[0].line, 3);
     EXPECT_EQ(found[0].why, "layer kb may not include layer dialog");
 
-    EXPECT_TRUE(check_file(layers, "app/application.cpp", "#include \"loading/loading.h\"\n").empty());
-    EXPECT_EQ(check_file(layers, "loading/loading.cpp", "#include \"app/application.h\"\n").size(), 1u);
+    EXPECT_TRUE(
+        check_file(layers, "app/application.cpp", "#include \"loading/loading.h\"\n").empty());
+    EXPECT_EQ(check_file(layers, "loading/loading.cpp", "#include \"app/application.h\"\n").size(),
+              1u);
     EXPECT_EQ(check_file(layers, "main.cpp", "#include \"app/application.h\"\n").size(), 1u);
     EXPECT_EQ(check_file(layers, "kb/a.cpp", "#include \"elsewhere.h\"\n").size(), 1u);
 }
@@ -42,15 +44,17 @@ TEST(LayerCheck, ToolkitHeadersOnlyWhereTheTableAllowsThem) {
 }
 
 TEST(LayerCheck, PlantedUpwardIncludeInATreeFails) {
-    const auto root = std::filesystem::temp_directory_path() /
-                      ("xamo_layers_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    const auto root =
+        std::filesystem::temp_directory_path() /
+        ("xamo_layers_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     std::filesystem::create_directories(root / "kb");
     std::filesystem::create_directories(root / "app");
     std::ofstream(root / "kb" / "facts.h") << "#pragma once\n";
     std::ofstream(root / "app" / "application.h") << "#include \"kb/facts.h\"\n";
     const auto layers = parse_layers(kTable);
     EXPECT_TRUE(check_tree(layers, root.string()).empty());
-    std::ofstream(root / "kb" / "facts.cpp") << "#include \"kb/facts.h\"\n#include \"app/application.h\"\n";
+    std::ofstream(root / "kb" / "facts.cpp")
+        << "#include \"kb/facts.h\"\n#include \"app/application.h\"\n";
     const auto found = check_tree(layers, root.string());
     std::filesystem::remove_all(root);
     ASSERT_EQ(found.size(), 1u);

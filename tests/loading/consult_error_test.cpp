@@ -1,7 +1,8 @@
+#include "loading/consult_error.h"
+
 #include <gtest/gtest.h>
 
 #include "kb/codec.h"
-#include "loading/consult_error.h"
 #include "support/scripted_interaction.h"
 
 namespace xamo {

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "support/base_dir.h"
-#include "kb/codec.h"
 #include "app/application.h"
+#include "kb/codec.h"
+#include "support/base_dir.h"
 #include "support/scripted_interaction.h"
 
 namespace xamo {

@@ -17,8 +17,8 @@
 #include <filesystem>
 #include <functional>
 
-#include "support/temp_dir.h"
 #include "app/application.h"
+#include "support/temp_dir.h"
 #include "ui/qt/browse_window.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/edit_window.h"
@@ -80,7 +80,7 @@ struct WorkDirectory : testing::TempDir {
 };
 
 class Gui : public ::testing::Test {
-protected:
+  protected:
     Gui() {
         window.resize(1000, 700);
         window.show();
@@ -245,10 +245,8 @@ TEST_F(Gui, FileDialogListsTheFilesOfTheMaskInAnyLetterCase) {
 }
 
 class EditWindowTest : public Gui {
-protected:
-    EditWindowTest() {
-        file = directory.write("REgrypa.BRD", original);
-    }
+  protected:
+    EditWindowTest() { file = directory.write("REgrypa.BRD", original); }
 
     EditWindow* open_editor() {
         ui.open_editor(file);
@@ -265,7 +263,10 @@ protected:
     }
 
     // Windows-1250 with a non-breaking space (0xA0) and CR LF line ends.
-    const std::string original = "fakt(\"gor\xB9" "czka\xA0" "1\")\r\n";
+    const std::string original =
+        "fakt(\"gor\xB9"
+        "czka\xA0"
+        "1\")\r\n";
     std::string file;
 };
 
@@ -362,7 +363,8 @@ TEST_F(Gui, RuleBrowseWindowShowsTheSelectedRule) {
     auto* numbers = browse->findChild<QListWidget*>("numbers");
     ASSERT_EQ(numbers->count(), static_cast<int>(rules.size()));
     numbers->setCurrentRow(1);
-    EXPECT_EQ(browse->findChild<QLineEdit*>("field_0")->text().toStdString(), Rule(rules[1]).conclusion());
+    EXPECT_EQ(browse->findChild<QLineEdit*>("field_0")->text().toStdString(),
+              Rule(rules[1]).conclusion());
     auto* conditions = browse->findChild<QListWidget*>("field_1");
     ASSERT_EQ(conditions->count(), static_cast<int>(Rule(rules[1]).conditions().size()));
     EXPECT_EQ(conditions->item(0)->text().toStdString(), Rule(rules[1]).conditions().front());
@@ -373,7 +375,9 @@ TEST_F(Gui, RuleBrowseWindowShowsTheSelectedRule) {
 
 TEST_F(Gui, WholeBaseFileWindowRestoresTheMainTitleWhenClosed) {
     close_introduction();
-    const std::string path = directory.write("REgrypa.BRD", "fakt(\"gor\xB9" "czka\")\r\n");
+    const std::string path = directory.write("REgrypa.BRD",
+                                             "fakt(\"gor\xB9"
+                                             "czka\")\r\n");
     app.store().set_text(Kind::nazwa_re_pelna, path);
     app.store().set_text(Kind::nazwa_re, "REgrypa.BRD");
     app.commands().enable({10062});

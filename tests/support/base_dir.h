@@ -12,7 +12,7 @@
 namespace xamo::testing {
 
 class BaseDir {
-public:
+  public:
     BaseDir() : previous_(std::filesystem::current_path()) {}
     ~BaseDir() {
         std::error_code ec;
@@ -27,7 +27,7 @@ public:
     }
     std::string path(const std::string& name) const { return dir_.file(name); }
 
-private:
+  private:
     std::filesystem::path previous_;
     TempDir dir_;
 };

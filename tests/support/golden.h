@@ -9,7 +9,8 @@
 
 namespace xamo {
 
-inline void expect_golden(const std::string& name, std::string actual, const std::string& temp_dir) {
+inline void expect_golden(const std::string& name, std::string actual,
+                          const std::string& temp_dir) {
     for (std::size_t at; (at = actual.find(temp_dir)) != std::string::npos;) {
         actual.replace(at, temp_dir.size(), "<KATALOG>");
     }
@@ -21,7 +22,8 @@ inline void expect_golden(const std::string& name, std::string actual, const std
     }
     std::ifstream in(path, std::ios::binary);
     ASSERT_TRUE(in) << "missing golden file " << path;
-    const std::string expected{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string expected{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
     EXPECT_EQ(actual, expected) << "golden file " << path;
 }
 

@@ -16,7 +16,10 @@ inline InferenceMemory sample_run(FactStore& store, const std::string& detail) {
     store.add(make_rule(1, "grypa", {"gorączka"}, 1));
     store.add(make_rule(0, "gorączka", {"bez warunku"}, 1));
     store.add(make_rule(0, "nkaszel", {"bez warunku"}, 1));
-    for (const auto& [n, c] : {std::pair<int, const char*>{0, "bez warunku"}, {0, "gorączka"}, {1, "grypa"}, {2, "koniec"}}) {
+    for (const auto& [n, c] : {std::pair<int, const char*>{0, "bez warunku"},
+                               {0, "gorączka"},
+                               {1, "grypa"},
+                               {2, "koniec"}}) {
         memory.rbd.add(n, c);
     }
     memory.rbd_wstecz = {"nkoniec", "zapalenie"};

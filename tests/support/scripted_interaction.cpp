@@ -159,7 +159,8 @@ void ScriptedInteraction::set_main_title(const std::string& title) {
 
 void ScriptedInteraction::clear_messages() { events.push_back({"clear", {}, {}, {}}); }
 
-std::vector<ScriptedInteraction::Event> ScriptedInteraction::of_kind(const std::string& kind) const {
+std::vector<ScriptedInteraction::Event> ScriptedInteraction::of_kind(
+    const std::string& kind) const {
     std::vector<Event> out;
     for (const auto& e : events) {
         if (e.kind == kind) out.push_back(e);

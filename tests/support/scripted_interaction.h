@@ -13,11 +13,11 @@
 namespace xamo {
 
 class ScriptedInteraction : public UserInteraction {
-public:
+  public:
     struct Event {
-        std::string kind;   // "note", "ask", "confirm", "open", "save", "text", "list", ...
+        std::string kind;  // "note", "ask", "confirm", "open", "save", "text", "list", ...
         std::string title;
-        std::string text;   // text, prompt, argument name or path
+        std::string text;                // text, prompt, argument name or path
         std::vector<std::string> items;  // buttons, list items, explanation lines, filters
     };
 
@@ -33,7 +33,7 @@ public:
     // Fails the test unless every answer has been used (the destructor checks too).
     void expect_all_answers_used();
     std::vector<Event> events;
-    std::string output;      // everything written to the message window
+    std::string output;  // everything written to the message window
     std::string main_title;
     std::vector<BrowseView> browse_views;  // every structured browse window opened
 
@@ -68,10 +68,10 @@ public:
     // Events of one kind, for assertions.
     std::vector<Event> of_kind(const std::string& kind) const;
 
-protected:
+  protected:
     void write_message(const std::string& text) override { output += text; }
 
-private:
+  private:
     // The next answer for the dialog `what`; fails the test when there is none.
     std::optional<std::string> next_answer(const std::string& what);
     int ask_buttons(const std::string& title, const std::vector<std::string>& buttons);

@@ -1,15 +1,16 @@
 // A temporary directory removed at the end of a test.
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace xamo::testing {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         static int counter = 0;
         path_ = std::filesystem::temp_directory_path() /
@@ -33,7 +34,7 @@ public:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

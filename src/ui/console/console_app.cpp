@@ -60,7 +60,8 @@ int run_console(std::istream& in, std::ostream& out, bool batch) {
         }
         const int id = std::stoi(command);
         switch (app.run_command(id)) {
-            case CommandTable::RunResult::Done: break;
+            case CommandTable::RunResult::Done:
+                break;
             case CommandTable::RunResult::Disabled:
                 ui.say("! Polecenie " + command + " jest niedostępne.");
                 break;

@@ -167,8 +167,8 @@ int ConsoleInteraction::choose_option(const RadioDialog& dialog) {
     line(dialog.prompt);
     const int count = static_cast<int>(dialog.options.size());
     for (int i = 0; i < count; ++i) {
-        line(std::string(i + 1 == dialog.preselected ? "  (*) " : "  ( ) ") + std::to_string(i + 1) +
-             ". " + dialog.options[static_cast<std::size_t>(i)]);
+        line(std::string(i + 1 == dialog.preselected ? "  (*) " : "  ( ) ") +
+             std::to_string(i + 1) + ". " + dialog.options[static_cast<std::size_t>(i)]);
     }
     while (true) {
         const auto answer = read_answer();

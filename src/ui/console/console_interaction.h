@@ -12,7 +12,7 @@
 namespace xamo {
 
 class ConsoleInteraction : public UserInteraction {
-public:
+  public:
     // In batch mode every line read is echoed after the prompt, so a transcript shows the answers.
     ConsoleInteraction(std::istream& in, std::ostream& out, bool batch);
 
@@ -49,10 +49,10 @@ public:
     // A line of the console's own ("! ..."), not part of the message window.
     void say(const std::string& line);
 
-protected:
+  protected:
     void write_message(const std::string& text) override;
 
-private:
+  private:
     void begin_block(const std::string& kind);
     void line(const std::string& text);  // text may hold line breaks: one output line each
     std::optional<std::string> read_line(const std::string& prompt);

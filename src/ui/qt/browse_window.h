@@ -15,15 +15,15 @@ namespace xamo {
 
 class BrowseWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     BrowseWindow(BrowseView view, std::function<void()> help);
     // Shows the fields of the item at `row` of the number list.
     void select(int row);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     struct Slot {
         QWidget* widget;
         int units;  // share of the column's height

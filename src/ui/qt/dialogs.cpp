@@ -182,14 +182,14 @@ bool has_wildcard(const std::string& text) { return text.find_first_of("*?") != 
 
 // Filters the files of the dialog by the chosen mask; directories always pass.
 class MaskProxy : public QSortFilterProxyModel {
-public:
+  public:
     void set_mask(const std::string& mask) {
         mask_ = mask_expression(mask);
         invalidateFilter();
     }
     bool matches(const QString& name) const { return mask_.match(name).hasMatch(); }
 
-protected:
+  protected:
     bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
         auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
         if (!files) return true;
@@ -198,7 +198,7 @@ protected:
         return matches(files->fileName(index));
     }
 
-private:
+  private:
     QRegularExpression mask_;
 };
 

@@ -26,7 +26,7 @@ std::string utf8(const QString& text);
 // A dialog with a "Zakończ" button that asks whether to quit the program.
 class QuitDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     QuitDialog(UserInteraction& ui, QWidget* parent);
     bool quit_requested() const { return quit_requested_; }
     // Runs the dialog modally; throws QuitRequested when the user confirmed "Zakończ".
@@ -34,11 +34,11 @@ public:
     // "Zakończ": asks whether to quit; on Yes ends the dialog, on No the dialog stays.
     void finish();
 
-protected:
+  protected:
     // The row of the accepting button (the default) and "Zakończ".
     void add_buttons(QVBoxLayout* layout, const QString& go_on_caption, const char* name);
 
-private:
+  private:
     UserInteraction& ui_;
     bool quit_requested_ = false;
 };
@@ -46,19 +46,19 @@ private:
 // "&Kontynuuj"/"Zakończ" over a list of strings, single or multiple choice.
 class ListDialog : public QuitDialog {
     Q_OBJECT
-public:
+  public:
     ListDialog(UserInteraction& ui, QWidget* parent, const std::string& title,
                const std::string& prompt, const std::vector<std::string>& items, bool multiple);
     std::vector<int> chosen() const;  // 0-based, ascending
 
-private:
+  private:
     QListWidget* list_;
 };
 
 // "Wnioskowanie": a title field above a list box of lines.
 class ExplanationDialog : public QuitDialog {
     Q_OBJECT
-public:
+  public:
     ExplanationDialog(UserInteraction& ui, QWidget* parent, const std::string& title,
                       const std::vector<std::string>& lines);
 };
@@ -66,23 +66,23 @@ public:
 // "Określ wartość argumentu": name = value.
 class ValueDialog : public QuitDialog {
     Q_OBJECT
-public:
+  public:
     ValueDialog(UserInteraction& ui, QWidget* parent, const std::string& title,
                 const std::string& name);
     std::string value() const;
 
-private:
+  private:
     QLineEdit* value_;
 };
 
 // Radio buttons with one "&OK".
 class OptionDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     OptionDialog(QWidget* parent, const RadioDialog& dialog);
     int chosen() const;  // 1-based
 
-private:
+  private:
     QButtonGroup* group_;
 };
 

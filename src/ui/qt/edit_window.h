@@ -13,15 +13,15 @@ namespace xamo {
 
 class EditWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     EditWindow(EditSession session, const std::string& text);
     // The editor's text as the file is to hold it (non-breaking spaces kept).
     std::string text() const;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void save();
     void save_as();
     void close_frame();

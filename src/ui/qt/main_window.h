@@ -25,12 +25,12 @@ void close_child_window(QWidget* window);
 
 class IntroductionWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     IntroductionWindow();
-signals:
+  signals:
     void closed();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -38,7 +38,7 @@ protected:
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // Attaches `ui` to this window and starts the application (start title, menu disabled).
     MainWindow(Application& app, QtInteraction& ui);
 
@@ -49,11 +49,11 @@ public:
     QMdiSubWindow* add_child(QWidget* content, const QString& title);
     QAction* action(int id) const;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void build_menu();
     QMenu* menu_for(const std::vector<std::string>& path);
     void reflect_availability();

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "dialog/media_info.h"
 #include "app/application.h"
 #include "app/edit_session.h"
+#include "dialog/media_info.h"
 #include "ui/qt/browse_window.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/edit_window.h"

@@ -10,7 +10,7 @@ class Application;
 class MainWindow;
 
 class QtInteraction : public UserInteraction {
-public:
+  public:
     // Called by the main window when it is created.
     void attach(MainWindow* window, Application* app);
 
@@ -42,10 +42,10 @@ public:
     void set_main_title(const std::string& title) override;
     void clear_messages() override;
 
-protected:
+  protected:
     void write_message(const std::string& text) override;
 
-private:
+  private:
     MainWindow* window_ = nullptr;
     Application* app_ = nullptr;
 };

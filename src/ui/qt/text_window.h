@@ -15,27 +15,27 @@ QFont fixed_font();
 
 class TextWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     // `on_close` runs when the user closes the window (the main title goes back to "xamo_RD").
     TextWindow(const std::string& text, std::function<void()> on_close);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     std::function<void()> on_close_;
 };
 
 class PictureWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Nothing when the file cannot be read as a picture.
     static PictureWindow* open(const std::string& path);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     explicit PictureWindow(const QImage& image);
     QImage image_;
 };
