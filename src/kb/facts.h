@@ -119,30 +119,29 @@ struct Fact {
 // Each layout names the fields of the fact kinds that share it, in file order; the kind table
 // (facts.cpp) takes the field types from here, so names and types are declared once. A view reads
 // a fact of such a kind by name: Rule(fact).conclusion(); Rule::conclusion_field is its position.
+// clang-format off
 #define XAMO_LAYOUT_TEXT(F) F(0, String, text)
 #define XAMO_LAYOUT_LIST(F) F(0, StringList, items)
 #define XAMO_LAYOUT_RULE(F) \
-    F(0, Integer, number)   \
-    F(1, String, conclusion) F(2, StringList, conditions) F(3, Integer, display)
+    F(0, Integer, number) F(1, String, conclusion) F(2, StringList, conditions) \
+    F(3, Integer, display)
 #define XAMO_LAYOUT_KNOWN_ARGUMENT(F) F(0, String, argument) F(1, Real, value)
-#define XAMO_LAYOUT_MODEL(F)                                                                  \
-    F(0, Integer, number)                                                                     \
-    F(1, String, condition) F(2, String, result) F(3, String, argument1) F(4, String, symbol) \
-        F(5, String, argument2) F(6, Integer, display)
-#define XAMO_LAYOUT_MODEL_R(F)                                                                    \
-    F(0, Integer, number)                                                                         \
-    F(1, String, condition) F(2, String, result) F(3, String, symbol) F(4, StringList, variables) \
-        F(5, Integer, display)
-#define XAMO_LAYOUT_LINEAR_MODEL(F)                                             \
-    F(0, Integer, number)                                                       \
-    F(1, String, condition) F(2, String, result) F(3, StringList, coefficients) \
-        F(4, StringList, variables) F(5, Integer, display)
-#define XAMO_LAYOUT_POLYNOMIAL_MODEL(F)                                 \
-    F(0, Integer, number)                                               \
-    F(1, String, condition) F(2, String, result) F(3, String, variable) \
-        F(4, StringList, coefficients) F(5, IntegerList, powers) F(6, Integer, display)
+#define XAMO_LAYOUT_MODEL(F) \
+    F(0, Integer, number) F(1, String, condition) F(2, String, result) \
+    F(3, String, argument1) F(4, String, symbol) F(5, String, argument2) F(6, Integer, display)
+#define XAMO_LAYOUT_MODEL_R(F) \
+    F(0, Integer, number) F(1, String, condition) F(2, String, result) \
+    F(3, String, symbol) F(4, StringList, variables) F(5, Integer, display)
+#define XAMO_LAYOUT_LINEAR_MODEL(F) \
+    F(0, Integer, number) F(1, String, condition) F(2, String, result) \
+    F(3, StringList, coefficients) F(4, StringList, variables) F(5, Integer, display)
+#define XAMO_LAYOUT_POLYNOMIAL_MODEL(F) \
+    F(0, Integer, number) F(1, String, condition) F(2, String, result) \
+    F(3, String, variable) F(4, StringList, coefficients) F(5, IntegerList, powers) \
+    F(6, Integer, display)
 #define XAMO_LAYOUT_CONSTRAINT(F) F(0, Integer, number) F(1, StringList, members)
 #define XAMO_LAYOUT_MEDIA(F) F(0, Integer, number) F(1, String, name)
+// clang-format on
 
 namespace field_types {
 using Integer = std::int32_t;
