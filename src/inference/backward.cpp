@@ -284,13 +284,13 @@ BackwardEngine::Outcome BackwardEngine::start(Frame& frame) {
     const std::string& c = frame.c;
     const std::string p = positive_form(c);
     const std::string not_p = negacja(p);
-    // Case 1: what is established decides.
+    // What is established decides.
     if (established(p)) return p == c ? Outcome::Proved : Outcome::NotProved;
     if (established(not_p)) return not_p == c ? Outcome::Proved : Outcome::NotProved;
     if (on_path_.count(p) > 0) return Outcome::NotProved;
     on_path_.insert(p);
     frame.on_path = true;
-    // Case 2: the user is asked.
+    // An askable condition is asked.
     if (ctx_.is_askable(c)) return pytaj(*this, c) ? Outcome::Proved : Outcome::NotProved;
     frame.stage = is_negated(c) ? Frame::Stage::NegRefuting : Frame::Stage::Proving;
     frame.rules = &rules_concluding(p);

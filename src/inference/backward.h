@@ -7,12 +7,12 @@
 //   condition (or one list of conditions, for the rules concluding "koniec") and moves through
 //   the stages below; verifying a rule's condition pushes a child frame, whose result is handed
 //   back to the parent when it is popped.
-//     Start       - established or refuted already (case 1), cycle check, question (case 2);
-//     Proving     - rules concluding c whose conditions all hold prove it (case 3);
-//     Refuting    - else the first rule with a condition that does not hold refutes it (case 4);
+//     Start       - established or refuted already, cycle check, question (`start`);
+//     Proving     - rules concluding c whose conditions all hold prove it;
+//     Refuting    - else the first rule with a condition that does not hold refutes it;
 //     NegRefuting - negated c: a rule for its positive form whose conditions hold refutes it;
-//     NegProving  - else the first such rule with a condition that does not hold proves it (5);
-//     Models      - arithmetic, basic relational and extended relational models (cases 6-8).
+//     NegProving  - else the first such rule with a condition that does not hold proves it;
+//     Models      - arithmetic, basic relational and extended relational models, in that order.
 // - A condition already under verification on the current path (compared by its positive form)
 //   counts as not proved: a cycle of rules ends instead of looping.
 // - Application conditions of models may be verified as hypotheses while a model is evaluated
@@ -65,7 +65,8 @@ class BackwardEngine {
     bool weryfikowanie_hipotezy_cd(const std::string& c);
     // testuj_warunki_wstecz: every condition in order; false at the first not proved.
     bool testuj_warunki_wstecz(const StringList& conditions);
-    // Seeds working memory and verifies the rules concluding "koniec" (steps 1 and 2 of the start).
+    // Seeds working memory and verifies the rules concluding "koniec" (`seed`, then
+    // `verify_end_rules`).
     void seed();
     void verify_end_rules(const std::string& hypothesis);
 

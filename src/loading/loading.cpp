@@ -1,12 +1,16 @@
 // The load sequence (load_base), the same for every kind:
-//   1. a non-rule base needs a loaded rule base and no contradiction flag (refused_by_precondition)
-//   2. clear: everything for a rule base (clear_knowledge_base), else the base's own section
-//   3. file dialog; a cancel ends here ("xamo" as title for the rule base)
-//   4-6. change directory, clear the message window, compare distinguishers (distinguisher_matches)
-//   8. read the section; a failure is reported by report_read_failure and nothing is recorded
-//   10-11. name facts, then the kind's checks before the message (before_message)
-//   12-13. the "loaded" message and note (report_loaded)
-//   14. the kind's checks after the message (after_message); a check may unload the base again
+//   precondition  - a non-rule base needs a loaded rule base and no contradiction flag
+//                   (refused_by_precondition)
+//   clearing      - everything for a rule base (clear_knowledge_base), else the base's own section
+//   file dialog   - a cancel ends here ("xamo" as title for the rule base)
+//   directory     - change directory, clear the message window, compare distinguishers
+//                   (distinguisher_matches)
+//   reading       - read the section; a failure is reported by report_read_failure and nothing is
+//                   recorded
+//   names         - name facts, then the kind's checks before the message (before_message)
+//   message       - the "loaded" message and note (report_loaded)
+//   after message - the kind's checks after the message (after_message); a check may unload the
+//                   base again
 #include "loading/loading.h"
 
 #include <filesystem>
@@ -53,7 +57,7 @@ void unload_rule_base(KnowledgeBase& kb) {
     kb.askable.clear();
 }
 
-// Step 1: the bases a non-rule base depends on; true when the load is refused.
+// Precondition: the bases a non-rule base depends on; true when the load is refused.
 bool refused_by_precondition(KnowledgeBase& kb, BaseKind kind) {
     if (kind == BaseKind::Rules) return false;
     if (!kb.store.any(Kind::nazwa_re)) {
@@ -92,7 +96,7 @@ bool distinguisher_matches(KnowledgeBase& kb, const std::string& path) {
     return false;
 }
 
-// F1 and F2: the file could not be read.
+// Reading failed: the file could not be read or does not follow the syntax.
 void report_read_failure(UserInteraction& ui, const BaseTexts& texts, const ReadError& error,
                          bool syntax_shown) {
     if (syntax_shown) {
@@ -124,7 +128,7 @@ void report_loaded(UserInteraction& ui, const BaseTexts& texts, const std::strin
     ui.note(texts.loaded_note_title, texts.loaded_note_text + name + "\nzostała załadowana.");
 }
 
-// Steps of the rule base after its "loaded" message. False when the base was unloaded again.
+// Checks of the rule base after its "loaded" message. False when the base was unloaded again.
 bool finish_rule_base(KnowledgeBase& kb, const std::string& name) {
     kb.ui.set_main_title("xamo_RD wnioskuje dla bazy wiedzy " +
                          upper_case(kb.store.text(Kind::wyroznik).value_or("")));
@@ -149,7 +153,7 @@ bool finish_rule_base(KnowledgeBase& kb, const std::string& name) {
     return true;
 }
 
-// Steps of the model base after its "loaded" message. A fault found by one check unloads the
+// Checks of the model base after its "loaded" message. A fault found by one check unloads the
 // model base; the later checks then find nothing in the empty base.
 void finish_model_base(KnowledgeBase& kb, const std::string& name) {
     testuj_numery(kb.store, kb.ui, kb.numbering, NumberedBase::Models, name);
@@ -172,7 +176,7 @@ void finish_model_base(KnowledgeBase& kb, const std::string& name) {
     report_tautological_models(kb, name);
 }
 
-// Steps of the constraint base before its "loaded" message. False when the base was refused.
+// Checks of the constraint base before its "loaded" message. False when the base was refused.
 bool check_constraint_base(KnowledgeBase& kb, const std::string& name) {
     if (find_short_constraint(kb, name) || find_non_askable_member(kb, name)) {
         clear_base(kb, BaseKind::Constraints);
@@ -189,7 +193,7 @@ void finish_constraint_base(KnowledgeBase& kb, const std::string& name) {
     // (attach: joint rule-constraint redundancy diagnosis at load)
 }
 
-// Step 11. False when the base was refused and the command ends.
+// Checks before the "loaded" message. False when the base was refused and the command ends.
 bool before_message(KnowledgeBase& kb, BaseKind kind, const std::string& name) {
     switch (kind) {
         case BaseKind::Rules:
@@ -209,7 +213,7 @@ bool before_message(KnowledgeBase& kb, BaseKind kind, const std::string& name) {
     return true;
 }
 
-// Step 14. False when the base was unloaded again.
+// Checks after the "loaded" message. False when the base was unloaded again.
 bool after_message(KnowledgeBase& kb, BaseKind kind, const std::string& name) {
     switch (kind) {
         case BaseKind::Rules:

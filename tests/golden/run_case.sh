@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Runs one golden transcript: copies the case to a temporary directory, feeds `input` to
-# `xamo_rd --console --batch` there and compares the transcript with `expected`.
+# `xamo_rd --console --batch` there and compares the transcript with `expected`. Every case says
+# what it checks in a one-line README.
 # XAMO_UPDATE_GOLDEN=1 rewrites `expected` instead (read every rewritten file before committing).
 set -euo pipefail
 exe=$1
 case_dir=$2
+if [ ! -s "$case_dir/README" ]; then
+  echo "$case_dir has no README saying what the case checks" >&2
+  exit 1
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r "$case_dir"/. "$work"/
-rm -f "$work/expected"
+rm -f "$work/expected" "$work/README"
 cd "$work"
 status=0
 timeout 120 "$exe" --console --batch < input > "$work/.transcript" 2>&1 || status=$?
