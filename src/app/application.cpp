@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include <filesystem>
+#include <new>
 
 #include "app/askable_commands.h"
 #include "app/browse_commands.h"
@@ -63,6 +64,11 @@ CommandTable::RunResult Application::run_command(int id) {
     } catch (const QuitRequested&) {
         if (ui_.redirected()) ui_.restore_output();
         finished_ = true;
+        return CommandTable::RunResult::Done;
+    } catch (const std::bad_alloc&) {
+        // A command that runs out of memory ends; the program and the other bases go on.
+        if (ui_.redirected()) ui_.restore_output();
+        ui_.note("Błąd!", "Zabrakło pamięci operacyjnej: polecenie zostało przerwane.");
         return CommandTable::RunResult::Done;
     }
 }

@@ -292,14 +292,18 @@ std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
     std::string line;
     Fact fact{};
     while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
+        // A line ends at LF, at CR LF, or at a CR alone (as old editors write); CRs before an LF
+        // belong to that one line end.
+        std::size_t end = bytes.find_first_of("\r\n", start);
         if (end == std::string::npos) end = bytes.size();
         ++line_number;
-        line.clear();
-        for (std::size_t i = start; i < end; ++i) {
-            if (bytes[i] != '\r') line.push_back(bytes[i]);
-        }
-        start = end + 1;
+        line.assign(bytes, start, end - start);
+        std::size_t after_crs = end;
+        while (after_crs < bytes.size() && bytes[after_crs] == '\r') ++after_crs;
+        if (after_crs < bytes.size() && bytes[after_crs] == '\n')
+            start = after_crs + 1;
+        else
+            start = end + 1;  // LF, a lone CR, or the end of the file
         if (line.empty()) return make_error(ReadErrorKind::EmptyLine, line, 0, line_number);
         LineParser parser(line, section);
         if (auto error = parser.parse(fact)) {

@@ -1,8 +1,10 @@
 #include "kb/files.h"
 
-#include <cstdio>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <new>
+#include <random>
 #include <system_error>
 
 #include "kb/codec.h"
@@ -10,41 +12,217 @@
 namespace fs = std::filesystem;
 
 namespace xamo {
+namespace {
 
-FileResult read_file_bytes(const std::string& path, std::string& bytes) {
+FileOps& default_ops() {
+    static FileOps ops;
+    return ops;
+}
+
+FileOps* current_ops = nullptr;
+
+// The reason of a failed write, in words a user can act on.
+std::string write_failure(const std::string& path, int error) {
+    switch (error) {
+        case ENOSPC:
+            return "Brak miejsca na dysku: plik " + path + " nie został zapisany.";
+        case EFBIG:
+            return "Przekroczony dopuszczalny rozmiar pliku: plik " + path +
+                   " nie został zapisany.";
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return "Brak uprawnień do zapisu: plik " + path + " nie został zapisany.";
+        default:
+            return "Błąd zapisu pliku " + path + ".";
+    }
+}
+
+// The file a write must change: a symbolic link is followed, through every link of a chain.
+std::optional<fs::path> resolve_target(const std::string& path) {
     std::error_code ec;
-    if (fs::is_directory(fs::path(path), ec)) {
+    const fs::path given = fs::path(path);
+    if (!fs::is_symlink(given, ec)) return given;
+    const fs::path resolved = fs::weakly_canonical(given, ec);
+    if (ec) return std::nullopt;  // a cycle of links, or too many
+    return resolved;
+}
+
+// Why an existing file must not be replaced, or nothing when it may be.
+std::optional<std::string> refusal(const std::string& shown, const fs::file_status& status) {
+    switch (status.type()) {
+        case fs::file_type::not_found:
+        case fs::file_type::regular:
+            break;
+        case fs::file_type::directory:
+            return "Plik " + shown + " jest katalogiem: nie można go zastąpić.";
+        default:
+            return "Plik " + shown + " nie jest zwykłym plikiem (urządzenie, potok lub gniazdo): " +
+                   "nie można go zastąpić.";
+    }
+    if (status.type() == fs::file_type::regular) {
+        const auto writable =
+            fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+        if ((status.permissions() & writable) == fs::perms::none) {
+            return "Plik " + shown + " jest tylko do odczytu: nie został zastąpiony.";
+        }
+    }
+    return std::nullopt;
+}
+
+std::string random_suffix() {
+    static std::mt19937_64 generator{std::random_device{}()};
+    static const char* digits = "0123456789abcdef";
+    std::string out;
+    for (std::uint64_t bits = generator(), i = 0; i < 16; ++i, bits >>= 4)
+        out.push_back(digits[bits & 15]);
+    return out;
+}
+
+// Writes every byte and closes; on failure the file is closed and errno kept.
+bool write_all(FileOps& ops, std::FILE* file, const std::string& bytes) {
+    const bool written = ops.write(file, bytes.data(), bytes.size()) && ops.flush(file);
+    const int error = errno;
+    const bool closed = ops.close(file);
+    if (!written) errno = error;
+    return written && closed;
+}
+
+struct Temporary {
+    std::string path;
+    std::FILE* file = nullptr;
+};
+
+// A new file with an unpredictable name beside the target, created exclusively.
+std::optional<Temporary> create_temporary(FileOps& ops, const fs::path& target) {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const fs::path candidate = target.parent_path() / ("." + target.filename().string() + "." +
+                                                           random_suffix() + ".tmp");
+        if (std::FILE* file = ops.create_new(candidate.string()))
+            return Temporary{candidate.string(), file};
+        if (errno != EEXIST) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// A file with several hard links is rewritten in place so that every link sees the new bytes;
+// the old bytes go back when the rewrite fails halfway.
+FileResult rewrite_in_place(FileOps& ops, const fs::path& target, const std::string& shown,
+                            const std::string& bytes) {
+    std::string old;
+    if (!read_file_bytes(target.string(), old).ok)
+        return {false, "Nie można odczytać pliku " + shown + "."};
+    std::FILE* file = ops.open_for_rewrite(target.string());
+    if (!file) return {false, write_failure(shown, errno)};
+    if (write_all(ops, file, bytes)) return {true, {}};
+    const int error = errno;
+    if (std::FILE* restore = ops.open_for_rewrite(target.string())) write_all(ops, restore, old);
+    return {false, write_failure(shown, error)};
+}
+
+}  // namespace
+
+std::FILE* FileOps::create_new(const std::string& path) { return std::fopen(path.c_str(), "wbx"); }
+std::FILE* FileOps::open_for_rewrite(const std::string& path) {
+    return std::fopen(path.c_str(), "wb");
+}
+bool FileOps::write(std::FILE* file, const char* data, std::size_t size) {
+    return std::fwrite(data, 1, size, file) == size;
+}
+bool FileOps::flush(std::FILE* file) { return std::fflush(file) == 0; }
+bool FileOps::close(std::FILE* file) { return std::fclose(file) == 0; }
+bool FileOps::rename(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    fs::rename(fs::path(from), fs::path(to), ec);
+    if (ec) errno = ec.value();
+    return !ec;
+}
+bool FileOps::remove(const std::string& path) {
+    std::error_code ec;
+    return fs::remove(fs::path(path), ec);
+}
+
+FileOps& file_ops() { return current_ops ? *current_ops : default_ops(); }
+
+ScopedFileOps::ScopedFileOps(FileOps& ops) : previous_(current_ops) { current_ops = &ops; }
+ScopedFileOps::~ScopedFileOps() { current_ops = previous_; }
+
+FileResult read_file_bytes(const std::string& path, std::string& bytes, std::uintmax_t limit) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(fs::path(path), ec);
+    if (status.type() == fs::file_type::directory)
         return {false, "Plik " + path + " jest katalogiem."};
+    if (status.type() == fs::file_type::not_found)
+        return {false, "Nie można otworzyć pliku " + path + "."};
+    if (status.type() != fs::file_type::regular) {
+        return {false,
+                "Plik " + path + " nie jest zwykłym plikiem (urządzenie, potok lub gniazdo)."};
+    }
+    const std::uintmax_t size = fs::file_size(fs::path(path), ec);
+    if (!ec && size > limit) {
+        return {false,
+                "Plik " + path + " jest za duży (ponad " + std::to_string(limit >> 20) + " MB)."};
     }
     std::ifstream in(fs::path(path), std::ios::binary);
     if (!in) return {false, "Nie można otworzyć pliku " + path + "."};
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    try {
+        bytes.clear();
+        if (!ec) bytes.reserve(static_cast<std::size_t>(size));
+        char buffer[1 << 16];
+        while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+            bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+            // A file that grows while it is read is bounded too.
+            if (bytes.size() > limit) {
+                bytes.clear();
+                return {false, "Plik " + path + " jest za duży (ponad " +
+                                   std::to_string(limit >> 20) + " MB)."};
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        bytes.clear();
+        bytes.shrink_to_fit();
+        return {false, "Brak pamięci na wczytanie pliku " + path + "."};
+    }
     if (in.bad()) return {false, "Błąd odczytu pliku " + path + "."};
     return {true, {}};
 }
 
 FileResult write_file_replacing(const std::string& path, const std::string& bytes) {
-    const fs::path target = fs::path(path);
-    fs::path temp = target;
-    temp += ".tmp~";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return {false, "Nie można utworzyć pliku " + path + "."};
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            return {false, "Błąd zapisu pliku " + path + "."};
+    FileOps& ops = file_ops();
+    const auto target = resolve_target(path);
+    if (!target)
+        return {false, "Nie można ustalić pliku wskazywanego przez dowiązanie " + path + "."};
+    std::error_code ec;
+    const fs::file_status status = fs::status(*target, ec);
+    if (auto refused = refusal(path, status)) return {false, *refused};
+    const bool exists = status.type() == fs::file_type::regular;
+
+    auto temporary = create_temporary(ops, *target);
+    if (!temporary) return {false, "Nie można utworzyć pliku " + path + "."};
+    const auto discard = [&] { ops.remove(temporary->path); };
+    if (!write_all(ops, temporary->file, bytes)) {
+        const int error = errno;
+        discard();
+        return {false, write_failure(path, error)};
+    }
+    if (exists) {
+        // The replaced file's mode: a private file stays private.
+        fs::permissions(fs::path(temporary->path), status.permissions(), ec);
+        if (ec) {
+            discard();
+            return {false, "Nie można nadać plikowi " + path + " uprawnień zastępowanego pliku."};
+        }
+        if (fs::hard_link_count(*target, ec) > 1 && !ec) {
+            discard();
+            return rewrite_in_place(ops, *target, path, bytes);
         }
     }
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return {false, "Nie można zapisać pliku " + path + "."};
+    if (!ops.rename(temporary->path, target->string())) {
+        const int error = errno;
+        discard();
+        return {false, error == ENOSPC || error == EACCES || error == EPERM || error == EROFS
+                           ? write_failure(path, error)
+                           : "Nie można zapisać pliku " + path + "."};
     }
     return {true, {}};
 }

@@ -1,6 +1,21 @@
 // Whole-file reading and safe replacing writes. Paths are UTF-8; contents are raw bytes.
+//
+// Every file the program writes goes through write_file_replacing, whose low-level steps are the
+// virtual operations of FileOps, so that tests can make any one of them fail (ScopedFileOps).
+// A replacing write:
+//   target    - a symbolic link is followed to the file it names (resolve_target);
+//   refusal   - a directory, a device, a FIFO, a socket or a read-only file is never replaced;
+//   temporary - the new bytes go to a file with an unpredictable name in the target's directory,
+//               created exclusively (an existing name or a planted link makes it fail);
+//   mode      - the temporary file takes the replaced file's permissions;
+//   replace   - renamed over the target; a file with several hard links is rewritten in place
+//               instead, so the links stay one file, and its old bytes are put back on a failure.
+// Any failure removes the temporary file, leaves the old file as it was and is reported.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -11,15 +26,51 @@ struct FileResult {
     std::string error;  // Polish, for a note, when !ok
 };
 
-// Reads the whole file; fails on a missing file, a directory or a read error.
-FileResult read_file_bytes(const std::string& path, std::string& bytes);
-// Writes to a temporary file beside `path` and renames it over `path`, so a failure never leaves
-// a truncated file behind.
+// Base files, reports and every other file read whole: larger ones are refused.
+inline constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{1} << 30;  // 1 GB
+
+// Reads the whole file; refuses a missing file, a directory, anything that is not a regular
+// file (a FIFO is never opened, so it cannot block) and a file over `limit` bytes.
+FileResult read_file_bytes(const std::string& path, std::string& bytes,
+                           std::uintmax_t limit = kMaxFileBytes);
+// Replaces the file at `path` by `bytes` as described above.
 FileResult write_file_replacing(const std::string& path, const std::string& bytes);
 // Writes UTF-8 text as Windows-1250; a character it cannot hold refuses the whole write.
 FileResult write_text_file(const std::string& path, const std::string& utf8_text);
 
 std::string file_name_of(const std::string& path);
 std::string directory_of(const std::string& path);
+
+// The low-level steps of a write. Each returns false (or null) on failure with errno set where the
+// system sets it.
+class FileOps {
+  public:
+    virtual ~FileOps() = default;
+    // Creates a new file for writing; fails when the name exists, even as a dangling link.
+    virtual std::FILE* create_new(const std::string& path);
+    // Opens an existing file for rewriting from its start (truncating it).
+    virtual std::FILE* open_for_rewrite(const std::string& path);
+    virtual bool write(std::FILE* file, const char* data, std::size_t size);
+    // Pushes the written bytes out of the program's buffers.
+    virtual bool flush(std::FILE* file);
+    virtual bool close(std::FILE* file);
+    virtual bool rename(const std::string& from, const std::string& to);
+    virtual bool remove(const std::string& path);
+};
+
+// The operations in use.
+FileOps& file_ops();
+
+// Puts `ops` in use for as long as it lives (tests inject write faults with it).
+class ScopedFileOps {
+  public:
+    explicit ScopedFileOps(FileOps& ops);
+    ~ScopedFileOps();
+    ScopedFileOps(const ScopedFileOps&) = delete;
+    ScopedFileOps& operator=(const ScopedFileOps&) = delete;
+
+  private:
+    FileOps* previous_;
+};
 
 }  // namespace xamo

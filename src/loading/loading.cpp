@@ -104,8 +104,9 @@ void report_read_failure(UserInteraction& ui, const BaseTexts& texts, const Read
         ui.note(texts.syntax_note_title, texts.syntax_note_text);
         return;
     }
-    // A file that cannot be opened or holds an out-of-range integer is reported like an empty
-    // line; the cause is written first so that the user can tell them apart.
+    // A file that cannot be read (missing, a directory, a device or FIFO, too large) or holds an
+    // out-of-range integer is reported like an empty line; the cause is written first so that the
+    // user can tell them apart.
     if (error.kind != ReadErrorKind::EmptyLine) {
         std::string cause = error.message();
         if (error.line_number > 0) cause += " (linia " + std::to_string(error.line_number) + ")";
@@ -318,6 +319,8 @@ std::string load_base(KnowledgeBase& kb, BaseKind kind) {
     if (kind != BaseKind::Rules && !distinguisher_matches(kb, path)) return {};
 
     if (const auto error = read_section(kb.store, texts.section, path)) {
+        // Nothing of a base that failed to load stays: inference would use it.
+        kb.store.clear_section(texts.section);
         const bool syntax_shown = show_consult_error(ui, *error, path);
         report_read_failure(ui, texts, *error, syntax_shown);
         return {};

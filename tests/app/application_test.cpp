@@ -60,5 +60,20 @@ TEST(Application, ConfirmedFinishInsideADialogEndsTheCommandAndTheProgram) {
     EXPECT_EQ(ui.of_kind("confirm").size(), 2u);
 }
 
+TEST(Application, CommandOutOfMemoryEndsWithANoteAndTheProgramGoesOn) {
+    ScriptedInteraction ui;
+    Application app(ui);
+    app.start();
+    app.close_introduction();
+    app.store().set_text(Kind::nazwa_re, "REgrypa.BRD");
+    app.commands().set_handler(10152, [] { throw std::bad_alloc(); });
+    EXPECT_EQ(app.run_command(10152), CommandTable::RunResult::Done);
+    EXPECT_FALSE(app.finished());
+    ASSERT_EQ(ui.of_kind("note").size(), 1u);
+    EXPECT_EQ(ui.of_kind("note")[0].text,
+              "Zabrakło pamięci operacyjnej: polecenie zostało przerwane.");
+    EXPECT_EQ(app.store().text(Kind::nazwa_re), "REgrypa.BRD");
+}
+
 }  // namespace
 }  // namespace xamo

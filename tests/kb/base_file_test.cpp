@@ -124,10 +124,17 @@ TEST(BaseFileReader, ReportsEachMalformedLineWithKindAndPosition) {
 TEST(BaseFileReader, LineEndsEmptyLinesAndCarriageReturns) {
     FactStore store;
     EXPECT_FALSE(read(store, Section::Rules, "fakt(\"a\")\r\nfakt(\"b\")\r\n"));
-    EXPECT_FALSE(read(store, Section::Rules, "fa\rkt(\"c\r\")"));  // CR anywhere is discarded
+    // Old editors end lines with a CR alone; CRs doubled before an LF are one line end.
+    EXPECT_FALSE(read(store, Section::Rules, "fakt(\"c\")\rfakt(\"d\")\r"));
+    EXPECT_FALSE(read(store, Section::Rules, "fakt(\"e\")\r\r\nfakt(\"f\")"));
     EXPECT_FALSE(read(store, Section::Rules, ""));
-    EXPECT_EQ(store.all(Kind::fakt).size(), 3u);
+    ASSERT_EQ(store.all(Kind::fakt).size(), 6u);
     EXPECT_EQ(TextFact(store.all(Kind::fakt)[2]).text(), "c");
+    EXPECT_EQ(TextFact(store.all(Kind::fakt)[3]).text(), "d");
+    EXPECT_EQ(TextFact(store.all(Kind::fakt)[5]).text(), "f");
+    const auto lone_cr_between = read(store, Section::Rules, "fakt(\"g\")\r\rfakt(\"h\")");
+    ASSERT_TRUE(lone_cr_between);
+    EXPECT_EQ(lone_cr_between->kind, ReadErrorKind::EmptyLine);
 
     const auto trailing = read(store, Section::Rules, "fakt(\"a\")\r\n\r\n");
     ASSERT_TRUE(trailing);

@@ -1,11 +1,13 @@
 #include "loading/loading.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
 #include "app/application.h"
 #include "kb/codec.h"
+#include "kb/files.h"
 #include "support/base_dir.h"
 #include "support/scripted_interaction.h"
 
@@ -82,15 +84,37 @@ TEST_F(Loading, NameFactsDistinguisherAndDirectory) {
 
 TEST(UpperCase, PolishLettersToo) { EXPECT_EQ(upper_case("ąćęłńóśźż_ab1.Ź"), "ĄĆĘŁŃÓŚŹŻ_AB1.Ź"); }
 
-TEST_F(Loading, FailedReadKeepsEarlierLinesButRecordsNoName) {
+TEST_F(Loading, FailedReadLeavesNothingOfTheBase) {
     EXPECT_EQ(load(BaseKind::Rules, "REgrypa.BRD", {R"(reguła(1,"a",["b","c"],1))", "reguła("}),
               "");
-    EXPECT_EQ(app.store().all(Kind::regula).size(), 1u);
+    EXPECT_FALSE(app.store().any(Kind::regula));
     EXPECT_FALSE(base_loaded(app.store(), BaseKind::Rules));
     ASSERT_EQ(ui.of_kind("note").size(), 2u);  // the syntax error, then the edit hint
     EXPECT_EQ(ui.of_kind("note")[1].title, "Błąd");
     load_rules();
     EXPECT_EQ(app.store().all(Kind::regula).size(), 2u);
+    // A constraint base read up to a line in error keeps none of its constraints.
+    EXPECT_EQ(load(BaseKind::Constraints, "OGgrypa.BRD",
+                   {R"(ograniczenie(1,["gorączka","kaszel"]))", "ograniczenie(2,"}),
+              "");
+    EXPECT_FALSE(app.store().any(Kind::ograniczenie));
+}
+
+// A FIFO or an oversized file chosen as a base is refused at once, naming the cause; opening a
+// FIFO would wait forever for a writer.
+TEST_F(Loading, SpecialAndOversizedFilesAreRefusedWithoutWaiting) {
+    ASSERT_EQ(::mkfifo(dir.path("REpotok.BRD").c_str(), 0600), 0);
+    ui.answers = {dir.path("REpotok.BRD")};
+    KnowledgeBase kb = app.knowledge_base();
+    EXPECT_EQ(load_base(kb, BaseKind::Rules), "");
+    EXPECT_NE(ui.output.find("nie jest zwykłym plikiem"), std::string::npos);
+
+    const std::string big = dir.write("REduza.BRD", {R"(fakt("a"))"});
+    std::filesystem::resize_file(big, kMaxFileBytes + 1);
+    ui.answers = {big};
+    EXPECT_EQ(load_base(kb, BaseKind::Rules), "");
+    EXPECT_NE(ui.output.find("jest za duży"), std::string::npos);
+    EXPECT_FALSE(app.store().any(Kind::fakt));
 }
 
 TEST_F(Loading, MismatchedDistinguisherIsNotReadAndClearsThePreviousBase) {

@@ -41,15 +41,36 @@ std::optional<std::string> ConsoleInteraction::read_line(const std::string& prom
     if (!at_line_start_) out_ << '\n';
     out_ << prompt;
     out_.flush();
-    std::string text;
     at_line_start_ = true;
-    if (!std::getline(in_, text)) {
-        out_ << '\n';
-        return std::nullopt;
+    while (true) {
+        std::string text;
+        if (!read_bounded_line(text)) {
+            out_ << '\n';
+            return std::nullopt;
+        }
+        if (text.size() <= kMaxLine) {
+            if (!text.empty() && text.back() == '\r') text.pop_back();
+            if (batch_) out_ << text << '\n';
+            return text;
+        }
+        // Nothing sensible is that long; the rest of the line is skipped unread.
+        if (batch_) out_ << '\n';
+        say("! Wiersz jest za długi (ponad " + std::to_string(kMaxLine) +
+            " znaków) i został pominięty.");
+        out_ << prompt;
+        out_.flush();
     }
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    if (batch_) out_ << text << '\n';
-    return text;
+}
+
+// Reads one line into `text`, keeping at most kMaxLine + 1 characters of it; false at the end of
+// the input.
+bool ConsoleInteraction::read_bounded_line(std::string& text) {
+    text.clear();
+    for (int c; (c = in_.get()) != std::char_traits<char>::eof();) {
+        if (c == '\n') return true;
+        if (text.size() <= kMaxLine) text.push_back(static_cast<char>(c));
+    }
+    return !text.empty();
 }
 
 std::optional<std::string> ConsoleInteraction::read_answer() { return read_line("> "); }

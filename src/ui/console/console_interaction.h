@@ -56,6 +56,9 @@ class ConsoleInteraction : public UserInteraction {
     void begin_block(const std::string& kind);
     void line(const std::string& text);  // text may hold line breaks: one output line each
     std::optional<std::string> read_line(const std::string& prompt);
+    bool read_bounded_line(std::string& text);
+    // Longer answer lines are refused: a path or a number is never near this long.
+    static constexpr std::size_t kMaxLine = 65536;
     std::optional<std::string> read_answer();
     std::optional<std::string> choose_file(const std::string& kind, const std::string& title,
                                            const std::vector<FileFilter>& filters,
