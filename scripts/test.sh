@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test twice: a normal build and a build with
-# AddressSanitizer + UndefinedBehaviorSanitizer.
+# AddressSanitizer + UndefinedBehaviorSanitizer; then runs each fuzz target for a bounded time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -15,3 +15,5 @@ for variant in normal sanitize; do
   "$root/scripts/build.sh" "$dir" "${opts[@]}"
   (cd "$dir" && ctest --output-on-failure --parallel "$(nproc)")
 done
+echo "=== fuzzing ==="
+"$root/scripts/fuzz.sh" "${XAMO_FUZZ_SECONDS:-30}"

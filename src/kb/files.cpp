@@ -234,6 +234,15 @@ FileResult write_text_file(const std::string& path, const std::string& utf8_text
     return write_file_replacing(path, *bytes);
 }
 
+FileResult delete_file(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(fs::path(path), ec);
+    if (status.type() != fs::file_type::regular || !file_ops().remove(path)) {
+        return {false, "Nie można usunąć pliku " + path + "."};
+    }
+    return {true, {}};
+}
+
 std::string file_name_of(const std::string& path) {
     const auto slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);

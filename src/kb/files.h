@@ -38,6 +38,9 @@ FileResult write_file_replacing(const std::string& path, const std::string& byte
 // Writes UTF-8 text as Windows-1250; a character it cannot hold refuses the whole write.
 FileResult write_text_file(const std::string& path, const std::string& utf8_text);
 
+// Deletes a regular file (never a directory, a device or what a link points at).
+FileResult delete_file(const std::string& path);
+
 std::string file_name_of(const std::string& path);
 std::string directory_of(const std::string& path);
 

@@ -380,10 +380,8 @@ void delete_base(KnowledgeBase& kb, BaseKind kind) {
     const std::string name = file_name_of(*chosen);
     if (ui.ask(texts.delete_ask_title, texts.delete_question + name + " ?", {"Tak", "Nie"}) != 1)
         return;
-    std::error_code ec;
-    const std::filesystem::path target(*chosen);
-    if (!std::filesystem::is_regular_file(target, ec) || !std::filesystem::remove(target, ec)) {
-        ui.note("Uwaga błąd!", "Nie można usunąć pliku " + *chosen + ".");
+    if (const FileResult deleted = delete_file(*chosen); !deleted.ok) {
+        ui.note("Uwaga błąd!", deleted.error);
         return;
     }
     ui.note("Uwaga!", texts.deleted_words + name + " została usunięta.");

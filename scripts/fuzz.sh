@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# scripts/fuzz.sh [SECONDS]: builds the fuzz targets with clang's libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs each for SECONDS (default 300) on top of its committed
+# corpus. New inputs go to a temporary copy; an input that crashes is copied into the corpus as
+# crash-<hash>, so that every later build replays it (ctest -R fuzz_corpus), and the script fails.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-300}
+dir="$root/build-fuzz"
+CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DXAMO_SANITIZE=ON -DXAMO_FUZZ=ON -DXAMO_BUILD_BENCH=OFF > /dev/null
+targets=(base_file console)
+cmake --build "$dir" --parallel "$(nproc)" --target "${targets[@]/#/xamo_fuzz_}"
+status=0
+for target in "${targets[@]}"; do
+  work=$(mktemp -d)
+  cp "$root/tests/fuzz/corpus/$target/"* "$work/"
+  artifacts=$(mktemp -d)
+  echo "=== fuzzing $target for $seconds s ==="
+  if ! "$dir/tests/fuzz/xamo_fuzz_$target" "$work" -max_total_time="$seconds" -timeout=20 \
+      -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
+      2> "$artifacts/log"; then
+    status=1
+    tail -40 "$artifacts/log"
+    for crash in "$artifacts"/crash-* "$artifacts"/timeout-* "$artifacts"/oom-*; do
+      [ -f "$crash" ] && cp "$crash" "$root/tests/fuzz/corpus/$target/"
+    done
+  else
+    grep -E '^stat::number_of_executed_units|^Done' "$artifacts/log" || true
+  fi
+  rm -rf "$work" "$artifacts"
+done
+exit $status
