@@ -1,16 +1,28 @@
 // xamo_generate RULES FILE: writes a generated rule base for trying the program on a large base.
+// xamo_generate chain|reversed|wide RULES FILE [DISPLAY]: one of the shapes every rule of which
+// fires once, with every askable condition declared (DISPLAY is the rules' display semaphore,
+// 0 when omitted).
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <string>
 
 #include "generators.h"
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "Użycie: xamo_generate LICZBA_REGUŁ PLIK\n";
+    std::string text;
+    if (argc == 3) {
+        text = xamo::bench::generate_rule_base(std::atoi(argv[1]));
+    } else if ((argc == 4 || argc == 5) && xamo::bench::shape_named(argv[1])) {
+        text = xamo::bench::generate_shaped_base(*xamo::bench::shape_named(argv[1]),
+                                                 std::atoi(argv[2]),
+                                                 argc == 5 ? std::atoi(argv[4]) : 0);
+    } else {
+        std::cerr << "Użycie: xamo_generate LICZBA_REGUŁ PLIK\n"
+                     "        xamo_generate chain|reversed|wide LICZBA_REGUŁ PLIK [SEMAFOR]\n";
         return 2;
     }
-    std::ofstream out(argv[2], std::ios::binary);
-    out << xamo::bench::generate_rule_base(std::atoi(argv[1]));
+    std::ofstream out(argc == 3 ? argv[2] : argv[3], std::ios::binary);
+    out << text;
     return out ? 0 : 1;
 }

@@ -30,4 +30,45 @@ std::string generate_rule_base(int rules) {
     return *utf8_to_cp1250(text);
 }
 
+std::optional<Shape> shape_named(const std::string& name) {
+    if (name == "chain") return Shape::Chain;
+    if (name == "reversed") return Shape::Reversed;
+    if (name == "wide") return Shape::Wide;
+    return std::nullopt;
+}
+
+std::string generate_shaped_base(Shape shape, int rules, int display) {
+    std::string text;
+    text.reserve(static_cast<std::size_t>(rules) * (shape == Shape::Wide ? 120 : 50));
+    const std::string semaphore = std::to_string(display);
+    const auto rule = [&](int i) {
+        const std::string n = std::to_string(i);
+        if (shape == Shape::Wide) {
+            text += "reguła(" + n + ",\"w_" + n + "\",[\"a_" + n + "\",\"b_" + n + "\",\"c_" + n +
+                    "\"]," + semaphore + ")\r\n";
+        } else {
+            text += "reguła(" + n + ",\"c_" + n + "\",[\"c_" + std::to_string(i - 1) +
+                    "\",\"g\"]," + semaphore + ")\r\n";
+        }
+    };
+    if (shape == Shape::Wide) {
+        for (int i = 1; i <= rules; ++i) {
+            const std::string n = std::to_string(i);
+            text += "fakt(\"a_" + n + "\")\r\nfakt(\"b_" + n + "\")\r\nfakt(\"c_" + n + "\")\r\n";
+        }
+    } else {
+        text += "fakt(\"c_0\")\r\nfakt(\"g\")\r\n";
+    }
+    if (shape == Shape::Reversed) {
+        for (int i = rules; i >= 1; --i) rule(i);
+    } else {
+        for (int i = 1; i <= rules; ++i) rule(i);
+    }
+    return *utf8_to_cp1250(text);
+}
+
+std::string last_conclusion(Shape shape, int rules) {
+    return (shape == Shape::Wide ? "w_" : "c_") + std::to_string(rules);
+}
+
 }  // namespace xamo::bench

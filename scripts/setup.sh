@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libbenchmark-dev
           qt6-base-dev libsdl2-dev unixodbc-dev libsqliteodbc xvfb xauth clang-format git
-          clang libclang-rt-dev)
+          clang libclang-rt-dev clips time)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
