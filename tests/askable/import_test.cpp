@@ -152,13 +152,13 @@ TEST_F(Import, ContradictionsAreRefusedWithTheirReason) {
                   "argument_znany bmi = 20: bmi nie jest argumentem dopytywalnym bazy modeli",
                   "argument_znany waga = 71: argument waga ma już wartość 70",
               }));
-}
 
-TEST_F(Import, TwoImportedMembersOfOneConstraintAreBothRefused) {
-    const ImportedData data =
+    // Two imported members of one constraint are both refused.
+    store.remove_all(Kind::fakt);
+    const ImportedData pair =
         examine_rows({{"fakt", "ból_gardła", "1"}, {"fakt", "katar", "1"}}, store, memory, ui);
-    EXPECT_TRUE(data.facts.empty());
-    EXPECT_EQ(data.refused,
+    EXPECT_TRUE(pair.facts.empty());
+    EXPECT_EQ(pair.refused,
               (StringList{"fakt ból_gardła: wyklucza się z faktem katar (ograniczenie 1)",
                           "fakt katar: wyklucza się z faktem ból_gardła (ograniczenie 1)"}));
     // Without a model base a known value has nowhere to go.
@@ -235,14 +235,6 @@ TEST_F(Import, FailuresOfTheSourceAddNothingAndNameTheError) {
     EXPECT_EQ(ui.of_kind("note").back().text,
               "Import z zewnętrznego źródła danych nie jest dostępny:\nbrak menedżera "
               "sterowników ODBC.");
-}
-
-TEST(TextFromSource, Utf8KeptOtherBytesReadAsWindows1250) {
-    EXPECT_EQ(text_from_source("gorączka"), "gorączka");
-    EXPECT_EQ(text_from_source("gor\xb9"
-                               "czka"),
-              "gorączka");
-    EXPECT_EQ(text_from_source("\xc0\x80"), "Ŕ€");  // an overlong form is not UTF-8
 }
 
 }  // namespace
