@@ -1,5 +1,6 @@
 #include "ui/odbc/odbc_access.h"
 
+#include <dlfcn.h>
 #include <sql.h>
 #include <sqlext.h>
 
@@ -12,6 +13,14 @@ namespace {
 
 // Seconds a connection attempt may take before the driver gives up (where it honours it).
 constexpr SQLULEN kLoginTimeout = 30;
+
+// Drivers (SQLite's among them) load the installer library for their settings and unload it
+// again on disconnecting, which loses the ini data it keeps; held loaded for the whole process,
+// it keeps that data once.
+void keep_installer_library() {
+    static void* const installer = dlopen("libodbcinst.so.2", RTLD_LAZY | RTLD_NODELETE);
+    (void)installer;
+}
 
 // Every diagnostic record of a handle, one per line: "SQLSTATE IM002: text".
 std::string diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
@@ -193,6 +202,7 @@ class OdbcConnection : public DataConnection {
 
 DataOutcome<std::vector<std::string>> OdbcAccess::sources() {
     using Outcome = DataOutcome<std::vector<std::string>>;
+    keep_installer_library();
     Handle env(SQL_HANDLE_ENV);
     std::string error;
     if (!open_environment(env, error)) return Outcome::failure(error);
@@ -217,6 +227,7 @@ DataOutcome<std::vector<std::string>> OdbcAccess::sources() {
 
 DataOutcome<std::unique_ptr<DataConnection>> OdbcAccess::connect(const std::string& source) {
     using Outcome = DataOutcome<std::unique_ptr<DataConnection>>;
+    keep_installer_library();
     auto connection = std::make_unique<OdbcConnection>();
     std::string error;
     if (!connection->open(source, error)) return Outcome::failure(error);
