@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/askable_commands.h"
+#include "app/askable_file_commands.h"
 #include "app/browse_commands.h"
 #include "app/command_catalog.h"
 #include "app/inference_commands.h"
@@ -24,6 +25,7 @@ Application::Application(UserInteraction& ui) : ui_(ui), report_(store_, ui) {
 void Application::register_commands() {
     register_loading_commands(*this);
     register_askable_commands(*this);
+    register_askable_file_commands(*this);
     commands_.set_handler(10151, [this] { ui_.clear_messages(); });
     commands_.set_handler(10152, [this] {
         ui_.note("Uwaga", "Ustawienie ścieżki dostępu do baz  następuje po załadowaniu bazy reguł");

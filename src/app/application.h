@@ -9,6 +9,7 @@
 #include "analysis/numbering.h"
 #include "app/commands.h"
 #include "askable/askable_memory.h"
+#include "askable/data_source.h"
 #include "dialog/interaction.h"
 #include "dialog/report.h"
 #include "inference/memory.h"
@@ -43,6 +44,9 @@ class Application {
     LoadMemory& load_memory() { return load_; }
     // The store and working sections that the load commands read and change.
     KnowledgeBase knowledge_base() { return {store_, ui_, askable_, numbering_, flags_, load_}; }
+    // External data sources for the import, supplied by the front end; none by default.
+    void set_data_sources(DataSourceAccess* access) { data_sources_ = access; }
+    DataSourceAccess* data_sources() { return data_sources_; }
 
     // Creates the main window state: start title, every command disabled.
     void start();
@@ -69,6 +73,7 @@ class Application {
     LoadMemory load_;
     Report report_;
     CommandTable commands_;
+    DataSourceAccess* data_sources_ = nullptr;
     bool introduction_open_ = true;
     bool finished_ = false;
 };

@@ -5,6 +5,7 @@
 
 #include "app/application.h"
 #include "ui/console/console_interaction.h"
+#include "ui/odbc/odbc_access.h"
 
 namespace xamo {
 namespace {
@@ -36,7 +37,9 @@ void list_enabled(ConsoleInteraction& ui, const CommandTable& commands) {
 
 int run_console(std::istream& in, std::ostream& out, bool batch) {
     ConsoleInteraction ui(in, out, batch);
+    OdbcAccess data_sources;
     Application app(ui);
+    app.set_data_sources(&data_sources);
     app.start();
     // The console has no introduction window: it is closed at once.
     app.close_introduction();

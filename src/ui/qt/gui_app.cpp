@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/application.h"
+#include "ui/odbc/odbc_access.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_interaction.h"
 
@@ -11,7 +12,9 @@ namespace xamo {
 int run_gui(int& argc, char** argv) {
     QApplication qt_app(argc, argv);
     QtInteraction ui;
+    OdbcAccess data_sources;
     Application app(ui);
+    app.set_data_sources(&data_sources);
     MainWindow window(app, ui);
     window.show();
     return QApplication::exec();
