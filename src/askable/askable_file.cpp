@@ -175,7 +175,7 @@ void delete_askable_file(UserInteraction& ui) {
         ui.note("Błąd!", "Plik warunków i argumentów dopytywalnych " + name + " nie istnieje.");
         return;
     }
-    if (!std::filesystem::remove(*path, ec)) {
+    if (!delete_file(*path).ok) {
         ui.note("Błąd!",
                 "Plik warunków i argumentów dopytywalnych " + name + " nie może być usunięty.");
         return;
