@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "app/edit_session.h"
+#include "askable/askable_file.h"
 #include "dialog/report.h"
 #include "inference/summary.h"
 #include "loading/loading.h"
@@ -75,6 +76,16 @@ TEST_P(WriteFaults, CreatedBase) {
     create_base(kb, BaseKind::Rules);
     expect_old_file_and_a_note("REnowa.BRD");
     EXPECT_TRUE(ui.of_kind("editor").empty());
+}
+
+TEST_P(WriteFaults, AskableConditionFile) {
+    const std::string path = dir.write("dopytywalne.txt", kOld);
+    app.store().set_text(Kind::nazwa_re, "REgrypa.BRD");
+    app.askable().lista_warunkow_dopytywalnych = {"gorączka"};
+    ui.answers = {path, "tak"};  // the file exists: overwrite it
+    ScopedFileOps scope(faulty);
+    EXPECT_FALSE(zachowaj(app.store(), app.askable(), ui));
+    expect_old_file_and_a_note("dopytywalne.txt");
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, WriteFaults,
