@@ -14,6 +14,7 @@
 #include "inference/memory.h"
 #include "kb/facts.h"
 #include "loading/loading.h"
+#include "media/media_memory.h"
 #include "verify/diagnosis_flags.h"
 
 namespace xamo {
@@ -41,8 +42,11 @@ class Application {
     NumberingMemory& numbering() { return numbering_; }
     DiagnosisFlags& flags() { return flags_; }
     LoadMemory& load_memory() { return load_; }
+    MediaMemory& media() { return media_; }
     // The store and working sections that the load commands read and change.
-    KnowledgeBase knowledge_base() { return {store_, ui_, askable_, numbering_, flags_, load_}; }
+    KnowledgeBase knowledge_base() {
+        return {store_, ui_, askable_, numbering_, flags_, load_, media_};
+    }
 
     // Creates the main window state: start title, every command disabled.
     void start();
@@ -67,6 +71,7 @@ class Application {
     NumberingMemory numbering_;
     DiagnosisFlags flags_;
     LoadMemory load_;
+    MediaMemory media_;
     Report report_;
     CommandTable commands_;
     bool introduction_open_ = true;

@@ -144,8 +144,9 @@ const std::vector<int>& commands_enabled_after_load(int load_command) {
         {10071, {10074, 10075, 10076, 10077, 10078, 10079, 10080}},
         {10087, {10089, 10090, 10094, 10095}},
         {10097, {10098, 10102, 10103}},
-        {10108, {10109, 10113}},
-        {10118, {10119, 10123}},
+        // The directory commands of pictures and sounds follow their base, as the advice one does.
+        {10108, {10109, 10113, 10114}},
+        {10118, {10119, 10123, 10124}},
     };
     static const std::vector<int> none;
     const auto it = table.find(load_command);
