@@ -126,12 +126,14 @@ const std::vector<CommandInfo>& command_catalog() {
     return catalog;
 }
 
+// Deleting an advice text file (10106) is available from the start, as deleting a picture or a
+// sound file is; no load would enable it otherwise.
 const std::vector<int>& startup_commands() {
     static const std::vector<int> ids = {
         10058, 10064, 10065, 10066, 10081, 10082, 10083, 10091, 10092, 10093, 10099,
-        10100, 10101, 10104, 10105, 10110, 10111, 10112, 10115, 10116, 10120, 10121,
-        10122, 10125, 10126, 10135, 10136, 10137, 10138, 10139, 10140, 10141, 10142,
-        10145, 10146, 10151, 10152, 10153, 10154, 10128, 10150,
+        10100, 10101, 10104, 10105, 10106, 10110, 10111, 10112, 10115, 10116, 10120,
+        10121, 10122, 10125, 10126, 10135, 10136, 10137, 10138, 10139, 10140, 10141,
+        10142, 10145, 10146, 10151, 10152, 10153, 10154, 10128, 10150,
     };
     return ids;
 }
