@@ -4,8 +4,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <chrono>
 #include <cmath>
@@ -147,6 +151,38 @@ TEST_F(Pictures, DialogShowsPngAndRefusesBrokenFiles) {
     EXPECT_FALSE(ui.show_picture_dialog(cut));
     EXPECT_FALSE(ui.show_picture_dialog(bad));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(Pictures, ReadingAndChoosingDialogs) {
+    QString heading;
+    QString text;
+    const auto read = [&heading, &text](QWidget* dialog) {
+        if (auto* label = dialog->findChild<QLabel*>("heading")) heading = label->text();
+        if (auto* field = dialog->findChild<QLineEdit*>("heading")) heading = field->text();
+        if (auto* view = dialog->findChild<QPlainTextEdit*>("text")) text = view->toPlainText();
+        press(dialog, "&Kontynuuj");
+    };
+    when_modal("advice", read);
+    ui.show_advice("Pij dużo.\r\nŚpij.");
+    EXPECT_EQ(heading, QString::fromUtf8("Rada eksperta:"));
+    EXPECT_EQ(text, QString::fromUtf8("Pij dużo.\nŚpij."));
+    when_modal("description", read);
+    ui.show_description("Czytanie opisu bazy: GRYPA", "Opis.");
+    EXPECT_EQ(heading, "Czytanie opisu bazy: GRYPA");
+    EXPECT_EQ(text, "Opis.");
+
+    const DropDownDialog choice{"Obejrzenie pliku graficznego",
+                                "Baza grafiki:",
+                                "GRgrypa.BRD",
+                                "Wybierz nazwę pliku graficznego, który chcesz zobaczyć:",
+                                {"grypa", "katar"}};
+    when_modal("dropdown", [](QWidget* dialog) {
+        dialog->findChild<QComboBox*>("items")->setCurrentIndex(1);
+        press(dialog, "&OK");
+    });
+    EXPECT_EQ(ui.choose_from_dropdown(choice), 1);
+    when_modal("dropdown", [](QWidget* dialog) { dialog->close(); });
+    EXPECT_EQ(ui.choose_from_dropdown(choice), std::nullopt);
 }
 
 // --- sound ----------------------------------------------------------------------------------
