@@ -9,6 +9,7 @@
 #include "app/command_catalog.h"
 #include "app/inference_commands.h"
 #include "app/loading_commands.h"
+#include "app/media_commands.h"
 
 namespace xamo {
 
@@ -18,6 +19,7 @@ Application::Application(UserInteraction& ui) : ui_(ui), report_(store_, ui) {
     store_.register_working(&numbering_);
     store_.register_working(&flags_);
     store_.register_working(&load_);
+    store_.register_working(&media_);
     for (const auto& info : command_catalog()) commands_.add(info);
     register_commands();
 }
@@ -40,6 +42,8 @@ void Application::register_commands() {
         10154, [this] { ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine); });
     register_inference_commands(*this);
     register_browse_commands(*this);
+    register_media_commands(*this);
+    register_document_commands(*this);
 }
 
 void Application::start() {

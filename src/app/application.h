@@ -15,6 +15,7 @@
 #include "inference/memory.h"
 #include "kb/facts.h"
 #include "loading/loading.h"
+#include "media/media_memory.h"
 #include "verify/diagnosis_flags.h"
 
 namespace xamo {
@@ -42,8 +43,11 @@ class Application {
     NumberingMemory& numbering() { return numbering_; }
     DiagnosisFlags& flags() { return flags_; }
     LoadMemory& load_memory() { return load_; }
+    MediaMemory& media() { return media_; }
     // The store and working sections that the load commands read and change.
-    KnowledgeBase knowledge_base() { return {store_, ui_, askable_, numbering_, flags_, load_}; }
+    KnowledgeBase knowledge_base() {
+        return {store_, ui_, askable_, numbering_, flags_, load_, media_};
+    }
     // External data sources for the import, supplied by the front end; none by default.
     void set_data_sources(DataSourceAccess* access) { data_sources_ = access; }
     DataSourceAccess* data_sources() { return data_sources_; }
@@ -71,6 +75,7 @@ class Application {
     NumberingMemory numbering_;
     DiagnosisFlags flags_;
     LoadMemory load_;
+    MediaMemory media_;
     Report report_;
     CommandTable commands_;
     DataSourceAccess* data_sources_ = nullptr;

@@ -126,12 +126,14 @@ const std::vector<CommandInfo>& command_catalog() {
     return catalog;
 }
 
+// Deleting an advice text file (10106) is available from the start, as deleting a picture or a
+// sound file is; no load would enable it otherwise.
 const std::vector<int>& startup_commands() {
     static const std::vector<int> ids = {
         10058, 10064, 10065, 10066, 10081, 10082, 10083, 10091, 10092, 10093, 10099,
-        10100, 10101, 10104, 10105, 10110, 10111, 10112, 10115, 10116, 10120, 10121,
-        10122, 10125, 10126, 10135, 10136, 10137, 10138, 10139, 10140, 10141, 10142,
-        10145, 10146, 10151, 10152, 10153, 10154, 10128, 10150,
+        10100, 10101, 10104, 10105, 10106, 10110, 10111, 10112, 10115, 10116, 10120,
+        10121, 10122, 10125, 10126, 10135, 10136, 10137, 10138, 10139, 10140, 10141,
+        10142, 10145, 10146, 10151, 10152, 10153, 10154, 10128, 10150,
     };
     return ids;
 }
@@ -144,8 +146,9 @@ const std::vector<int>& commands_enabled_after_load(int load_command) {
         {10071, {10074, 10075, 10076, 10077, 10078, 10079, 10080}},
         {10087, {10089, 10090, 10094, 10095}},
         {10097, {10098, 10102, 10103}},
-        {10108, {10109, 10113}},
-        {10118, {10119, 10123}},
+        // The directory commands of pictures and sounds follow their base, as the advice one does.
+        {10108, {10109, 10113, 10114}},
+        {10118, {10119, 10123, 10124}},
     };
     static const std::vector<int> none;
     const auto it = table.find(load_command);

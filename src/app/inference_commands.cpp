@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "inference/backward_command.h"
 #include "inference/forward.h"
+#include "media/offers.h"
 
 namespace xamo {
 
@@ -23,6 +24,15 @@ void run_inference_command(Application& app, const char* which,
         ~Reset() { memory.jakiewnioskowanie.reset(); }
     } reset{memory};
     InferenceContext ctx(app.store(), memory, app.askable(), app.report(), app.ui());
+    ctx.media.udziel_rady = [&app](std::int32_t number, const std::string& condition) {
+        udziel_rady(app.store(), app.ui(), number, condition);
+    };
+    ctx.media.wyswietl_grafike = [&app](std::int32_t number, const std::string& condition) {
+        wyswietl_grafike(app.store(), app.ui(), number, condition);
+    };
+    ctx.media.przesluchaj_melodie = [&app](std::int32_t number, const std::string& condition) {
+        przesluchaj_melodie(app.store(), app.ui(), number, condition);
+    };
     run(ctx);
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "app/application.h"
+#include "media/description.h"
 
 namespace xamo {
 
@@ -13,7 +14,7 @@ void register_inference_commands(Application& app);
 // Faults found when the bases were loaded that keep inference from starting.
 bool knowledge_base_flagged_faulty(Application& app);
 // Runs an inference command: jakiewnioskowanie ("W_PRZOD" or "WSTECZ") while it runs, the
-// message window cleared, one context for the run.
+// message window cleared, one context for the run with the media offers attached.
 void run_inference_command(Application& app, const char* which,
                            const std::function<void(InferenceContext&)>& run);
 
@@ -25,6 +26,7 @@ void register_inference_command(Application& app, int id, const char* which) {
         run_inference_command(app, which, [&app](InferenceContext& ctx) {
             Engine engine(ctx);
             engine.base_faulty = [&app] { return knowledge_base_flagged_faulty(app); };
+            engine.show_description = [&app] { xamo::show_description(app.media(), app.ui()); };
             engine.run();
         });
     });

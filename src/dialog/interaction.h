@@ -24,6 +24,15 @@ struct QuitRequested : std::runtime_error {
     QuitRequested() : std::runtime_error("quit requested") {}
 };
 
+// A drop-down list under a read-only field naming a base, with one "&OK" button.
+struct DropDownDialog {
+    std::string title;
+    std::string label;      // "Baza rad: "
+    std::string base_name;  // shown beside the label
+    std::string prompt;
+    std::vector<std::string> items;
+};
+
 struct RadioDialog {
     std::string title;
     std::string prompt;
@@ -65,9 +74,22 @@ class UserInteraction {
     virtual void explain(const std::string& title, const std::vector<std::string>& lines) = 0;
     // Radio-button dialog with one "&OK" button; returns the 1-based option chosen.
     virtual int choose_option(const RadioDialog& dialog) = 0;
+    // Returns the 0-based position of the chosen item, or nothing when the dialog was closed
+    // without a choice or the list is empty.
+    virtual std::optional<int> choose_from_dropdown(const DropDownDialog& dialog) = 0;
     virtual void show_text(const std::string& title, const std::string& text) = 0;
+    // The picture window: a child window that draws the picture stretched to its size and asks
+    // before it closes.
     virtual void show_picture(const std::string& title, const std::string& path) = 0;
-    virtual void play_sound(const std::string& path) = 0;
+    // The modal dialog "Przegląd grafiki" with "&Zamknij". False when the file cannot be read as
+    // a picture (nothing is shown then).
+    virtual bool show_picture_dialog(const std::string& path) = 0;
+    // Plays a wave file to its end before returning. False when it cannot be played.
+    virtual bool play_sound(const std::string& path) = 0;
+    // The modal dialog "Czytanie rady": "Rada eksperta:" above the advice text, "&Kontynuuj".
+    virtual void show_advice(const std::string& text) = 0;
+    // The modal dialog "Czytanie opisu": a one-line heading above the description, "&Kontynuuj".
+    virtual void show_description(const std::string& heading, const std::string& text) = 0;
     // Opens a document (the help file) with the desktop's default handler.
     virtual void open_document(const std::string& path) = 0;
     // Opens the edit window on a base file; the window saves it itself (see EditSession).

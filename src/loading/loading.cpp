@@ -26,6 +26,8 @@
 #include "loading/base_texts.h"
 #include "loading/consult_error.h"
 #include "loading/load_checks.h"
+#include "media/description.h"
+#include "media/media_files.h"
 
 namespace xamo {
 namespace {
@@ -136,7 +138,8 @@ bool finish_rule_base(KnowledgeBase& kb, const std::string& name) {
     testuj_numery(kb.store, kb.ui, kb.numbering, NumberedBase::Rules, name);
     compute_declared_facts(kb.store, kb.load);
     // (attach: external-contradiction diagnosis at load)
-    // (attach: description file name)
+    remember_description(kb.store, kb.media);
+    show_description(kb.media, kb.ui);
     const StringList askable = askable_conditions_of_rules(kb.store, kb.askable);
     kb.ui.new_line();
     kb.ui.new_line();
@@ -194,6 +197,12 @@ void finish_constraint_base(KnowledgeBase& kb, const std::string& name) {
     // (attach: joint rule-constraint redundancy diagnosis at load)
 }
 
+MediaKind media_kind(BaseKind kind) {
+    if (kind == BaseKind::Graphics) return MediaKind::Picture;
+    if (kind == BaseKind::Sounds) return MediaKind::Sound;
+    return MediaKind::Advice;
+}
+
 // Checks before the "loaded" message. False when the base was refused and the command ends.
 bool before_message(KnowledgeBase& kb, BaseKind kind, const std::string& name) {
     switch (kind) {
@@ -206,8 +215,9 @@ bool before_message(KnowledgeBase& kb, BaseKind kind, const std::string& name) {
         case BaseKind::Advice:
         case BaseKind::Graphics:
         case BaseKind::Sounds:
-            // (attach: media directory check)
-            return true;
+            if (check_media_directory(kb.store, kb.ui, media_kind(kind))) return true;
+            clear_base(kb, kind);
+            return false;
         case BaseKind::Models:
             return true;
     }

@@ -15,6 +15,7 @@
 #include "analysis/numbering.h"
 #include "askable/askable_memory.h"
 #include "kb/facts.h"
+#include "media/media_memory.h"
 #include "verify/diagnosis_flags.h"
 
 namespace xamo {
@@ -49,6 +50,7 @@ struct KnowledgeBase {
     NumberingMemory& numbering;
     DiagnosisFlags& flags;
     LoadMemory& load;
+    MediaMemory& media;
 };
 
 bool base_loaded(const FactStore& store, BaseKind kind);

@@ -95,7 +95,8 @@ TEST_F(Availability, DiagnosisFlagsRefuseDependentBasesSilently) {
     app.run_command(10087);
     app.run_command(10097);
     EXPECT_EQ(ui.events.size(), events);  // no dialog at all
-    ui.answers.push_back(dir.write("GRgrypa.BRD", {R"(grafika(1,"a.bmp"))"}));
+    dir.write_bytes("GRAFIKA/grypa/a.bmp", "");
+    ui.answers.push_back(dir.write("BAZY/GRgrypa.BRD", {R"(grafika(1,"a.bmp"))"}));
     app.run_command(10108);  // graphics depend on the rule base alone
     EXPECT_TRUE(all_enabled(commands_enabled_after_load(10108)));
 

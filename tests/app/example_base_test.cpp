@@ -3,13 +3,16 @@
 #include <filesystem>
 
 #include "app/application.h"
+#include "dialog/media_info.h"
+#include "media/media_files.h"
 #include "support/base_dir.h"
 #include "support/scripted_interaction.h"
 
 namespace xamo {
 namespace {
 
-// The shipped example loads without a single complaint: only the three "loaded" notes appear.
+// The shipped example loads without a single complaint: its description, then only the six
+// "loaded" notes appear.
 TEST(ExampleKnowledgeBase, LoadsCleanly) {
     testing::BaseDir restore_directory;
     const auto bases =
@@ -20,7 +23,8 @@ TEST(ExampleKnowledgeBase, LoadsCleanly) {
     app.close_introduction();
     for (const auto& [id, name] :
          {std::pair{10058, "REogrzewanie.BRD"}, std::pair{10071, "MOogrzewanie.BRD"},
-          std::pair{10087, "OGogrzewanie.BRD"}}) {
+          std::pair{10087, "OGogrzewanie.BRD"}, std::pair{10097, "RAogrzewanie.BRD"},
+          std::pair{10108, "GRogrzewanie.BRD"}, std::pair{10118, "DŹogrzewanie.BRD"}}) {
         ui.answers.push_back((bases / name).string());
         EXPECT_EQ(app.run_command(id), CommandTable::RunResult::Done);
     }
@@ -30,9 +34,27 @@ TEST(ExampleKnowledgeBase, LoadsCleanly) {
             titles.push_back(event.title);
     }
     EXPECT_EQ(titles,
-              (std::vector<std::string>{"Wynik ładowania bazy reguł", "Wynik ładowania bazy modeli",
-                                        "Wynik ładowania bazy ograniczeń"}));
+              (std::vector<std::string>{
+                  "Wynik ładowania bazy reguł", "Wynik ładowania bazy modeli",
+                  "Wynik ładowania bazy ograniczeń", "Baza rad została załadowana !",
+                  "Baza grafiki została załadowana !", "Baza dźwięku została załadowana !"}));
+    ASSERT_EQ(ui.of_kind("description").size(), 1u);
+    EXPECT_EQ(ui.of_kind("description")[0].title, "Czytanie opisu bazy: OGRZEWANIE");
     EXPECT_TRUE(app.store().any(Kind::nazwa_og));
+    EXPECT_TRUE(app.store().any(Kind::nazwa_me));
+
+    // Every advice text, picture and sound the bases name is there and readable.
+    for (MediaKind kind : {MediaKind::Advice, MediaKind::Picture, MediaKind::Sound}) {
+        for (const auto& name : media_names(app.store(), kind)) {
+            const MediaFile file = resolve_media(app.store(), kind, name);
+            ASSERT_TRUE(file.exists) << file.path;
+            if (kind == MediaKind::Picture) {
+                EXPECT_TRUE(picture_size(file.path)) << file.path;
+            } else if (kind == MediaKind::Sound) {
+                EXPECT_TRUE(wav_info(file.path)) << file.path;
+            }
+        }
+    }
     EXPECT_FALSE(app.numbering().rozne_numery());
     EXPECT_EQ(ui.main_title, "xamo_RD wnioskuje dla bazy wiedzy OGRZEWANIE");
 }

@@ -39,8 +39,12 @@ class Loading : public ::testing::Test {
 TEST_F(Loading, RuleBaseLoadClearsEveryBaseNameAndWorkingFact) {
     load_rules();
     load(BaseKind::Models, "MOgrypa.BRD", {R"(model(1,"gorączka","dawka","waga","*","2",1))"});
-    load(BaseKind::Graphics, "GRgrypa.BRD", {R"(grafika(1,"a.bmp"))", R"(ngrafika(1,"b.bmp"))"});
+    dir.write_bytes("GRAFIKA/grypa/a.bmp", "");
+    load(BaseKind::Graphics, "BAZY/GRgrypa.BRD",
+         {R"(grafika(1,"a.bmp"))", R"(ngrafika(1,"b.bmp"))"});
     FactStore& store = app.store();
+    ASSERT_TRUE(store.any(Kind::nazwa_gr));
+    ASSERT_TRUE(app.media().opis);
     store.add(make_text_fact(Kind::tekst_raportu, "raport"));
     store.add(make_text_fact(Kind::sciezka, "RADY"));
     app.inference().rbd.add(1, "grypa");
@@ -56,6 +60,7 @@ TEST_F(Loading, RuleBaseLoadClearsEveryBaseNameAndWorkingFact) {
         EXPECT_EQ(store.section_size(s), 0u);
     }
     EXPECT_TRUE(app.inference().rbd.empty());
+    EXPECT_FALSE(app.media().opis);
     EXPECT_TRUE(app.askable().lista_warunkow_dopytywalnych.empty());
     EXPECT_FALSE(app.flags().sprzecznosc_mr);
     EXPECT_FALSE(app.numbering().rozne_numery());
@@ -75,8 +80,10 @@ TEST_F(Loading, NameFactsDistinguisherAndDirectory) {
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(path).parent_path());
     EXPECT_EQ(ui.main_title, "xamo_RD wnioskuje dla bazy wiedzy GRYPA_2");
 
-    // Graphics and sounds record only their full path.
-    const std::string graphics = dir.write("GRgrypa_2.BRD", {R"(grafika(1,"a.bmp"))"});
+    // Graphics and sounds record only their full path. Their media directory is a sibling of
+    // the base directory.
+    dir.write_bytes("GRAFIKA/grypa_2/a.bmp", "");
+    const std::string graphics = dir.write("BAZY/GRgrypa_2.BRD", {R"(grafika(1,"a.bmp"))"});
     ui.answers.push_back(graphics);
     EXPECT_EQ(load_base(kb, BaseKind::Graphics), graphics);
     EXPECT_EQ(store.text(Kind::nazwa_gr), graphics);
@@ -154,7 +161,9 @@ TEST_F(Loading, ClearingTheModelBaseKeepsWhatTheRuleBaseOwns) {
 
 TEST_F(Loading, DeletingAGraphicsBaseRemovesBothKindsOfEntries) {
     load_rules();
-    load(BaseKind::Graphics, "GRgrypa.BRD", {R"(grafika(1,"a.bmp"))", R"(ngrafika(1,"b.bmp"))"});
+    dir.write_bytes("GRAFIKA/grypa/a.bmp", "");
+    load(BaseKind::Graphics, "BAZY/GRgrypa.BRD",
+         {R"(grafika(1,"a.bmp"))", R"(ngrafika(1,"b.bmp"))"});
     ASSERT_TRUE(base_loaded(app.store(), BaseKind::Graphics));
     const std::string other = dir.write("GRinna.BRD", {});
     ui.answers = {other, "Tak"};

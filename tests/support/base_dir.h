@@ -25,6 +25,10 @@ class BaseDir {
         for (const auto& line : lines) text += line + "\r\n";
         return dir_.write(name, *utf8_to_cp1250(text));
     }
+    // Raw bytes, for media files beside the bases.
+    std::string write_bytes(const std::string& name, const std::string& bytes) {
+        return dir_.write(name, bytes);
+    }
     std::string path(const std::string& name) const { return dir_.file(name); }
 
   private:

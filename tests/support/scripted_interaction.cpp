@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog/answers.h"
+#include "dialog/media_info.h"
 
 namespace xamo {
 
@@ -131,12 +132,41 @@ void ScriptedInteraction::show_text(const std::string& title, const std::string&
     events.push_back({"window", title, text, {}});
 }
 
+std::optional<int> ScriptedInteraction::choose_from_dropdown(const DropDownDialog& dialog) {
+    events.push_back({"dropdown", dialog.title, dialog.label + dialog.base_name, dialog.items});
+    const int count = static_cast<int>(dialog.items.size());
+    if (count == 0) return std::nullopt;
+    const auto answer = next_answer("the drop-down \"" + dialog.title + "\"");
+    if (!answer) return std::nullopt;
+    const auto n = answers::option(*answer, count, 1);
+    if (!n) {
+        ADD_FAILURE() << "\"" << *answer << "\" is no item of \"" << dialog.title << "\"";
+        return std::nullopt;
+    }
+    return *n - 1;
+}
+
+// Pictures and sounds count as shown or played when their headers read as the console reads them.
 void ScriptedInteraction::show_picture(const std::string& title, const std::string& path) {
     events.push_back({"picture", title, path, {}});
 }
 
-void ScriptedInteraction::play_sound(const std::string& path) {
+bool ScriptedInteraction::show_picture_dialog(const std::string& path) {
+    events.push_back({"picture dialog", "Przegląd grafiki", path, {}});
+    return picture_size(path).has_value();
+}
+
+bool ScriptedInteraction::play_sound(const std::string& path) {
     events.push_back({"sound", {}, path, {}});
+    return wav_info(path).has_value();
+}
+
+void ScriptedInteraction::show_advice(const std::string& text) {
+    events.push_back({"advice", "Czytanie rady", text, {}});
+}
+
+void ScriptedInteraction::show_description(const std::string& heading, const std::string& text) {
+    events.push_back({"description", heading, text, {}});
 }
 
 void ScriptedInteraction::open_document(const std::string& path) {

@@ -56,9 +56,13 @@ class ScriptedInteraction : public UserInteraction {
                                            const std::string& name) override;
     void explain(const std::string& title, const std::vector<std::string>& lines) override;
     int choose_option(const RadioDialog& dialog) override;
+    std::optional<int> choose_from_dropdown(const DropDownDialog& dialog) override;
     void show_text(const std::string& title, const std::string& text) override;
     void show_picture(const std::string& title, const std::string& path) override;
-    void play_sound(const std::string& path) override;
+    bool show_picture_dialog(const std::string& path) override;
+    bool play_sound(const std::string& path) override;
+    void show_advice(const std::string& text) override;
+    void show_description(const std::string& heading, const std::string& text) override;
     void open_document(const std::string& path) override;
     void open_editor(const std::string& path) override;
     void show_browse(const BrowseView& view) override;

@@ -24,7 +24,9 @@ class TempDir {
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     const std::filesystem::path& path() const { return path_; }
 
+    // Creates the directories of `name` as needed.
     std::string write(const std::string& name, const std::string& bytes) const {
+        std::filesystem::create_directories((path_ / name).parent_path());
         std::ofstream out(path_ / name, std::ios::binary);
         out << bytes;
         return file(name);

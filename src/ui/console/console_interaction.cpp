@@ -199,15 +199,41 @@ int ConsoleInteraction::choose_option(const RadioDialog& dialog) {
     }
 }
 
-void ConsoleInteraction::show_text(const std::string& title, const std::string& text) {
-    begin_block("window");
-    line(title);
+// Text of a file or window: one output line per line, CR removed, no final empty line.
+void ConsoleInteraction::text_lines(const std::string& text) {
     std::string shown;
     for (char c : text) {
         if (c != '\r') shown.push_back(c);
     }
     if (!shown.empty() && shown.back() == '\n') shown.pop_back();
     if (!shown.empty()) line(shown);
+}
+
+std::optional<int> ConsoleInteraction::choose_from_dropdown(const DropDownDialog& dialog) {
+    begin_block("dropdown");
+    line(dialog.title);
+    line(dialog.label);
+    line(dialog.base_name);
+    line(dialog.prompt);
+    for (std::size_t i = 0; i < dialog.items.size(); ++i) {
+        line("  " + std::to_string(i + 1) + ". " + dialog.items[i]);
+    }
+    line("&OK");
+    const int count = static_cast<int>(dialog.items.size());
+    if (count == 0) return std::nullopt;
+    while (true) {
+        // The first item stands in the drop-down field when it opens.
+        const auto answer = read_answer();
+        if (!answer) return std::nullopt;
+        if (const auto n = answers::option(*answer, count, 1)) return *n - 1;
+        say("! Nieprawidłowa odpowiedź: " + trim(*answer));
+    }
+}
+
+void ConsoleInteraction::show_text(const std::string& title, const std::string& text) {
+    begin_block("window");
+    line(title);
+    text_lines(text);
 }
 
 void ConsoleInteraction::show_picture(const std::string& title, const std::string& path) {
@@ -217,10 +243,30 @@ void ConsoleInteraction::show_picture(const std::string& title, const std::strin
     line(describe_picture(path));
 }
 
-void ConsoleInteraction::play_sound(const std::string& path) {
+bool ConsoleInteraction::show_picture_dialog(const std::string& path) {
+    show_picture("Przegląd grafiki", path);
+    return picture_size(path).has_value();
+}
+
+bool ConsoleInteraction::play_sound(const std::string& path) {
     begin_block("sound");
     line(path);
     line(describe_sound(path));
+    return wav_info(path).has_value();
+}
+
+void ConsoleInteraction::show_advice(const std::string& text) {
+    begin_block("advice");
+    line("Czytanie rady");
+    line("Rada eksperta:");
+    text_lines(text);
+}
+
+void ConsoleInteraction::show_description(const std::string& heading, const std::string& text) {
+    begin_block("description");
+    line("Czytanie opisu");
+    line(heading);
+    text_lines(text);
 }
 
 void ConsoleInteraction::open_document(const std::string& path) {

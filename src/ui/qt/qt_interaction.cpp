@@ -8,7 +8,6 @@
 
 #include "app/application.h"
 #include "app/edit_session.h"
-#include "dialog/media_info.h"
 #include "ui/qt/browse_window.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/edit_window.h"
@@ -122,20 +121,6 @@ int QtInteraction::choose_option(const RadioDialog& radio) {
 void QtInteraction::show_text(const std::string& title, const std::string& text) {
     auto* window = new TextWindow(text, [this] { set_main_title("xamo_RD"); });
     window_->add_child(window, qs(title));
-}
-
-void QtInteraction::show_picture(const std::string& title, const std::string& path) {
-    auto* window = PictureWindow::open(path);
-    if (!window) {
-        note("Uwaga błąd!", "Nie można wyświetlić pliku graficznego " + path + ".");
-        return;
-    }
-    window_->add_child(window, qs(title));
-}
-
-// Playing sounds is not part of the Qt front end yet: the sound is described instead.
-void QtInteraction::play_sound(const std::string& path) {
-    note("Dźwięk", path + "\n" + describe_sound(path));
 }
 
 void QtInteraction::open_document(const std::string& path) {

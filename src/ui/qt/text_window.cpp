@@ -2,8 +2,6 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QImage>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -37,22 +35,6 @@ TextWindow::TextWindow(const std::string& text, std::function<void()> on_close)
 void TextWindow::closeEvent(QCloseEvent* event) {
     if (on_close_) on_close_();
     event->accept();
-}
-
-PictureWindow* PictureWindow::open(const std::string& path) {
-    QImage image(qs(path));
-    if (image.isNull()) return nullptr;
-    return new PictureWindow(image);
-}
-
-PictureWindow::PictureWindow(const QImage& image) : image_(image) {
-    setObjectName("picture_window");
-    resize(image.size());
-}
-
-void PictureWindow::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.drawImage(rect(), image_);
 }
 
 }  // namespace xamo

@@ -1,12 +1,9 @@
-// Read-only child windows: the text window (whole files, reports, descriptions) and the picture
-// window.
+// The read-only text window (whole files, reports, descriptions).
 #pragma once
 
 #include <QWidget>
 #include <functional>
 #include <string>
-
-class QImage;
 
 namespace xamo {
 
@@ -24,20 +21,6 @@ class TextWindow : public QWidget {
 
   private:
     std::function<void()> on_close_;
-};
-
-class PictureWindow : public QWidget {
-    Q_OBJECT
-  public:
-    // Nothing when the file cannot be read as a picture.
-    static PictureWindow* open(const std::string& path);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    explicit PictureWindow(const QImage& image);
-    QImage image_;
 };
 
 }  // namespace xamo
