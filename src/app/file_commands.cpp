@@ -27,11 +27,9 @@ void delete_chosen_file(UserInteraction& ui, const DeleteFileTexts& texts) {
     if (!path || path->empty()) return;
     const std::string name = file_name_of(*path);
     if (ui.ask(texts.ask_title, texts.question + name + " ?", {"Tak", "Nie"}) != 1) return;
-    std::error_code ec;
-    const std::filesystem::path target(*path);
     // Only a file: a directory chosen by mistake is never removed.
-    if (!std::filesystem::is_regular_file(target, ec) || !std::filesystem::remove(target, ec)) {
-        ui.note("Uwaga błąd!", "Nie można usunąć pliku " + *path + ".");
+    if (const FileResult deleted = delete_file(*path); !deleted.ok) {
+        ui.note("Uwaga błąd!", deleted.error);
         return;
     }
     ui.note("Uwaga!", texts.deleted_words + name + " został usunięty.");
