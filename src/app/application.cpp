@@ -57,9 +57,26 @@ bool Application::request_close() {
     return true;
 }
 
+namespace {
+
+std::string without_accelerators(const std::string& caption) {
+    std::string plain;
+    for (char c : caption) {
+        if (c != '&') plain.push_back(c);
+    }
+    return plain;
+}
+
+}  // namespace
+
 CommandTable::RunResult Application::run_command(int id) {
     try {
-        return commands_.run(id);
+        const auto result = commands_.run(id);
+        if (result == CommandTable::RunResult::NotYetAvailable) {
+            ui_.note("Uwaga!", "Polecenie „" + without_accelerators(commands_.find(id)->caption) +
+                                   "” nie jest jeszcze dostępne w tej wersji programu.");
+        }
+        return result;
     } catch (const QuitRequested&) {
         if (ui_.redirected()) ui_.restore_output();
         finished_ = true;
