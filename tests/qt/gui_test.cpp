@@ -11,14 +11,18 @@
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QSet>
+#include <QStyle>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
 
 #include "app/application.h"
 #include "support/temp_dir.h"
+#include "ui/qt/appearance.h"
 #include "ui/qt/browse_window.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/edit_window.h"
@@ -72,6 +76,13 @@ void flush_events() {
     QApplication::processEvents();
 }
 
+// Screenshots go to the build directory, for a person to look at.
+void save_screenshot(QWidget* widget, const char* name) {
+    QApplication::processEvents();
+    const QString path = QString(XAMO_SCREENSHOT_DIR) + "/" + name;
+    EXPECT_TRUE(widget->grab().save(path, "PNG")) << path.toStdString();
+}
+
 // Runs in a fresh directory, which is the program's current directory.
 struct WorkDirectory : testing::TempDir {
     WorkDirectory() : previous(fs::current_path()) { fs::current_path(path()); }
@@ -82,7 +93,7 @@ struct WorkDirectory : testing::TempDir {
 class Gui : public ::testing::Test {
   protected:
     Gui() {
-        window.resize(1000, 700);
+        window.resize(MainWindow::default_size());
         window.show();
         flush_events();
     }
@@ -108,12 +119,6 @@ class Gui : public ::testing::Test {
         });
         command(10058)->trigger();
         flush_events();
-    }
-
-    void save_screenshot(QWidget* widget, const char* name) {
-        flush_events();
-        const QString path = QString(XAMO_SCREENSHOT_DIR) + "/" + name;
-        EXPECT_TRUE(widget->grab().save(path, "PNG")) << path.toStdString();
     }
 
     WorkDirectory directory;
@@ -147,6 +152,59 @@ TEST_F(Gui, MenuIsDisabledUntilTheIntroductionClosesAndFollowsTheCommandTable) {
     EXPECT_FALSE(app.store().all(Kind::regula).empty());
     EXPECT_TRUE(command(10071)->isEnabled());
     EXPECT_TRUE(command(10127)->isEnabled());
+}
+
+// Every top-level menu is on the bar, none behind the extension button, at the window's default
+// size and maximised on a screen 1280 pixels wide; each has an access letter of its own.
+TEST_F(Gui, MenuBarShowsEveryMenuOnAScreen1280PixelsWide) {
+    QSet<QKeySequence> letters;
+    int menus = 0;
+    for (const int width : {MainWindow::default_size().width(), 1280}) {
+        window.resize(width, 800);
+        flush_events();
+        for (QMenuBar* row : window.menu_rows()) {
+            auto* extension = row->findChild<QWidget*>("qt_menubar_ext_button");
+            EXPECT_TRUE(extension == nullptr || !extension->isVisible()) << width;
+            for (QAction* menu : row->actions()) {
+                const QRect place = row->actionGeometry(menu);
+                EXPECT_TRUE(place.isValid() && row->rect().contains(place))
+                    << menu->text().toStdString() << " at " << width;
+                if (width != 1280) continue;
+                ++menus;
+                const QKeySequence letter = QKeySequence::mnemonic(menu->text());
+                EXPECT_FALSE(letter.isEmpty()) << menu->text().toStdString();
+                EXPECT_FALSE(letters.contains(letter)) << menu->text().toStdString();
+                letters.insert(letter);
+            }
+        }
+    }
+    EXPECT_EQ(menus, 13);
+    save_screenshot(&window, "screenshot_menu_bar.png");
+}
+
+// The introduction can only be closed: a double click on its title neither maximises nor
+// minimises it. The program's windows carry its own icon.
+TEST_F(Gui, IntroductionCanOnlyBeClosedAndWindowsCarryTheProgramIcon) {
+    auto* frame =
+        qobject_cast<QMdiSubWindow*>(window.findChild<IntroductionWindow*>()->parentWidget());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(frame->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(frame->windowFlags() & Qt::WindowMaximizeButtonHint);
+    const QPointF title(frame->width() / 2.0,
+                        frame->style()->pixelMetric(QStyle::PM_TitleBarHeight) / 2.0);
+    QMouseEvent hover(QEvent::MouseMove, title, frame->mapToGlobal(title), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &hover);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, title, frame->mapToGlobal(title), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &twice);
+    flush_events();
+    EXPECT_FALSE(frame->isMaximized());
+    EXPECT_FALSE(frame->isMinimized());
+
+    const QImage icon = program_icon().pixmap(32).toImage();
+    EXPECT_EQ(window.windowIcon().pixmap(32).toImage(), icon);
+    EXPECT_EQ(frame->windowIcon().pixmap(32).toImage(), icon);
 }
 
 TEST_F(Gui, QuitAnsweredNoKeepsTheProgramAndItsBases) {
@@ -242,6 +300,21 @@ TEST_F(Gui, FileDialogListsTheFilesOfTheMaskInAnyLetterCase) {
     EXPECT_EQ(names.join(", ").toStdString(), "dźgrypa.brd");
     ASSERT_TRUE(chosen);
     EXPECT_EQ(*chosen, directory.file("dźgrypa.brd"));
+}
+
+// Qt's own texts are Polish, as every text of the program is.
+TEST_F(Gui, FileDialogSpeaksPolish) {
+    QStringList texts;
+    when_dialog("open_file", [&texts](QWidget* dialog) {
+        for (auto* label : dialog->findChildren<QLabel*>()) texts << label->text();
+        for (auto* button : dialog->findChildren<QAbstractButton*>()) texts << button->text();
+        save_screenshot(dialog, "screenshot_file_dialog.png");
+        dialog->close();
+    });
+    EXPECT_FALSE(
+        ui.choose_file_to_open("Wybierz bazę", {{"Bazy reguł (RE*.BRD)", "RE*.BRD"}}, "RE*.BRD"));
+    EXPECT_TRUE(texts.contains("Szukaj w:")) << texts.join(", ").toStdString();
+    EXPECT_TRUE(texts.contains("Anuluj")) << texts.join(", ").toStdString();
 }
 
 class EditWindowTest : public Gui {

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/application.h"
+#include "ui/qt/appearance.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_interaction.h"
 
@@ -10,6 +11,7 @@ namespace xamo {
 
 int run_gui(int& argc, char** argv) {
     QApplication qt_app(argc, argv);
+    prepare_application(qt_app);
     QtInteraction ui;
     Application app(ui);
     MainWindow window(app, ui);
