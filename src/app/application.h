@@ -51,6 +51,8 @@ class Application {
     void close_introduction();
     // The close request of the main window; true when the user confirmed.
     bool request_close();
+    // The program was to end but an edit window kept its text: it goes on.
+    void keep_running() { finished_ = false; }
 
     // Runs one command through the table. A confirmed "Zakończ" inside a dialog ends the command
     // and marks the program as finished.

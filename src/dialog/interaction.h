@@ -40,6 +40,12 @@ class UserInteraction {
     // Returns the 1-based position of the chosen button; closing counts as the last one.
     virtual int ask(const std::string& title, const std::string& text,
                     const std::vector<std::string>& buttons) = 0;
+    // Like ask(), but closing the box without a choice (Escape, its close button) cancels and
+    // returns nothing. Front ends without such a gesture (the console, scripts) answer as ask().
+    virtual std::optional<int> ask_or_cancel(const std::string& title, const std::string& text,
+                                             const std::vector<std::string>& buttons) {
+        return ask(title, text, buttons);
+    }
     // Yes/No with a question icon, Yes is the default.
     virtual bool confirm(const std::string& title, const std::string& text) = 0;
     virtual std::optional<std::string> choose_file_to_open(const std::string& title,

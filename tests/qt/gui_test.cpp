@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QSet>
 #include <QStyle>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -107,19 +108,20 @@ class Gui : public ::testing::Test {
         flush_events();
     }
 
-    // Loads the example's rule base through the menu, answering the file dialog and the note.
-    void load_example_rules() {
-        fs::copy_file(fs::path(XAMO_EXAMPLES_DIR) / "BAZY" / "REogrzewanie.BRD",
-                      directory.path() / "REogrzewanie.BRD");
-        const QString path = QString::fromStdString(directory.file("REogrzewanie.BRD"));
+    // Loads a base of the example through the menu, answering the file dialog and the note.
+    void load_example(const char* name, int load_command) {
+        fs::copy_file(fs::path(XAMO_EXAMPLES_DIR) / "BAZY" / name, directory.path() / name);
+        const QString path = QString::fromStdString(directory.file(name));
         when_dialog("open_file", [path](QWidget* dialog) {
             answer("note", "OK");
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
             QMetaObject::invokeMethod(dialog, "accept");
         });
-        command(10058)->trigger();
+        command(load_command)->trigger();
         flush_events();
     }
+
+    void load_example_rules() { load_example("REogrzewanie.BRD", 10058); }
 
     WorkDirectory directory;
     QtInteraction ui;
@@ -202,6 +204,7 @@ TEST_F(Gui, IntroductionCanOnlyBeClosedAndWindowsCarryTheProgramIcon) {
     EXPECT_FALSE(frame->isMaximized());
     EXPECT_FALSE(frame->isMinimized());
 
+    EXPECT_TRUE(program_icon().pixmap(128).save(QString(XAMO_SCREENSHOT_DIR) + "/icon.png"));
     const QImage icon = program_icon().pixmap(32).toImage();
     EXPECT_EQ(window.windowIcon().pixmap(32).toImage(), icon);
     EXPECT_EQ(frame->windowIcon().pixmap(32).toImage(), icon);
@@ -331,8 +334,29 @@ class EditWindowTest : public Gui {
         return editor->findChild<QAction*>(name);
     }
 
+    // Replaces the text as typing would: the document counts as changed.
     void replace_text(EditWindow* editor, const QString& text) {
-        editor->findChild<QPlainTextEdit*>("editor")->setPlainText(text);
+        QTextCursor cursor(editor->findChild<QPlainTextEdit*>("editor")->document());
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(text);
+    }
+
+    // Presses keys in the editor of the active window, as a user would.
+    void press(EditWindow* editor, Qt::Key key) {
+        auto* text = editor->findChild<QPlainTextEdit*>("editor");
+        QApplication::setActiveWindow(&window);
+        text->setFocus();
+        QTest::keyClick(text, key, Qt::ControlModifier);
+    }
+
+    // No dialog may appear: one that does is closed and fails the test.
+    void expect_no_dialog() {
+        QTimer::singleShot(1500, &window, [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << "unexpected dialog " << modal->objectName().toStdString();
+                modal->close();
+            }
+        });
     }
 
     // Windows-1250 with a non-breaking space (0xA0) and CR LF line ends.
@@ -346,7 +370,7 @@ class EditWindowTest : public Gui {
 TEST_F(EditWindowTest, SaveWritesWindows1250AndClosesTheWindow) {
     EditWindow* editor = open_editor();
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->windowTitle(), "Edycja pliku: REgrypa.BRD");
+    EXPECT_EQ(editor->windowTitle(), "Edycja pliku: REgrypa.BRD[*]");  // [*]: the change mark
     EXPECT_EQ(editor->text(), "fakt(\"gorączka\u00A01\")\n");  // the non-breaking space survives
     replace_text(editor, QString::fromUtf8("fakt(\"gorączka\u00A01\")\nfakt(\"żółw\")\n"));
     QString note;
@@ -408,6 +432,83 @@ TEST_F(EditWindowTest, QuittingAsksOpenEditWindowsWhetherToSave) {
     EXPECT_EQ(directory.read("REgrypa.BRD"), "fakt(\"nowy\")\r\n");
 }
 
+// Escape or the close button of the save question cancels the close: the editor keeps its text.
+TEST_F(EditWindowTest, SaveQuestionClosedWithoutAnAnswerKeepsTheEditor) {
+    EditWindow* editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    replace_text(editor, "zmiana\n");
+    for (const bool escape : {true, false}) {
+        QString question;
+        when_dialog("ask", [escape, &question](QWidget* dialog) {
+            for (auto* label : dialog->findChildren<QLabel*>()) question += label->text();
+            if (escape) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            } else {
+                dialog->close();
+            }
+        });
+        close_child_window(editor);
+        flush_events();
+        EXPECT_TRUE(question.contains(QString::fromUtf8("Czy zapisać aktualną postać pliku ?")));
+        ASSERT_EQ(window.findChild<EditWindow*>(), editor) << (escape ? "Escape" : "close");
+        EXPECT_EQ(editor->text(), "zmiana\n");
+        EXPECT_EQ(directory.read("REgrypa.BRD"), original);
+    }
+}
+
+// Quitting with a changed editor whose save question is closed keeps the program and the editor.
+TEST_F(EditWindowTest, QuitKeepsTheProgramWhenTheEditorKeepsItsText) {
+    close_introduction();
+    EditWindow* editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    replace_text(editor, "zmiana\n");
+    when_dialog("confirm", [](QWidget* quit) {
+        when_dialog("ask", [](QWidget* save) { QTest::keyClick(save, Qt::Key_Escape); });
+        click(quit, "Tak");
+    });
+    EXPECT_FALSE(window.close());
+    EXPECT_FALSE(app.finished());
+    EXPECT_EQ(window.findChild<EditWindow*>(), editor);
+    answer("note", "OK");
+    command(10154)->trigger();  // any command: the program must not end after it
+    flush_events();
+    EXPECT_TRUE(window.isVisible());
+}
+
+// Ctrl+S saves; Ctrl+W and Ctrl+F4 close, asking only when the text was changed; the title
+// carries the change mark while the text differs from the file.
+TEST_F(EditWindowTest, EditorKeysAndTheChangeMark) {
+    EditWindow* editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    auto* frame = qobject_cast<QMdiSubWindow*>(editor->parentWidget());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(frame->isWindowModified());
+    replace_text(editor, "fakt(\"nowy\")\n");
+    EXPECT_TRUE(frame->isWindowModified());
+    save_screenshot(&window, "screenshot_editor.png");
+    answer("note", "OK");
+    press(editor, Qt::Key_S);
+    flush_events();
+    EXPECT_EQ(directory.read("REgrypa.BRD"), "fakt(\"nowy\")\r\n");
+    EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
+
+    editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    expect_no_dialog();
+    press(editor, Qt::Key_W);  // unchanged: closes without a question
+    flush_events();
+    EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
+
+    editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    replace_text(editor, "zmiana\n");
+    answer("ask", "&NIE");
+    press(editor, Qt::Key_F4);
+    flush_events();
+    EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
+    EXPECT_EQ(directory.read("REgrypa.BRD"), "fakt(\"nowy\")\r\n");
+}
+
 TEST_F(EditWindowTest, UnencodableCharacterIsRefusedAndTheWindowStaysOpen) {
     EditWindow* editor = open_editor();
     ASSERT_NE(editor, nullptr);
@@ -444,6 +545,41 @@ TEST_F(Gui, RuleBrowseWindowShowsTheSelectedRule) {
     EXPECT_EQ(browse->findChild<QLineEdit*>("count_0")->text(), QString::number(rules.size()));
     EXPECT_EQ(browse->findChild<QLabel*>("label_1")->text(), QString::fromUtf8(" Lista warunków "));
     save_screenshot(browse->parentWidget(), "screenshot_rule_browse.png");
+}
+
+// At the default size no label of a browse window is cut ("Liczba modeli wielomianowych").
+TEST_F(Gui, BrowseLabelsAreShownWhole) {
+    close_introduction();
+    load_example_rules();
+    load_example("MOogrzewanie.BRD", 10071);
+    command(10075)->trigger();  // basic models
+    flush_events();
+    auto* browse = window.findChild<BrowseWindow*>();
+    ASSERT_NE(browse, nullptr);
+    const auto labels = browse->findChildren<QLabel*>();
+    ASSERT_GE(labels.size(), 10);
+    for (const QLabel* label : labels)
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+    save_screenshot(browse->parentWidget(), "screenshot_model_browse.png");
+}
+
+// A message box is at least as wide as its title with the frame's icon and buttons.
+TEST_F(Gui, MessageBoxesFitTheirTitles) {
+    const QString title = QString::fromUtf8("Wynik ładowania bazy reguł");
+    for (const char* kind : {"note", "ask", "confirm"}) {
+        int width = 0;
+        int title_width = 0;
+        when_dialog(kind, [&](QWidget* box) {
+            width = box->width();
+            title_width = box->fontMetrics().horizontalAdvance(title);
+            if (std::string(kind) == "note") save_screenshot(box, "screenshot_note.png");
+            box->close();
+        });
+        if (std::string(kind) == "note") ui.note(utf8(title), "Tak.");
+        if (std::string(kind) == "ask") ui.ask(utf8(title), "Tak?", {"&Tak", "&Nie"});
+        if (std::string(kind) == "confirm") ui.confirm(utf8(title), "Tak?");
+        EXPECT_GE(width, title_width + 100) << kind;
+    }
 }
 
 TEST_F(Gui, WholeBaseFileWindowRestoresTheMainTitleWhenClosed) {

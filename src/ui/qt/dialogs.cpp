@@ -5,14 +5,17 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSortFilterProxyModel>
+#include <QSpacerItem>
 #include <QVBoxLayout>
 
 namespace xamo {
@@ -53,6 +56,20 @@ QListWidget* add_field_and_list(QVBoxLayout* layout, const std::string& text,
 }
 
 }  // namespace
+
+void fit_title(QMessageBox& box) {
+    // The frame's title font is the window manager's: a bold font of ours stands in for it, with
+    // room for the frame's icon and its three buttons.
+    constexpr int kFrameExtras = 140;
+    QFont title_font = box.font();
+    title_font.setBold(true);
+    const int wanted = QFontMetrics(title_font).horizontalAdvance(box.windowTitle()) + kFrameExtras;
+    // A message box sizes itself to its text; a spacer across its grid widens it.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+}
 
 // --- QuitDialog -------------------------------------------------------------------------------
 

@@ -17,11 +17,16 @@ class QListWidget;
 class QButtonGroup;
 class QWidget;
 class QFileDialog;
+class QMessageBox;
 
 namespace xamo {
 
 QString qs(const std::string& utf8);
 std::string utf8(const QString& text);
+
+// Makes a message box at least as wide as its title with the window frame's icon and buttons, so
+// the title is not cut; call it once the buttons are added.
+void fit_title(QMessageBox& box);
 
 // A dialog with a "Zakończ" button that asks whether to quit the program.
 class QuitDialog : public QDialog {

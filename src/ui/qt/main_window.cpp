@@ -225,9 +225,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    // Open edit windows ask whether to save before the program ends.
+    // Open edit windows ask whether to save before the program ends; one that stays open (the
+    // question closed without an answer, or its text could not be saved) keeps the program.
     for (auto* child : area_->subWindowList()) {
         if (qobject_cast<EditWindow*>(child->widget()) && !child->close()) {
+            app_.keep_running();
             event->ignore();
             return;
         }

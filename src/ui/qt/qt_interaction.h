@@ -17,6 +17,8 @@ class QtInteraction : public UserInteraction {
     void note(const std::string& title, const std::string& text) override;
     int ask(const std::string& title, const std::string& text,
             const std::vector<std::string>& buttons) override;
+    std::optional<int> ask_or_cancel(const std::string& title, const std::string& text,
+                                     const std::vector<std::string>& buttons) override;
     bool confirm(const std::string& title, const std::string& text) override;
     std::optional<std::string> choose_file_to_open(const std::string& title,
                                                    const std::vector<FileFilter>& filters,
