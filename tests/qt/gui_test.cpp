@@ -320,6 +320,32 @@ TEST_F(Gui, FileDialogSpeaksPolish) {
     EXPECT_TRUE(texts.contains("Anuluj")) << texts.join(", ").toStdString();
 }
 
+// A name typed without an extension is saved with the chosen filter's; one with an extension, or
+// under "*.*", is kept as typed.
+TEST_F(Gui, SaveDialogAddsTheExtensionOfTheChosenFilter) {
+    struct Case {
+        FileFilter filter;
+        QString typed;
+        std::string saved;
+    };
+    const std::vector<Case> cases = {
+        {{"Bazy reguł (RE*.BRD)", "RE*.BRD"}, "REpusta", "REpusta.BRD"},
+        {{"Podsumowania (*.txt)", "*.txt"}, "podsumowanie", "podsumowanie.txt"},
+        {{"Raporty (*.rpt)", "*.rpt"}, "raport1", "raport1.rpt"},
+        {{"Opisy (*.opi)", "*.opi"}, "opis.v2", "opis.v2"},
+        {{"Wszystkie pliki (*.*)", "*.*"}, "README", "README"},
+    };
+    for (const auto& test : cases) {
+        when_dialog("save_file", [&test](QWidget* dialog) {
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(test.typed);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const auto chosen = ui.choose_file_to_save("Zapisz", {test.filter}, test.filter.pattern);
+        ASSERT_TRUE(chosen) << test.saved;
+        EXPECT_EQ(*chosen, directory.file(test.saved));
+    }
+}
+
 class EditWindowTest : public Gui {
   protected:
     EditWindowTest() { file = directory.write("REgrypa.BRD", original); }
