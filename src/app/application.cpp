@@ -1,16 +1,16 @@
 #include "app/application.h"
 
-#include <filesystem>
-
 #include "app/askable_commands.h"
 #include "app/browse_commands.h"
 #include "app/command_catalog.h"
+#include "app/help.h"
 #include "app/inference_commands.h"
 #include "app/loading_commands.h"
 
 namespace xamo {
 
-Application::Application(UserInteraction& ui) : ui_(ui), report_(store_, ui) {
+Application::Application(UserInteraction& ui)
+    : ui_(ui), report_(store_, ui), guide_directories_(default_guide_directories()) {
     store_.register_working(&inference_);
     store_.register_working(&askable_);
     store_.register_working(&numbering_);
@@ -27,12 +27,7 @@ void Application::register_commands() {
     commands_.set_handler(10152, [this] {
         ui_.note("Uwaga", "Ustawienie ścieżki dostępu do baz  następuje po załadowaniu bazy reguł");
     });
-    commands_.set_handler(10153, [this] {
-        std::error_code ec;
-        if (std::filesystem::is_regular_file("xamo_RD.chm", ec)) {
-            ui_.open_document(std::filesystem::absolute("xamo_RD.chm", ec).string());
-        }
-    });
+    commands_.set_handler(10153, [this] { show_help(ui_, guide_directories_); });
     commands_.set_handler(
         10154, [this] { ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine); });
     register_inference_commands(*this);

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "analysis/numbering.h"
 #include "app/commands.h"
@@ -57,6 +58,10 @@ class Application {
     // Runs one command through the table. A confirmed "Zakończ" inside a dialog ends the command
     // and marks the program as finished.
     CommandTable::RunResult run_command(int id);
+    // Where the help command looks for the user guide (default_guide_directories()).
+    void set_guide_directories(std::vector<std::string> directories) {
+        guide_directories_ = std::move(directories);
+    }
     bool finished() const { return finished_; }
 
   private:
@@ -71,6 +76,7 @@ class Application {
     LoadMemory load_;
     Report report_;
     CommandTable commands_;
+    std::vector<std::string> guide_directories_;
     bool introduction_open_ = true;
     bool finished_ = false;
 };

@@ -74,8 +74,9 @@ class UserInteraction {
     virtual void show_text(const std::string& title, const std::string& text) = 0;
     virtual void show_picture(const std::string& title, const std::string& path) = 0;
     virtual void play_sound(const std::string& path) = 0;
-    // Opens a document (the help file) with the desktop's default handler.
-    virtual void open_document(const std::string& path) = 0;
+    // Opens a document (the help file) with the desktop's default handler; false when nothing
+    // could open it.
+    virtual bool open_document(const std::string& path) = 0;
     // Opens the edit window on a base file; the window saves it itself (see EditSession).
     virtual void open_editor(const std::string& path) = 0;
     // Opens a structured browse window: one rule, constraint or model at a time.

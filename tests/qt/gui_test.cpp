@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QImage>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <filesystem>
 #include <functional>
 
@@ -608,6 +610,35 @@ TEST_F(Gui, MessageBoxesFitTheirTitles) {
     }
 }
 
+// Stands in for the desktop: remembers the files it is asked to open.
+class DesktopStandIn : public QObject {
+    Q_OBJECT
+  public:
+    DesktopStandIn() { QDesktopServices::setUrlHandler("file", this, "open"); }
+    ~DesktopStandIn() override { QDesktopServices::unsetUrlHandler("file"); }
+    QStringList opened;
+  public slots:
+    void open(const QUrl& url) { opened << url.toLocalFile(); }
+};
+
+// "Pomoc" in the menu and the "&Pomoc" button of a browse window open the user guide.
+TEST_F(Gui, HelpOpensTheUserGuide) {
+    DesktopStandIn desktop;
+    close_introduction();
+    command(10153)->trigger();
+    flush_events();
+    ASSERT_EQ(desktop.opened.size(), 1);
+    EXPECT_TRUE(desktop.opened[0].endsWith("/guide/index.html")) << desktop.opened[0].toStdString();
+    load_example_rules();
+    command(10061)->trigger();
+    flush_events();
+    auto* browse = window.findChild<BrowseWindow*>();
+    ASSERT_NE(browse, nullptr);
+    click(browse, "&Pomoc");
+    flush_events();
+    EXPECT_EQ(desktop.opened.size(), 2);
+}
+
 TEST_F(Gui, WholeBaseFileWindowRestoresTheMainTitleWhenClosed) {
     close_introduction();
     const std::string path = directory.write("REgrypa.BRD",
@@ -641,3 +672,5 @@ TEST_F(Gui, ExplanationDialogScreenshot) {
 
 }  // namespace
 }  // namespace xamo
+
+#include "gui_test.moc"

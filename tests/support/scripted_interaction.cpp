@@ -139,8 +139,9 @@ void ScriptedInteraction::play_sound(const std::string& path) {
     events.push_back({"sound", {}, path, {}});
 }
 
-void ScriptedInteraction::open_document(const std::string& path) {
+bool ScriptedInteraction::open_document(const std::string& path) {
     events.push_back({"document", {}, path, {}});
+    return documents_open;
 }
 
 void ScriptedInteraction::open_editor(const std::string& path) {

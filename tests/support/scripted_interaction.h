@@ -36,6 +36,7 @@ class ScriptedInteraction : public UserInteraction {
     std::string output;  // everything written to the message window
     std::string main_title;
     std::vector<BrowseView> browse_views;  // every structured browse window opened
+    bool documents_open = true;            // what open_document answers
 
     void note(const std::string& title, const std::string& text) override;
     int ask(const std::string& title, const std::string& text,
@@ -59,7 +60,7 @@ class ScriptedInteraction : public UserInteraction {
     void show_text(const std::string& title, const std::string& text) override;
     void show_picture(const std::string& title, const std::string& path) override;
     void play_sound(const std::string& path) override;
-    void open_document(const std::string& path) override;
+    bool open_document(const std::string& path) override;
     void open_editor(const std::string& path) override;
     void show_browse(const BrowseView& view) override;
     void set_main_title(const std::string& title) override;

@@ -202,9 +202,11 @@ void ConsoleInteraction::play_sound(const std::string& path) {
     line(describe_sound(path));
 }
 
-void ConsoleInteraction::open_document(const std::string& path) {
+// The console names the document; opening it is the user's.
+bool ConsoleInteraction::open_document(const std::string& path) {
     begin_block("document");
     line(path);
+    return true;
 }
 
 void ConsoleInteraction::open_editor(const std::string& path) {

@@ -162,8 +162,8 @@ void QtInteraction::play_sound(const std::string& path) {
     note("Dźwięk", path + "\n" + describe_sound(path));
 }
 
-void QtInteraction::open_document(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(qs(path)));
+bool QtInteraction::open_document(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(qs(path)));
 }
 
 void QtInteraction::open_editor(const std::string& path) {

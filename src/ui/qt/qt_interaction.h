@@ -38,7 +38,7 @@ class QtInteraction : public UserInteraction {
     void show_text(const std::string& title, const std::string& text) override;
     void show_picture(const std::string& title, const std::string& path) override;
     void play_sound(const std::string& path) override;
-    void open_document(const std::string& path) override;
+    bool open_document(const std::string& path) override;
     void open_editor(const std::string& path) override;
     void show_browse(const BrowseView& view) override;
     void set_main_title(const std::string& title) override;
