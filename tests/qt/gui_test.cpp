@@ -600,7 +600,7 @@ TEST_F(Gui, MessageBoxesFitTheirTitles) {
         when_dialog(kind, [&](QWidget* box) {
             width = box->width();
             title_width = box->fontMetrics().horizontalAdvance(title);
-            if (std::string(kind) == "note") save_screenshot(box, "screenshot_note.png");
+            if (std::string(kind) == "ask") save_screenshot(box, "screenshot_ask.png");
             box->close();
         });
         if (std::string(kind) == "note") ui.note(utf8(title), "Tak.");
