@@ -2,9 +2,10 @@
 # Installs what the build and the tests need from Debian's packages. Idempotent: installs only
 # what is missing.
 set -euo pipefail
+# qt6-translations-l10n: Qt's own texts (file dialogs, context menus) in Polish.
 packages=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libbenchmark-dev
-          qt6-base-dev libsdl2-dev unixodbc-dev libsqliteodbc xvfb xauth clang-format git
-          clang libclang-rt-dev clips time)
+          qt6-base-dev qt6-translations-l10n libsdl2-dev unixodbc-dev libsqliteodbc xvfb xauth
+          clang-format git clang libclang-rt-dev clips time)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

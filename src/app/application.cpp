@@ -1,19 +1,20 @@
 #include "app/application.h"
 
-#include <filesystem>
 #include <new>
 
 #include "app/askable_commands.h"
 #include "app/askable_file_commands.h"
 #include "app/browse_commands.h"
 #include "app/command_catalog.h"
+#include "app/help.h"
 #include "app/inference_commands.h"
 #include "app/loading_commands.h"
 #include "app/media_commands.h"
 
 namespace xamo {
 
-Application::Application(UserInteraction& ui) : ui_(ui), report_(store_, ui) {
+Application::Application(UserInteraction& ui)
+    : ui_(ui), report_(store_, ui), guide_directories_(default_guide_directories()) {
     store_.register_working(&inference_);
     store_.register_working(&askable_);
     store_.register_working(&numbering_);
@@ -32,12 +33,7 @@ void Application::register_commands() {
     commands_.set_handler(10152, [this] {
         ui_.note("Uwaga", "Ustawienie ścieżki dostępu do baz  następuje po załadowaniu bazy reguł");
     });
-    commands_.set_handler(10153, [this] {
-        std::error_code ec;
-        if (std::filesystem::is_regular_file("xamo_RD.chm", ec)) {
-            ui_.open_document(std::filesystem::absolute("xamo_RD.chm", ec).string());
-        }
-    });
+    commands_.set_handler(10153, [this] { show_help(ui_, guide_directories_); });
     commands_.set_handler(
         10154, [this] { ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine); });
     register_inference_commands(*this);
@@ -64,9 +60,26 @@ bool Application::request_close() {
     return true;
 }
 
+namespace {
+
+std::string without_accelerators(const std::string& caption) {
+    std::string plain;
+    for (char c : caption) {
+        if (c != '&') plain.push_back(c);
+    }
+    return plain;
+}
+
+}  // namespace
+
 CommandTable::RunResult Application::run_command(int id) {
     try {
-        return commands_.run(id);
+        const auto result = commands_.run(id);
+        if (result == CommandTable::RunResult::NotYetAvailable) {
+            ui_.note("Uwaga!", "Polecenie „" + without_accelerators(commands_.find(id)->caption) +
+                                   "” nie jest jeszcze dostępne w tej wersji programu.");
+        }
+        return result;
     } catch (const QuitRequested&) {
         if (ui_.redirected()) ui_.restore_output();
         finished_ = true;

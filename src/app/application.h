@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "analysis/numbering.h"
 #include "app/commands.h"
@@ -59,10 +60,16 @@ class Application {
     void close_introduction();
     // The close request of the main window; true when the user confirmed.
     bool request_close();
+    // The program was to end but an edit window kept its text: it goes on.
+    void keep_running() { finished_ = false; }
 
     // Runs one command through the table. A confirmed "Zakończ" inside a dialog ends the command
     // and marks the program as finished.
     CommandTable::RunResult run_command(int id);
+    // Where the help command looks for the user guide (default_guide_directories()).
+    void set_guide_directories(std::vector<std::string> directories) {
+        guide_directories_ = std::move(directories);
+    }
     bool finished() const { return finished_; }
 
   private:
@@ -79,6 +86,7 @@ class Application {
     Report report_;
     CommandTable commands_;
     DataSourceAccess* data_sources_ = nullptr;
+    std::vector<std::string> guide_directories_;
     bool introduction_open_ = true;
     bool finished_ = false;
 };

@@ -6,18 +6,19 @@
 namespace xamo {
 namespace {
 
+// The top-level menus and "&Pomoc", "&O programie" each have an access letter of their own.
 const std::string kRules = "Baza &reguł dokładna";
 const std::string kRulesBrowse = "Przegląd bazy reguł";
 const std::string kModels = "Baza &modeli dokładna";
 const std::string kModelsSelect = "Selektywny wybór modeli";
-const std::string kConstraints = "Baza &ograniczeń dokładna";
-const std::string kAdvice = "Baza r&ad dokładna";
+const std::string kConstraints = "Baza ogra&niczeń dokładna";
+const std::string kAdvice = "Baza ra&d dokładna";
 const std::string kGraphics = "Baza &grafiki";
-const std::string kSounds = "Baza &dźwięków";
+const std::string kSounds = "Baza dźwię&ków";
 const std::string kAnalysis = "&Analiza bazy wiedzy";
 const std::string kFlattened = "Baza reguł spłaszczona";
-const std::string kReports = "Opisy i &raporty";
-const std::string kAskable = "Do&pytywalne";
+const std::string kReports = "Opi&sy i raporty";
+const std::string kAskable = "Dop&ytywalne";
 const std::string kInference = "&Wnioskowanie";
 const std::string kSettings = "&Ustawienia";
 

@@ -17,6 +17,11 @@ const CommandInfo* CommandTable::find(int id) const {
     return it == index_.end() ? nullptr : &commands_[it->second];
 }
 
+bool CommandTable::has_handler(int id) const {
+    auto it = handlers_.find(id);
+    return it != handlers_.end() && it->second;
+}
+
 bool CommandTable::enabled(int id) const {
     auto it = enabled_.find(id);
     return it != enabled_.end() && it->second;
@@ -44,10 +49,12 @@ void CommandTable::changed() {
 }
 
 CommandTable::RunResult CommandTable::run(int id) {
-    if (!find(id)) return RunResult::Unknown;
+    const CommandInfo* info = find(id);
+    // A submenu only opens its menu; it is no command of its own.
+    if (!info || info->is_submenu) return RunResult::Unknown;
     if (!enabled(id)) return RunResult::Disabled;
     auto it = handlers_.find(id);
-    if (it == handlers_.end() || !it->second) return RunResult::Unknown;
+    if (it == handlers_.end() || !it->second) return RunResult::NotYetAvailable;
     it->second();
     return RunResult::Done;
 }

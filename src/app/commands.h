@@ -21,12 +21,14 @@ struct CommandInfo {
 class CommandTable {
   public:
     using Handler = std::function<void()>;
-    enum class RunResult { Done, Disabled, Unknown };
+    // NotYetAvailable: an enabled command whose handler is still to come; the caller says so.
+    enum class RunResult { Done, Disabled, Unknown, NotYetAvailable };
 
     void add(CommandInfo info, Handler handler = {});
     void set_handler(int id, Handler handler);
     const std::vector<CommandInfo>& commands() const { return commands_; }
     const CommandInfo* find(int id) const;
+    bool has_handler(int id) const;
 
     bool enabled(int id) const;
     void enable(std::initializer_list<int> ids) { set_enabled(ids, true); }

@@ -89,12 +89,15 @@ void EditSession::close() {
     closed_ = true;
 }
 
-bool EditSession::close_request(const std::string& text) {
+bool EditSession::close_request(const std::string& text, bool changed) {
     if (closed_) return true;
     disable_browsing();
-    const int answer =
-        app_.ui().ask("Zapis pliku", "Czy zapisać aktualną postać pliku ?", {"&TAK", "&NIE"});
-    if (answer == 1) return save(text);
+    if (changed) {
+        const auto answer = app_.ui().ask_or_cancel(
+            "Zapis pliku", "Czy zapisać aktualną postać pliku ?", {"&TAK", "&NIE"});
+        if (!answer) return false;
+        if (*answer == 1) return save(text);
+    }
     close();
     return true;
 }

@@ -5,7 +5,8 @@
 // States: open -> (save | save_as | close_request) -> closed. Every way to closed disables the
 // browse commands of the loaded bases. save() and save_as() close the
 // window only when the file was written; a refused character or a write error keeps the window
-// and its text, and the file on disk stays as it was.
+// and its text, and the file on disk stays as it was. A close request whose save question is
+// cancelled stays open.
 #pragma once
 
 #include <optional>
@@ -40,9 +41,10 @@ class EditSession {
     bool save(const std::string& text);
     // "Zapisz jako": true when a file was chosen and written and the window is to close.
     bool save_as(const std::string& text);
-    // The close request: disables the browse commands, asks whether to save; true when the
-    // window may close.
-    bool close_request(const std::string& text);
+    // The close request: disables the browse commands and, when the text was changed, asks
+    // whether to save; true when the window may close. Closing the question without an answer
+    // keeps the window and its text.
+    bool close_request(const std::string& text, bool changed);
 
   private:
     bool write(const std::string& path, const std::string& text);

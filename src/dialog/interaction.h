@@ -49,6 +49,12 @@ class UserInteraction {
     // Returns the 1-based position of the chosen button; closing counts as the last one.
     virtual int ask(const std::string& title, const std::string& text,
                     const std::vector<std::string>& buttons) = 0;
+    // Like ask(), but closing the box without a choice (Escape, its close button) cancels and
+    // returns nothing. Front ends without such a gesture (the console, scripts) answer as ask().
+    virtual std::optional<int> ask_or_cancel(const std::string& title, const std::string& text,
+                                             const std::vector<std::string>& buttons) {
+        return ask(title, text, buttons);
+    }
     // Yes/No with a question icon, Yes is the default.
     virtual bool confirm(const std::string& title, const std::string& text) = 0;
     virtual std::optional<std::string> choose_file_to_open(const std::string& title,
@@ -90,8 +96,9 @@ class UserInteraction {
     virtual void show_advice(const std::string& text) = 0;
     // The modal dialog "Czytanie opisu": a one-line heading above the description, "&Kontynuuj".
     virtual void show_description(const std::string& heading, const std::string& text) = 0;
-    // Opens a document (the help file) with the desktop's default handler.
-    virtual void open_document(const std::string& path) = 0;
+    // Opens a document (the help file) with the desktop's default handler; false when nothing
+    // could open it.
+    virtual bool open_document(const std::string& path) = 0;
     // Opens the edit window on a base file; the window saves it itself (see EditSession).
     virtual void open_editor(const std::string& path) = 0;
     // Opens a structured browse window: one rule, constraint or model at a time.

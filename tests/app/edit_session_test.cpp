@@ -97,7 +97,7 @@ TEST_F(EditSessionTest, ClosingWithNoLeavesTheFileAndDisablesTheBrowseCommands) 
     EditSession session(app, file);
     ASSERT_TRUE(session.load());
     ui.answers = {"NIE"};
-    EXPECT_TRUE(session.close_request("zmieniony tekst\n"));
+    EXPECT_TRUE(session.close_request("zmieniony tekst\n", true));
     EXPECT_EQ(read(file), original);
     const auto asks = ui.of_kind("ask");
     ASSERT_EQ(asks.size(), 1u);
@@ -112,8 +112,43 @@ TEST_F(EditSessionTest, ClosingWithNoLeavesTheFileAndDisablesTheBrowseCommands) 
     EditSession again(app, file);
     ASSERT_TRUE(again.load());
     ui.answers = {"TAK"};
-    EXPECT_TRUE(again.close_request("fakt(\"x\")\n"));
+    EXPECT_TRUE(again.close_request("fakt(\"x\")\n", true));
     EXPECT_EQ(read(file), "fakt(\"x\")\r\n");
+}
+
+// An unchanged text closes without the question; browsing is disabled all the same.
+TEST_F(EditSessionTest, ClosingAnUnchangedTextAsksNothing) {
+    app.commands().enable({10061});
+    EditSession session(app, file);
+    const auto text = session.load();
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(session.close_request(*text, false));
+    EXPECT_TRUE(ui.events.empty());
+    EXPECT_EQ(read(file), original);
+    EXPECT_TRUE(session.closed());
+    EXPECT_FALSE(app.commands().enabled(10061));
+}
+
+// A front end where the save question can be closed without an answer (Escape in the window).
+struct CancellingInteraction : ScriptedInteraction {
+    std::optional<int> ask_or_cancel(const std::string& title, const std::string& text,
+                                     const std::vector<std::string>& buttons) override {
+        events.push_back({"ask", title, text, buttons});
+        return std::nullopt;
+    }
+};
+
+TEST(EditSessionCancel, ClosingTheSaveQuestionKeepsTheWindowAndTheFile) {
+    testing::TempDir dir;
+    const std::string file = dir.write("REa.BRD", "fakt(\"a\")\r\n");
+    CancellingInteraction ui;
+    Application app(ui);
+    EditSession session(app, file);
+    ASSERT_TRUE(session.load());
+    EXPECT_FALSE(session.close_request("fakt(\"b\")\n", true));
+    EXPECT_FALSE(session.closed());
+    EXPECT_EQ(ui.of_kind("ask").size(), 1u);
+    EXPECT_EQ(dir.read("REa.BRD"), "fakt(\"a\")\r\n");
 }
 
 }  // namespace

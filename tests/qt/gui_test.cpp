@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QImage>
 #include <QLabel>
@@ -11,14 +12,20 @@
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QSet>
+#include <QStyle>
+#include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <filesystem>
 #include <functional>
 
 #include "app/application.h"
 #include "support/temp_dir.h"
+#include "ui/qt/appearance.h"
 #include "ui/qt/browse_window.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/edit_window.h"
@@ -72,6 +79,13 @@ void flush_events() {
     QApplication::processEvents();
 }
 
+// Screenshots go to the build directory, for a person to look at.
+void save_screenshot(QWidget* widget, const char* name) {
+    QApplication::processEvents();
+    const QString path = QString(XAMO_SCREENSHOT_DIR) + "/" + name;
+    EXPECT_TRUE(widget->grab().save(path, "PNG")) << path.toStdString();
+}
+
 // Runs in a fresh directory, which is the program's current directory.
 struct WorkDirectory : testing::TempDir {
     WorkDirectory() : previous(fs::current_path()) { fs::current_path(path()); }
@@ -82,7 +96,7 @@ struct WorkDirectory : testing::TempDir {
 class Gui : public ::testing::Test {
   protected:
     Gui() {
-        window.resize(1000, 700);
+        window.resize(MainWindow::default_size());
         window.show();
         flush_events();
     }
@@ -96,25 +110,20 @@ class Gui : public ::testing::Test {
         flush_events();
     }
 
-    // Loads the example's rule base through the menu, answering the file dialog and the note.
-    void load_example_rules() {
-        fs::copy_file(fs::path(XAMO_EXAMPLES_DIR) / "BAZY" / "REogrzewanie.BRD",
-                      directory.path() / "REogrzewanie.BRD");
-        const QString path = QString::fromStdString(directory.file("REogrzewanie.BRD"));
+    // Loads a base of the example through the menu, answering the file dialog and the note.
+    void load_example(const char* name, int load_command) {
+        fs::copy_file(fs::path(XAMO_EXAMPLES_DIR) / "BAZY" / name, directory.path() / name);
+        const QString path = QString::fromStdString(directory.file(name));
         when_dialog("open_file", [path](QWidget* dialog) {
             answer("note", "OK");
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
             QMetaObject::invokeMethod(dialog, "accept");
         });
-        command(10058)->trigger();
+        command(load_command)->trigger();
         flush_events();
     }
 
-    void save_screenshot(QWidget* widget, const char* name) {
-        flush_events();
-        const QString path = QString(XAMO_SCREENSHOT_DIR) + "/" + name;
-        EXPECT_TRUE(widget->grab().save(path, "PNG")) << path.toStdString();
-    }
+    void load_example_rules() { load_example("REogrzewanie.BRD", 10058); }
 
     WorkDirectory directory;
     QtInteraction ui;
@@ -147,6 +156,60 @@ TEST_F(Gui, MenuIsDisabledUntilTheIntroductionClosesAndFollowsTheCommandTable) {
     EXPECT_FALSE(app.store().all(Kind::regula).empty());
     EXPECT_TRUE(command(10071)->isEnabled());
     EXPECT_TRUE(command(10127)->isEnabled());
+}
+
+// Every top-level menu is on the bar, none behind the extension button, at the window's default
+// size and maximised on a screen 1280 pixels wide; each has an access letter of its own.
+TEST_F(Gui, MenuBarShowsEveryMenuOnAScreen1280PixelsWide) {
+    QSet<QKeySequence> letters;
+    int menus = 0;
+    for (const int width : {MainWindow::default_size().width(), 1280}) {
+        window.resize(width, 800);
+        flush_events();
+        for (QMenuBar* row : window.menu_rows()) {
+            auto* extension = row->findChild<QWidget*>("qt_menubar_ext_button");
+            EXPECT_TRUE(extension == nullptr || !extension->isVisible()) << width;
+            for (QAction* menu : row->actions()) {
+                const QRect place = row->actionGeometry(menu);
+                EXPECT_TRUE(place.isValid() && row->rect().contains(place))
+                    << menu->text().toStdString() << " at " << width;
+                if (width != 1280) continue;
+                ++menus;
+                const QKeySequence letter = QKeySequence::mnemonic(menu->text());
+                EXPECT_FALSE(letter.isEmpty()) << menu->text().toStdString();
+                EXPECT_FALSE(letters.contains(letter)) << menu->text().toStdString();
+                letters.insert(letter);
+            }
+        }
+    }
+    EXPECT_EQ(menus, 13);
+    save_screenshot(&window, "screenshot_menu_bar.png");
+}
+
+// The introduction can only be closed: a double click on its title neither maximises nor
+// minimises it. The program's windows carry its own icon.
+TEST_F(Gui, IntroductionCanOnlyBeClosedAndWindowsCarryTheProgramIcon) {
+    auto* frame =
+        qobject_cast<QMdiSubWindow*>(window.findChild<IntroductionWindow*>()->parentWidget());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(frame->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(frame->windowFlags() & Qt::WindowMaximizeButtonHint);
+    const QPointF title(frame->width() / 2.0,
+                        frame->style()->pixelMetric(QStyle::PM_TitleBarHeight) / 2.0);
+    QMouseEvent hover(QEvent::MouseMove, title, frame->mapToGlobal(title), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &hover);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, title, frame->mapToGlobal(title), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &twice);
+    flush_events();
+    EXPECT_FALSE(frame->isMaximized());
+    EXPECT_FALSE(frame->isMinimized());
+
+    EXPECT_TRUE(program_icon().pixmap(128).save(QString(XAMO_SCREENSHOT_DIR) + "/icon.png"));
+    const QImage icon = program_icon().pixmap(32).toImage();
+    EXPECT_EQ(window.windowIcon().pixmap(32).toImage(), icon);
+    EXPECT_EQ(frame->windowIcon().pixmap(32).toImage(), icon);
 }
 
 TEST_F(Gui, QuitAnsweredNoKeepsTheProgramAndItsBases) {
@@ -244,6 +307,47 @@ TEST_F(Gui, FileDialogListsTheFilesOfTheMaskInAnyLetterCase) {
     EXPECT_EQ(*chosen, directory.file("dźgrypa.brd"));
 }
 
+// Qt's own texts are Polish, as every text of the program is.
+TEST_F(Gui, FileDialogSpeaksPolish) {
+    QStringList texts;
+    when_dialog("open_file", [&texts](QWidget* dialog) {
+        for (auto* label : dialog->findChildren<QLabel*>()) texts << label->text();
+        for (auto* button : dialog->findChildren<QAbstractButton*>()) texts << button->text();
+        save_screenshot(dialog, "screenshot_file_dialog.png");
+        dialog->close();
+    });
+    EXPECT_FALSE(
+        ui.choose_file_to_open("Wybierz bazę", {{"Bazy reguł (RE*.BRD)", "RE*.BRD"}}, "RE*.BRD"));
+    EXPECT_TRUE(texts.contains("Szukaj w:")) << texts.join(", ").toStdString();
+    EXPECT_TRUE(texts.contains("Anuluj")) << texts.join(", ").toStdString();
+}
+
+// A name typed without an extension is saved with the chosen filter's; one with an extension, or
+// under "*.*", is kept as typed.
+TEST_F(Gui, SaveDialogAddsTheExtensionOfTheChosenFilter) {
+    struct Case {
+        FileFilter filter;
+        QString typed;
+        std::string saved;
+    };
+    const std::vector<Case> cases = {
+        {{"Bazy reguł (RE*.BRD)", "RE*.BRD"}, "REpusta", "REpusta.BRD"},
+        {{"Podsumowania (*.txt)", "*.txt"}, "podsumowanie", "podsumowanie.txt"},
+        {{"Raporty (*.rpt)", "*.rpt"}, "raport1", "raport1.rpt"},
+        {{"Opisy (*.opi)", "*.opi"}, "opis.v2", "opis.v2"},
+        {{"Wszystkie pliki (*.*)", "*.*"}, "README", "README"},
+    };
+    for (const auto& test : cases) {
+        when_dialog("save_file", [&test](QWidget* dialog) {
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(test.typed);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const auto chosen = ui.choose_file_to_save("Zapisz", {test.filter}, test.filter.pattern);
+        ASSERT_TRUE(chosen) << test.saved;
+        EXPECT_EQ(*chosen, directory.file(test.saved));
+    }
+}
+
 class EditWindowTest : public Gui {
   protected:
     EditWindowTest() { file = directory.write("REgrypa.BRD", original); }
@@ -258,8 +362,29 @@ class EditWindowTest : public Gui {
         return editor->findChild<QAction*>(name);
     }
 
+    // Replaces the text as typing would: the document counts as changed.
     void replace_text(EditWindow* editor, const QString& text) {
-        editor->findChild<QPlainTextEdit*>("editor")->setPlainText(text);
+        QTextCursor cursor(editor->findChild<QPlainTextEdit*>("editor")->document());
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(text);
+    }
+
+    // Presses keys in the editor of the active window, as a user would.
+    void press(EditWindow* editor, Qt::Key key) {
+        auto* text = editor->findChild<QPlainTextEdit*>("editor");
+        QApplication::setActiveWindow(&window);
+        text->setFocus();
+        QTest::keyClick(text, key, Qt::ControlModifier);
+    }
+
+    // No dialog may appear: one that does is closed and fails the test.
+    void expect_no_dialog() {
+        QTimer::singleShot(1500, &window, [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << "unexpected dialog " << modal->objectName().toStdString();
+                modal->close();
+            }
+        });
     }
 
     // Windows-1250 with a non-breaking space (0xA0) and CR LF line ends.
@@ -273,7 +398,7 @@ class EditWindowTest : public Gui {
 TEST_F(EditWindowTest, SaveWritesWindows1250AndClosesTheWindow) {
     EditWindow* editor = open_editor();
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->windowTitle(), "Edycja pliku: REgrypa.BRD");
+    EXPECT_EQ(editor->windowTitle(), "Edycja pliku: REgrypa.BRD[*]");  // [*]: the change mark
     EXPECT_EQ(editor->text(), "fakt(\"gorączka\u00A01\")\n");  // the non-breaking space survives
     replace_text(editor, QString::fromUtf8("fakt(\"gorączka\u00A01\")\nfakt(\"żółw\")\n"));
     QString note;
@@ -335,6 +460,83 @@ TEST_F(EditWindowTest, QuittingAsksOpenEditWindowsWhetherToSave) {
     EXPECT_EQ(directory.read("REgrypa.BRD"), "fakt(\"nowy\")\r\n");
 }
 
+// Escape or the close button of the save question cancels the close: the editor keeps its text.
+TEST_F(EditWindowTest, SaveQuestionClosedWithoutAnAnswerKeepsTheEditor) {
+    EditWindow* editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    replace_text(editor, "zmiana\n");
+    for (const bool escape : {true, false}) {
+        QString question;
+        when_dialog("ask", [escape, &question](QWidget* dialog) {
+            for (auto* label : dialog->findChildren<QLabel*>()) question += label->text();
+            if (escape) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            } else {
+                dialog->close();
+            }
+        });
+        close_child_window(editor);
+        flush_events();
+        EXPECT_TRUE(question.contains(QString::fromUtf8("Czy zapisać aktualną postać pliku ?")));
+        ASSERT_EQ(window.findChild<EditWindow*>(), editor) << (escape ? "Escape" : "close");
+        EXPECT_EQ(editor->text(), "zmiana\n");
+        EXPECT_EQ(directory.read("REgrypa.BRD"), original);
+    }
+}
+
+// Quitting with a changed editor whose save question is closed keeps the program and the editor.
+TEST_F(EditWindowTest, QuitKeepsTheProgramWhenTheEditorKeepsItsText) {
+    close_introduction();
+    EditWindow* editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    replace_text(editor, "zmiana\n");
+    when_dialog("confirm", [](QWidget* quit) {
+        when_dialog("ask", [](QWidget* save) { QTest::keyClick(save, Qt::Key_Escape); });
+        click(quit, "Tak");
+    });
+    EXPECT_FALSE(window.close());
+    EXPECT_FALSE(app.finished());
+    EXPECT_EQ(window.findChild<EditWindow*>(), editor);
+    answer("note", "OK");
+    command(10154)->trigger();  // any command: the program must not end after it
+    flush_events();
+    EXPECT_TRUE(window.isVisible());
+}
+
+// Ctrl+S saves; Ctrl+W and Ctrl+F4 close, asking only when the text was changed; the title
+// carries the change mark while the text differs from the file.
+TEST_F(EditWindowTest, EditorKeysAndTheChangeMark) {
+    EditWindow* editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    auto* frame = qobject_cast<QMdiSubWindow*>(editor->parentWidget());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(frame->isWindowModified());
+    replace_text(editor, "fakt(\"nowy\")\n");
+    EXPECT_TRUE(frame->isWindowModified());
+    save_screenshot(&window, "screenshot_editor.png");
+    answer("note", "OK");
+    press(editor, Qt::Key_S);
+    flush_events();
+    EXPECT_EQ(directory.read("REgrypa.BRD"), "fakt(\"nowy\")\r\n");
+    EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
+
+    editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    expect_no_dialog();
+    press(editor, Qt::Key_W);  // unchanged: closes without a question
+    flush_events();
+    EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
+
+    editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    replace_text(editor, "zmiana\n");
+    answer("ask", "&NIE");
+    press(editor, Qt::Key_F4);
+    flush_events();
+    EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
+    EXPECT_EQ(directory.read("REgrypa.BRD"), "fakt(\"nowy\")\r\n");
+}
+
 TEST_F(EditWindowTest, UnencodableCharacterIsRefusedAndTheWindowStaysOpen) {
     EditWindow* editor = open_editor();
     ASSERT_NE(editor, nullptr);
@@ -373,6 +575,71 @@ TEST_F(Gui, RuleBrowseWindowShowsTheSelectedRule) {
     save_screenshot(browse->parentWidget(), "screenshot_rule_browse.png");
 }
 
+// At the default size no label of a browse window is cut ("Liczba modeli wielomianowych").
+TEST_F(Gui, BrowseLabelsAreShownWhole) {
+    close_introduction();
+    load_example_rules();
+    load_example("MOogrzewanie.BRD", 10071);
+    command(10075)->trigger();  // basic models
+    flush_events();
+    auto* browse = window.findChild<BrowseWindow*>();
+    ASSERT_NE(browse, nullptr);
+    const auto labels = browse->findChildren<QLabel*>();
+    ASSERT_GE(labels.size(), 10);
+    for (const QLabel* label : labels)
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+    save_screenshot(browse->parentWidget(), "screenshot_model_browse.png");
+}
+
+// A message box is at least as wide as its title with the frame's icon and buttons.
+TEST_F(Gui, MessageBoxesFitTheirTitles) {
+    const QString title = QString::fromUtf8("Wynik ładowania bazy reguł");
+    for (const char* kind : {"note", "ask", "confirm"}) {
+        int width = 0;
+        int title_width = 0;
+        when_dialog(kind, [&](QWidget* box) {
+            width = box->width();
+            title_width = box->fontMetrics().horizontalAdvance(title);
+            if (std::string(kind) == "ask") save_screenshot(box, "screenshot_ask.png");
+            box->close();
+        });
+        if (std::string(kind) == "note") ui.note(utf8(title), "Tak.");
+        if (std::string(kind) == "ask") ui.ask(utf8(title), "Tak?", {"&Tak", "&Nie"});
+        if (std::string(kind) == "confirm") ui.confirm(utf8(title), "Tak?");
+        EXPECT_GE(width, title_width + 100) << kind;
+    }
+}
+
+// Stands in for the desktop: remembers the files it is asked to open.
+class DesktopStandIn : public QObject {
+    Q_OBJECT
+  public:
+    DesktopStandIn() { QDesktopServices::setUrlHandler("file", this, "open"); }
+    ~DesktopStandIn() override { QDesktopServices::unsetUrlHandler("file"); }
+    QStringList opened;
+  public slots:
+    void open(const QUrl& url) { opened << url.toLocalFile(); }
+};
+
+// "Pomoc" in the menu (Alt+P) and the "&Pomoc" button of a browse window open the user guide.
+TEST_F(Gui, HelpOpensTheUserGuide) {
+    DesktopStandIn desktop;
+    close_introduction();
+    QApplication::setActiveWindow(&window);
+    QTest::keyClick(&window, Qt::Key_P, Qt::AltModifier);  // its access letter, on the second row
+    flush_events();
+    ASSERT_EQ(desktop.opened.size(), 1);
+    EXPECT_TRUE(desktop.opened[0].endsWith("/guide/index.html")) << desktop.opened[0].toStdString();
+    load_example_rules();
+    command(10061)->trigger();
+    flush_events();
+    auto* browse = window.findChild<BrowseWindow*>();
+    ASSERT_NE(browse, nullptr);
+    click(browse, "&Pomoc");
+    flush_events();
+    EXPECT_EQ(desktop.opened.size(), 2);
+}
+
 TEST_F(Gui, WholeBaseFileWindowRestoresTheMainTitleWhenClosed) {
     close_introduction();
     const std::string path = directory.write("REgrypa.BRD",
@@ -406,3 +673,5 @@ TEST_F(Gui, ExplanationDialogScreenshot) {
 
 }  // namespace
 }  // namespace xamo
+
+#include "gui_test.moc"

@@ -169,8 +169,9 @@ void ScriptedInteraction::show_description(const std::string& heading, const std
     events.push_back({"description", heading, text, {}});
 }
 
-void ScriptedInteraction::open_document(const std::string& path) {
+bool ScriptedInteraction::open_document(const std::string& path) {
     events.push_back({"document", {}, path, {}});
+    return documents_open;
 }
 
 void ScriptedInteraction::open_editor(const std::string& path) {

@@ -36,6 +36,7 @@ class ScriptedInteraction : public UserInteraction {
     std::string output;  // everything written to the message window
     std::string main_title;
     std::vector<BrowseView> browse_views;  // every structured browse window opened
+    bool documents_open = true;            // what open_document answers
 
     void note(const std::string& title, const std::string& text) override;
     int ask(const std::string& title, const std::string& text,
@@ -63,7 +64,7 @@ class ScriptedInteraction : public UserInteraction {
     bool play_sound(const std::string& path) override;
     void show_advice(const std::string& text) override;
     void show_description(const std::string& heading, const std::string& text) override;
-    void open_document(const std::string& path) override;
+    bool open_document(const std::string& path) override;
     void open_editor(const std::string& path) override;
     void show_browse(const BrowseView& view) override;
     void set_main_title(const std::string& title) override;

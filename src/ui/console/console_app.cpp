@@ -64,6 +64,7 @@ int run_console(std::istream& in, std::ostream& out, bool batch) {
         const int id = std::stoi(command);
         switch (app.run_command(id)) {
             case CommandTable::RunResult::Done:
+            case CommandTable::RunResult::NotYetAvailable:  // the note has said so
                 break;
             case CommandTable::RunResult::Disabled:
                 ui.say("! Polecenie " + command + " jest niedostępne.");

@@ -269,9 +269,11 @@ void ConsoleInteraction::show_description(const std::string& heading, const std:
     text_lines(text);
 }
 
-void ConsoleInteraction::open_document(const std::string& path) {
+// The console names the document; opening it is the user's.
+bool ConsoleInteraction::open_document(const std::string& path) {
     begin_block("document");
     line(path);
+    return true;
 }
 
 void ConsoleInteraction::open_editor(const std::string& path) {

@@ -42,7 +42,7 @@ class ConsoleInteraction : public UserInteraction {
     bool play_sound(const std::string& path) override;
     void show_advice(const std::string& text) override;
     void show_description(const std::string& heading, const std::string& text) override;
-    void open_document(const std::string& path) override;
+    bool open_document(const std::string& path) override;
     void open_editor(const std::string& path) override;
     void show_browse(const BrowseView& view) override;
     void set_main_title(const std::string& title) override;

@@ -86,6 +86,10 @@ BrowseWindow::BrowseWindow(BrowseView view, std::function<void()> help) : view_(
     connect(help_button, &QPushButton::clicked, this, [help = std::move(help)] {
         if (help) help();
     });
+    for (const auto& part : left_) {
+        if (auto* text = qobject_cast<QLabel*>(part.widget))
+            left_labels_width_ = std::max(left_labels_width_, text->sizeHint().width());
+    }
     if (numbers_->count() > 0) numbers_->setCurrentRow(0);
     resize(640, 480);
 }
@@ -129,8 +133,9 @@ void BrowseWindow::resizeEvent(QResizeEvent* event) {
     const int margin_x = w / 40;
     const int margin_y = h / 40;
     const int inner_h = h - 2 * margin_y;
-    place_column(left_, QRect(margin_x, margin_y, w * 26 / 100, inner_h));
-    const int right_x = margin_x + w * 30 / 100;
+    const int left_w = std::max(w * 26 / 100, left_labels_width_);
+    place_column(left_, QRect(margin_x, margin_y, left_w, inner_h));
+    const int right_x = margin_x + left_w + w * 4 / 100;
     place_column(right_, QRect(right_x, margin_y, w - right_x - margin_x, inner_h));
     QWidget::resizeEvent(event);
 }

@@ -1,6 +1,6 @@
 // The structured browse window: item numbers on the left, the fields of the selected item on the
 // right, the counts, "&Zamknij" and "&Pomoc". Positions and sizes are fractions of the client
-// area, recomputed on every resize.
+// area, recomputed on every resize; the left column is never narrower than its longest label.
 #pragma once
 
 #include <QWidget>
@@ -35,6 +35,7 @@ class BrowseWindow : public QWidget {
     std::vector<QWidget*> fields_;  // QLineEdit for one value, QListWidget for a list
     std::vector<Slot> left_;
     std::vector<Slot> right_;
+    int left_labels_width_ = 0;  // the widest label of the left column, which is never cut
 };
 
 }  // namespace xamo

@@ -5,14 +5,17 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSortFilterProxyModel>
+#include <QSpacerItem>
 #include <QVBoxLayout>
 
 namespace xamo {
@@ -53,6 +56,20 @@ QListWidget* add_field_and_list(QVBoxLayout* layout, const std::string& text,
 }
 
 }  // namespace
+
+void fit_title(QMessageBox& box) {
+    // The frame's title font is the window manager's: a bold font of ours stands in for it, with
+    // room for the frame's icon and its three buttons.
+    constexpr int kFrameExtras = 140;
+    QFont title_font = box.font();
+    title_font.setBold(true);
+    const int wanted = QFontMetrics(title_font).horizontalAdvance(box.windowTitle()) + kFrameExtras;
+    // A message box sizes itself to its text; a spacer across its grid widens it.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+}
 
 // --- QuitDialog -------------------------------------------------------------------------------
 
@@ -180,6 +197,15 @@ QRegularExpression mask_expression(const std::string& mask) {
 
 bool has_wildcard(const std::string& text) { return text.find_first_of("*?") != std::string::npos; }
 
+// The extension a mask asks for ("RE*.BRD" -> "BRD"); none for "*.*" or a mask without one.
+QString extension_of(const std::string& mask) {
+    const auto dot = mask.rfind('.');
+    if (dot == std::string::npos) return {};
+    const std::string extension = mask.substr(dot + 1);
+    if (extension.empty() || has_wildcard(extension)) return {};
+    return qs(extension);
+}
+
 // Filters the files of the dialog by the chosen mask; directories always pass.
 class MaskProxy : public QSortFilterProxyModel {
   public:
@@ -239,11 +265,17 @@ std::optional<std::string> run_file_dialog(QWidget* parent, bool save, const std
     dialog.setNameFilters(names);
     auto* proxy = new MaskProxy;
     dialog.setProxyModel(proxy);
-    proxy->set_mask(shown[static_cast<std::size_t>(selected)].pattern);
+    // A name typed without an extension gets the chosen filter's, so that the file is listed
+    // under that mask again ("REpusta" is saved as "REpusta.BRD").
+    auto use_filter = [&](std::size_t index) {
+        proxy->set_mask(shown[index].pattern);
+        if (save) dialog.setDefaultSuffix(extension_of(shown[index].pattern));
+    };
+    use_filter(static_cast<std::size_t>(selected));
     dialog.selectNameFilter(names[selected]);
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& name) {
         const auto index = names.indexOf(name);
-        if (index >= 0) proxy->set_mask(shown[static_cast<std::size_t>(index)].pattern);
+        if (index >= 0) use_filter(static_cast<std::size_t>(index));
     });
     if (!start.empty() && !has_wildcard(start)) dialog.selectFile(qs(start));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

@@ -17,11 +17,16 @@ class QListWidget;
 class QButtonGroup;
 class QWidget;
 class QFileDialog;
+class QMessageBox;
 
 namespace xamo {
 
 QString qs(const std::string& utf8);
 std::string utf8(const QString& text);
+
+// Makes a message box at least as wide as its title with the window frame's icon and buttons, so
+// the title is not cut; call it once the buttons are added.
+void fit_title(QMessageBox& box);
 
 // A dialog with a "Zakończ" button that asks whether to quit the program.
 class QuitDialog : public QDialog {
@@ -91,7 +96,8 @@ class OptionDialog : public QDialog {
 bool mask_matches(const std::string& mask, const QString& name);
 
 // A non-native file dialog whose masks match without regard to letter case ("DŹ*.BRD" shows
-// "dźgrypa.brd"), starting in the current directory.
+// "dźgrypa.brd"), starting in the current directory. Saving adds the chosen mask's extension to
+// a name typed without one.
 std::optional<std::string> run_file_dialog(QWidget* parent, bool save, const std::string& title,
                                            const std::vector<FileFilter>& filters,
                                            const std::string& start);

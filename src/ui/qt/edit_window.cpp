@@ -1,5 +1,6 @@
 #include "ui/qt/edit_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -14,7 +15,8 @@ namespace xamo {
 EditWindow::EditWindow(EditSession session, const std::string& text)
     : session_(std::move(session)) {
     setObjectName("edit_window");
-    setWindowTitle(qs(session_.window_title()));
+    // "[*]" is where Qt shows the modification mark.
+    setWindowTitle(qs(session_.window_title()) + "[*]");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* bar = new QMenuBar;
@@ -35,7 +37,30 @@ EditWindow::EditWindow(EditSession session, const std::string& text)
     edit->addAction("Wklej", editor_, &QPlainTextEdit::paste);
     edit->addAction("Usuń", editor_, [this] { editor_->textCursor().removeSelectedText(); });
     bar->addAction("Zapisz jako", this, &EditWindow::save_as)->setObjectName("save_as");
-    bar->addAction("Zapisz", this, &EditWindow::save)->setObjectName("save");
+    QAction* save = bar->addAction("Zapisz", this, &EditWindow::save);
+    save->setObjectName("save");
+    save->setShortcut(QKeySequence::Save);
+    // The keys belong to this window only: several edit windows may be open.
+    save->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(save);
+    // The frame's own close action already answers the platform's close keys; a key bound twice
+    // would answer neither, so this window takes only those the frame leaves.
+    QList<QKeySequence> close_keys;
+    const auto frame_keys = QKeySequence::keyBindings(QKeySequence::Close);
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::CTRL | Qt::Key_F4)}) {
+        if (!frame_keys.contains(key)) close_keys << key;
+    }
+    if (!close_keys.isEmpty()) {
+        auto* close = new QAction("Zamknij", this);
+        close->setObjectName("close");
+        close->setShortcuts(close_keys);
+        close->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(close, &QAction::triggered, this, &EditWindow::close_frame);
+        addAction(close);
+    }
+    connect(editor_->document(), &QTextDocument::modificationChanged, this,
+            &QWidget::setWindowModified);
 }
 
 std::string EditWindow::text() const {
@@ -45,6 +70,8 @@ std::string EditWindow::text() const {
     raw.replace(QChar::LineSeparator, '\n');
     return utf8(raw);
 }
+
+bool EditWindow::changed() const { return editor_->document()->isModified(); }
 
 void EditWindow::save() {
     if (session_.save(text())) close_frame();
@@ -57,7 +84,7 @@ void EditWindow::save_as() {
 void EditWindow::close_frame() { close_child_window(this); }
 
 void EditWindow::closeEvent(QCloseEvent* event) {
-    if (session_.close_request(text())) {
+    if (session_.close_request(text(), changed())) {
         event->accept();
     } else {
         event->ignore();

@@ -1,5 +1,6 @@
 // The edit window: a plain-text editor over one file, with the menu "Edycja", "Zapisz jako" and
-// "Zapisz". The saving and the close question are EditSession's; this class only adapts widgets.
+// "Zapisz" (Ctrl+S); Ctrl+W and Ctrl+F4 close it. Its title is marked while the text differs from
+// the file. The saving and the close question are EditSession's; this class only adapts widgets.
 #pragma once
 
 #include <QWidget>
@@ -17,6 +18,7 @@ class EditWindow : public QWidget {
     EditWindow(EditSession session, const std::string& text);
     // The editor's text as the file is to hold it (non-breaking spaces kept).
     std::string text() const;
+    bool changed() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

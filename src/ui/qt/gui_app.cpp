@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "ui/odbc/odbc_access.h"
+#include "ui/qt/appearance.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_interaction.h"
 
@@ -11,6 +12,7 @@ namespace xamo {
 
 int run_gui(int& argc, char** argv) {
     QApplication qt_app(argc, argv);
+    prepare_application(qt_app);
     QtInteraction ui;
     OdbcAccess data_sources;
     Application app(ui);

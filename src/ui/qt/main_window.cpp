@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QVBoxLayout>
 
 #include "app/application.h"
 #include "ui/qt/dialogs.h"
@@ -17,6 +18,14 @@
 #include "ui/qt/text_window.h"
 
 namespace xamo {
+namespace {
+
+// Thirteen top-level menus do not fit one row of a screen 1280 pixels wide, and a menu behind the
+// bar's extension button is hard to find: the menus of the six bases take the first row, the work
+// on the loaded knowledge (analysis, reports, inference, settings, help) the second.
+constexpr int kSecondMenuRowFrom = 10127;
+
+}  // namespace
 
 void close_child_window(QWidget* window) {
     if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
@@ -68,21 +77,38 @@ MainWindow::MainWindow(Application& app, QtInteraction& ui) : app_(app) {
     message_frame_->setWindowTitle("Okno Pomocnicze");
     message_frame_->hide();
 
+    auto* rows = new QWidget;
+    rows->setObjectName("menu_rows");
+    auto* rows_layout = new QVBoxLayout(rows);
+    rows_layout->setContentsMargins(0, 0, 0, 0);
+    rows_layout->setSpacing(0);
+    for (int i = 1; i <= 2; ++i) {
+        auto* row = new QMenuBar;
+        row->setObjectName(QString("menu_row_%1").arg(i));
+        row->setNativeMenuBar(false);
+        rows_layout->addWidget(row);
+        menu_rows_.push_back(row);
+    }
+    setMenuWidget(rows);
     build_menu();
     app_.commands().on_change([this] { reflect_availability(); });
 
     auto* introduction = new IntroductionWindow;
     connect(introduction, &IntroductionWindow::closed, this, &MainWindow::introduction_closed);
-    introduction_ = area_->addSubWindow(introduction);
+    // Only a close button: a minimised or maximised introduction would leave a grey window with
+    // every command disabled.
+    introduction_ = area_->addSubWindow(
+        introduction, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     introduction_->setAttribute(Qt::WA_DeleteOnClose);
     introduction_->setWindowTitle("xamo_RD");
 
     app_.start();
     reflect_availability();
-    resize(1000, 700);
+    resize(default_size());
 }
 
-QMenu* MainWindow::menu_for(const std::vector<std::string>& path) {
+QMenu* MainWindow::menu_for(QMenuBar* row, const std::vector<std::string>& path) {
     QMenu* menu = nullptr;
     std::string key;
     for (const auto& part : path) {
@@ -90,7 +116,7 @@ QMenu* MainWindow::menu_for(const std::vector<std::string>& path) {
         key += '\n';
         auto it = menus_.find(key);
         if (it == menus_.end()) {
-            QMenu* created = menu ? menu->addMenu(qs(part)) : menuBar()->addMenu(qs(part));
+            QMenu* created = menu ? menu->addMenu(qs(part)) : row->addMenu(qs(part));
             it = menus_.emplace(key, created).first;
         }
         menu = it->second;
@@ -101,17 +127,18 @@ QMenu* MainWindow::menu_for(const std::vector<std::string>& path) {
 void MainWindow::build_menu() {
     for (const auto& info : app_.commands().commands()) {
         const int id = info.id;
+        QMenuBar* row = menu_rows_[id < kSecondMenuRowFrom ? 0 : 1];
         if (info.is_submenu) {
             auto path = info.menu_path;
             path.push_back(info.caption);
-            QAction* submenu = menu_for(path)->menuAction();
+            QAction* submenu = menu_for(row, path)->menuAction();
             submenu->setObjectName(QString("command_%1").arg(id));
             actions_[id] = submenu;
             continue;
         }
-        QMenu* menu = menu_for(info.menu_path);
+        QMenu* menu = menu_for(row, info.menu_path);
         QAction* action =
-            menu ? menu->addAction(qs(info.caption)) : menuBar()->addAction(qs(info.caption));
+            menu ? menu->addAction(qs(info.caption)) : row->addAction(qs(info.caption));
         action->setObjectName(QString("command_%1").arg(id));
         connect(action, &QAction::triggered, this, [this, id] { run(id); });
         actions_[id] = action;
@@ -198,9 +225,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    // Open edit windows ask whether to save before the program ends.
+    // Open edit windows ask whether to save before the program ends; one that stays open (the
+    // question closed without an answer, or its text could not be saved) keeps the program.
     for (auto* child : area_->subWindowList()) {
         if (qobject_cast<EditWindow*>(child->widget()) && !child->close()) {
+            app_.keep_running();
             event->ignore();
             return;
         }

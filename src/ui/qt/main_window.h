@@ -6,11 +6,14 @@
 
 #include <QMainWindow>
 #include <map>
+#include <string>
+#include <vector>
 
 class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QMenuBar;
 class QPlainTextEdit;
 
 namespace xamo {
@@ -41,6 +44,8 @@ class MainWindow : public QMainWindow {
   public:
     // Attaches `ui` to this window and starts the application (start title, menu disabled).
     MainWindow(Application& app, QtInteraction& ui);
+    // The size the window opens with; both menu rows fit it.
+    static QSize default_size() { return {1000, 700}; }
 
     void append_message(const QString& text);
     // "Utwórz nowe Okno Pomocnicze": the message window starts empty again.
@@ -48,6 +53,8 @@ class MainWindow : public QMainWindow {
     // Shows `content` as a child window with its own frame.
     QMdiSubWindow* add_child(QWidget* content, const QString& title);
     QAction* action(int id) const;
+    // The rows of the menu bar, top first.
+    const std::vector<QMenuBar*>& menu_rows() const { return menu_rows_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -55,7 +62,7 @@ class MainWindow : public QMainWindow {
 
   private:
     void build_menu();
-    QMenu* menu_for(const std::vector<std::string>& path);
+    QMenu* menu_for(QMenuBar* row, const std::vector<std::string>& path);
     void reflect_availability();
     void run(int id);
     void introduction_closed();
@@ -69,6 +76,7 @@ class MainWindow : public QMainWindow {
     QPlainTextEdit* messages_ = nullptr;
     std::map<int, QAction*> actions_;  // commands and the submenus that carry an id
     std::map<std::string, QMenu*> menus_;
+    std::vector<QMenuBar*> menu_rows_;
     int children_opened_ = 0;
 };
 

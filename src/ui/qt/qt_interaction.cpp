@@ -28,12 +28,17 @@ void QtInteraction::note(const std::string& title, const std::string& text) {
     box.setTextFormat(Qt::PlainText);
     box.setText(qs(text));
     box.addButton("OK", QMessageBox::AcceptRole);
+    fit_title(box);
     box.exec();
 }
 
-int QtInteraction::ask(const std::string& title, const std::string& text,
-                       const std::vector<std::string>& buttons) {
-    QMessageBox box(window_);
+namespace {
+
+// The buttons in the caller's order, the first the default. Returns the 1-based button chosen,
+// or nothing when the box was closed without a choice (Escape, its close button).
+std::optional<int> run_question(QWidget* parent, const std::string& title, const std::string& text,
+                                const std::vector<std::string>& buttons) {
+    QMessageBox box(parent);
     box.setObjectName("ask");
     box.setWindowTitle(qs(title));
     box.setTextFormat(Qt::PlainText);
@@ -44,12 +49,30 @@ int QtInteraction::ask(const std::string& title, const std::string& text,
         added.push_back(box.addButton(qs(caption), QMessageBox::AcceptRole));
     if (added.empty()) added.push_back(box.addButton("OK", QMessageBox::AcceptRole));
     box.setDefaultButton(static_cast<QPushButton*>(added.front()));
-    box.setEscapeButton(added.back());
+    // Escape and the close button press this hidden button: no choice was made.
+    QPushButton* none = box.addButton(QMessageBox::Cancel);
+    none->hide();
+    box.setEscapeButton(none);
+    fit_title(box);
     box.exec();
     for (std::size_t i = 0; i < added.size(); ++i) {
         if (box.clickedButton() == added[i]) return static_cast<int>(i) + 1;
     }
-    return static_cast<int>(added.size());  // closed without a choice: the last button
+    return std::nullopt;
+}
+
+}  // namespace
+
+int QtInteraction::ask(const std::string& title, const std::string& text,
+                       const std::vector<std::string>& buttons) {
+    // Closed without a choice: the last button.
+    return run_question(window_, title, text, buttons)
+        .value_or(std::max<int>(1, static_cast<int>(buttons.size())));
+}
+
+std::optional<int> QtInteraction::ask_or_cancel(const std::string& title, const std::string& text,
+                                                const std::vector<std::string>& buttons) {
+    return run_question(window_, title, text, buttons);
 }
 
 bool QtInteraction::confirm(const std::string& title, const std::string& text) {
@@ -63,6 +86,7 @@ bool QtInteraction::confirm(const std::string& title, const std::string& text) {
     auto* no = box.addButton("Nie", QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
+    fit_title(box);
     box.exec();
     return box.clickedButton() == yes;
 }
@@ -123,8 +147,8 @@ void QtInteraction::show_text(const std::string& title, const std::string& text)
     window_->add_child(window, qs(title));
 }
 
-void QtInteraction::open_document(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(qs(path)));
+bool QtInteraction::open_document(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(qs(path)));
 }
 
 void QtInteraction::open_editor(const std::string& path) {

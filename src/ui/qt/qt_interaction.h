@@ -17,6 +17,8 @@ class QtInteraction : public UserInteraction {
     void note(const std::string& title, const std::string& text) override;
     int ask(const std::string& title, const std::string& text,
             const std::vector<std::string>& buttons) override;
+    std::optional<int> ask_or_cancel(const std::string& title, const std::string& text,
+                                     const std::vector<std::string>& buttons) override;
     bool confirm(const std::string& title, const std::string& text) override;
     std::optional<std::string> choose_file_to_open(const std::string& title,
                                                    const std::vector<FileFilter>& filters,
@@ -40,7 +42,7 @@ class QtInteraction : public UserInteraction {
     bool play_sound(const std::string& path) override;
     void show_advice(const std::string& text) override;
     void show_description(const std::string& heading, const std::string& text) override;
-    void open_document(const std::string& path) override;
+    bool open_document(const std::string& path) override;
     void open_editor(const std::string& path) override;
     void show_browse(const BrowseView& view) override;
     void set_main_title(const std::string& title) override;
