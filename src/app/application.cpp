@@ -5,6 +5,7 @@
 #include "app/askable_commands.h"
 #include "app/browse_commands.h"
 #include "app/command_catalog.h"
+#include "app/diagnosis_commands.h"
 #include "app/inference_commands.h"
 #include "app/loading_commands.h"
 
@@ -16,6 +17,7 @@ Application::Application(UserInteraction& ui) : ui_(ui), report_(store_, ui) {
     store_.register_working(&numbering_);
     store_.register_working(&flags_);
     store_.register_working(&load_);
+    store_.register_working(&diagnoses_);
     for (const auto& info : command_catalog()) commands_.add(info);
     register_commands();
 }
@@ -37,6 +39,7 @@ void Application::register_commands() {
         10154, [this] { ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine); });
     register_inference_commands(*this);
     register_browse_commands(*this);
+    register_diagnosis_commands(*this);
 }
 
 void Application::start() {

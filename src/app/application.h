@@ -15,6 +15,8 @@
 #include "kb/facts.h"
 #include "loading/loading.h"
 #include "verify/diagnosis_flags.h"
+#include "verify/rule_diagnosis.h"
+#include "verify/rule_diagnosis_memory.h"
 
 namespace xamo {
 
@@ -41,8 +43,19 @@ class Application {
     NumberingMemory& numbering() { return numbering_; }
     DiagnosisFlags& flags() { return flags_; }
     LoadMemory& load_memory() { return load_; }
+    RuleDiagnosisMemory& diagnoses() { return diagnoses_; }
+    // Enables or disables commands of the table; handed to the diagnoses.
+    CommandSwitch command_switch() {
+        return [this](const std::vector<int>& ids, bool on) { commands_.set_enabled(ids, on); };
+    }
     // The store and working sections that the load commands read and change.
-    KnowledgeBase knowledge_base() { return {store_, ui_, askable_, numbering_, flags_, load_}; }
+    KnowledgeBase knowledge_base() {
+        return {store_, ui_, askable_, numbering_, flags_, load_, diagnoses_, command_switch()};
+    }
+    // What one flattening or diagnosis command works with.
+    RuleDiagnosisContext diagnosis_context() {
+        return {store_, ui_, askable_, flags_, diagnoses_, command_switch()};
+    }
 
     // Creates the main window state: start title, every command disabled.
     void start();
@@ -67,6 +80,7 @@ class Application {
     NumberingMemory numbering_;
     DiagnosisFlags flags_;
     LoadMemory load_;
+    RuleDiagnosisMemory diagnoses_;
     Report report_;
     CommandTable commands_;
     bool introduction_open_ = true;

@@ -6,7 +6,8 @@
 //   8. read the section; a failure is reported by report_read_failure and nothing is recorded
 //   10-11. name facts, then the kind's checks before the message (before_message)
 //   12-13. the "loaded" message and note (report_loaded)
-//   14. the kind's checks after the message (after_message); a check may unload the base again
+//   14. the kind's checks after the message (after_message); a check may unload the base again,
+//       and an external contradiction of the rule base stops the sequence with the base loaded
 #include "loading/loading.h"
 
 #include <filesystem>
@@ -22,6 +23,9 @@
 #include "loading/base_texts.h"
 #include "loading/consult_error.h"
 #include "loading/load_checks.h"
+#include "verify/external_contradictions.h"
+#include "verify/internal_contradictions.h"
+#include "verify/redundancy.h"
 
 namespace xamo {
 namespace {
@@ -130,7 +134,13 @@ bool finish_rule_base(KnowledgeBase& kb, const std::string& name) {
                          upper_case(kb.store.text(Kind::wyroznik).value_or("")));
     testuj_numery(kb.store, kb.ui, kb.numbering, NumberedBase::Rules, name);
     compute_declared_facts(kb.store, kb.load);
-    // (attach: external-contradiction diagnosis at load)
+    {
+        // A contradiction stops the load here: the base stays loaded for editing and for the
+        // report of its contradictions, but enables nothing.
+        RuleDiagnosisContext external(kb.store, kb.ui, kb.askable, kb.flags, kb.diagnoses,
+                                      kb.set_enabled);
+        if (!external::testuj_sprzecznosc_1z(external)) return false;
+    }
     // (attach: description file name)
     const StringList askable = askable_conditions_of_rules(kb.store, kb.askable);
     kb.ui.new_line();
@@ -139,8 +149,13 @@ bool finish_rule_base(KnowledgeBase& kb, const std::string& name) {
     remember_askable(kb.askable, kb.ui, askable);
     kb.ui.new_line();
     kb.ui.new_line();
-    // (attach: internal-contradiction diagnosis at load)
-    // (attach: redundancy diagnosis at load)
+    {
+        // Flattening needs the askable conditions; both searches share the rules' flattenings.
+        RuleDiagnosisContext flattening(kb.store, kb.ui, kb.askable, kb.flags, kb.diagnoses,
+                                        kb.set_enabled);
+        internal::testuj_sprzecznosc_1w(flattening);
+        redundancy::testuj_nadmiar_1(flattening);
+    }
     if (!check_declared_facts(kb)) {
         unload_rule_base(kb);
         return false;

@@ -16,6 +16,8 @@
 #include "askable/askable_memory.h"
 #include "kb/facts.h"
 #include "verify/diagnosis_flags.h"
+#include "verify/rule_diagnosis.h"
+#include "verify/rule_diagnosis_memory.h"
 
 namespace xamo {
 
@@ -49,6 +51,8 @@ struct KnowledgeBase {
     NumberingMemory& numbering;
     DiagnosisFlags& flags;
     LoadMemory& load;
+    RuleDiagnosisMemory& diagnoses;
+    CommandSwitch set_enabled;  // menu changes made by the load-time diagnoses
 };
 
 bool base_loaded(const FactStore& store, BaseKind kind);
