@@ -91,6 +91,7 @@ void RuleIndex::find_cycles() {
         std::size_t condition;
     };
     std::vector<Frame> frames;
+    std::vector<ConditionId> members;
     std::uint32_t counter = 0;
     for (ConditionId root = 0; root < n; ++root) {
         if (order[root] != kUnvisited) continue;
@@ -129,17 +130,18 @@ void RuleIndex::find_cycles() {
                 low[parent] = std::min(low[parent], low[vertex]);
             }
             if (low[vertex] != order[vertex]) continue;
-            std::size_t members = 0;
+            members.clear();
             ConditionId member;
             do {
                 member = stack.back();
                 stack.pop_back();
                 on_stack[member] = 0;
                 component_[member] = vertex;
-                ++members;
-                if (members > 1) cyclic_[member] = 1;
+                members.push_back(member);
             } while (member != vertex);
-            if (members > 1) cyclic_[vertex] = 1;
+            if (members.size() > 1) {
+                for (ConditionId m : members) cyclic_[m] = 1;
+            }
         }
     }
 }
