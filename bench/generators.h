@@ -2,11 +2,27 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace xamo::bench {
 
 // `rules` rules of three to five conditions each, with Polish letters in every name; conditions
 // are drawn from a pool so that many rules share them, conclusions feed later rules.
 std::string generate_rule_base(int rules);
+
+struct GeneratedRule {
+    int number;
+    std::string conclusion;
+    std::vector<std::string> conditions;
+};
+
+// A layered rule base without cycles, for the diagnoses: askable conditions at the bottom, each
+// conclusion of a layer concluded by two rules that take one conclusion of the layer below
+// (negated in one rule of sixteen) and two askable conditions. In one conclusion of four the second
+// rule drops an askable condition, so it is redundant; one rule in fifty holds an askable
+// condition with its negation. `rules` is spread over the layers, more rules higher up.
+std::vector<GeneratedRule> generate_layered_rules(int rules, int layers = 5);
+// The same as a base file (Windows-1250, CR LF).
+std::string layered_rule_base(const std::vector<GeneratedRule>& rules);
 
 }  // namespace xamo::bench
