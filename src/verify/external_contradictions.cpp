@@ -1,5 +1,9 @@
 #include "verify/external_contradictions.h"
 
+#include <algorithm>
+#include <optional>
+#include <unordered_set>
+
 #include "dialog/interaction.h"
 #include "dialog/report.h"
 #include "dialog/write_lines.h"
@@ -25,12 +29,105 @@ struct Frame {
     std::uint32_t rule;   // position in the index
     ConditionId target;   // T
     ConditionId visited;  // the conclusion this frame added to the path
+    std::size_t findings_before = 0;
     std::size_t condition = 0;
     bool entered = false;  // the current condition has been checked
     ConditionId next = 0;  // c' of the current condition
     ConditionId next_target = 0;
     std::size_t concluding = 0;
 };
+
+// c' of korekta_negacji: a condition without its leading "n".
+ConditionId corrected(const RuleIndex& index, ConditionId c) {
+    const std::string& text = index.text(c);
+    return !text.empty() && text[0] == 'n' ? index.negation(c) : c;
+}
+
+// Conclusions from which no cycle of conclusions can be reached ("X is concluded by a rule with a
+// condition leading to Y" being the step). Below such a conclusion the path's visited list never
+// stops the search, so a rule explored once towards a target without any finding gives none
+// again, whatever the path above it: the search need not go there twice. Tarjan's components
+// with an explicit stack; a component is finished after every component it reaches.
+std::vector<char> cycle_free_conclusions(const RuleIndex& index) {
+    const std::size_t n = index.size();
+    constexpr std::uint32_t kUnvisited = 0xffffffffu;
+    std::vector<std::uint32_t> order(n, kUnvisited), low(n, 0), component(n, 0);
+    std::vector<char> on_stack(n, 0), free(n, 1);
+    std::vector<ConditionId> stack, members;
+    struct Step {
+        ConditionId vertex;
+        std::size_t rule = 0;
+        std::size_t condition = 0;
+    };
+    std::vector<Step> steps;
+    std::uint32_t counter = 0;
+    // The successors of a vertex, one at a time.
+    const auto next_of = [&](Step& step) -> std::optional<ConditionId> {
+        const auto& concluding = index.concluding(step.vertex);
+        while (step.rule < concluding.size()) {
+            const auto& conditions = index.rules()[concluding[step.rule]].conditions;
+            if (step.condition < conditions.size())
+                return corrected(index, conditions[step.condition++]);
+            ++step.rule;
+            step.condition = 0;
+        }
+        return std::nullopt;
+    };
+    for (ConditionId root = 0; root < n; ++root) {
+        if (order[root] != kUnvisited) continue;
+        order[root] = low[root] = counter++;
+        stack.push_back(root);
+        on_stack[root] = 1;
+        steps.push_back({root});
+        while (!steps.empty()) {
+            Step& step = steps.back();
+            const ConditionId vertex = step.vertex;
+            if (const auto next = next_of(step)) {
+                if (order[*next] == kUnvisited) {
+                    order[*next] = low[*next] = counter++;
+                    stack.push_back(*next);
+                    on_stack[*next] = 1;
+                    steps.push_back({*next});
+                } else if (on_stack[*next]) {
+                    low[vertex] = std::min(low[vertex], order[*next]);
+                }
+                continue;
+            }
+            steps.pop_back();
+            if (!steps.empty()) {
+                const ConditionId parent = steps.back().vertex;
+                low[parent] = std::min(low[parent], low[vertex]);
+            }
+            if (low[vertex] != order[vertex]) continue;
+            members.clear();
+            ConditionId member;
+            do {
+                member = stack.back();
+                stack.pop_back();
+                on_stack[member] = 0;
+                component[member] = vertex;
+                members.push_back(member);
+            } while (member != vertex);
+            // Cyclic when it has two members or a step to itself, or when it reaches a
+            // component that is not free (finished before this one).
+            bool is_free = true;
+            for (ConditionId m : members) {
+                Step edges{m};
+                while (const auto next = next_of(edges)) {
+                    if (component[*next] == vertex ? (members.size() > 1 || *next == m)
+                                                   : !free[*next])
+                        is_free = false;
+                }
+            }
+            for (ConditionId m : members) free[m] = is_free ? 1 : 0;
+        }
+    }
+    return free;
+}
+
+std::uint64_t key(std::uint32_t rule, ConditionId target) {
+    return (static_cast<std::uint64_t>(rule) << 32) | target;
+}
 
 }  // namespace
 
@@ -42,10 +139,12 @@ bool badaj_sprzecznosc_1z(RuleDiagnosisContext& ctx) {
                             ctx.progress_delay);
     std::vector<ExternalFinding> findings;
     std::vector<std::uint32_t> on_path(index.size(), 0);
+    const std::vector<char> cycle_free = cycle_free_conclusions(index);
+    std::unordered_set<std::uint64_t> barren;  // (rule, target) explored without a finding
     std::vector<Frame> frames;
     for (std::uint32_t root = 0; root < rules.size(); ++root) {
         const std::int32_t root_number = rules[root].number;
-        frames.push_back({root, rules[root].conclusion, rules[root].conclusion});
+        frames.push_back({root, rules[root].conclusion, rules[root].conclusion, findings.size()});
         ++on_path[rules[root].conclusion];
         while (!frames.empty()) {
             if (!progress.step()) return false;
@@ -53,6 +152,8 @@ bool badaj_sprzecznosc_1z(RuleDiagnosisContext& ctx) {
             const auto& conditions = rules[frame.rule].conditions;
             if (!frame.entered) {
                 if (frame.condition == conditions.size()) {
+                    if (cycle_free[frame.visited] && findings.size() == frame.findings_before)
+                        barren.insert(key(frame.rule, frame.target));
                     --on_path[frame.visited];
                     frames.pop_back();
                     continue;
@@ -84,8 +185,9 @@ bool badaj_sprzecznosc_1z(RuleDiagnosisContext& ctx) {
                 const std::uint32_t rule = concluding[frame.concluding++];
                 const ConditionId next = frame.next;
                 const ConditionId target = frame.next_target;
+                if (cycle_free[next] && barren.contains(key(rule, target))) continue;
                 ++on_path[next];
-                frames.push_back({rule, target, next});
+                frames.push_back({rule, target, next, findings.size()});
                 continue;
             }
             frame.entered = false;

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <map>
+#include <random>
 
 #include "askable/askable.h"
+#include "kb/conditions.h"
 #include "support/scripted_interaction.h"
 #include "verify/external_contradictions.h"
 #include "verify/internal_contradictions.h"
@@ -83,6 +87,77 @@ TEST_F(Diagnoses, ExternalFindingsFollowThePathsOfRules) {
     EXPECT_FALSE(external::informuj_sprzecznosc_1z(ctx));
     EXPECT_EQ(note_titles(), (std::vector<std::string>{"Informacja o sprzeczności"}));
     EXPECT_TRUE(menu[10067]);
+}
+
+// The search as the algorithm states it, recursive, on plain strings.
+Findings plain_external_search(const FactStore& store) {
+    Findings out;
+    const auto& rules = store.all(Kind::regula);
+    std::function<void(std::int32_t, const std::string&, const StringList&, IntegerList,
+                       StringList)>
+        explore = [&](std::int32_t root, const std::string& t, const StringList& list,
+                      IntegerList chain, StringList visited) {
+            for (const auto& c : list) {
+                if (c == "n" + t || t == "n" + c || c == t) out.push_back({root, chain[0], chain});
+                const bool negated = is_negated(c);
+                const std::string c2 = negated ? c.substr(1) : c;
+                const std::string t2 = negated ? negacja(t) : t;
+                if (std::find(visited.begin(), visited.end(), c2) != visited.end()) continue;
+                for (const Fact& f : rules) {
+                    if (Rule(f).conclusion() != c2) continue;
+                    IntegerList longer = chain;
+                    longer.insert(longer.begin(), Rule(f).number());
+                    StringList more = visited;
+                    more.insert(more.begin(), c2);
+                    explore(root, t2, Rule(f).conditions(), longer, more);
+                }
+            }
+        };
+    for (const Fact& f : rules) {
+        const Rule r(f);
+        explore(r.number(), r.conclusion(), r.conditions(), {r.number()}, {r.conclusion()});
+    }
+    return out;
+}
+
+TEST_F(Diagnoses, ExternalSearchAgreesWithThePlainAlgorithmOnGeneratedBases) {
+    std::mt19937 random(99);
+    for (int base = 0; base < 200; ++base) {
+        store = FactStore{};
+        memory = RuleDiagnosisMemory{};
+        // Few conclusions, many rules: diamonds, cycles and negations in every mix.
+        const int conclusions = 3 + static_cast<int>(random() % 6);
+        const bool layered = base % 2 == 0;
+        for (int r = 0; r < 10; ++r) {
+            const int level = static_cast<int>(random() % conclusions);
+            StringList conditions;
+            for (int i = 0, size = 1 + static_cast<int>(random() % 3); i < size; ++i) {
+                const int below = layered ? (level ? static_cast<int>(random() % level) : -1)
+                                          : static_cast<int>(random() % conclusions);
+                std::string c = below < 0 || random() % 4 == 0 ? "a" + std::to_string(random() % 3)
+                                                               : "k" + std::to_string(below);
+                if (random() % 3 == 0) c = "n" + c;
+                conditions.push_back(c);
+            }
+            rule(r + 1, "k" + std::to_string(level), conditions);
+        }
+        RuleDiagnosisContext ctx = context(ui);
+        ASSERT_TRUE(external::badaj_sprzecznosc_1z(ctx));
+        EXPECT_EQ(memory.reguly_sprzeczne, plain_external_search(store)) << "base " << base;
+        EXPECT_EQ(flags.sprzecznosc_1z, !memory.reguly_sprzeczne.empty());
+    }
+}
+
+TEST_F(Diagnoses, ExternalSearchOfAWideLayeredBaseVisitsEachRuleOnce) {
+    // 40 layers of two rules each: 2^40 paths from the top, none of them a finding.
+    for (int level = 0; level < 40; ++level) {
+        const std::string below = level == 0 ? "a" : "e" + std::to_string(level - 1);
+        rule(2 * level + 1, "e" + std::to_string(level), {below, "p"});
+        rule(2 * level + 2, "e" + std::to_string(level), {"n" + below, "q"});
+    }
+    RuleDiagnosisContext ctx = context(ui);
+    ASSERT_TRUE(external::badaj_sprzecznosc_1z(ctx));
+    EXPECT_TRUE(memory.reguly_sprzeczne.empty());
 }
 
 TEST_F(Diagnoses, ExternalSearchOfAConsistentBaseAndOfAnInterruptedOne) {
