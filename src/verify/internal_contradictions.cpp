@@ -54,8 +54,8 @@ std::string verdict_key(std::int32_t number, const std::string& conclusion) {
     return std::to_string(number) + '\x01' + conclusion;
 }
 
-// Step 1.3: a contradictory flattening adds "TAK"; a consistent one removes the rule's "TAK"
-// verdicts and adds "NIE".
+// The verdict per flattening: a contradictory flattening adds "TAK"; a consistent one removes the
+// rule's "TAK" verdicts and adds "NIE".
 class Verdicts {
   public:
     explicit Verdicts(std::vector<InternalVerdict>& all) : all_(all) {
@@ -91,8 +91,8 @@ class Verdicts {
     std::unordered_set<std::size_t> removed_;
 };
 
-// Step 2 (pisz_sprzecznosc): a conclusion with a consistent flattening loses all its verdicts;
-// otherwise the flag is set. Returns the flag.
+// The decision per conclusion (pisz_sprzecznosc): a conclusion with a consistent flattening loses
+// all its verdicts; otherwise the flag is set. Returns the flag.
 bool decide(std::vector<InternalVerdict>& verdicts, bool flag) {
     std::unordered_map<std::string_view, std::size_t> consistent;
     std::unordered_map<std::string_view, std::vector<std::size_t>> by_conclusion;
