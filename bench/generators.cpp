@@ -1,5 +1,7 @@
 #include "generators.h"
 
+#include <algorithm>
+
 #include "kb/codec.h"
 
 namespace xamo::bench {
@@ -63,6 +65,65 @@ std::string generate_shaped_base(Shape shape, int rules, int display) {
         for (int i = rules; i >= 1; --i) rule(i);
     } else {
         for (int i = 1; i <= rules; ++i) rule(i);
+    }
+    return *utf8_to_cp1250(text);
+}
+
+std::vector<GeneratedRule> generate_layered_rules(int rules, int layers) {
+    unsigned state = 2024;
+    const auto next = [&state](unsigned n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % n;
+    };
+    const int atoms = 60;
+    const auto atom = [](unsigned i) { return "objaw_ąę_" + std::to_string(i); };
+    // Layer k gets a share k of the rules, two rules per conclusion.
+    const int shares = layers * (layers + 1) / 2;
+    std::vector<GeneratedRule> out;
+    std::vector<std::string> below;
+    int number = 1;
+    for (int layer = 1; layer <= layers; ++layer) {
+        const int conclusions = std::max(1, rules * layer / shares / 2);
+        std::vector<std::string> made;
+        for (int c = 0; c < conclusions; ++c) {
+            const std::string conclusion =
+                "wniosek_" + std::to_string(layer) + "_" + std::to_string(c);
+            std::vector<std::string> first;
+            if (!below.empty()) {
+                std::string inner = below[next(static_cast<unsigned>(below.size()))];
+                if (next(16) == 0) inner = "n" + inner;
+                first.push_back(inner);
+            } else {
+                first.push_back(atom(next(atoms)));
+            }
+            first.push_back(atom(next(atoms)));
+            first.push_back(next(4) == 0 ? "n" + atom(next(atoms)) : atom(next(atoms)));
+            if (next(50) == 0) first.push_back("n" + first[1]);
+            std::vector<std::string> second = first;
+            if (next(4) == 0) {
+                second.pop_back();  // contained in the first: redundant
+            } else {
+                second[1] = atom(next(atoms));
+                second[2] = atom(next(atoms));
+            }
+            out.push_back({number++, conclusion, first});
+            out.push_back({number++, conclusion, second});
+            made.push_back(conclusion);
+        }
+        below = std::move(made);
+    }
+    return out;
+}
+
+std::string layered_rule_base(const std::vector<GeneratedRule>& rules) {
+    std::string text;
+    for (const auto& rule : rules) {
+        text += "reguła(" + std::to_string(rule.number) + ",\"" + rule.conclusion + "\",[";
+        for (std::size_t i = 0; i < rule.conditions.size(); ++i) {
+            if (i) text += ',';
+            text += "\"" + rule.conditions[i] + "\"";
+        }
+        text += "],1)\r\n";
     }
     return *utf8_to_cp1250(text);
 }

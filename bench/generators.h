@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace xamo::bench {
 
@@ -20,5 +21,20 @@ std::optional<Shape> shape_named(const std::string& name);
 std::string generate_shaped_base(Shape shape, int rules, int display);
 // The conclusion the last firing derives, to check that a run went to the end.
 std::string last_conclusion(Shape shape, int rules);
+
+struct GeneratedRule {
+    int number;
+    std::string conclusion;
+    std::vector<std::string> conditions;
+};
+
+// A layered rule base without cycles, for the diagnoses: askable conditions at the bottom, each
+// conclusion of a layer concluded by two rules that take one conclusion of the layer below
+// (negated in one rule of sixteen) and two askable conditions. In one conclusion of four the second
+// rule drops an askable condition, so it is redundant; one rule in fifty holds an askable
+// condition with its negation. `rules` is spread over the layers, more rules higher up.
+std::vector<GeneratedRule> generate_layered_rules(int rules, int layers = 5);
+// The same as a base file (Windows-1250, CR LF).
+std::string layered_rule_base(const std::vector<GeneratedRule>& rules);
 
 }  // namespace xamo::bench

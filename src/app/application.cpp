@@ -6,6 +6,7 @@
 #include "app/askable_file_commands.h"
 #include "app/browse_commands.h"
 #include "app/command_catalog.h"
+#include "app/diagnosis_commands.h"
 #include "app/help.h"
 #include "app/inference_commands.h"
 #include "app/loading_commands.h"
@@ -21,6 +22,7 @@ Application::Application(UserInteraction& ui)
     store_.register_working(&flags_);
     store_.register_working(&load_);
     store_.register_working(&media_);
+    store_.register_working(&diagnoses_);
     for (const auto& info : command_catalog()) commands_.add(info);
     register_commands();
 }
@@ -40,6 +42,7 @@ void Application::register_commands() {
     register_browse_commands(*this);
     register_media_commands(*this);
     register_document_commands(*this);
+    register_diagnosis_commands(*this);
 }
 
 void Application::start() {

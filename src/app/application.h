@@ -18,6 +18,8 @@
 #include "loading/loading.h"
 #include "media/media_memory.h"
 #include "verify/diagnosis_flags.h"
+#include "verify/rule_diagnosis.h"
+#include "verify/rule_diagnosis_memory.h"
 
 namespace xamo {
 
@@ -45,9 +47,19 @@ class Application {
     DiagnosisFlags& flags() { return flags_; }
     LoadMemory& load_memory() { return load_; }
     MediaMemory& media() { return media_; }
+    RuleDiagnosisMemory& diagnoses() { return diagnoses_; }
+    // Enables or disables commands of the table; handed to the diagnoses.
+    CommandSwitch command_switch() {
+        return [this](const std::vector<int>& ids, bool on) { commands_.set_enabled(ids, on); };
+    }
     // The store and working sections that the load commands read and change.
     KnowledgeBase knowledge_base() {
-        return {store_, ui_, askable_, numbering_, flags_, load_, media_};
+        return {store_, ui_,    askable_,   numbering_,      flags_,
+                load_,  media_, diagnoses_, command_switch()};
+    }
+    // What one flattening or diagnosis command works with.
+    RuleDiagnosisContext diagnosis_context() {
+        return {store_, ui_, askable_, flags_, diagnoses_, command_switch()};
     }
     // External data sources for the import, supplied by the front end; none by default.
     void set_data_sources(DataSourceAccess* access) { data_sources_ = access; }
@@ -83,6 +95,7 @@ class Application {
     DiagnosisFlags flags_;
     LoadMemory load_;
     MediaMemory media_;
+    RuleDiagnosisMemory diagnoses_;
     Report report_;
     CommandTable commands_;
     DataSourceAccess* data_sources_ = nullptr;

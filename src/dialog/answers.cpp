@@ -53,6 +53,13 @@ std::optional<int> button(const std::string& answer, const std::vector<std::stri
     return std::nullopt;
 }
 
+SelectionAnswer selection(const std::string& answer, int count) {
+    const std::string given = lower_ascii(trim(answer));
+    if (given.empty() || given == "cancel" || given == "anuluj") return {true, std::nullopt};
+    if (const auto n = index_in(given, count)) return {true, *n - 1};
+    return {};
+}
+
 ListAnswer list(const std::string& answer, int count, bool multiple) {
     const std::string given = trim(answer);
     if (lower_ascii(given) == "z") return {ListAnswer::Kind::Quit, {}};

@@ -22,6 +22,14 @@ struct ListAnswer {
 // selects nothing in a multiple-choice list and keeps the first item in a single-choice one.
 ListAnswer list(const std::string& answer, int count, bool multiple);
 
+// Selection dialogs with "&OK" and "&Cancel": a 1-based number chooses that item (OK); an empty
+// answer, "cancel" or "anuluj" cancels.
+struct SelectionAnswer {
+    bool valid = false;
+    std::optional<int> chosen;  // 0-based; nothing when cancelled
+};
+SelectionAnswer selection(const std::string& answer, int count);
+
 // Radio dialogs: a 1-based number; an empty answer keeps `preselected`.
 std::optional<int> option(const std::string& answer, int count, int preselected);
 

@@ -42,6 +42,12 @@ std::optional<std::string> UserInteraction::restore_output() {
     return std::nullopt;
 }
 
+void UserInteraction::begin_progress(const std::string&, const std::string&) {}
+
+bool UserInteraction::progress_continues() { return true; }
+
+void UserInteraction::end_progress() {}
+
 bool UserInteraction::confirm_quit() {
     return confirm("Uwaga!", "Czy na pewno chcesz zakończyć program ?");
 }

@@ -103,6 +103,20 @@ class UserInteraction {
     virtual void open_editor(const std::string& path) = 0;
     // Opens a structured browse window: one rule, constraint or model at a time.
     virtual void show_browse(const BrowseView& view) = 0;
+    // A list box under a one-line caption with "&OK", "&Cancel" and "&Help", nothing selected at
+    // first. Returns the 0-based position of the item selected when "&OK" was pressed, or nothing
+    // (Cancel, or OK with no item selected).
+    virtual std::optional<int> select_item(const std::string& title, const std::string& caption,
+                                           const std::vector<std::string>& items) = 0;
+
+    // --- progress of a long search
+    // ---------------------------------------------------------------- A search that has run for a
+    // while shows its progress with a way to interrupt it. The defaults show nothing and never
+    // interrupt (the console and the test doubles).
+    virtual void begin_progress(const std::string& title, const std::string& text);
+    // Keeps the window painted; false once the user asked to interrupt ("Przerwij").
+    virtual bool progress_continues();
+    virtual void end_progress();
 
     // --- main window -----------------------------------------------------------------------------
     virtual void set_main_title(const std::string& title) = 0;

@@ -10,7 +10,8 @@
 //   names         - name facts, then the kind's checks before the message (before_message)
 //   message       - the "loaded" message and note (report_loaded)
 //   after message - the kind's checks after the message (after_message); a check may unload the
-//                   base again
+//                   base again, and an external contradiction of the rule base stops the
+//                   sequence with the base loaded
 #include "loading/loading.h"
 
 #include <filesystem>
@@ -28,6 +29,9 @@
 #include "loading/load_checks.h"
 #include "media/description.h"
 #include "media/media_files.h"
+#include "verify/external_contradictions.h"
+#include "verify/internal_contradictions.h"
+#include "verify/redundancy.h"
 
 namespace xamo {
 namespace {
@@ -137,7 +141,13 @@ bool finish_rule_base(KnowledgeBase& kb, const std::string& name) {
                          upper_case(kb.store.text(Kind::wyroznik).value_or("")));
     testuj_numery(kb.store, kb.ui, kb.numbering, NumberedBase::Rules, name);
     compute_declared_facts(kb.store, kb.load);
-    // (attach: external-contradiction diagnosis at load)
+    {
+        // A contradiction stops the load here: the base stays loaded for editing and for the
+        // report of its contradictions, but enables nothing.
+        RuleDiagnosisContext external(kb.store, kb.ui, kb.askable, kb.flags, kb.diagnoses,
+                                      kb.set_enabled);
+        if (!external::testuj_sprzecznosc_1z(external)) return false;
+    }
     remember_description(kb.store, kb.media);
     show_description(kb.media, kb.ui);
     const StringList askable = askable_conditions_of_rules(kb.store, kb.askable);
@@ -147,8 +157,13 @@ bool finish_rule_base(KnowledgeBase& kb, const std::string& name) {
     remember_askable(kb.askable, kb.ui, askable);
     kb.ui.new_line();
     kb.ui.new_line();
-    // (attach: internal-contradiction diagnosis at load)
-    // (attach: redundancy diagnosis at load)
+    {
+        // Flattening needs the askable conditions; both searches share the rules' flattenings.
+        RuleDiagnosisContext flattening(kb.store, kb.ui, kb.askable, kb.flags, kb.diagnoses,
+                                        kb.set_enabled);
+        internal::testuj_sprzecznosc_1w(flattening);
+        redundancy::testuj_nadmiar_1(flattening);
+    }
     if (!check_declared_facts(kb)) {
         unload_rule_base(kb);
         return false;

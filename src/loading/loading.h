@@ -17,6 +17,8 @@
 #include "kb/facts.h"
 #include "media/media_memory.h"
 #include "verify/diagnosis_flags.h"
+#include "verify/rule_diagnosis.h"
+#include "verify/rule_diagnosis_memory.h"
 
 namespace xamo {
 
@@ -51,6 +53,8 @@ struct KnowledgeBase {
     DiagnosisFlags& flags;
     LoadMemory& load;
     MediaMemory& media;
+    RuleDiagnosisMemory& diagnoses;
+    CommandSwitch set_enabled;  // menu changes made by the load-time diagnoses
 };
 
 bool base_loaded(const FactStore& store, BaseKind kind);

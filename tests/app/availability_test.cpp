@@ -31,8 +31,11 @@ class Availability : public ::testing::Test {
         }
         return true;
     }
-    void load_rules(const std::string& name, const std::vector<std::string>& lines) {
+    // `checked`: the load reaches its checks and offers the three diagnoses, declined here.
+    void load_rules(const std::string& name, const std::vector<std::string>& lines,
+                    bool checked = true) {
         ui.answers.push_back(dir.write(name, lines));
+        if (checked) ui.answers.insert(ui.answers.end(), {"Nie", "Nie", "Nie"});
         ASSERT_EQ(app.run_command(10058), CommandTable::RunResult::Done);
     }
 
@@ -65,8 +68,8 @@ TEST_F(Availability, CancelledOrFailedLoadsEnableNothing) {
     ui.answers.push_back("");
     app.run_command(10058);
     EXPECT_EQ(ui.main_title, "xamo");
-    load_rules("REzle.BRD", {kRules[0], ""});  // a trailing empty line
-    load_rules("REskladnia.BRD", {"reguła (1,\"a\",[\"b\"],1)"});
+    load_rules("REzle.BRD", {kRules[0], ""}, false);  // a trailing empty line
+    load_rules("REskladnia.BRD", {"reguła (1,\"a\",[\"b\"],1)"}, false);
     load_rules("REfakty.BRD", {R"(fakt("katar"))", kRules[0]});  // declared fact not a condition
     EXPECT_TRUE(none_enabled(commands_enabled_after_load(10058)));
     EXPECT_FALSE(app.store().any(Kind::nazwa_re));

@@ -34,6 +34,8 @@ class MediaCommands : public ::testing::Test {
         app.close_introduction();
         ui.answers.push_back(
             dir.write("BAZY/REgrypa.BRD", {R"(reguła(1,"grypa",["gorączka","kaszel"],1))"}));
+        // The three diagnoses the rule-base load offers are declined.
+        ui.answers.insert(ui.answers.end(), {"Nie", "Nie", "Nie"});
         run(10058);
     }
 

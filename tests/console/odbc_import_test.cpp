@@ -114,7 +114,7 @@ TEST_F(OdbcImport, FactsAndValuesFromSqliteTakePartInForwardInference) {
     create_database();
     if (HasFatalFailure()) return;
     const std::string transcript =
-        run("10058\nREgrypa.BRD\n10071\nMOgrypa.BRD\n10087\nOGgrypa.BRD\n"
+        run("10058\nREgrypa.BRD\nnie\nnie\nnie\n10071\nMOgrypa.BRD\n10087\nOGgrypa.BRD\n"
             "10059\n1\n1\n"  // pacjenci, the table "dane importu"
             "10148\n\n\n\n\n\n");
     // The import itself, word for word.
@@ -136,7 +136,8 @@ TEST_F(OdbcImport, FactsAndValuesFromSqliteTakePartInForwardInference) {
 }
 
 TEST_F(OdbcImport, MissingDriverEndsTheImportWithANoteAndAddsNothing) {
-    std::istringstream in("REgrypa.BRD\n2\n");  // the rule base, then "bez_sterownika"
+    // The rule base (its three diagnoses declined), then "bez_sterownika".
+    std::istringstream in("REgrypa.BRD\nnie\nnie\nnie\n2\n");
     std::ostringstream out;
     ConsoleInteraction ui(in, out, true);
     OdbcAccess access;

@@ -14,6 +14,9 @@
 namespace xamo {
 namespace {
 
+// The three diagnoses offered by every rule-base load that reaches its checks, declined.
+const std::vector<std::string> kNoDiagnoses = {"Nie", "Nie", "Nie"};
+
 class Loading : public ::testing::Test {
   protected:
     // Loads the file written from `lines`; `then` answers the questions of the load.
@@ -27,7 +30,8 @@ class Loading : public ::testing::Test {
     void load_rules() {
         ASSERT_FALSE(load(BaseKind::Rules, "REgrypa.BRD",
                           {R"(reguła(1,"grypa",["gorączka","kaszel"],1))",
-                           R"(reguła(2,"angina",["ból_gardła","gorączka"],1))"})
+                           R"(reguła(2,"angina",["ból_gardła","gorączka"],1))"},
+                          kNoDiagnoses)
                          .empty());
     }
 
@@ -70,6 +74,7 @@ TEST_F(Loading, RuleBaseLoadClearsEveryBaseNameAndWorkingFact) {
 TEST_F(Loading, NameFactsDistinguisherAndDirectory) {
     const std::string path = dir.write("REgrypa_2.BRD", {R"(reguła(1,"a",["b","c"],1))"});
     ui.answers.push_back(path);
+    ui.answers.insert(ui.answers.end(), kNoDiagnoses.begin(), kNoDiagnoses.end());
     KnowledgeBase kb = app.knowledge_base();
     EXPECT_EQ(load_base(kb, BaseKind::Rules), path);
     const FactStore& store = app.store();
@@ -138,7 +143,8 @@ TEST_F(Loading, MismatchedDistinguisherIsNotReadAndClearsThePreviousBase) {
 TEST_F(Loading, ClearingTheModelBaseKeepsWhatTheRuleBaseOwns) {
     load(BaseKind::Rules, "REgrypa.BRD",
          {R"(reguła(1,"grypa",["gorączka","kaszel"],1))",
-          R"(reguła(1,"angina",["ból_gardła","gorączka"],1))"});
+          R"(reguła(1,"angina",["ból_gardła","gorączka"],1))"},
+         kNoDiagnoses);
     load(BaseKind::Models, "MOgrypa.BRD",
          {R"(model(1,"gorączka","masa","waga","*","1",1))",
           R"(model(1,"kaszel","dawka","masa","/","10",1))"},

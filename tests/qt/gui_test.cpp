@@ -74,6 +74,17 @@ void answer(const QString& name, const QString& caption, QString* text = nullptr
     });
 }
 
+// Answers dialogs one after another, each once the previous one has been answered.
+void answer_in_turn(std::vector<std::pair<QString, QString>> dialogs) {
+    if (dialogs.empty()) return;
+    const auto [name, caption] = dialogs.front();
+    dialogs.erase(dialogs.begin());
+    when_dialog(name, [caption, dialogs](QWidget* dialog) {
+        answer_in_turn(dialogs);
+        click(dialog, caption);
+    });
+}
+
 void flush_events() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QApplication::processEvents();
@@ -115,7 +126,9 @@ class Gui : public ::testing::Test {
         fs::copy_file(fs::path(XAMO_EXAMPLES_DIR) / "BAZY" / name, directory.path() / name);
         const QString path = QString::fromStdString(directory.file(name));
         when_dialog("open_file", [path](QWidget* dialog) {
-            answer("note", "OK");
+            // The "loaded" note, then the three diagnoses offered, declined.
+            answer_in_turn(
+                {{"note", "OK"}, {"confirm", "Nie"}, {"confirm", "Nie"}, {"confirm", "Nie"}});
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
             QMetaObject::invokeMethod(dialog, "accept");
         });
@@ -266,6 +279,35 @@ TEST_F(Gui, ListDialogStaysOnNoAndEndsTheProgramOnYes) {
 
     when_dialog("ask", [](QWidget* dialog) { dialog->close(); });
     EXPECT_EQ(ui.ask("Pytanie", "Czy?", {"&Tak", "&Nie", "&Dlaczego?"}), 3);
+}
+
+TEST_F(Gui, RuleSelectionReturnsTheSelectedItemOrNothing) {
+    when_dialog("select_item", [](QWidget* dialog) {
+        dialog->findChild<QListWidget*>("items")->setCurrentRow(1);
+        click(dialog, "&OK");
+    });
+    EXPECT_EQ(ui.select_item("Wybór reguły do splaszczenia", "Numer reguły", {"1  a", "2  b"}), 1);
+    // OK with nothing selected chooses nothing, as Cancel does.
+    when_dialog("select_item", [](QWidget* dialog) { click(dialog, "&OK"); });
+    EXPECT_EQ(ui.select_item("Wybór reguły do splaszczenia", "Numer reguły", {"1  a"}),
+              std::nullopt);
+    when_dialog("select_item", [](QWidget* dialog) { click(dialog, "&Cancel"); });
+    EXPECT_EQ(ui.select_item("Wybór reguły do splaszczenia", "Numer reguły", {"1  a"}),
+              std::nullopt);
+}
+
+TEST_F(Gui, SearchProgressOffersPrzerwij) {
+    close_introduction();
+    ui.begin_progress("Diagnostyka", "Trwa diagnozowanie...");
+    auto* progress = window.findChild<QWidget*>("search_progress");
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_TRUE(ui.progress_continues());
+    click(progress, "Przerwij");
+    EXPECT_FALSE(ui.progress_continues());
+    ui.end_progress();
+    flush_events();
+    EXPECT_EQ(window.findChild<QWidget*>("search_progress"), nullptr);
 }
 
 TEST(FileDialog, MasksMatchWholeNamesWithoutRegardToCase) {

@@ -105,6 +105,18 @@ std::vector<int> ScriptedInteraction::choose_from_list(const std::string& title,
     }
 }
 
+std::optional<int> ScriptedInteraction::select_item(const std::string& title,
+                                                    const std::string& caption,
+                                                    const std::vector<std::string>& items) {
+    events.push_back({"select", title, caption, items});
+    const auto answer = next_answer("the selection \"" + title + "\"");
+    if (!answer) return std::nullopt;
+    const auto parsed = answers::selection(*answer, static_cast<int>(items.size()));
+    if (!parsed.valid)
+        ADD_FAILURE() << "\"" << *answer << "\" chooses nothing in \"" << title << "\"";
+    return parsed.chosen;
+}
+
 std::optional<std::string> ScriptedInteraction::enter_value(const std::string& title,
                                                             const std::string& name) {
     events.push_back({"value", title, name, {}});

@@ -304,6 +304,25 @@ void ConsoleInteraction::show_browse(const BrowseView& view) {
     }
 }
 
+std::optional<int> ConsoleInteraction::select_item(const std::string& title,
+                                                   const std::string& caption,
+                                                   const std::vector<std::string>& items) {
+    begin_block("select");
+    line(title);
+    line(caption);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        line("  " + std::to_string(i + 1) + ". " + items[i]);
+    }
+    line("&OK  &Cancel  &Help");
+    while (true) {
+        const auto answer = read_answer();
+        if (!answer) return std::nullopt;
+        const auto parsed = answers::selection(*answer, static_cast<int>(items.size()));
+        if (parsed.valid) return parsed.chosen;
+        say("! Nieprawidłowa odpowiedź: " + trim(*answer));
+    }
+}
+
 void ConsoleInteraction::set_main_title(const std::string& title) {
     begin_block("title");
     line(title);

@@ -45,6 +45,8 @@ class ConsoleInteraction : public UserInteraction {
     bool open_document(const std::string& path) override;
     void open_editor(const std::string& path) override;
     void show_browse(const BrowseView& view) override;
+    std::optional<int> select_item(const std::string& title, const std::string& caption,
+                                   const std::vector<std::string>& items) override;
     void set_main_title(const std::string& title) override;
     void clear_messages() override;
 

@@ -4,6 +4,8 @@
 
 #include "dialog/interaction.h"
 
+class QProgressDialog;
+
 namespace xamo {
 
 class Application;
@@ -45,6 +47,12 @@ class QtInteraction : public UserInteraction {
     bool open_document(const std::string& path) override;
     void open_editor(const std::string& path) override;
     void show_browse(const BrowseView& view) override;
+    // The rule selection and the progress of a long search (qt_search_dialogs.cpp).
+    std::optional<int> select_item(const std::string& title, const std::string& caption,
+                                   const std::vector<std::string>& items) override;
+    void begin_progress(const std::string& title, const std::string& text) override;
+    bool progress_continues() override;
+    void end_progress() override;
     void set_main_title(const std::string& title) override;
     void clear_messages() override;
 
@@ -54,6 +62,7 @@ class QtInteraction : public UserInteraction {
   private:
     MainWindow* window_ = nullptr;
     Application* app_ = nullptr;
+    QProgressDialog* progress_ = nullptr;
 };
 
 }  // namespace xamo

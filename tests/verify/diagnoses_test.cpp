@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <random>
+
+#include "askable/askable.h"
+#include "kb/conditions.h"
+#include "support/scripted_interaction.h"
+#include "verify/external_contradictions.h"
+#include "verify/internal_contradictions.h"
+#include "verify/redundancy.h"
+
+namespace xamo {
+namespace {
+
+// A user who interrupts every search as soon as its progress is shown.
+class InterruptingUser : public ScriptedInteraction {
+  public:
+    void begin_progress(const std::string& title, const std::string&) override {
+        progress_titles.push_back(title);
+    }
+    bool progress_continues() override { return false; }
+    std::vector<std::string> progress_titles;
+};
+
+class Diagnoses : public ::testing::Test {
+  protected:
+    void rule(std::int32_t n, const std::string& conclusion, StringList conditions) {
+        store.add(make_rule(n, conclusion, std::move(conditions), 1));
+    }
+    void done() {
+        store.set_text(Kind::nazwa_re, "REtest.BRD");
+        remember_askable(askable, ui, askable_conditions_of_rules(store, askable));
+    }
+    RuleDiagnosisContext context(ScriptedInteraction& user) {
+        return {store, user, askable, flags, memory, [this](const std::vector<int>& ids, bool on) {
+                    for (int id : ids) menu[id] = on;
+                }};
+    }
+    std::vector<std::string> note_titles() const {
+        std::vector<std::string> out;
+        for (const auto& e : ui.of_kind("note")) out.push_back(e.title);
+        return out;
+    }
+
+    FactStore store;
+    AskableMemory askable;
+    DiagnosisFlags flags;
+    RuleDiagnosisMemory memory;
+    ScriptedInteraction ui;
+    std::map<int, bool> menu;
+};
+
+using Findings = std::vector<ExternalFinding>;
+
+TEST_F(Diagnoses, ExternalFindingsFollowThePathsOfRules) {
+    rule(1, "a", {"na"});  // self
+    rule(2, "b", {"c"});   // 2 and 3: direct, through a negation
+    rule(3, "c", {"nb"});
+    rule(4, "d", {"e"});  // 4, 5, 6: indirect
+    rule(5, "e", {"f"});
+    rule(6, "f", {"nd"});
+    rule(7, "g", {"h", "x"});  // 7 and 8: a cycle
+    rule(8, "h", {"g"});
+    rule(9, "k", {"x", "nx"});  // askable conditions only: nothing
+    done();
+    RuleDiagnosisContext ctx = context(ui);
+    ASSERT_TRUE(external::badaj_sprzecznosc_1z(ctx));
+    EXPECT_EQ(memory.reguly_sprzeczne, (Findings{{1, 1, {1}},
+                                                 {2, 3, {3, 2}},
+                                                 {3, 2, {2, 3}},
+                                                 {4, 6, {6, 5, 4}},
+                                                 {5, 4, {4, 6, 5}},
+                                                 {6, 5, {5, 4, 6}},
+                                                 {7, 8, {8, 7}},
+                                                 {8, 7, {7, 8}}}));
+    EXPECT_EQ(external::classify(memory.reguly_sprzeczne[0]), external::FindingKind::Self);
+    EXPECT_EQ(external::classify(memory.reguly_sprzeczne[1]), external::FindingKind::Direct);
+    EXPECT_EQ(external::classify(memory.reguly_sprzeczne[3]), external::FindingKind::Indirect);
+    EXPECT_TRUE(flags.sprzecznosc_1z);
+    EXPECT_EQ(memory.reguly_sprzeczne_dla_analizy, (IntegerList{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_FALSE(memory.marked_for_analysis(9));
+
+    // Reported at load: the load stops, the report command is enabled.
+    EXPECT_FALSE(external::informuj_sprzecznosc_1z(ctx));
+    EXPECT_EQ(note_titles(), (std::vector<std::string>{"Informacja o sprzeczności"}));
+    EXPECT_TRUE(menu[10067]);
+}
+
+// The search as the algorithm states it, recursive, on plain strings.
+Findings plain_external_search(const FactStore& store) {
+    Findings out;
+    const auto& rules = store.all(Kind::regula);
+    std::function<void(std::int32_t, const std::string&, const StringList&, IntegerList,
+                       StringList)>
+        explore = [&](std::int32_t root, const std::string& t, const StringList& list,
+                      IntegerList chain, StringList visited) {
+            for (const auto& c : list) {
+                if (c == "n" + t || t == "n" + c || c == t) out.push_back({root, chain[0], chain});
+                const bool negated = is_negated(c);
+                const std::string c2 = negated ? c.substr(1) : c;
+                const std::string t2 = negated ? negacja(t) : t;
+                if (std::find(visited.begin(), visited.end(), c2) != visited.end()) continue;
+                for (const Fact& f : rules) {
+                    if (Rule(f).conclusion() != c2) continue;
+                    IntegerList longer = chain;
+                    longer.insert(longer.begin(), Rule(f).number());
+                    StringList more = visited;
+                    more.insert(more.begin(), c2);
+                    explore(root, t2, Rule(f).conditions(), longer, more);
+                }
+            }
+        };
+    for (const Fact& f : rules) {
+        const Rule r(f);
+        explore(r.number(), r.conclusion(), r.conditions(), {r.number()}, {r.conclusion()});
+    }
+    return out;
+}
+
+TEST_F(Diagnoses, ExternalSearchAgreesWithThePlainAlgorithmOnGeneratedBases) {
+    std::mt19937 random(99);
+    for (int base = 0; base < 200; ++base) {
+        store = FactStore{};
+        memory = RuleDiagnosisMemory{};
+        // Few conclusions, many rules: diamonds, cycles and negations in every mix.
+        const int conclusions = 3 + static_cast<int>(random() % 6);
+        const bool layered = base % 2 == 0;
+        for (int r = 0; r < 10; ++r) {
+            const int level = static_cast<int>(random() % conclusions);
+            StringList conditions;
+            for (int i = 0, size = 1 + static_cast<int>(random() % 3); i < size; ++i) {
+                const int below = layered ? (level ? static_cast<int>(random() % level) : -1)
+                                          : static_cast<int>(random() % conclusions);
+                std::string c = below < 0 || random() % 4 == 0 ? "a" + std::to_string(random() % 3)
+                                                               : "k" + std::to_string(below);
+                if (random() % 3 == 0) c = "n" + c;
+                conditions.push_back(c);
+            }
+            rule(r + 1, "k" + std::to_string(level), conditions);
+        }
+        RuleDiagnosisContext ctx = context(ui);
+        ASSERT_TRUE(external::badaj_sprzecznosc_1z(ctx));
+        EXPECT_EQ(memory.reguly_sprzeczne, plain_external_search(store)) << "base " << base;
+        EXPECT_EQ(flags.sprzecznosc_1z, !memory.reguly_sprzeczne.empty());
+    }
+}
+
+TEST_F(Diagnoses, ExternalSearchOfAWideLayeredBaseVisitsEachRuleOnce) {
+    // 40 layers of two rules each: 2^40 paths from the top, none of them a finding.
+    for (int level = 0; level < 40; ++level) {
+        const std::string below = level == 0 ? "a" : "e" + std::to_string(level - 1);
+        rule(2 * level + 1, "e" + std::to_string(level), {below, "p"});
+        rule(2 * level + 2, "e" + std::to_string(level), {"n" + below, "q"});
+    }
+    RuleDiagnosisContext ctx = context(ui);
+    ASSERT_TRUE(external::badaj_sprzecznosc_1z(ctx));
+    EXPECT_TRUE(memory.reguly_sprzeczne.empty());
+}
+
+TEST_F(Diagnoses, ExternalSearchOfAConsistentBaseAndOfAnInterruptedOne) {
+    rule(1, "a", {"b", "nc"});
+    rule(2, "b", {"c", "d"});
+    done();
+    ui.answers = {"Tak"};
+    RuleDiagnosisContext ctx = context(ui);
+    EXPECT_TRUE(external::testuj_sprzecznosc_1z(ctx));
+    EXPECT_FALSE(flags.sprzecznosc_1z);
+    EXPECT_TRUE(memory.reguly_sprzeczne.empty());
+    EXPECT_EQ(note_titles(),
+              (std::vector<std::string>{"Wynik diagnozowania sprzeczności zewnętrznej"}));
+
+    store.add(make_rule(3, "d", {"na"}, 1));
+    InterruptingUser user;
+    user.answers = {"Tak"};
+    RuleDiagnosisContext interrupted = context(user);
+    interrupted.progress_delay = std::chrono::milliseconds(0);
+    // Interrupting counts as declining: no verdict, no finding, no message, the load goes on.
+    EXPECT_TRUE(external::testuj_sprzecznosc_1z(interrupted));
+    EXPECT_EQ(user.progress_titles.size(), 1u);
+    EXPECT_FALSE(flags.sprzecznosc_1z);
+    EXPECT_TRUE(memory.reguly_sprzeczne.empty());
+    EXPECT_TRUE(user.of_kind("note").empty());
+}
+
+TEST_F(Diagnoses, InternalContradictionsPerConclusion) {
+    rule(1, "a", {"b", "nb"});  // self-contradictory, but rule 2 gives "a" consistently
+    rule(2, "a", {"e"});
+    rule(3, "p", {"c", "nd"});  // contradictory through rule 4
+    rule(4, "c", {"d"});
+    rule(5, "q", {"f", "nf"});  // self-contradictory, no other way to "q"
+    rule(6, "r", {"ns"});       // the repeated condition gives the same flattening twice
+    rule(7, "s", {"g", "g"});
+    done();
+    RuleDiagnosisContext ctx = context(ui);
+    ASSERT_TRUE(internal::wyznacz_sprzecznosc_1w(ctx));
+    EXPECT_TRUE(memory.sprzecznosc_1_w);
+    std::vector<std::pair<std::int32_t, bool>> verdicts;
+    for (const auto& v : memory.sprzecznosc_1w) verdicts.emplace_back(v.number, v.contradictory);
+    EXPECT_EQ(verdicts, (std::vector<std::pair<std::int32_t, bool>>{
+                            {3, true}, {4, false}, {5, true}, {6, false}, {7, false}}));
+    std::vector<FlattenedRule> of_rule_6;
+    for (const auto& f : memory.regula_splaszczona_1w) {
+        if (f.number == 6) of_rule_6.push_back(f);
+        if (f.number == 3) {
+            EXPECT_EQ(f, (FlattenedRule{3, "p", {"nd", "d"}, {4}}));
+        }
+    }
+    EXPECT_EQ(of_rule_6, (std::vector<FlattenedRule>{{6, "r", {"ng"}, {7}}}));
+    EXPECT_TRUE(internal::testuj_sprzecznosc({"a", "x", "na"}));
+    // Negation takes off a leading "n", so the test depends on the order: "nna" negated is "na".
+    EXPECT_TRUE(internal::testuj_sprzecznosc({"nna", "na"}));
+    EXPECT_FALSE(internal::testuj_sprzecznosc({"na", "nna"}));
+}
+
+TEST_F(Diagnoses, InternalReportRemovesTheIndirectFindingsItShows) {
+    rule(1, "q", {"f", "nf"});
+    rule(2, "p", {"c", "nd"});
+    rule(3, "c", {"d"});
+    done();
+    ui.answers = {"Tak", "Nie", "Nie"};  // the question; the offers to store each report
+    RuleDiagnosisContext ctx = context(ui);
+    internal::testuj_sprzecznosc_1w(ctx);
+    EXPECT_TRUE(menu[10068]);
+    internal::pisz_sprzecznosc_1w(ctx);
+    const auto first = ui.of_kind("note").size();
+    EXPECT_NE(ui.output.find(" Spłaszczenie uzyskano za pomocą reguł o numerach: 3"),
+              std::string::npos);
+    ui.output.clear();
+    internal::pisz_sprzecznosc_1w(ctx);
+    // The second report: the self-contradiction again, the indirect one no more.
+    EXPECT_EQ(ui.of_kind("note").size() - first, 4u);
+    EXPECT_NE(ui.output.find(" Reguła 1 jest wewnętrznie SRD1-samosprzeczna."), std::string::npos);
+    EXPECT_EQ(ui.output.find("pośrednio"), std::string::npos);
+}
+
+TEST_F(Diagnoses, RedundantPairsThroughFlattening) {
+    rule(1, "w", {"x"});
+    rule(2, "w", {"a"});
+    rule(3, "x", {"a"});
+    rule(4, "v", {"a", "b"});
+    rule(5, "v", {"b", "a"});  // the same up to order
+    rule(6, "v", {"y"});       // two flattenings, both contained in rule 4's
+    rule(7, "y", {"a"});
+    rule(8, "y", {"b"});
+    rule(9, "u", {"a"});
+    rule(10, "u", {"b"});  // disjoint: no pair
+    done();
+    RuleDiagnosisContext ctx = context(ui);
+    ASSERT_TRUE(redundancy::wyznacz_nadmiar(ctx));
+    EXPECT_TRUE(memory.jest_nadmiar);
+    EXPECT_EQ(memory.reguly_nadmiarowe_n1, (std::vector<std::pair<std::int32_t, std::int32_t>>{
+                                               {1, 2}, {4, 5}, {4, 6}, {4, 6}, {5, 6}, {5, 6}}));
+    ASSERT_EQ(memory.para_splaszczona_n1.size(), 6u);
+    EXPECT_EQ(memory.para_splaszczona_n1[0].first_conditions, StringList{"a"});
+    EXPECT_EQ(memory.para_splaszczona_n1[0].first_numbers, IntegerList{3});
+
+    // The report shows each pair of rules once and consumes them.
+    ui.answers = {"Nie"};
+    redundancy::pisz_nadmiar(ctx);
+    std::size_t shown = 0;
+    for (const auto& e : ui.of_kind("note")) {
+        if (e.text.find("zawierają nadmiar typu NED1") != std::string::npos) ++shown;
+    }
+    EXPECT_EQ(shown, 4u);
+    EXPECT_TRUE(memory.reguly_nadmiarowe_n1.empty());
+    EXPECT_TRUE(memory.para_splaszczona_n1.empty());
+}
+
+TEST_F(Diagnoses, RedundancyVerdictsAndMenu) {
+    rule(1, "u", {"a"});
+    rule(2, "u", {"b"});
+    done();
+    ui.answers = {"Tak"};
+    RuleDiagnosisContext ctx = context(ui);
+    redundancy::testuj_nadmiar_1(ctx);
+    EXPECT_EQ(note_titles(), (std::vector<std::string>{"Wynik diagnozowania nadmiarowości"}));
+    EXPECT_FALSE(menu[10069]);
+
+    store.add(make_rule(3, "u", {"b", "a"}, 1));
+    RuleDiagnosisContext again = context(ui);
+    EXPECT_TRUE(redundancy::informuj_nadmiar(again));
+    EXPECT_EQ(note_titles().back(), "Uwaga:");
+    EXPECT_TRUE(menu[10069] && menu[10108] && !menu[10094] && !menu[10095]);
+
+    flags.sprzecznosc_1z = true;
+    EXPECT_FALSE(redundancy::informuj_nadmiar(again));
+}
+
+TEST_F(Diagnoses, CyclesAreToldOncePerCommandAndInterruptedSearchesStoreNothing) {
+    rule(1, "w", {"x"});
+    rule(2, "x", {"y"});
+    rule(3, "y", {"x"});
+    rule(4, "y", {"a"});
+    rule(5, "w", {"a"});
+    done();
+    ui.answers = {"Tak", "Tak"};
+    RuleDiagnosisContext ctx = context(ui);
+    internal::testuj_sprzecznosc_1w(ctx);
+    redundancy::testuj_nadmiar_1(ctx);
+    std::size_t cycle_notes = 0;
+    for (const auto& e : ui.of_kind("note")) {
+        if (e.text.find("nie można spłaszczyć całkowicie") != std::string::npos) {
+            ++cycle_notes;
+            EXPECT_EQ(e.text.rfind("Reguł 1, 2, 3 nie można", 0), 0u) << e.text;
+        }
+    }
+    EXPECT_EQ(cycle_notes, 1u);
+    EXPECT_EQ(memory.reguly_nadmiarowe_n1,
+              (std::vector<std::pair<std::int32_t, std::int32_t>>{{1, 5}, {3, 4}}));
+
+    memory = RuleDiagnosisMemory{};
+    InterruptingUser user;
+    RuleDiagnosisContext interrupted = context(user);
+    interrupted.progress_delay = std::chrono::milliseconds(0);
+    EXPECT_FALSE(internal::wyznacz_sprzecznosc_1w(interrupted));
+    EXPECT_FALSE(redundancy::wyznacz_nadmiar(interrupted));
+    EXPECT_TRUE(memory.regula_splaszczona_1w.empty());
+    EXPECT_TRUE(memory.reguly_nadmiarowe_n1.empty());
+    EXPECT_FALSE(memory.jest_nadmiar);
+}
+
+}  // namespace
+}  // namespace xamo
