@@ -14,7 +14,7 @@ const char* const kValueTitle = "Określ wartość argumentu";
 
 bool is_grade(const std::string& name) { return name.starts_with(kGradePrefix); }
 bool is_zero_text(const std::string& text) { return text == "0" || text == "0.0"; }
-std::string real_text(double value) { return format_real(value); }
+std::string real_text(double value) { return display_real(value); }
 
 const std::string& application_condition(const Fact& model) { return AnyModel(model).condition(); }
 const std::string& result_of(const Fact& model) { return AnyModel(model).result(); }
