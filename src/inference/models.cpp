@@ -291,14 +291,13 @@ std::optional<double> ModelEvaluator::compute(const std::string& x) {
 std::optional<double> ModelEvaluator::ask_value(const std::string& x) {
     while (true) {
         ctx_.line("Określ wartość oceny: " + x);
-        const auto typed = ctx_.ui.enter_value(kValueTitle, x);
+        const auto typed = typed_number(kValueTitle, x);
         if (!typed) return std::nullopt;
-        const auto value = read_constant(*typed);
-        if (!value) return std::nullopt;
-        ctx_.line(x + "=" + real_text(*value));
+        const double value = typed->first;
+        ctx_.line(x + "=" + real_text(value));
         ctx_.piszcr();
-        ctx_.memory.zmienna_ustalona.set(x, *value);
-        ctx_.lines.push_back(x + "=" + *typed);
+        ctx_.memory.zmienna_ustalona.set(x, value);
+        ctx_.lines.push_back(x + "=" + typed->second);
         szukanie_blednych_danych();
         if (ctx_.memory.zmienna_ustalona.has(x)) return value;
     }
@@ -320,19 +319,30 @@ std::optional<double> ModelEvaluator::from_basic_model(const std::string& x, boo
     return std::nullopt;
 }
 
+// The value dialog until it holds a number (a decimal comma is accepted); each other text gets a
+// note and the question again. Nothing when the dialog is cancelled.
+std::optional<std::pair<double, std::string>> ModelEvaluator::typed_number(
+    const std::string& title, const std::string& name) {
+    while (true) {
+        const auto typed = ctx_.ui.enter_value(title, name);
+        if (!typed) return std::nullopt;
+        if (const auto value = read_typed_number(*typed)) return std::make_pair(*value, *typed);
+        ctx_.ui.note("Uwaga!", "Wartością argumentu " + name +
+                                   " musi być liczba,\nnp. 120 albo 120,5.\nPodaj ją jeszcze raz.");
+    }
+}
+
 std::optional<std::pair<double, std::string>> ModelEvaluator::grade_from_user(
     const std::string& g, const std::string& title) {
-    const auto typed = ctx_.ui.enter_value(title, g);
-    if (!typed) return std::nullopt;
-    const auto value = read_constant(*typed);
-    if (!value) return std::nullopt;
-    if (*value < 0 || *value > 10) {
+    auto grade = typed_number(title, g);
+    if (!grade) return std::nullopt;
+    if (grade->first < 0 || grade->first > 10) {
         ctx_.pisz("Błąd! Ocena musi być zawarta w przedziale 0 - 10");
         ctx_.ui.note("Błąd!", "Ocena musi być zawarta w przedziale 0 - 10");
         ctx_.piszcr();
         return std::nullopt;
     }
-    return std::make_pair(*value, *typed);
+    return grade;
 }
 
 // Records a grade the user gave, runs the data-error check and shows the explanation again.

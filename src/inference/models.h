@@ -77,6 +77,8 @@ class ModelEvaluator {
     std::optional<double> finish(const Fact& model, const Outcome& outcome);
     std::optional<double> evaluate_other(const Fact& model);
     std::optional<std::vector<double>> values_of(const StringList& names);
+    std::optional<std::pair<double, std::string>> typed_number(const std::string& title,
+                                                               const std::string& name);
     std::optional<std::pair<double, std::string>> grade_from_user(const std::string& g,
                                                                   const std::string& title);
     void record_grade(const std::string& g, const std::pair<double, std::string>& grade,
