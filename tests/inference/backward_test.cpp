@@ -363,10 +363,10 @@ class BackwardEngineTest : public InferenceTest {
 TEST_F(BackwardEngineTest, ChainOfOneHundredThousandRules) {
     constexpr int kLength = 100000;
     for (int i = 1; i <= kLength; ++i) {
-        store.add(make_rule(i, "c" + std::to_string(i), {"c" + std::to_string(i - 1)}, 0));
+        store.add(make_rule(i, numbered("c", i), {numbered("c", i - 1)}, 0));
     }
     askable({"c0"});
-    const std::string top = "c" + std::to_string(kLength);
+    const std::string top = numbered("c", kLength);
     for (const bool yes : {true, false}) {
         memory.clear_run();
         ui.answers = {yes ? "Tak" : "Nie"};
@@ -375,7 +375,7 @@ TEST_F(BackwardEngineTest, ChainOfOneHundredThousandRules) {
         EXPECT_EQ(engine.weryfikowanie_hipotezy_cd(top), yes);
         EXPECT_EQ(memory.rbd_wstecz.size(), static_cast<std::size_t>(kLength + 1));
         EXPECT_EQ(yes ? engine.proved_by(top) : engine.refuted_by(top), kLength);
-        EXPECT_TRUE(memory.rbd_wstecz.established(yes ? top : "n" + top));
+        EXPECT_TRUE(memory.rbd_wstecz.established(yes ? top : negacja(top)));
     }
     EXPECT_EQ(ui.of_kind("ask").size(), 2u);
 }
@@ -386,9 +386,9 @@ TEST_F(BackwardEngineTest, DeepNestingThroughApplicationConditionsEndsWithANote)
     constexpr int kLength = 1000;
     model_base({"x"});
     for (int i = 1; i <= kLength; ++i) {
-        store.add(model(i, "r" + std::to_string(i - 1), "r" + std::to_string(i), "x", ">", "0", 0));
+        store.add(model(i, numbered("r", i - 1), numbered("r", i), "x", ">", "0", 0));
     }
-    rule(1, "wynik", {"r" + std::to_string(kLength), "x_dodatni"});
+    rule(1, "wynik", {numbered("r", kLength), "x_dodatni"});
     auto run = start("wynik");
     BackwardEngine& engine = run->engine;
     EXPECT_FALSE(engine.weryfikowanie_hipotezy_cd("wynik"));

@@ -172,13 +172,12 @@ TEST_F(Models, LongChainOfModelsDoesNotExhaustTheStack) {
     model_base({});
     const int length = 5000;
     for (int i = length; i >= 1; --i) {
-        store.add(model(i, "bez warunku", "v" + std::to_string(i), "v" + std::to_string(i - 1), "+",
-                        "1", 0));
+        store.add(model(i, "bez warunku", numbered("v", i), numbered("v", i - 1), "+", "1", 0));
     }
     memory.zmienna_ustalona.set("v0", 0);
     store.add(Fact{Kind::argument_znany, {std::string("v0"), 0.0}});
     run_with("1", {});
-    EXPECT_EQ(value("v" + std::to_string(length)), length);
+    EXPECT_EQ(value(numbered("v", length)), length);
     EXPECT_EQ(titles("note"),
               (Lines{"Wnioskowanie rozwinięte dokładne w przód", "Uwaga!", "Uwaga!"}));
 }
