@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test twice: a normal build and a build with
-# AddressSanitizer + UndefinedBehaviorSanitizer; then runs each fuzz target for a bounded time.
+# Installs what is missing, builds and runs every test twice: a Release build (optimised, as users
+# get it; build-release/) and a build with AddressSanitizer + UndefinedBehaviorSanitizer
+# (build-asan/); then runs each fuzz target for a bounded time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 export QT_QPA_PLATFORM=offscreen
 for variant in normal sanitize; do
   if [ "$variant" = normal ]; then
-    dir="$root/build"; opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+    dir="$root/build-release"; opts=(-DCMAKE_BUILD_TYPE=Release)
   else
     dir="$root/build-asan"; opts=(-DCMAKE_BUILD_TYPE=Debug -DXAMO_SANITIZE=ON)
   fi

@@ -129,7 +129,7 @@ const BrowseKindInfo& info_of(BrowseKind kind) {
 std::vector<std::string> field_lines(const FieldValue& value) {
     struct Visitor {
         std::vector<std::string> operator()(std::int32_t n) const { return {std::to_string(n)}; }
-        std::vector<std::string> operator()(double x) const { return {format_real(x)}; }
+        std::vector<std::string> operator()(double x) const { return {display_real(x)}; }
         std::vector<std::string> operator()(const std::string& s) const { return {s}; }
         std::vector<std::string> operator()(const StringList& list) const { return list; }
         std::vector<std::string> operator()(const IntegerList& list) const {

@@ -15,7 +15,7 @@ void UserInteraction::write(const std::string& text) {
 
 void UserInteraction::write_integer(std::int64_t n) { write(std::to_string(n)); }
 
-void UserInteraction::write_real(double x) { write(format_real(x)); }
+void UserInteraction::write_real(double x) { write(display_real(x)); }
 
 void UserInteraction::new_line() { write("\n"); }
 

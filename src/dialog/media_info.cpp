@@ -1,9 +1,14 @@
 #include "dialog/media_info.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+
+#include "kb/numbers.h"
 
 namespace xamo {
 namespace {
@@ -230,9 +235,7 @@ std::string describe_picture(const std::string& path) {
 std::string describe_sound(const std::string& path) {
     const auto seconds = wav_seconds(path);
     if (!seconds) return "(brak dźwięku)";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f s", *seconds);
-    return text;
+    return display_real(std::round(*seconds * 100) / 100) + " s";
 }
 
 }  // namespace xamo

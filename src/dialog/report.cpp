@@ -34,7 +34,7 @@ void Report::piszcr() {
 
 void Report::piszint(std::int64_t n) { pisz(std::to_string(n)); }
 
-void Report::piszreal(double x) { pisz(format_real(x)); }
+void Report::piszreal(double x) { pisz(display_real(x)); }
 
 bool Report::lista_dla_raportu(const StringList& texts) {
     if (!store_.any(Kind::tekst_raportu)) return false;

@@ -65,6 +65,10 @@ bool BackwardEngine::established(const std::string& c) const {
     return ctx_.memory.rbd_wstecz.established(c);
 }
 
+bool BackwardEngine::answered(const std::string& c) const {
+    return c != kNoCondition && ctx_.memory.rbd.has(0, c);
+}
+
 bool BackwardEngine::end_established() const { return established(std::string(kEnd)); }
 
 void BackwardEngine::add_wstecz(const std::string& c) { ctx_.memory.rbd_wstecz.add(c); }
@@ -287,6 +291,10 @@ BackwardEngine::Outcome BackwardEngine::start(Frame& frame) {
     // What is established decides.
     if (established(p)) return p == c ? Outcome::Proved : Outcome::NotProved;
     if (established(not_p)) return not_p == c ? Outcome::Proved : Outcome::NotProved;
+    // An answer given to a question about a model's application condition (kept in rbd)
+    // decides too: every askable condition is asked at most once per run.
+    if (answered(p)) return p == c ? Outcome::Proved : Outcome::NotProved;
+    if (answered(not_p)) return not_p == c ? Outcome::Proved : Outcome::NotProved;
     if (on_path_.count(p) > 0) return Outcome::NotProved;
     on_path_.insert(p);
     frame.on_path = true;

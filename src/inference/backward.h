@@ -77,6 +77,8 @@ class BackwardEngine {
     bool established(const std::string& c) const;
     bool refuted(const std::string& c) const { return established(negacja(c)); }
     bool end_established() const;
+    // The user's answer about an application condition made c true (rbd(0, c)).
+    bool answered(const std::string& c) const;
 
     // The rule numbered n (the first in store order), or nullptr.
     const Fact* rule(std::int32_t number) const;

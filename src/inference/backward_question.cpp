@@ -1,6 +1,7 @@
 #include "inference/backward_question.h"
 
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "inference/backward.h"
@@ -8,7 +9,6 @@
 #include "inference/questions.h"
 #include "kb/conditions.h"
 #include "kb/numbers.h"
-#include "kb/operations.h"
 
 namespace xamo {
 namespace {
@@ -26,28 +26,6 @@ const Fact* model_applied_when(const FactStore& store, Kind kind, const std::str
         if (AnyModel(model).condition() == c && accept(model)) return &model;
     }
     return nullptr;
-}
-
-std::optional<double> known_value(const InferenceContext& ctx, const std::string& field) {
-    if (const auto value = constant_value(field)) return value;
-    return ctx.memory.zmienna_ustalona.get(field);
-}
-
-// A model's explanation needs its values; the model has not been applied yet (its application
-// condition is being asked), so it is explained only as far as the values are already known.
-void explain_arithmetic_if_known(BackwardEngine& engine, const Fact& model) {
-    if (const auto value = engine.context().memory.zmienna_ustalona.get(Model(model).result())) {
-        engine.models().explain_arithmetic(model, *value);
-    }
-}
-
-void explain_relation_if_known(BackwardEngine& engine, const Fact& model) {
-    const auto a = known_value(engine.context(), Model(model).argument1());
-    const auto b = known_value(engine.context(), Model(model).argument2());
-    if (!a || !b) return;
-    const std::string& k = Model(model).result();
-    const std::string reached = relacja(Model(model).symbol(), *a, *b) ? k : negacja(k);
-    engine.models().explain_relation({&model, reached, {*a, *b}}, false);
 }
 
 void chains(BackwardEngine& engine, bool with_models) {
@@ -75,13 +53,13 @@ bool wyjasnij(BackwardEngine& engine, const std::string& c) {
     const auto arithmetic = [](const Fact& model) { return !is_relational(model); };
     if (const Fact* model = model_applied_when(store, Kind::model, c, arithmetic)) {
         ctx.pisz("    DLACZEGO?");
-        explain_arithmetic_if_known(engine, *model);
+        engine.models().explain_unapplied(*model);
     } else if (const Fact* extended = model_applied_when(store, Kind::model_r, c, any)) {
         ctx.pisz("    DLACZEGO?");
-        explain_arithmetic_if_known(engine, *extended);
+        engine.models().explain_unapplied(*extended);
     } else if (basic != nullptr) {
         ctx.pisz("    DLACZEGO?");
-        explain_relation_if_known(engine, *basic);
+        engine.models().explain_unapplied(*basic);
     } else {
         return false;
     }
@@ -102,7 +80,7 @@ void przedstawienie_faktow_dla_wyjasnienia(InferenceContext& ctx) {
     ctx.piszcr();
     ctx.line("Dane są następujące zmienne ustalone:");
     for (const auto& [name, value] : ctx.memory.zmienna_ustalona) {
-        ctx.line_and_dialog("    " + name + " = " + format_real(value));
+        ctx.line_and_dialog("    " + name + " = " + display_real(value));
     }
     if (ctx.detailed() && !ctx.lines.empty()) {
         ctx.title = "Dane są następujące fakty i zmienne ustalone:";
@@ -126,14 +104,19 @@ void przebieg_wnioskowania_reguly(BackwardEngine& engine, const std::deque<std::
 
 void przebieg_wnioskowania_modele(InferenceContext& ctx) {
     ctx.clear_dialog();
-    // model_stosowany keeps no order: the applied models are listed in base order.
+    // Model numbers are unique in a base that inference accepts; the first model of a number
+    // in kind order names it.
+    std::unordered_map<std::int32_t, const Fact*> by_number;
     for (Kind kind : {Kind::model, Kind::model_r, Kind::model_liniowy, Kind::model_wielomianowy}) {
-        for (const Fact& model : ctx.store.all(kind)) {
-            const std::int32_t n = model_number(model);
-            if (ctx.memory.model_stosowany.count(n) == 0) continue;
-            ctx.line_and_dialog("Z modelu " + std::to_string(n) +
-                                " może wynikać: " + AnyModel(model).result() + ".");
-        }
+        for (const Fact& model : ctx.store.all(kind))
+            by_number.emplace(model_number(model), &model);
+    }
+    // In the order the models were applied.
+    for (std::int32_t n : ctx.memory.model_stosowany) {
+        const auto it = by_number.find(n);
+        if (it == by_number.end()) continue;
+        ctx.line_and_dialog("Z modelu " + std::to_string(n) +
+                            " może wynikać: " + AnyModel(*it->second).result() + ".");
     }
     ctx.title = "Z modelu/modeli może wynikać:";
     ctx.show_dialog();

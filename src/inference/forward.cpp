@@ -115,19 +115,36 @@ bool ForwardInference::przygotowanie_listy_faktow() {
     for (const Fact& constraint : constraints) {
         const StringList& members = Constraint(constraint).members();
         if (any_declared(members) || members.empty()) continue;
-        const std::string number = std::to_string(Constraint(constraint).number());
-        const auto chosen = ctx_.ui.choose_from_list(
-            "Przegląd warunków wykluczających się dla ograniczenia " + number,
-            "Wybierz fakt z listy warunków dla ograniczenia " + number, members, false);
-        const std::size_t index = chosen.empty() ? 0 : static_cast<std::size_t>(chosen.front());
-        const std::string& member = members[std::min(index, members.size() - 1)];
-        memory.rbd.add(0, member);
-        StringList others;
+        memory.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(members);
+        // An earlier choice may have settled members of this constraint too: a refuted member
+        // is not offered, and a member already true is the choice, so that the menu never
+        // records a condition together with its negation.
+        StringList open;
         for (const auto& m : members) {
+            if (!memory.rbd.established(negacja(m))) open.push_back(m);
+        }
+        const auto already_true = std::find_if(open.begin(), open.end(), [&memory](const auto& m) {
+            return memory.rbd.established(m);
+        });
+        std::string member;
+        if (already_true != open.end()) {
+            member = *already_true;
+        } else if (!open.empty()) {
+            const std::string number = std::to_string(Constraint(constraint).number());
+            const auto chosen = ctx_.ui.choose_from_list(
+                "Przegląd warunków wykluczających się dla ograniczenia " + number,
+                "Wybierz fakt z listy warunków dla ograniczenia " + number, open, false);
+            const std::size_t index = chosen.empty() ? 0 : static_cast<std::size_t>(chosen.front());
+            member = open[std::min(index, open.size() - 1)];
+            memory.rbd.add(0, member);
+        } else {
+            continue;
+        }
+        StringList others;
+        for (const auto& m : open) {
             if (m != member) others.push_back(m);
         }
         pamietaj_warunki_nie_bedace_faktami(ctx_, others);
-        memory.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(members);
     }
     for (const Fact& constraint : constraints) {
         if (any_declared(Constraint(constraint).members())) {

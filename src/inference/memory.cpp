@@ -102,6 +102,17 @@ void FixedValues::clear() {
     index_.clear();
 }
 
+bool AppliedModels::insert(std::int32_t number) {
+    if (!index_.insert(number).second) return false;
+    order_.push_back(number);
+    return true;
+}
+
+void AppliedModels::clear() {
+    order_.clear();
+    index_.clear();
+}
+
 BackwardWorkingMemory::BackwardWorkingMemory(std::initializer_list<std::string> conditions) {
     for (const auto& c : conditions) add(c);
 }

@@ -78,6 +78,24 @@ class AppliedRules {
     std::uint64_t signature_ = 0;
 };
 
+// model_stosowany(number): the models applied in a run, in the order they were applied (the
+// explanation lists them so), with a hash lookup.
+class AppliedModels {
+  public:
+    // False when the model was already applied.
+    bool insert(std::int32_t number);
+    std::size_t count(std::int32_t number) const { return index_.count(number); }
+    std::size_t size() const { return order_.size(); }
+    bool empty() const { return order_.empty(); }
+    void clear();
+    std::vector<std::int32_t>::const_iterator begin() const { return order_.begin(); }
+    std::vector<std::int32_t>::const_iterator end() const { return order_.end(); }
+
+  private:
+    std::vector<std::int32_t> order_;
+    std::unordered_set<std::int32_t> index_;
+};
+
 // zmienna_ustalona(name, value): the fixed values of a run, in the order they were fixed.
 class FixedValues {
   public:
@@ -137,7 +155,7 @@ struct InferenceMemory : WorkingSection {
     BackwardWorkingMemory rbd_wstecz;              // backward working memory
     FixedValues zmienna_ustalona;                  // fixed argument values
     AppliedRules regula_zastosowana;
-    std::unordered_set<std::int32_t> model_stosowany;
+    AppliedModels model_stosowany;
     // Models whose evaluation met an arithmetic error in this run: reported once, never applied.
     std::unordered_set<std::int32_t> model_bledny;
     std::vector<std::string> zanegowany_warunek_z_bazy_ograniczen;

@@ -14,7 +14,7 @@ const char* const kValueTitle = "Określ wartość argumentu";
 
 bool is_grade(const std::string& name) { return name.starts_with(kGradePrefix); }
 bool is_zero_text(const std::string& text) { return text == "0" || text == "0.0"; }
-std::string real_text(double value) { return format_real(value); }
+std::string real_text(double value) { return display_real(value); }
 
 const std::string& application_condition(const Fact& model) { return AnyModel(model).condition(); }
 const std::string& result_of(const Fact& model) { return AnyModel(model).result(); }
@@ -291,14 +291,13 @@ std::optional<double> ModelEvaluator::compute(const std::string& x) {
 std::optional<double> ModelEvaluator::ask_value(const std::string& x) {
     while (true) {
         ctx_.line("Określ wartość oceny: " + x);
-        const auto typed = ctx_.ui.enter_value(kValueTitle, x);
+        const auto typed = typed_number(kValueTitle, x);
         if (!typed) return std::nullopt;
-        const auto value = read_constant(*typed);
-        if (!value) return std::nullopt;
-        ctx_.line(x + "=" + real_text(*value));
+        const double value = typed->first;
+        ctx_.line(x + "=" + real_text(value));
         ctx_.piszcr();
-        ctx_.memory.zmienna_ustalona.set(x, *value);
-        ctx_.lines.push_back(x + "=" + *typed);
+        ctx_.memory.zmienna_ustalona.set(x, value);
+        ctx_.lines.push_back(x + "=" + typed->second);
         szukanie_blednych_danych();
         if (ctx_.memory.zmienna_ustalona.has(x)) return value;
     }
@@ -320,19 +319,30 @@ std::optional<double> ModelEvaluator::from_basic_model(const std::string& x, boo
     return std::nullopt;
 }
 
+// The value dialog until it holds a number (a decimal comma is accepted); each other text gets a
+// note and the question again. Nothing when the dialog is cancelled.
+std::optional<std::pair<double, std::string>> ModelEvaluator::typed_number(
+    const std::string& title, const std::string& name) {
+    while (true) {
+        const auto typed = ctx_.ui.enter_value(title, name);
+        if (!typed) return std::nullopt;
+        if (const auto value = read_typed_number(*typed)) return std::make_pair(*value, *typed);
+        ctx_.ui.note("Uwaga!", "Wartością argumentu " + name +
+                                   " musi być liczba,\nnp. 120 albo 120,5.\nPodaj ją jeszcze raz.");
+    }
+}
+
 std::optional<std::pair<double, std::string>> ModelEvaluator::grade_from_user(
     const std::string& g, const std::string& title) {
-    const auto typed = ctx_.ui.enter_value(title, g);
-    if (!typed) return std::nullopt;
-    const auto value = read_constant(*typed);
-    if (!value) return std::nullopt;
-    if (*value < 0 || *value > 10) {
+    auto grade = typed_number(title, g);
+    if (!grade) return std::nullopt;
+    if (grade->first < 0 || grade->first > 10) {
         ctx_.pisz("Błąd! Ocena musi być zawarta w przedziale 0 - 10");
         ctx_.ui.note("Błąd!", "Ocena musi być zawarta w przedziale 0 - 10");
         ctx_.piszcr();
         return std::nullopt;
     }
-    return std::make_pair(*value, *typed);
+    return grade;
 }
 
 // Records a grade the user gave, runs the data-error check and shows the explanation again.
@@ -500,6 +510,8 @@ bool ModelEvaluator::sprawdz(const std::string& w) {
     if (forward && memory.rbd.established(w)) return true;
     if (memory.rbd.has(0, w)) return true;
     if (memory.in_rbd_wstecz(w)) return true;
+    // An earlier answer denying w, in either direction of inference: asked once per run.
+    if (memory.rbd.has(0, negation)) return false;
     if (forward && memory.rbd.established(negation)) return false;
     if (!forward && memory.in_rbd_wstecz(negation)) return false;
     if (ctx_.in_askable_conditions_and_arguments(w)) return pytaj_o_warunek_stosowania(ctx_, w);
@@ -524,6 +536,8 @@ std::optional<RelationalStep> ModelEvaluator::evaluate_relation(const Fact& mode
     if (model.kind == Kind::model_r && arguments.size() != 3) return std::nullopt;
     const auto values = values_of(arguments);
     if (!values) return std::nullopt;
+    // The data-error check that follows a typed value may have applied this very model.
+    if (applied_or_failed(model_number(model))) return std::nullopt;
     const std::string& k = result_of(model);
     const bool holds =
         model.kind == Kind::model
@@ -534,14 +548,13 @@ std::optional<RelationalStep> ModelEvaluator::evaluate_relation(const Fact& mode
     return RelationalStep{&model, std::move(*reached), *values};
 }
 
-void ModelEvaluator::explain_relation(const RelationalStep& step, bool ask_grade) {
-    const Fact& model = *step.model;
-    if (display_semaphore(model) != 1) return;
+// The relational explanation; without values (a model not yet applied) the lines of the values
+// and of the conclusion they give are left out.
+void ModelEvaluator::explain_relation_lines(const Fact& model, const std::string& reached,
+                                            const std::vector<double>* values) {
     const bool basic = model.kind == Kind::model;
-    const bool own = step.reached == result_of(model);
+    const bool own = reached == result_of(model);
     const std::string number = std::to_string(model_number(model));
-    std::vector<std::string> values;
-    for (double v : step.values) values.push_back(real_text(v));
     ctx_.clear_dialog();
     ctx_.line_and_dialog(
         (basic ? "Stosuję model relacyjny podstawowy " : "Stosuję model relacyjny rozwinięty ") +
@@ -549,17 +562,50 @@ void ModelEvaluator::explain_relation(const RelationalStep& step, bool ask_grade
     ctx_.line_and_dialog("dla spełnionego warunku startowego:");
     ctx_.line_and_dialog("    " + application_condition(model));
     ctx_.line_and_dialog("prawdą jest: ");
-    ctx_.line_and_dialog("    " + step.reached);
+    ctx_.line_and_dialog("    " + reached);
     ctx_.line_and_dialog("jeżeli");
     ctx_.line_and_dialog("    " + relation_text(model, relation_arguments(model)));
-    ctx_.line_and_dialog("Dla modelu " + number +
-                         (own ? " jest spełniona relacja: " : " nie jest spełniona relacja: "));
-    ctx_.line_and_dialog("    " + relation_text(model, values));
-    ctx_.line_and_dialog("Stąd wynika wniosek: ");
-    ctx_.line_and_dialog("   " + step.reached);
+    if (values != nullptr) {
+        std::vector<std::string> texts;
+        for (double v : *values) texts.push_back(real_text(v));
+        ctx_.line_and_dialog("Dla modelu " + number +
+                             (own ? " jest spełniona relacja: " : " nie jest spełniona relacja: "));
+        ctx_.line_and_dialog("    " + relation_text(model, texts));
+        ctx_.line_and_dialog("Stąd wynika wniosek: ");
+        ctx_.line_and_dialog("   " + reached);
+    }
     ctx_.title = !basic ? "Wyjaśnienie modelu relacyjnego rozwiniętego"
                  : own  ? "Wyjaśnienie modelu relacyjnego podstawowego"
                         : "Wyjaśnienie modelu  relacyjnego podstawowego";
+}
+
+void ModelEvaluator::explain_unapplied(const Fact& model) {
+    if (model.kind != Kind::model || !is_relational(model)) {
+        explain_arithmetic(model, ctx_.memory.zmienna_ustalona.get(result_of(model)));
+        return;
+    }
+    if (display_semaphore(model) != 1) return;
+    std::vector<double> values;
+    for (const auto& field : relation_arguments(model)) {
+        auto value = read_constant(field);
+        if (!value) value = ctx_.memory.zmienna_ustalona.get(field);
+        if (!value) break;
+        values.push_back(*value);
+    }
+    const std::string& k = result_of(model);
+    if (values.size() == 2) {
+        const bool holds = relacja(Model(model).symbol(), values[0], values[1]);
+        explain_relation_lines(model, holds ? k : negacja(k), &values);
+    } else {
+        explain_relation_lines(model, k, nullptr);
+    }
+    ctx_.show_dialog();
+}
+
+void ModelEvaluator::explain_relation(const RelationalStep& step, bool ask_grade) {
+    const Fact& model = *step.model;
+    if (display_semaphore(model) != 1) return;
+    explain_relation_lines(model, step.reached, &step.values);
     const std::vector<std::string> lines = ctx_.lines;
     ctx_.show_dialog();
     if (!ask_grade) return;
@@ -573,7 +619,7 @@ void ModelEvaluator::explain_relation(const RelationalStep& step, bool ask_grade
     record_grade(g, *grade, lines, "Wynik określenia oceny:");
 }
 
-void ModelEvaluator::explain_arithmetic(const Fact& model, double value) {
+void ModelEvaluator::explain_arithmetic(const Fact& model, std::optional<double> value) {
     if (display_semaphore(model) != 1) return;
     const ArithmeticTexts& texts = arithmetic_texts(model.kind);
     const Formula formula = texts.formula(model);
@@ -585,8 +631,10 @@ void ModelEvaluator::explain_arithmetic(const Fact& model, double value) {
     ctx_.line_and_dialog("zachodzi: ");
     for (const auto& text : formula.screen) ctx_.line(text);
     ctx_.lines.insert(ctx_.lines.end(), formula.dialog.begin(), formula.dialog.end());
-    ctx_.line_and_dialog("Stąd wynika wartość: ");
-    ctx_.line_and_dialog(texts.value_indent + result_of(model) + " = " + real_text(value));
+    if (value) {
+        ctx_.line_and_dialog("Stąd wynika wartość: ");
+        ctx_.line_and_dialog(texts.value_indent + result_of(model) + " = " + real_text(*value));
+    }
     ctx_.piszcr();
     ctx_.title = texts.title;
     ctx_.show_dialog();

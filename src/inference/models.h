@@ -57,8 +57,12 @@ class ModelEvaluator {
     std::optional<RelationalStep> evaluate_relation(const Fact& model);
     // The relational explanation and, after it, the grade question.
     void explain_relation(const RelationalStep& step, bool ask_grade = true);
-    // The explanation of an arithmetic model that gave `value`.
-    void explain_arithmetic(const Fact& model, double value);
+    // The explanation of an arithmetic model that gave `value`; without a value the lines of
+    // the value are left out.
+    void explain_arithmetic(const Fact& model, std::optional<double> value);
+    // The explanation of a model not yet applied (asked about its application condition): the
+    // model and its formula always, the lines of its values only for values already known.
+    void explain_unapplied(const Fact& model);
 
     void przedstawienie_zmiennych();
     void przedstawienie_zmiennych_pierwotnych();
@@ -67,6 +71,8 @@ class ModelEvaluator {
     bool applied_or_failed(std::int32_t number) const;
 
   private:
+    void explain_relation_lines(const Fact& model, const std::string& reached,
+                                const std::vector<double>* values);
     std::optional<double> oblicz_nested(const std::string& x);
     std::optional<double> compute(const std::string& x);
     std::optional<double> ask_value(const std::string& x);
@@ -77,6 +83,8 @@ class ModelEvaluator {
     std::optional<double> finish(const Fact& model, const Outcome& outcome);
     std::optional<double> evaluate_other(const Fact& model);
     std::optional<std::vector<double>> values_of(const StringList& names);
+    std::optional<std::pair<double, std::string>> typed_number(const std::string& title,
+                                                               const std::string& name);
     std::optional<std::pair<double, std::string>> grade_from_user(const std::string& g,
                                                                   const std::string& title);
     void record_grade(const std::string& g, const std::pair<double, std::string>& grade,

@@ -16,7 +16,9 @@ const char* const kChooseTrue = "Wskaż warunek będący prawdą!";
 StringList open_members(const InferenceContext& ctx, const StringList& members) {
     StringList open;
     for (const auto& member : members) {
-        if (!ctx.memory.rbd.established(negacja(member))) open.push_back(member);
+        const std::string negated = negacja(member);
+        if (!ctx.memory.rbd.established(negated) && !ctx.memory.in_rbd_wstecz(negated))
+            open.push_back(member);
     }
     return open.empty() ? members : open;
 }

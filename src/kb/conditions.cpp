@@ -40,7 +40,12 @@ bool is_negated(std::string_view condition) { return !condition.empty() && condi
 
 std::string negacja(std::string_view condition) {
     if (is_negated(condition)) return std::string(condition.substr(1));
-    return "n" + std::string(condition);
+    // Built by appending: GCC 12 at -O3 reports a false -Wrestrict overlap for "n" + string.
+    std::string negated;
+    negated.reserve(condition.size() + 1);
+    negated.push_back('n');
+    negated.append(condition);
+    return negated;
 }
 
 StringList strip_negations(const StringList& conditions) {

@@ -292,7 +292,8 @@ void compute_declared_facts(const FactStore& store, LoadMemory& load) {
 void clear_knowledge_base(KnowledgeBase& kb) {
     for (Section section : kBaseSections) kb.store.clear_section(section);
     kb.store.clear_section(Section::Names);
-    kb.store.clear_section(Section::Report);
+    // The report text is emptied, not removed: later texts are collected into it.
+    kb.store.set_text(Kind::tekst_raportu, "");
     // Askable lists, diagnosis flags, numbering results, inference memory and every other
     // working section registered with the store.
     kb.store.clear_working();

@@ -195,11 +195,19 @@ TEST_F(Backward, WhyAboutAnApplicationConditionShowsTheChainsOfRulesAndModels) {
     store.add(model(2, "dorosły", "dawka", "wiek", "*", "2"));
     run_with("1", "1", "1", {"70", "Dlaczego?", "Nie"});
     EXPECT_EQ(asked(), (Lines{"dorosły?"}));
+    // Model 2 is not applied yet: its formula is explained, its value is not known.
     EXPECT_TRUE(
-        output_has("dorosły?    DLACZEGO?\nDane są następujące fakty:\n    ryzyko\n\n"
+        output_has("dorosły?    DLACZEGO?\nStosuję model arytmetyczny podstawowy 2:\n"
+                   "dla spełnionego warunku startowego:\n    dorosły\nzachodzi: \n"
+                   "    dawka = wiek * 2\n\n\nDane są następujące fakty:\n    ryzyko\n\n"
                    "Dane są następujące zmienne ustalone:\n    wiek = 70\n    60 = 60\n\n"
                    "Z reguły 1 może wynikać: leczenie.\nZ modelu 1 może wynikać: ryzyko.\n"
                    "    dorosły?                     NIE\n\n"));
+    const auto* model = explanation("Wyjaśnienie modelu arytmetycznego podstawowego");
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(model->items, (Lines{"Stosuję model arytmetyczny podstawowy 2:",
+                                   "dla spełnionego warunku startowego:", "    dorosły",
+                                   "zachodzi: ", "    dawka = wiek * 2"}));
     const auto* models = explanation("Z modelu/modeli może wynikać:");
     ASSERT_NE(models, nullptr);
     EXPECT_EQ(models->items, (Lines{"Z modelu 1 może wynikać: ryzyko."}));
@@ -264,6 +272,51 @@ TEST_F(Backward, LinearModelIsAppliedWithoutExplanationRelationalModelDecides) {
     EXPECT_EQ(result_lines().back(), "na mocy reguły 1.");
 }
 
+TEST_F(Backward, AnAnswerAboutAnApplicationConditionAlsoAnswersTheRuleCondition) {
+    // "dorosły" is asked about as model 1's application condition; rule 1 needs it afterwards
+    // and must not ask it again, nor model 2 after a "no".
+    rule(1, "leczenie", {"ryzyko", "dorosły"});
+    rule(2, "dieta", {"otyłość", "ciężki"});
+    askable({"ciężki", "dorosły"});
+    model_base({"ciężki", "dorosły", "wiek"});
+    store.add(model(1, "dorosły", "ryzyko", "wiek", ">", "60"));
+    store.add(model(2, "ciężki", "otyłość", "wiek", "<", "99"));
+    store.add(model(3, "ciężki", "otyłość", "wiek", ">", "0"));
+    run_with("1", "2", "2", {"Tak", "70"});
+    EXPECT_EQ(titles("confirm"), (Lines{"Warunek stosowania modelu jest prawdą?"}));
+    EXPECT_TRUE(asked().empty());
+    EXPECT_EQ(result_lines().back(), "na mocy reguły 1.");
+
+    ui.events.clear();
+    run_with("1", "2", "1", {"Nie"});
+    EXPECT_EQ(titles("confirm"), (Lines{"Warunek stosowania modelu jest prawdą?"}));
+    EXPECT_TRUE(asked().empty());
+    EXPECT_EQ(memory.model_stosowany.size(), 0u);
+}
+
+TEST_F(Backward, WhyAboutTheConditionOfARelationalModelNotYetApplied) {
+    rule(1, "leczenie", {"gorączka", "dorosły"});
+    askable({"dorosły", "gorączka"});
+    model_base({"dorosły", "gorączka", "wiek"});
+    store.add(model(1, "dorosły", "stary", "wiek", ">", "60"));
+    // Only the model and its relation: the value of wiek is not known yet.
+    run_with("1", "1", "1", {"Tak", "Dlaczego?", "Nie"});
+    const auto* relation = explanation("Wyjaśnienie modelu relacyjnego podstawowego");
+    ASSERT_NE(relation, nullptr);
+    EXPECT_EQ(relation->items,
+              (Lines{"Stosuję model relacyjny podstawowy 1:", "dla spełnionego warunku startowego:",
+                     "    dorosły", "prawdą jest: ", "    stary", "jeżeli", "    wiek > 60"}));
+    // With every value known, the values and the conclusion they give follow.
+    ui.events.clear();
+    store.add(Fact{Kind::argument_znany, {std::string("wiek"), 42.0}});
+    run_with("1", "1", "1", {"Tak", "Dlaczego?", "Nie"});
+    const auto* known = explanation("Wyjaśnienie modelu  relacyjnego podstawowego");
+    ASSERT_NE(known, nullptr);
+    EXPECT_EQ(Lines(known->items.begin() + 7, known->items.end()),
+              (Lines{"Dla modelu 1 nie jest spełniona relacja: ", "    42 > 60",
+                     "Stąd wynika wniosek: ", "   nstary"}));
+}
+
 TEST_F(Backward, RefutationOffersTheMediaOfTheRefutingRule) {
     rule(4, "grypa", {"gorączka"});
     askable({"gorączka"});
@@ -310,10 +363,10 @@ class BackwardEngineTest : public InferenceTest {
 TEST_F(BackwardEngineTest, ChainOfOneHundredThousandRules) {
     constexpr int kLength = 100000;
     for (int i = 1; i <= kLength; ++i) {
-        store.add(make_rule(i, "c" + std::to_string(i), {"c" + std::to_string(i - 1)}, 0));
+        store.add(make_rule(i, numbered("c", i), {numbered("c", i - 1)}, 0));
     }
     askable({"c0"});
-    const std::string top = "c" + std::to_string(kLength);
+    const std::string top = numbered("c", kLength);
     for (const bool yes : {true, false}) {
         memory.clear_run();
         ui.answers = {yes ? "Tak" : "Nie"};
@@ -322,7 +375,7 @@ TEST_F(BackwardEngineTest, ChainOfOneHundredThousandRules) {
         EXPECT_EQ(engine.weryfikowanie_hipotezy_cd(top), yes);
         EXPECT_EQ(memory.rbd_wstecz.size(), static_cast<std::size_t>(kLength + 1));
         EXPECT_EQ(yes ? engine.proved_by(top) : engine.refuted_by(top), kLength);
-        EXPECT_TRUE(memory.rbd_wstecz.established(yes ? top : "n" + top));
+        EXPECT_TRUE(memory.rbd_wstecz.established(yes ? top : negacja(top)));
     }
     EXPECT_EQ(ui.of_kind("ask").size(), 2u);
 }
@@ -333,9 +386,9 @@ TEST_F(BackwardEngineTest, DeepNestingThroughApplicationConditionsEndsWithANote)
     constexpr int kLength = 1000;
     model_base({"x"});
     for (int i = 1; i <= kLength; ++i) {
-        store.add(model(i, "r" + std::to_string(i - 1), "r" + std::to_string(i), "x", ">", "0", 0));
+        store.add(model(i, numbered("r", i - 1), numbered("r", i), "x", ">", "0", 0));
     }
-    rule(1, "wynik", {"r" + std::to_string(kLength), "x_dodatni"});
+    rule(1, "wynik", {numbered("r", kLength), "x_dodatni"});
     auto run = start("wynik");
     BackwardEngine& engine = run->engine;
     EXPECT_FALSE(engine.weryfikowanie_hipotezy_cd("wynik"));

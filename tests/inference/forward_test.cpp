@@ -202,6 +202,23 @@ TEST_F(Forward, FactMenuLeavesUnselectedConditionsFalse) {
     EXPECT_EQ(last_explanation("Wyjaśnienie reguły")->items.back(), "    k");
 }
 
+TEST_F(Forward, FactMenuOffersOnlyConstraintMembersNotYetSettled) {
+    store.set_text(Kind::nazwa_og, "OGtest.BRD");
+    store.add(constraint(1, {"a", "b"}));
+    store.add(constraint(2, {"b", "c", "d"}));
+    store.add(constraint(3, {"a", "e"}));
+    rule(1, "k", {"a", "b", "c", "d", "e"});
+    askable({"a", "b", "c", "d", "e"});
+    // a in constraint 1; constraint 2 offers c and d only; constraint 3 is settled by a.
+    run_with("2", "1", {"1", "2"});
+    const auto lists = ui.of_kind("list");
+    ASSERT_EQ(lists.size(), 2u);
+    EXPECT_EQ(lists[1].items, (Lines{"c", "d"}));
+    EXPECT_EQ(last_explanation("Dane są następujące fakty:")->items,
+              (Lines{"    a", "    nb", "    d", "    nc", "    ne", "    nk"}));
+    EXPECT_TRUE(ui.of_kind("list many").empty());
+}
+
 TEST_F(Forward, EmptyFactMenuFallsBackToQuestions) {
     store.add(make_text_fact(Kind::fakt, "a"));
     rule(1, "k", {"a"});

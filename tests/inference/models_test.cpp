@@ -2,6 +2,8 @@
 // the data-error check.
 #include "inference/models.h"
 
+#include <algorithm>
+
 #include "inference_fixture.h"
 
 namespace xamo::testing {
@@ -170,30 +172,42 @@ TEST_F(Models, LongChainOfModelsDoesNotExhaustTheStack) {
     model_base({});
     const int length = 5000;
     for (int i = length; i >= 1; --i) {
-        store.add(model(i, "bez warunku", "v" + std::to_string(i), "v" + std::to_string(i - 1), "+",
-                        "1", 0));
+        store.add(model(i, "bez warunku", numbered("v", i), numbered("v", i - 1), "+", "1", 0));
     }
     memory.zmienna_ustalona.set("v0", 0);
     store.add(Fact{Kind::argument_znany, {std::string("v0"), 0.0}});
     run_with("1", {});
-    EXPECT_EQ(value("v" + std::to_string(length)), length);
+    EXPECT_EQ(value(numbered("v", length)), length);
     EXPECT_EQ(titles("note"),
               (Lines{"Wnioskowanie rozwinięte dokładne w przód", "Uwaga!", "Uwaga!"}));
 }
 
-TEST_F(Models, ArgumentValuesAreAskedAndNonNumbersRefused) {
+TEST_F(Models, ArgumentValuesAreAskedUntilTheyAreNumbers) {
     askable({});
-    model_base({"x", "z"});
+    model_base({"x", "z", "v"});
     store.add(model(1, "bez warunku", "y", "x", "*", "2"));
     store.add(model(2, "bez warunku", "w", "z", "+", "1"));
-    run_with("1", {"21", "abc"});
+    store.add(model(3, "bez warunku", "u", "v", "+", "0"));
+    // Not a number, empty, two commas: a note each and the question again; a decimal comma
+    // counts as a decimal point, blanks around the number are ignored.
+    run_with("1", {"21", "abc", "", "1,2,3", " 7,5 ", "-0.25e1"});
     EXPECT_EQ(value("y"), 42);
-    EXPECT_FALSE(value("w"));
+    EXPECT_EQ(value("w"), 8.5);
+    EXPECT_EQ(value("u"), -2.5);
     const auto values = ui.of_kind("value");
-    ASSERT_EQ(values.size(), 2u);
+    ASSERT_EQ(values.size(), 6u);
     EXPECT_EQ(values[0].title, "Określ wartość argumentu");
     EXPECT_EQ(values[0].text, "x");
+    EXPECT_EQ(values[4].text, "z");
+    const std::string refused =
+        "Uwaga!|Wartością argumentu z musi być liczba,\nnp. 120 albo 120,5.\nPodaj ją jeszcze raz.";
+    const Lines all = notes();
+    EXPECT_EQ(std::count(all.begin(), all.end(), refused), 3);
     EXPECT_TRUE(output_has("Określ wartość oceny: x\nx=21\n\n"));
+    // One question in the output, however often the dialog came back.
+    EXPECT_TRUE(output_has("Określ wartość oceny: z\nz=7.5\n\n"));
+    const std::string asked = "Określ wartość oceny: z";
+    EXPECT_EQ(ui.output.find(asked), ui.output.rfind(asked));
 }
 
 TEST_F(Models, ExtendedRelationNeedsThreeMembers) {

@@ -121,6 +121,22 @@ TEST(BaseFileReader, ReportsEachMalformedLineWithKindAndPosition) {
     }
 }
 
+TEST(BaseFileReader, RealsWithoutExponentUpToTheLargestAndNotBeyond) {
+    const std::string largest = "argument_znany(\"x\",1" + std::string(308, '0') + ")";
+    FactStore store;
+    ASSERT_FALSE(read(store, Section::Models, largest + "\n"));
+    EXPECT_EQ(KnownArgument(store.all(Kind::argument_znany)[0]).value(), 1e308);
+    for (std::size_t zeros : {309u, 400u}) {
+        const std::string line = "argument_znany(\"x\",1" + std::string(zeros, '0') + ")";
+        FactStore too_large;
+        const auto error = read(too_large, Section::Models, line + "\n");
+        ASSERT_TRUE(error) << zeros;
+        EXPECT_EQ(error->kind, ReadErrorKind::IllegalNumber);
+        EXPECT_EQ(error->position, 20u);
+        EXPECT_TRUE(too_large.all(Kind::argument_znany).empty());
+    }
+}
+
 TEST(BaseFileReader, LineEndsEmptyLinesAndCarriageReturns) {
     FactStore store;
     EXPECT_FALSE(read(store, Section::Rules, "fakt(\"a\")\r\nfakt(\"b\")\r\n"));

@@ -60,9 +60,12 @@ TEST_F(Loading, RuleBaseLoadClearsEveryBaseNameAndWorkingFact) {
     KnowledgeBase kb = app.knowledge_base();
     EXPECT_EQ(load_base(kb, BaseKind::Rules), "");
     for (Section s : {Section::Rules, Section::Models, Section::Constraints, Section::Advice,
-                      Section::Graphics, Section::Sounds, Section::Names, Section::Report}) {
+                      Section::Graphics, Section::Sounds, Section::Names}) {
         EXPECT_EQ(store.section_size(s), 0u);
     }
+    // The report text is emptied, not removed, so what follows is collected into it.
+    ASSERT_EQ(store.section_size(Section::Report), 1u);
+    EXPECT_EQ(store.text(Kind::tekst_raportu), "");
     EXPECT_TRUE(app.inference().rbd.empty());
     EXPECT_FALSE(app.media().opis);
     EXPECT_TRUE(app.askable().lista_warunkow_dopytywalnych.empty());
