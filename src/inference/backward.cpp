@@ -32,8 +32,8 @@ const std::vector<const Fact*> kNoFacts;
 
 }  // namespace
 
-BackwardEngine::BackwardEngine(InferenceContext& ctx, ModelEvaluator& models)
-    : ctx_(ctx), models_(models) {
+BackwardEngine::BackwardEngine(InferenceContext& ctx, ModelEvaluator& models, Search search)
+    : ctx_(ctx), models_(models), search_(search) {
     for (const Fact& rule : ctx_.store.all(Kind::regula)) {
         rules_by_number_.emplace(Rule(rule).number(), &rule);
         if (Rule(rule).number() != 0)
@@ -87,12 +87,31 @@ const std::vector<const Fact*>& BackwardEngine::constraints_with(const std::stri
 }
 
 const std::vector<const Fact*>& BackwardEngine::rules_concluding(const std::string& c) const {
+    if (search_ == Search::Scan) {
+        auto& found = scanned_rules_[c];
+        found.clear();
+        for (const Fact& rule : ctx_.store.all(Kind::regula)) {
+            if (Rule(rule).number() != 0 && Rule(rule).conclusion() == c) found.push_back(&rule);
+        }
+        return found;
+    }
     const auto it = rules_by_conclusion_.find(c);
     return it == rules_by_conclusion_.end() ? kNoFacts : it->second;
 }
 
 const std::vector<const Fact*>& BackwardEngine::models_with_result(
     const std::string& result) const {
+    if (search_ == Search::Scan) {
+        auto& found = scanned_models_[result];
+        found.clear();
+        for (Kind kind :
+             {Kind::model, Kind::model_r, Kind::model_liniowy, Kind::model_wielomianowy}) {
+            for (const Fact& model : ctx_.store.all(kind)) {
+                if (AnyModel(model).result() == result) found.push_back(&model);
+            }
+        }
+        return found;
+    }
     const auto it = models_by_result_.find(result);
     return it == models_by_result_.end() ? kNoFacts : it->second;
 }

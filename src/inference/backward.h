@@ -19,7 +19,9 @@
 //   (`sprawdz`); that re-enters `verify` with a fresh stack. Such nesting is bounded by
 //   kMaxNesting; beyond it the condition counts as not proved and a note says so once.
 // - `rbd_wstecz` (InferenceMemory) keeps the order of recording and an index, so that every test
-//   of a condition is a hash lookup.
+//   of a condition is a hash lookup; the rules concluding a condition and the models computing a
+//   result are found through indexes in base order (Search::Scan finds them by scanning the
+//   bases, the reference the indexes are tested against).
 #pragma once
 
 #include <cstddef>
@@ -51,7 +53,9 @@ class BackwardEngine {
   public:
     static constexpr std::size_t kMaxNesting = 200;
 
-    BackwardEngine(InferenceContext& ctx, ModelEvaluator& models);
+    enum class Search { Indexed, Scan };
+
+    BackwardEngine(InferenceContext& ctx, ModelEvaluator& models, Search search = Search::Indexed);
     BackwardEngine(const BackwardEngine&) = delete;
     BackwardEngine& operator=(const BackwardEngine&) = delete;
     ~BackwardEngine();
@@ -112,7 +116,11 @@ class BackwardEngine {
 
     InferenceContext& ctx_;
     ModelEvaluator& models_;
+    Search search_;
     BackwardMemory memory_;
+    // Search::Scan: what the last scan for a condition found (frames keep pointers to these).
+    mutable std::unordered_map<std::string, std::vector<const Fact*>> scanned_rules_;
+    mutable std::unordered_map<std::string, std::vector<const Fact*>> scanned_models_;
     std::unordered_map<std::string, std::vector<const Fact*>> rules_by_conclusion_;
     std::unordered_map<std::int32_t, const Fact*> rules_by_number_;
     std::unordered_map<std::string, std::vector<const Fact*>> constraints_by_member_;

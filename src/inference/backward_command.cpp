@@ -73,7 +73,7 @@ void BackwardInference::run() {
     preparation.base_faulty = base_faulty;
     preparation.show_description = show_description;
     if (!preparation.prepare(kBackwardOpening)) return;
-    engine_.emplace(ctx_, models_);
+    engine_.emplace(ctx_, models_, search);
     const int kind =
         ctx_.ui.choose_option({"Hipoteza wybór",
                                "Wybierz typ testowanej hipotezy!",
@@ -86,7 +86,7 @@ void BackwardInference::run() {
 
 bool BackwardInference::opcja_z_menu_testowania(HypothesisKind kind) {
     if (ctx_.memory.blad_wykluczajacych) return false;
-    if (!engine_) engine_.emplace(ctx_, models_);
+    if (!engine_) engine_.emplace(ctx_, models_, search);
     const KindTexts& texts = texts_of(kind);
     const StringList candidates = hypothesis_candidates(ctx_.store, kind);
     const auto chosen = ctx_.ui.choose_from_list(texts.title, texts.prompt, candidates, false);
@@ -107,7 +107,7 @@ bool BackwardInference::opcja_z_menu_testowania(HypothesisKind kind) {
 }
 
 bool BackwardInference::weryfikowanie_hipotezy(const std::string& h) {
-    if (!engine_) engine_.emplace(ctx_, models_);
+    if (!engine_) engine_.emplace(ctx_, models_, search);
     if (!przedstawienie_faktow_pierwotnych(ctx_)) return false;
     if (!przedstawienie_m_faktow_pierwotnych(ctx_)) return false;
     if (ctx_.store.any(Kind::argument_znany)) models_.przedstawienie_zmiennych_pierwotnych();

@@ -29,6 +29,8 @@ class BackwardInference {
 
     std::function<bool()> base_faulty = [] { return false; };
     std::function<void()> show_description;
+    // How the engine finds rules and models (the scan is the reference of the tests).
+    BackwardEngine::Search search = BackwardEngine::Search::Indexed;
 
     // The whole command.
     void run();

@@ -50,8 +50,7 @@ void InferenceContext::index_askable() {
     askable_arguments_ = {arguments.begin(), arguments.end()};
     const auto& conclusions = askable.lista_wnioskow_modeli;
     model_conclusions_ = {conclusions.begin(), conclusions.end()};
-    rules_by_condition_.clear();
-    rules_indexed_ = false;
+    rule_index_.reset();
 }
 
 bool InferenceContext::is_askable(const std::string& condition) const {
@@ -79,27 +78,19 @@ const Fact* InferenceContext::constraint_with(const std::string& condition) cons
     return nullptr;
 }
 
-const std::vector<std::int32_t>& InferenceContext::rules_mentioning(const std::string& condition) {
-    if (!rules_indexed_) {
-        for (const Fact& rule : store.all(Kind::regula)) {
-            for (const auto& c : Rule(rule).conditions()) {
-                auto& numbers = rules_by_condition_[c];
-                if (numbers.empty() || numbers.back() != Rule(rule).number()) {
-                    numbers.push_back(Rule(rule).number());
-                }
-            }
-        }
-        rules_indexed_ = true;
-    }
-    static const std::vector<std::int32_t> none;
-    const auto it = rules_by_condition_.find(condition);
-    return it == rules_by_condition_.end() ? none : it->second;
+const RuleConditionIndex& InferenceContext::rule_index() {
+    if (!rule_index_) rule_index_ = std::make_unique<RuleConditionIndex>(store);
+    return *rule_index_;
 }
 
 void InferenceContext::skasuj_zastosowane_reguly(const std::string& x) {
     if (memory.regula_zastosowana.empty()) return;
+    const RuleConditionIndex& index = rule_index();
     for (const auto& c : {x, negacja(x)}) {
-        for (std::int32_t number : rules_mentioning(c)) memory.regula_zastosowana.erase(number);
+        const std::uint32_t id = index.id(c);
+        if (id == RuleConditionIndex::kNone) continue;
+        for (auto r = index.rules_with(id).first; r != index.rules_with(id).second; ++r)
+            memory.regula_zastosowana.erase(Rule(index.rule(*r)).number());
     }
 }
 

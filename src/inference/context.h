@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -14,6 +15,7 @@
 #include "dialog/interaction.h"
 #include "dialog/report.h"
 #include "inference/memory.h"
+#include "inference/rule_index.h"
 #include "kb/facts.h"
 
 namespace xamo {
@@ -82,8 +84,9 @@ class InferenceContext {
 
     // The first constraint (store order) that has `condition` as a member.
     const Fact* constraint_with(const std::string& condition) const;
-    // Numbers of the rules whose conditions contain `condition` exactly.
-    const std::vector<std::int32_t>& rules_mentioning(const std::string& condition);
+    // The conditions of the rules, interned (built on first use; the rules do not change during
+    // a run).
+    const RuleConditionIndex& rule_index();
     // Re-enables the applied rules that mention x or its negation (skasuj_zastosowane_reguly).
     void skasuj_zastosowane_reguly(const std::string& x);
 
@@ -92,8 +95,7 @@ class InferenceContext {
     std::unordered_set<std::string> askable_conditions_and_arguments_;
     std::unordered_set<std::string> askable_arguments_;
     std::unordered_set<std::string> model_conclusions_;
-    std::unordered_map<std::string, std::vector<std::int32_t>> rules_by_condition_;
-    bool rules_indexed_ = false;
+    std::unique_ptr<RuleConditionIndex> rule_index_;
 };
 
 std::string positive_form(const std::string& condition);

@@ -1,6 +1,7 @@
 #include "inference/forward.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 #include "analysis/same_results.h"
@@ -226,13 +227,22 @@ std::uint64_t ForwardInference::state_signature() const {
 }
 
 void ForwardInference::wnioskowanie_cd() {
-    std::unordered_set<std::uint64_t> seen{state_signature()};
-    while (next_firing()) {
-        if (seen.insert(state_signature()).second) continue;
-        const std::string text = "Reguły wzajemnie odwołują swoje wnioski bez końca.";
-        ctx_.line(text);
-        ctx_.ui.note("Uwaga błąd!", text + "\nWnioskowanie zostało przerwane.");
-        break;
+    {
+        std::optional<ForwardAgenda> agenda;
+        if (scan == Scan::Agenda) agenda.emplace(ctx_);
+        agenda_ = agenda ? &*agenda : nullptr;
+        struct Detach {
+            ForwardAgenda*& agenda;
+            ~Detach() { agenda = nullptr; }
+        } detach{agenda_};
+        std::unordered_set<std::uint64_t> seen{state_signature()};
+        while (next_firing()) {
+            if (seen.insert(state_signature()).second) continue;
+            const std::string text = "Reguły wzajemnie odwołują swoje wnioski bez końca.";
+            ctx_.line(text);
+            ctx_.ui.note("Uwaga błąd!", text + "\nWnioskowanie zostało przerwane.");
+            break;
+        }
     }
     if (ctx_.memory.rbd.established(std::string(kEnd))) {
         end_by_koniec();
@@ -242,10 +252,14 @@ void ForwardInference::wnioskowanie_cd() {
 }
 
 bool ForwardInference::next_firing() {
+    using Phase = ForwardAgenda::Phase;
     if (ctx_.memory.rbd.established(std::string(kEnd))) return false;
-    return fire_rule() || fire_arithmetic(Kind::model) || fire_arithmetic(Kind::model_r) ||
-           fire_arithmetic(Kind::model_liniowy) || fire_arithmetic(Kind::model_wielomianowy) ||
-           fire_relation(Kind::model) || fire_relation(Kind::model_r);
+    return fire_rule() || fire_arithmetic(Kind::model, Phase::BasicArithmetic) ||
+           fire_arithmetic(Kind::model_r, Phase::ExtendedArithmetic) ||
+           fire_arithmetic(Kind::model_liniowy, Phase::Linear) ||
+           fire_arithmetic(Kind::model_wielomianowy, Phase::Polynomial) ||
+           fire_relation(Kind::model, Phase::BasicRelation) ||
+           fire_relation(Kind::model_r, Phase::ExtendedRelation);
 }
 
 std::optional<std::string> ForwardInference::testuj_warunki(const StringList& conditions) {
@@ -266,49 +280,79 @@ std::optional<std::string> ForwardInference::testuj_warunki(const StringList& co
 }
 
 bool ForwardInference::fire_rule() {
-    InferenceMemory& memory = ctx_.memory;
-    for (const Fact& rule : ctx_.store.all(Kind::regula)) {
-        const std::int32_t n = Rule(rule).number();
-        if (n == 0 || memory.regula_zastosowana.count(n) > 0) continue;
-        const auto marks = testuj_warunki(Rule(rule).conditions());
-        if (!marks) continue;
-        const std::string result = generuj_wniosek(*marks, Rule(rule).conclusion());
-        memory.regula_zastosowana.insert(n);
-        if (!zachowaj_wniosek(ctx_, n, result).ok()) continue;
-        przedstawienie_faktow(ctx_);
-        if (wyjasnienie_regula(ctx_, rule, result)) offer_media(n, result);
-        return true;
+    if (agenda_ == nullptr) {
+        for (const Fact& rule : ctx_.store.all(Kind::regula)) {
+            if (try_rule(rule)) return true;
+        }
+        return false;
     }
-    return false;
+    // Each pass goes on after the item it tested, as the reference does.
+    for (std::size_t from = 0;; ++from) {
+        const Fact* rule = agenda_->next_rule(from);
+        if (rule == nullptr) return false;
+        if (try_rule(*rule)) return true;
+    }
 }
 
-bool ForwardInference::fire_arithmetic(Kind kind) {
-    for (const Fact& model : ctx_.store.all(kind)) {
-        if (is_relational(model)) continue;
-        if (models_.apply_arithmetic(model)) return true;
-    }
-    return false;
+bool ForwardInference::try_rule(const Fact& rule) {
+    InferenceMemory& memory = ctx_.memory;
+    const std::int32_t n = Rule(rule).number();
+    if (n == 0 || memory.regula_zastosowana.count(n) > 0) return false;
+    const auto marks = testuj_warunki(Rule(rule).conditions());
+    if (!marks) return false;
+    const std::string result = generuj_wniosek(*marks, Rule(rule).conclusion());
+    memory.regula_zastosowana.insert(n);
+    if (!zachowaj_wniosek(ctx_, n, result).ok()) return false;
+    przedstawienie_faktow(ctx_);
+    if (wyjasnienie_regula(ctx_, rule, result)) offer_media(n, result);
+    return true;
 }
 
-bool ForwardInference::fire_relation(Kind kind) {
-    InferenceMemory& memory = ctx_.memory;
-    for (const Fact& model : ctx_.store.all(kind)) {
-        if (!is_relational(model)) continue;
-        if (kind == Kind::model_r && ModelR(model).variables().size() != 3) continue;
-        const std::int32_t n = model_number(model);
-        if (!models_.sprawdz(AnyModel(model).condition())) continue;
-        if (memory.rbd.has(n, AnyModel(model).result()) || models_.applied_or_failed(n)) continue;
-        const auto step = models_.evaluate_relation(model);
-        if (!step) continue;
-        if (!zachowaj_wniosek(ctx_, n, step->reached).ok()) continue;
-        przedstawienie_faktow(ctx_);
-        models_.przedstawienie_zmiennych();
-        memory.model_stosowany.insert(n);
-        models_.explain_relation(*step);
-        offer_media(n, step->reached);
-        return true;
+bool ForwardInference::fire_arithmetic(Kind kind, ForwardAgenda::Phase phase) {
+    if (agenda_ == nullptr) {
+        for (const Fact& model : ctx_.store.all(kind)) {
+            if (is_relational(model)) continue;
+            if (models_.apply_arithmetic(model)) return true;
+        }
+        return false;
     }
-    return false;
+    for (std::size_t from = 0;; ++from) {
+        const Fact* model = agenda_->next_model(phase, from);
+        if (model == nullptr) return false;
+        if (models_.apply_arithmetic(*model)) return true;
+    }
+}
+
+bool ForwardInference::fire_relation(Kind kind, ForwardAgenda::Phase phase) {
+    if (agenda_ == nullptr) {
+        for (const Fact& model : ctx_.store.all(kind)) {
+            if (try_relation(model)) return true;
+        }
+        return false;
+    }
+    for (std::size_t from = 0;; ++from) {
+        const Fact* model = agenda_->next_model(phase, from);
+        if (model == nullptr) return false;
+        if (try_relation(*model)) return true;
+    }
+}
+
+bool ForwardInference::try_relation(const Fact& model) {
+    InferenceMemory& memory = ctx_.memory;
+    if (!is_relational(model)) return false;
+    if (model.kind == Kind::model_r && ModelR(model).variables().size() != 3) return false;
+    const std::int32_t n = model_number(model);
+    if (!models_.sprawdz(AnyModel(model).condition())) return false;
+    if (memory.rbd.has(n, AnyModel(model).result()) || models_.applied_or_failed(n)) return false;
+    const auto step = models_.evaluate_relation(model);
+    if (!step) return false;
+    if (!zachowaj_wniosek(ctx_, n, step->reached).ok()) return false;
+    przedstawienie_faktow(ctx_);
+    models_.przedstawienie_zmiennych();
+    memory.model_stosowany.insert(n);
+    models_.explain_relation(*step);
+    offer_media(n, step->reached);
+    return true;
 }
 
 void ForwardInference::offer_media(std::int32_t number, const std::string& condition) {

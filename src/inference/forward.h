@@ -7,7 +7,9 @@
 //
 // The loop fires one item per step and then starts the scan again from the top. The choice of
 // that item is made in one place, next_firing(): rules in file order, then the basic, extended,
-// linear and polynomial arithmetic models, then the basic and extended relational models.
+// linear and polynomial arithmetic models, then the basic and extended relational models. The
+// scan visits only the items the agenda (agenda.h) holds eligible; the plain scan over every
+// item (Scan::Restart) stays as the reference the agenda is tested against.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +17,7 @@
 #include <optional>
 #include <string>
 
+#include "inference/agenda.h"
 #include "inference/context.h"
 #include "inference/models.h"
 
@@ -30,7 +33,13 @@ extern const OpeningTexts kForwardOpening;
 
 class ForwardInference {
   public:
+    // How the next item to fire is found: through the agenda, or by testing every item in base
+    // order (the reference; same results, time quadratic in the size of the base).
+    enum class Scan { Agenda, Restart };
+
     explicit ForwardInference(InferenceContext& ctx);
+
+    Scan scan = Scan::Agenda;
 
     // Faults found while the bases were loaded (numbering, contradictions) that keep inference
     // from starting; each was reported when it was found.
@@ -61,8 +70,11 @@ class ForwardInference {
 
   private:
     bool fire_rule();
-    bool fire_arithmetic(Kind kind);
-    bool fire_relation(Kind kind);
+    bool fire_arithmetic(Kind kind, ForwardAgenda::Phase phase);
+    bool fire_relation(Kind kind, ForwardAgenda::Phase phase);
+    // One item as the scan tests it; true when it fired.
+    bool try_rule(const Fact& rule);
+    bool try_relation(const Fact& model);
     void ask_labels();
     void opening_texts(const OpeningTexts& texts);
     void end_by_koniec();
@@ -72,6 +84,7 @@ class ForwardInference {
 
     InferenceContext& ctx_;
     ModelEvaluator models_;
+    ForwardAgenda* agenda_ = nullptr;  // while the loop runs with Scan::Agenda
 };
 
 std::string generuj_wniosek(const std::string& marks, const std::string& conclusion);

@@ -23,6 +23,7 @@ void WorkingMemory::add(std::int32_t number, const std::string& condition) {
     entries_.emplace_back(number, condition);
     index_[condition].push_back(std::prev(entries_.end()));
     signature_ += fact_hash(number, condition);
+    tell(number, condition, 1);
 }
 
 std::size_t WorkingMemory::count(const std::string& condition) const {
@@ -49,31 +50,42 @@ bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
     entries_.erase(*found);
     entries.erase(found);
     if (entries.empty()) index_.erase(it);
+    tell(number, condition, -1);
     return true;
 }
 
 void WorkingMemory::remove_all(const std::string& condition) {
     const auto it = index_.find(condition);
     if (it == index_.end()) return;
+    std::vector<std::int32_t> numbers;
     for (const auto& entry : it->second) {
         signature_ -= fact_hash(entry->first, entry->second);
+        numbers.push_back(entry->first);
         entries_.erase(entry);
     }
     index_.erase(it);
+    for (std::int32_t number : numbers) tell(number, condition, -1);
 }
 
 void WorkingMemory::clear() {
+    if (observer_ != nullptr) {
+        for (const auto& [number, condition] : entries_) tell(number, condition, -1);
+    }
     entries_.clear();
     index_.clear();
     signature_ = 0;
 }
 
 void AppliedRules::insert(std::int32_t number) {
-    if (numbers_.insert(number).second) signature_ += mix(static_cast<std::uint32_t>(number));
+    if (!numbers_.insert(number).second) return;
+    signature_ += mix(static_cast<std::uint32_t>(number));
+    if (observer_ != nullptr) observer_->rule_mark_changed(number);
 }
 
 void AppliedRules::erase(std::int32_t number) {
-    if (numbers_.erase(number) > 0) signature_ -= mix(static_cast<std::uint32_t>(number));
+    if (numbers_.erase(number) == 0) return;
+    signature_ -= mix(static_cast<std::uint32_t>(number));
+    if (observer_ != nullptr) observer_->rule_mark_changed(number);
 }
 
 void AppliedRules::clear() {
@@ -84,6 +96,7 @@ void AppliedRules::clear() {
 void FixedValues::set(const std::string& name, double value) {
     entries_.emplace_back(name, value);
     index_.emplace(name, value);
+    if (observer_ != nullptr) observer_->value_changed(name);
 }
 
 std::optional<double> FixedValues::get(const std::string& name) const {
@@ -95,6 +108,7 @@ std::optional<double> FixedValues::get(const std::string& name) const {
 void FixedValues::remove(const std::string& name) {
     if (index_.erase(name) == 0) return;
     std::erase_if(entries_, [&name](const Entry& entry) { return entry.first == name; });
+    if (observer_ != nullptr) observer_->value_changed(name);
 }
 
 void FixedValues::clear() {
@@ -105,6 +119,7 @@ void FixedValues::clear() {
 bool AppliedModels::insert(std::int32_t number) {
     if (!index_.insert(number).second) return false;
     order_.push_back(number);
+    if (observer_ != nullptr) observer_->model_mark_changed(number);
     return true;
 }
 
@@ -143,6 +158,14 @@ void InferenceMemory::clear_run() {
     lista_warunkow_ograniczenia_z_warunkami_faktami.clear();
     lista_warunkow_uwzglednionych_ograniczen.clear();
     hipoteza.reset();
+}
+
+void InferenceMemory::observe(MemoryObserver* observer) {
+    rbd.observe(observer);
+    regula_zastosowana.observe(observer);
+    model_stosowany.observe(observer);
+    model_bledny.observe(observer);
+    zmienna_ustalona.observe(observer);
 }
 
 bool InferenceMemory::in_rbd_wstecz(const std::string& condition) const {

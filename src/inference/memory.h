@@ -2,6 +2,10 @@
 //
 // Working memory `rbd` keeps its facts in the order they were added (for presentation) and an
 // index by condition, so that the state of a condition is a hash lookup, not a scan.
+//
+// The forward agenda keeps the items that may fire up to date from the changes of these facts:
+// every container tells its observer (MemoryObserver, set by InferenceMemory::observe) of each
+// change as it happens.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +21,20 @@
 #include "kb/facts.h"
 
 namespace xamo {
+
+// Told of every change of the working facts that decide which rule or model can fire next.
+class MemoryObserver {
+  public:
+    virtual ~MemoryObserver() = default;
+    // rbd(number, condition) was added (delta 1) or removed (delta -1).
+    virtual void fact_changed(std::int32_t number, const std::string& condition, int delta) = 0;
+    // regula_zastosowana(number) was added or removed.
+    virtual void rule_mark_changed(std::int32_t number) = 0;
+    // model_stosowany(number) or model_bledny(number) was added.
+    virtual void model_mark_changed(std::int32_t number) = 0;
+    // zmienna_ustalona(name, _) was added or removed.
+    virtual void value_changed(const std::string& name) = 0;
+};
 
 // rbd(number, condition): the condition is established by the rule or model `number` (0 for the
 // user, a declared fact and "bez warunku"). A condition may be supported by several facts.
@@ -39,6 +57,8 @@ class WorkingMemory {
     WorkingMemory(WorkingMemory&&) = default;
     WorkingMemory& operator=(WorkingMemory&&) = default;
 
+    void observe(MemoryObserver* observer) { observer_ = observer; }
+
     void add(std::int32_t number, const std::string& condition);
     bool established(const std::string& condition) const { return count(condition) > 0; }
     bool has(std::int32_t number, const std::string& condition) const;
@@ -57,14 +77,20 @@ class WorkingMemory {
     std::uint64_t signature() const { return signature_; }
 
   private:
+    void tell(std::int32_t number, const std::string& condition, int delta) {
+        if (observer_ != nullptr) observer_->fact_changed(number, condition, delta);
+    }
+
     std::list<Entry> entries_;
     std::unordered_map<std::string, std::vector<std::list<Entry>::iterator>> index_;
     std::uint64_t signature_ = 0;
+    MemoryObserver* observer_ = nullptr;  // not copied
 };
 
 // regula_zastosowana(number): the rules tried to completion, with a signature like WorkingMemory's.
 class AppliedRules {
   public:
+    void observe(MemoryObserver* observer) { observer_ = observer; }
     void insert(std::int32_t number);
     void erase(std::int32_t number);
     std::size_t count(std::int32_t number) const { return numbers_.count(number); }
@@ -76,12 +102,14 @@ class AppliedRules {
   private:
     std::unordered_set<std::int32_t> numbers_;
     std::uint64_t signature_ = 0;
+    MemoryObserver* observer_ = nullptr;
 };
 
 // model_stosowany(number): the models applied in a run, in the order they were applied (the
-// explanation lists them so), with a hash lookup.
+// explanation lists them so), with a hash lookup. Also the models that failed (model_bledny).
 class AppliedModels {
   public:
+    void observe(MemoryObserver* observer) { observer_ = observer; }
     // False when the model was already applied.
     bool insert(std::int32_t number);
     std::size_t count(std::int32_t number) const { return index_.count(number); }
@@ -94,6 +122,7 @@ class AppliedModels {
   private:
     std::vector<std::int32_t> order_;
     std::unordered_set<std::int32_t> index_;
+    MemoryObserver* observer_ = nullptr;
 };
 
 // zmienna_ustalona(name, value): the fixed values of a run, in the order they were fixed.
@@ -106,6 +135,7 @@ class FixedValues {
         for (const auto& [name, value] : entries) set(name, value);
     }
 
+    void observe(MemoryObserver* observer) { observer_ = observer; }
     void set(const std::string& name, double value);
     std::optional<double> get(const std::string& name) const;
     bool has(const std::string& name) const { return index_.count(name) > 0; }
@@ -120,6 +150,7 @@ class FixedValues {
   private:
     std::vector<Entry> entries_;
     std::unordered_map<std::string, double> index_;  // the first value fixed for a name
+    MemoryObserver* observer_ = nullptr;
 };
 
 // rbd_wstecz(condition): the conditions established by backward inference, in the order they were
@@ -157,7 +188,7 @@ struct InferenceMemory : WorkingSection {
     AppliedRules regula_zastosowana;
     AppliedModels model_stosowany;
     // Models whose evaluation met an arithmetic error in this run: reported once, never applied.
-    std::unordered_set<std::int32_t> model_bledny;
+    AppliedModels model_bledny;
     std::vector<std::string> zanegowany_warunek_z_bazy_ograniczen;
     std::vector<StringList> lista_warunkow_ograniczenia_z_warunkami_faktami;
     StringList lista_warunkow_uwzglednionych_ograniczen;
@@ -167,6 +198,9 @@ struct InferenceMemory : WorkingSection {
     // Removes the working facts of an earlier run (the start of an inference command).
     void clear_run();
     bool backward_mode() const { return hipoteza.has_value(); }
+    // Tells `observer` (or nobody, for nullptr) of every change of rbd, regula_zastosowana,
+    // model_stosowany, model_bledny and zmienna_ustalona.
+    void observe(MemoryObserver* observer);
     bool in_rbd_wstecz(const std::string& condition) const;
 };
 

@@ -1,0 +1,54 @@
+#include "inference/rule_index.h"
+
+namespace xamo {
+
+RuleConditionIndex::RuleConditionIndex(const FactStore& store) {
+    const auto& all = store.all(Kind::regula);
+    rules_.reserve(all.size());
+    rule_offsets_.reserve(all.size() + 1);
+    rule_offsets_.push_back(0);
+    ids_.reserve(all.size());
+    // Rules per condition, counting a rule that lists a condition twice once.
+    std::vector<std::uint32_t> counts;
+    std::vector<std::uint32_t> last_rule;
+    for (const Fact& rule : all) {
+        const auto r = static_cast<std::uint32_t>(rules_.size());
+        rules_.push_back(&rule);
+        for (const auto& c : Rule(rule).conditions()) {
+            const auto [it, added] =
+                ids_.try_emplace(std::string_view(c), static_cast<std::uint32_t>(texts_.size()));
+            if (added) {
+                texts_.push_back(c);
+                counts.push_back(0);
+                last_rule.push_back(kNone);
+            }
+            const std::uint32_t id = it->second;
+            rule_conditions_.push_back(id);
+            if (last_rule[id] != r) {
+                last_rule[id] = r;
+                ++counts[id];
+            }
+        }
+        rule_offsets_.push_back(static_cast<std::uint32_t>(rule_conditions_.size()));
+    }
+    watch_offsets_.assign(texts_.size() + 1, 0);
+    for (std::size_t id = 0; id < texts_.size(); ++id)
+        watch_offsets_[id + 1] = watch_offsets_[id] + counts[id];
+    watchers_.resize(watch_offsets_.back());
+    std::vector<std::uint32_t> next(watch_offsets_.begin(), watch_offsets_.end() - 1);
+    std::fill(last_rule.begin(), last_rule.end(), kNone);
+    for (std::uint32_t r = 0; r < rules_.size(); ++r) {
+        for (auto id = conditions_of(r).first; id != conditions_of(r).second; ++id) {
+            if (last_rule[*id] == r) continue;
+            last_rule[*id] = r;
+            watchers_[next[*id]++] = r;
+        }
+    }
+}
+
+std::uint32_t RuleConditionIndex::id(std::string_view condition) const {
+    const auto it = ids_.find(condition);
+    return it == ids_.end() ? kNone : it->second;
+}
+
+}  // namespace xamo

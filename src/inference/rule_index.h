@@ -1,0 +1,50 @@
+// The conditions of the rules of a base, interned once per inference run: forward inference
+// re-enables the rules that mention a condition and keeps its agenda through this index.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "kb/facts.h"
+
+namespace xamo {
+
+// The conditions of the rules of a base interned: ids for the exact texts, per rule the ids of its
+// conditions, per id the rules (indexes in base order) that mention it. The texts are views into
+// the rules of the store, which do not change during a run.
+class RuleConditionIndex {
+  public:
+    static constexpr std::uint32_t kNone = static_cast<std::uint32_t>(-1);
+
+    explicit RuleConditionIndex(const FactStore& store);
+
+    std::size_t rules() const { return rules_.size(); }
+    std::size_t conditions() const { return texts_.size(); }
+    const Fact& rule(std::size_t i) const { return *rules_[i]; }
+    std::uint32_t id(std::string_view condition) const;
+    std::string_view text(std::uint32_t id) const { return texts_[id]; }
+    // The ids of rule i's conditions, in its order.
+    std::pair<const std::uint32_t*, const std::uint32_t*> conditions_of(std::size_t i) const {
+        return {rule_conditions_.data() + rule_offsets_[i],
+                rule_conditions_.data() + rule_offsets_[i + 1]};
+    }
+    // The rules mentioning condition `id`, ascending, each once.
+    std::pair<const std::uint32_t*, const std::uint32_t*> rules_with(std::uint32_t id) const {
+        return {watchers_.data() + watch_offsets_[id], watchers_.data() + watch_offsets_[id + 1]};
+    }
+
+  private:
+    std::vector<const Fact*> rules_;
+    std::unordered_map<std::string_view, std::uint32_t> ids_;
+    std::vector<std::string_view> texts_;
+    std::vector<std::uint32_t> rule_offsets_;
+    std::vector<std::uint32_t> rule_conditions_;
+    std::vector<std::uint32_t> watch_offsets_;
+    std::vector<std::uint32_t> watchers_;
+};
+
+}  // namespace xamo
