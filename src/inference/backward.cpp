@@ -52,12 +52,10 @@ BackwardEngine::BackwardEngine(InferenceContext& ctx, ModelEvaluator& models, Se
             constraints_by_member_[members[i]].push_back(&constraint);
         }
     }
-    ctx_.verify_hypothesis = [this](const std::string& w) { return weryfikowanie_hipotezy_cd(w); };
+    ctx_.verify_hypothesis = [this](std::string w) { return verification(std::move(w)); };
 }
 
-BackwardEngine::~BackwardEngine() {
-    ctx_.verify_hypothesis = [](const std::string&) { return false; };
-}
+BackwardEngine::~BackwardEngine() { ctx_.verify_hypothesis = not_verified; }
 
 // --- working memory --------------------------------------------------------------------------
 
@@ -231,40 +229,34 @@ void BackwardEngine::verify_end_rules(const std::string& hypothesis) {
 // --- verification ------------------------------------------------------------------------------
 
 bool BackwardEngine::weryfikowanie_hipotezy_cd(const std::string& c) {
+    return verification(c).run();
+}
+
+Task<bool> BackwardEngine::verification(std::string c) {
     Frame root;
-    root.c = c;
-    return verify(std::move(root));
+    root.c = std::move(c);
+    co_return co_await verify(std::move(root));
 }
 
 bool BackwardEngine::testuj_warunki_wstecz(const StringList& conditions) {
     Frame root;
     root.stage = Frame::Stage::Conditions;
     root.conditions = &conditions;
-    return verify(std::move(root));
+    return verify(std::move(root)).run();
 }
 
-bool BackwardEngine::verify(Frame root) {
-    if (nesting_ >= kMaxNesting) {
-        if (!nesting_reported_) {
-            nesting_reported_ = true;
-            ctx_.ui.note("Uwaga!", "Weryfikacja warunku " + root.c +
-                                       " wymaga zbyt głębokiego zagnieżdżenia modeli.\n"
-                                       "Warunek uznano za niepotwierdzony.");
-        }
-        return false;
-    }
-    ++nesting_;
-    struct Leave {
-        std::size_t& n;
-        ~Leave() { --n; }
-    } leave{nesting_};
-
+Task<bool> BackwardEngine::verify(Frame root) {
     std::vector<Frame> stack;
     stack.push_back(std::move(root));
     std::optional<bool> child;
     while (true) {
         Frame& frame = stack.back();
-        const Outcome outcome = advance(frame, child);
+        Outcome outcome;
+        if (frame.stage == Frame::Stage::Models) {
+            outcome = co_await models_decide(frame.c);
+        } else {
+            outcome = advance(frame, child);
+        }
         child.reset();
         if (outcome == Outcome::Pending) {
             if (frame.child != nullptr) {
@@ -278,7 +270,7 @@ bool BackwardEngine::verify(Frame root) {
         if (frame.on_path) on_path_.erase(positive_form(frame.c));
         stack.pop_back();
         child = outcome == Outcome::Proved;
-        if (stack.empty()) return *child;
+        if (stack.empty()) co_return *child;
     }
 }
 
@@ -296,8 +288,6 @@ BackwardEngine::Outcome BackwardEngine::advance(Frame& frame, std::optional<bool
             frame.child = &(*frame.conditions)[frame.condition];
             return Outcome::Pending;
         }
-        case Stage::Models:
-            return models_decide(frame.c);
         default:
             return next_rule(frame, child);
     }
@@ -403,24 +393,25 @@ bool BackwardEngine::conclude_by_rule(const std::string& c, const Fact& rule,
 
 // --- models --------------------------------------------------------------------------------------
 
-BackwardEngine::Outcome BackwardEngine::models_decide(const std::string& c) {
-    if (end_established()) return Outcome::NotProved;
-    if (arithmetic_models(c)) return Outcome::Proved;
-    const Outcome basic = relational_models(c, false);
-    if (basic != Outcome::Pending) return basic;
-    const Outcome extended = relational_models(c, true);
-    return extended == Outcome::Proved ? Outcome::Proved : Outcome::NotProved;
+Task<BackwardEngine::Outcome> BackwardEngine::models_decide(std::string c) {
+    if (end_established()) co_return Outcome::NotProved;
+    if (co_await arithmetic_models(c)) co_return Outcome::Proved;
+    const Outcome basic = co_await relational_models(c, false);
+    if (basic != Outcome::Pending) co_return basic;
+    const Outcome extended = co_await relational_models(c, true);
+    co_return extended == Outcome::Proved ? Outcome::Proved : Outcome::NotProved;
 }
 
-bool BackwardEngine::arithmetic_models(const std::string& c) {
+Task<bool> BackwardEngine::arithmetic_models(std::string c) {
     // Basic, extended, linear and polynomial models, each kind in base order.
     for (const Fact* model : models_with_result(c)) {
-        if (!is_relational(*model) && models_.apply_arithmetic(*model)) return true;
+        if (is_relational(*model)) continue;
+        if (co_await models_.apply(*model)) co_return true;
     }
-    return false;
+    co_return false;
 }
 
-BackwardEngine::Outcome BackwardEngine::relational_models(const std::string& c, bool extended) {
+Task<BackwardEngine::Outcome> BackwardEngine::relational_models(std::string c, bool extended) {
     const bool negated = is_negated(c);
     const std::string target = positive_form(c);
     const Kind kind = extended ? Kind::model_r : Kind::model;
@@ -428,10 +419,10 @@ BackwardEngine::Outcome BackwardEngine::relational_models(const std::string& c, 
         const Fact& model = *candidate;
         if (model.kind != kind || !is_relational(model)) continue;
         if (extended && ModelR(model).variables().size() != 3) continue;
-        if (!models_.sprawdz(AnyModel(model).condition())) continue;
+        if (!co_await models_.holds(AnyModel(model).condition())) continue;
         const std::int32_t n = model_number(model);
         if (established(c) || ctx_.memory.model_stosowany.count(n) > 0) continue;
-        auto step = models_.evaluate_relation(model);
+        auto step = co_await models_.relation(model);
         if (!step) continue;
         const bool holds = step->reached == target;
         const bool proves = holds != negated;
@@ -444,9 +435,9 @@ BackwardEngine::Outcome BackwardEngine::relational_models(const std::string& c, 
         ctx_.memory.model_stosowany.insert(n);
         step->reached = recorded;
         models_.explain_relation(*step);
-        return proves ? Outcome::Proved : Outcome::NotProved;
+        co_return proves ? Outcome::Proved : Outcome::NotProved;
     }
-    return Outcome::Pending;
+    co_return Outcome::Pending;
 }
 
 }  // namespace xamo

@@ -16,8 +16,8 @@
 // - A condition already under verification on the current path (compared by its positive form)
 //   counts as not proved: a cycle of rules ends instead of looping.
 // - Application conditions of models may be verified as hypotheses while a model is evaluated
-//   (`sprawdz`); that re-enters `verify` with a fresh stack. Such nesting is bounded by
-//   kMaxNesting; beyond it the condition counts as not proved and a note says so once.
+//   (`sprawdz`); `verify`, the model steps and the evaluation of models are coroutines (task.h),
+//   so such nesting, like a chain of models, takes heap and not C++ stack, to any depth.
 // - `rbd_wstecz` (InferenceMemory) keeps the order of recording and an index, so that every test
 //   of a condition is a hash lookup; the rules concluding a condition and the models computing a
 //   result are found through indexes in base order (Search::Scan finds them by scanning the
@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "inference/context.h"
+#include "inference/task.h"
 #include "kb/conditions.h"
 
 namespace xamo {
@@ -51,8 +52,6 @@ struct BackwardMemory {
 
 class BackwardEngine {
   public:
-    static constexpr std::size_t kMaxNesting = 200;
-
     enum class Search { Indexed, Scan };
 
     BackwardEngine(InferenceContext& ctx, ModelEvaluator& models, Search search = Search::Indexed);
@@ -94,15 +93,16 @@ class BackwardEngine {
     struct Frame;
     enum class Outcome { Proved, NotProved, Pending };
 
-    bool verify(Frame root);
+    Task<bool> verification(std::string c);
+    Task<bool> verify(Frame root);
     Outcome advance(Frame& frame, std::optional<bool> child);
     Outcome start(Frame& frame);
     Outcome next_rule(Frame& frame, std::optional<bool> child);
     Outcome settle_rule(Frame& frame, const Fact& rule, bool all_proved);
     void enter_stage_after_rules(Frame& frame);
-    Outcome models_decide(const std::string& c);
-    bool arithmetic_models(const std::string& c);
-    Outcome relational_models(const std::string& c, bool extended);
+    Task<Outcome> models_decide(std::string c);
+    Task<bool> arithmetic_models(std::string c);
+    Task<Outcome> relational_models(std::string c, bool extended);
 
     void add_wstecz(const std::string& c);
     void remove_wstecz(const std::string& c);
@@ -126,8 +126,6 @@ class BackwardEngine {
     std::unordered_map<std::string, std::vector<const Fact*>> constraints_by_member_;
     std::unordered_map<std::string, std::vector<const Fact*>> models_by_result_;  // in kind order
     std::unordered_set<std::string> on_path_;
-    std::size_t nesting_ = 0;
-    bool nesting_reported_ = false;
 };
 
 }  // namespace xamo

@@ -14,6 +14,8 @@ InferenceContext::InferenceContext(FactStore& store_, InferenceMemory& memory_,
     index_askable();
 }
 
+Task<bool> not_verified(std::string) { co_return false; }
+
 void MediaOffers::offer(std::int32_t number, const std::string& condition) const {
     if (udziel_rady) udziel_rady(number, condition);
     if (wyswietl_grafike) wyswietl_grafike(number, condition);

@@ -16,6 +16,7 @@
 #include "dialog/report.h"
 #include "inference/memory.h"
 #include "inference/rule_index.h"
+#include "inference/task.h"
 #include "kb/facts.h"
 
 namespace xamo {
@@ -31,6 +32,9 @@ struct MediaOffers {
     void offer(std::int32_t number, const std::string& condition) const;
 };
 
+// A verification that proves nothing.
+Task<bool> not_verified(std::string condition);
+
 class InferenceContext {
   public:
     InferenceContext(FactStore& store, InferenceMemory& memory, const AskableMemory& askable,
@@ -44,9 +48,7 @@ class InferenceContext {
     MediaOffers media;
     // Verifies a hypothesis by backward inference (application conditions in backward mode).
     // The backward inference replaces this; until then nothing is verified.
-    std::function<bool(const std::string&)> verify_hypothesis = [](const std::string&) {
-        return false;
-    };
+    std::function<Task<bool>(std::string)> verify_hypothesis = not_verified;
 
     // --- the explanation dialog "Wnioskowanie" (tytul, dane_str) ------------------------------
     std::string title;

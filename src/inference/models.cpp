@@ -208,82 +208,39 @@ void ModelEvaluator::note_failure(const std::string& key, const std::string& tex
     ctx_.ui.note("Uwaga błąd!", text);
 }
 
-namespace {
+std::optional<double> ModelEvaluator::oblicz(const std::string& x) { return value_of(x).run(); }
 
-// Thrown when the nesting of evaluations reaches its bound; names the quantity that was needed.
-struct TooDeep {
-    std::string quantity;
-};
-
-// Counts the nesting of oblicz.
-class Nesting {
-  public:
-    explicit Nesting(std::size_t& depth) : depth_(depth) { ++depth_; }
-    ~Nesting() { --depth_; }
-    Nesting(const Nesting&) = delete;
-    Nesting& operator=(const Nesting&) = delete;
-
-  private:
-    std::size_t& depth_;
-};
-
-}  // namespace
-
-// At the outermost level a chain too deep to follow is computed from its far end: the quantity
-// where the bound was reached is computed first, then the evaluation is tried again. Each
-// quantity is so computed at most once, so this ends, and the stack stays bounded.
-std::optional<double> ModelEvaluator::oblicz(const std::string& x) {
-    if (depth_ > 0) return oblicz_nested(x);
-    std::vector<std::string> pending{x};
-    while (true) {
-        try {
-            const auto value = oblicz_nested(pending.back());
-            if (pending.size() == 1) {
-                deep_failed_.clear();
-                return value;
-            }
-            if (!value) deep_failed_.insert(pending.back());
-            pending.pop_back();
-        } catch (const TooDeep& deep) {
-            pending.push_back(deep.quantity);
-        }
-    }
-}
-
-std::optional<double> ModelEvaluator::oblicz_nested(const std::string& x) {
+Task<std::optional<double>> ModelEvaluator::value_of(std::string x) {
     if (in_progress_.count(x) > 0) {
         note_failure("cykl " + x, "Cykl w bazie modeli: wartość argumentu " + x +
                                       " jest potrzebna do obliczenia jej samej.");
-        return std::nullopt;
+        co_return std::nullopt;
     }
-    // A fixed value needs no nesting; the far end of a chain computed first is found here.
-    if (const auto fixed = ctx_.memory.zmienna_ustalona.get(x)) return fixed;
-    if (deep_failed_.count(x) > 0) return std::nullopt;
-    if (depth_ >= kMaxDepth) throw TooDeep{x};
-    Nesting nesting(depth_);
+    if (const auto fixed = ctx_.memory.zmienna_ustalona.get(x)) co_return fixed;
     InProgress guard(in_progress_, x);
-    return compute(x);
+    co_return co_await compute(x);
 }
 
-std::optional<double> ModelEvaluator::compute(const std::string& x) {
+Task<std::optional<double>> ModelEvaluator::compute(std::string x) {
     const bool grade = is_grade(x);
     const auto fixed = ctx_.memory.zmienna_ustalona.get(x);
     if (!grade && model_results_.count(x) == 0 && !fixed) {
         if (const auto constant = read_constant(x)) {
             ctx_.memory.zmienna_ustalona.set(x, *constant);
-            return constant;
+            co_return constant;
         }
-        return ask_value(x);
+        co_return ask_value(x);
     }
-    if (fixed) return fixed;
-    bool settled = false;
-    if (auto value = from_basic_model(x, settled); value || settled) return value;
+    if (fixed) co_return fixed;
+    const Found basic = co_await from_basic_model(x);
+    if (basic.value || basic.settled) co_return basic.value;
     if (grade) {
-        if (auto value = from_grade_model(x)) return value;
+        if (auto value = from_grade_model(x)) co_return value;
     } else {
-        if (auto value = from_condition_count(x, settled); value || settled) return value;
+        const Found count = co_await from_condition_count(x);
+        if (count.value || count.settled) co_return count.value;
     }
-    return from_other_models(x);
+    co_return co_await from_other_models(x);
 }
 
 // A value the data-error check removes is asked again at once, so that no model is applied
@@ -303,20 +260,19 @@ std::optional<double> ModelEvaluator::ask_value(const std::string& x) {
     }
 }
 
-std::optional<double> ModelEvaluator::from_basic_model(const std::string& x, bool& settled) {
+Task<ModelEvaluator::Found> ModelEvaluator::from_basic_model(std::string x) {
     const auto found = basic_by_result_.find(x);
-    if (found == basic_by_result_.end()) return std::nullopt;
+    if (found == basic_by_result_.end()) co_return Found{};
     for (const Fact* model : found->second) {
         if (applied_or_failed(model_number(*model))) continue;
-        if (!sprawdz(application_condition(*model))) continue;
-        const auto v1 = oblicz(Model(*model).argument1());
+        if (!co_await holds(application_condition(*model))) continue;
+        const auto v1 = co_await value_of(Model(*model).argument1());
         if (!v1) continue;
-        const auto v2 = oblicz(Model(*model).argument2());
+        const auto v2 = co_await value_of(Model(*model).argument2());
         if (!v2) continue;
-        settled = true;
-        return finish(*model, wykonaj(*v1, *v2, Model(*model).symbol()));
+        co_return Found{finish(*model, wykonaj(*v1, *v2, Model(*model).symbol())), true};
     }
-    return std::nullopt;
+    co_return Found{};
 }
 
 // The value dialog until it holds a number (a decimal comma is accepted); each other text gets a
@@ -394,64 +350,65 @@ std::optional<double> ModelEvaluator::from_grade_model(const std::string& x) {
     return grade->first;
 }
 
-std::optional<double> ModelEvaluator::from_condition_count(const std::string& x, bool& settled) {
+Task<ModelEvaluator::Found> ModelEvaluator::from_condition_count(std::string x) {
     const auto found = count_by_result_.find(x);
-    if (found == count_by_result_.end()) return std::nullopt;
-    settled = true;
+    if (found == count_by_result_.end()) co_return Found{};
     const Fact& model = *found->second.front();
-    if (!sprawdz(application_condition(model))) return std::nullopt;
+    if (!co_await holds(application_condition(model))) co_return Found{std::nullopt, true};
     const auto number = integer_text(Model(model).argument1());
-    if (!number) return std::nullopt;
+    if (!number) co_return Found{std::nullopt, true};
     for (const Fact& rule : ctx_.store.all(Kind::regula)) {
         if (Rule(rule).number() != *number) continue;
-        return finish(model, Outcome::of(static_cast<double>(Rule(rule).conditions().size())));
+        co_return Found{
+            finish(model, Outcome::of(static_cast<double>(Rule(rule).conditions().size()))), true};
     }
-    return std::nullopt;
+    co_return Found{std::nullopt, true};
 }
 
-std::optional<std::vector<double>> ModelEvaluator::values_of(const StringList& names) {
+Task<std::optional<std::vector<double>>> ModelEvaluator::values_of(StringList names) {
     std::vector<double> values;
     values.reserve(names.size());
     for (const auto& name : names) {
-        const auto value = oblicz(name);
-        if (!value) return std::nullopt;
+        const auto value = co_await value_of(name);
+        if (!value) co_return std::nullopt;
         values.push_back(*value);
     }
-    return values;
+    co_return values;
 }
 
 // The value of an extended, linear or polynomial model, or nothing.
-std::optional<double> ModelEvaluator::evaluate_other(const Fact& model) {
+Task<std::optional<double>> ModelEvaluator::evaluate_other(const Fact& model) {
     if (model.kind == Kind::model_r) {
-        const auto values = values_of(ModelR(model).variables());
-        if (!values) return std::nullopt;
-        return finish(model, wykonaj_r(*values, ModelR(model).symbol()));
+        const auto values = co_await values_of(ModelR(model).variables());
+        if (!values) co_return std::nullopt;
+        co_return finish(model, wykonaj_r(*values, ModelR(model).symbol()));
     }
     if (model.kind == Kind::model_liniowy) {
-        const auto coefficients = values_of(LinearModel(model).coefficients());
-        if (!coefficients) return std::nullopt;
-        const auto variables = values_of(LinearModel(model).variables());
-        if (!variables) return std::nullopt;
-        return finish(model, wykonaj_liniowy(*coefficients, *variables));
+        const auto coefficients = co_await values_of(LinearModel(model).coefficients());
+        if (!coefficients) co_return std::nullopt;
+        const auto variables = co_await values_of(LinearModel(model).variables());
+        if (!variables) co_return std::nullopt;
+        co_return finish(model, wykonaj_liniowy(*coefficients, *variables));
     }
-    const auto x = oblicz(PolynomialModel(model).variable());
-    if (!x) return std::nullopt;
-    const auto coefficients = values_of(PolynomialModel(model).coefficients());
-    if (!coefficients) return std::nullopt;
-    return finish(model, wykonaj_wielomianowy(PolynomialModel(model).powers(), *coefficients, *x));
+    const auto x = co_await value_of(PolynomialModel(model).variable());
+    if (!x) co_return std::nullopt;
+    const auto coefficients = co_await values_of(PolynomialModel(model).coefficients());
+    if (!coefficients) co_return std::nullopt;
+    co_return finish(model,
+                     wykonaj_wielomianowy(PolynomialModel(model).powers(), *coefficients, *x));
 }
 
-std::optional<double> ModelEvaluator::from_other_models(const std::string& x) {
+Task<std::optional<double>> ModelEvaluator::from_other_models(std::string x) {
     const auto found = other_by_result_.find(x);
-    if (found == other_by_result_.end()) return std::nullopt;
+    if (found == other_by_result_.end()) co_return std::nullopt;
     for (const Fact* model : found->second) {
         if (model->kind == Kind::model_r && is_grade(x)) continue;
-        if (!sprawdz(application_condition(*model))) continue;
+        if (!co_await holds(application_condition(*model))) continue;
         if (ctx_.memory.zmienna_ustalona.has(x) || applied_or_failed(model_number(*model)))
             continue;
-        if (auto value = evaluate_other(*model)) return value;
+        if (auto value = co_await evaluate_other(*model)) co_return value;
     }
-    return std::nullopt;
+    co_return std::nullopt;
 }
 
 bool ModelEvaluator::report_problem(const Fact& model, const Outcome& outcome) {
@@ -485,44 +442,47 @@ std::optional<double> ModelEvaluator::finish(const Fact& model, const Outcome& o
     return outcome.value;
 }
 
-bool ModelEvaluator::apply_arithmetic(const Fact& model) {
-    if (is_relational(model)) return false;
-    if (model.kind == Kind::model && Model(model).symbol() == kRuleConditionCount) return false;
-    if (!sprawdz(application_condition(model))) return false;
+bool ModelEvaluator::apply_arithmetic(const Fact& model) { return apply(model).run(); }
+
+Task<bool> ModelEvaluator::apply(const Fact& model) {
+    if (is_relational(model)) co_return false;
+    if (model.kind == Kind::model && Model(model).symbol() == kRuleConditionCount) co_return false;
+    if (!co_await holds(application_condition(model))) co_return false;
     const std::string& result = result_of(model);
     if (applied_or_failed(model_number(model)) || ctx_.memory.zmienna_ustalona.has(result))
-        return false;
-    if (in_progress_.count(result) > 0) return false;
+        co_return false;
+    if (in_progress_.count(result) > 0) co_return false;
     InProgress guard(in_progress_, result);
-    if (model.kind != Kind::model) return evaluate_other(model).has_value();
-    const auto v1 = oblicz(Model(model).argument1());
-    if (!v1) return false;
-    const auto v2 = oblicz(Model(model).argument2());
-    if (!v2) return false;
-    return finish(model, wykonaj(*v1, *v2, Model(model).symbol())).has_value();
+    if (model.kind != Kind::model) co_return (co_await evaluate_other(model)).has_value();
+    const auto v1 = co_await value_of(Model(model).argument1());
+    if (!v1) co_return false;
+    const auto v2 = co_await value_of(Model(model).argument2());
+    if (!v2) co_return false;
+    co_return finish(model, wykonaj(*v1, *v2, Model(model).symbol())).has_value();
 }
 
-bool ModelEvaluator::sprawdz(const std::string& w) {
+bool ModelEvaluator::sprawdz(const std::string& w) { return holds(w).run(); }
+
+Task<bool> ModelEvaluator::holds(std::string w) {
     const InferenceMemory& memory = ctx_.memory;
     const bool forward = !memory.backward_mode();
     const std::string negation = negacja(w);
-    if (w == kNoCondition) return true;
-    if (forward && memory.rbd.established(w)) return true;
-    if (memory.rbd.has(0, w)) return true;
-    if (memory.in_rbd_wstecz(w)) return true;
+    if (w == kNoCondition) co_return true;
+    if (forward && memory.rbd.established(w)) co_return true;
+    if (memory.rbd.has(0, w)) co_return true;
+    if (memory.in_rbd_wstecz(w)) co_return true;
     // An earlier answer denying w, in either direction of inference: asked once per run.
-    if (memory.rbd.has(0, negation)) return false;
-    if (forward && memory.rbd.established(negation)) return false;
-    if (!forward && memory.in_rbd_wstecz(negation)) return false;
-    if (ctx_.in_askable_conditions_and_arguments(w)) return pytaj_o_warunek_stosowania(ctx_, w);
+    if (memory.rbd.has(0, negation)) co_return false;
+    if (forward && memory.rbd.established(negation)) co_return false;
+    if (!forward && memory.in_rbd_wstecz(negation)) co_return false;
+    if (ctx_.in_askable_conditions_and_arguments(w)) co_return pytaj_o_warunek_stosowania(ctx_, w);
     if (ctx_.in_askable_conditions_and_arguments(negation)) {
-        return !pytaj_o_warunek_stosowania(ctx_, negation);
+        co_return !pytaj_o_warunek_stosowania(ctx_, negation);
     }
-    if (forward) return false;
+    if (forward) co_return false;
     // Backward mode: a condition nothing can be asked about is verified as a hypothesis.
-    if (!is_negated(w)) return ctx_.verify_hypothesis(w);
-    if (!is_negated(negation)) return ctx_.verify_hypothesis(w);
-    return false;
+    if (!is_negated(w) || !is_negated(negation)) co_return co_await ctx_.verify_hypothesis(w);
+    co_return false;
 }
 
 std::optional<std::string> ModelEvaluator::testuj_relacje(bool holds, const std::string& k) const {
@@ -532,20 +492,24 @@ std::optional<std::string> ModelEvaluator::testuj_relacje(bool holds, const std:
 }
 
 std::optional<RelationalStep> ModelEvaluator::evaluate_relation(const Fact& model) {
+    return relation(model).run();
+}
+
+Task<std::optional<RelationalStep>> ModelEvaluator::relation(const Fact& model) {
     const StringList arguments = relation_arguments(model);
-    if (model.kind == Kind::model_r && arguments.size() != 3) return std::nullopt;
-    const auto values = values_of(arguments);
-    if (!values) return std::nullopt;
+    if (model.kind == Kind::model_r && arguments.size() != 3) co_return std::nullopt;
+    const auto values = co_await values_of(arguments);
+    if (!values) co_return std::nullopt;
     // The data-error check that follows a typed value may have applied this very model.
-    if (applied_or_failed(model_number(model))) return std::nullopt;
+    if (applied_or_failed(model_number(model))) co_return std::nullopt;
     const std::string& k = result_of(model);
-    const bool holds =
+    const bool satisfied =
         model.kind == Kind::model
             ? relacja(Model(model).symbol(), (*values)[0], (*values)[1])
             : relacja_r(ModelR(model).symbol(), (*values)[0], (*values)[1], (*values)[2]);
-    auto reached = testuj_relacje(holds, k);
-    if (!reached) return std::nullopt;
-    return RelationalStep{&model, std::move(*reached), *values};
+    auto reached = testuj_relacje(satisfied, k);
+    if (!reached) co_return std::nullopt;
+    co_return RelationalStep{&model, std::move(*reached), *values};
 }
 
 // The relational explanation; without values (a model not yet applied) the lines of the values

@@ -7,8 +7,11 @@
 //   (model_stosowany); a model whose arithmetic failed is reported once and never applied
 //   (model_bledny);
 // - a quantity under evaluation is in `in_progress_`: needing it again is a cycle among models and
-//   fails for that quantity; the nesting of evaluations is bounded by kMaxDepth, so a long chain
-//   of models cannot exhaust the stack; a longer chain is computed from its far end (oblicz).
+//   fails for that quantity;
+// - evaluation is a set of coroutines (task.h): a quantity computed through a chain of models,
+//   or an application condition verified as a hypothesis by backward inference inside the
+//   evaluation, nests on the heap, so chains of any length take no C++ stack. The synchronous
+//   entries (oblicz, sprawdz, apply_arithmetic, evaluate_relation) run one evaluation each.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +22,7 @@
 #include <vector>
 
 #include "inference/context.h"
+#include "inference/task.h"
 #include "kb/operations.h"
 
 namespace xamo {
@@ -34,8 +38,6 @@ struct RelationalStep {
 
 class ModelEvaluator {
   public:
-    static constexpr std::size_t kMaxDepth = 1000;
-
     explicit ModelEvaluator(InferenceContext& ctx);
 
     // Backward inference applies linear models without their explanation.
@@ -43,8 +45,10 @@ class ModelEvaluator {
 
     // The value of a quantity or numeric literal, computing, asking and explaining as needed.
     std::optional<double> oblicz(const std::string& x);
+    Task<std::optional<double>> value_of(std::string x);
     // The application condition holds.
     bool sprawdz(const std::string& w);
+    Task<bool> holds(std::string w);
     // The conclusion reached for conclusion k when the relation does or does not hold.
     std::optional<std::string> testuj_relacje(bool holds, const std::string& k) const;
 
@@ -52,9 +56,11 @@ class ModelEvaluator {
     // `model_wielomianowy` fact): tests, values, explanation and the fixed value. True when
     // applied.
     bool apply_arithmetic(const Fact& model);
+    Task<bool> apply(const Fact& model);
     // Values and conclusion of a relational `model` or `model_r`; nothing when no value can be
     // had or nothing new follows. The caller has tested the application condition.
     std::optional<RelationalStep> evaluate_relation(const Fact& model);
+    Task<std::optional<RelationalStep>> relation(const Fact& model);
     // The relational explanation and, after it, the grade question.
     void explain_relation(const RelationalStep& step, bool ask_grade = true);
     // The explanation of an arithmetic model that gave `value`; without a value the lines of
@@ -71,18 +77,23 @@ class ModelEvaluator {
     bool applied_or_failed(std::int32_t number) const;
 
   private:
+    // A value from one alternative of oblicz; `settled` when no later alternative is tried.
+    struct Found {
+        std::optional<double> value;
+        bool settled = false;
+    };
+
     void explain_relation_lines(const Fact& model, const std::string& reached,
                                 const std::vector<double>* values);
-    std::optional<double> oblicz_nested(const std::string& x);
-    std::optional<double> compute(const std::string& x);
+    Task<std::optional<double>> compute(std::string x);
     std::optional<double> ask_value(const std::string& x);
-    std::optional<double> from_basic_model(const std::string& x, bool& settled);
+    Task<Found> from_basic_model(std::string x);
     std::optional<double> from_grade_model(const std::string& x);
-    std::optional<double> from_condition_count(const std::string& x, bool& settled);
-    std::optional<double> from_other_models(const std::string& x);
+    Task<Found> from_condition_count(std::string x);
+    Task<std::optional<double>> from_other_models(std::string x);
     std::optional<double> finish(const Fact& model, const Outcome& outcome);
-    std::optional<double> evaluate_other(const Fact& model);
-    std::optional<std::vector<double>> values_of(const StringList& names);
+    Task<std::optional<double>> evaluate_other(const Fact& model);
+    Task<std::optional<std::vector<double>>> values_of(StringList names);
     std::optional<std::pair<double, std::string>> typed_number(const std::string& title,
                                                                const std::string& name);
     std::optional<std::pair<double, std::string>> grade_from_user(const std::string& g,
@@ -103,8 +114,6 @@ class ModelEvaluator {
     std::unordered_set<std::string> model_results_;
     std::unordered_set<std::string> in_progress_;
     std::unordered_set<std::string> reported_;
-    std::unordered_set<std::string> deep_failed_;  // failed when computed from a chain's far end
-    std::size_t depth_ = 0;
     bool checking_data_ = false;
 };
 

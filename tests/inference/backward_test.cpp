@@ -380,25 +380,6 @@ TEST_F(BackwardEngineTest, ChainOfOneHundredThousandRules) {
     EXPECT_EQ(ui.of_kind("ask").size(), 2u);
 }
 
-TEST_F(BackwardEngineTest, DeepNestingThroughApplicationConditionsEndsWithANote) {
-    // Model i concludes r<i> when its application condition r<i-1> holds: every application
-    // condition is verified as a hypothesis from inside the evaluation of the next model.
-    constexpr int kLength = 1000;
-    model_base({"x"});
-    for (int i = 1; i <= kLength; ++i) {
-        store.add(model(i, numbered("r", i - 1), numbered("r", i), "x", ">", "0", 0));
-    }
-    rule(1, "wynik", {numbered("r", kLength), "x_dodatni"});
-    auto run = start("wynik");
-    BackwardEngine& engine = run->engine;
-    EXPECT_FALSE(engine.weryfikowanie_hipotezy_cd("wynik"));
-    const auto notes = ui.of_kind("note");
-    const auto deep = std::count_if(notes.begin(), notes.end(), [](const auto& e) {
-        return e.text.find("zbyt głębokiego zagnieżdżenia") != std::string::npos;
-    });
-    EXPECT_EQ(deep, 1);
-}
-
 TEST_F(BackwardEngineTest, ApplicationConditionsAreVerifiedAsHypotheses) {
     rule(1, "zima", {"mróz", "śnieg"});
     askable({"mróz", "śnieg"});
