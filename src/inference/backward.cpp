@@ -44,12 +44,10 @@ BackwardEngine::BackwardEngine(InferenceContext& ctx, ModelEvaluator& models, Se
             models_by_result_[AnyModel(model).result()].push_back(&model);
     }
     for (const Fact& constraint : ctx_.store.all(Kind::ograniczenie)) {
-        const auto& members = Constraint(constraint).members();
-        for (std::size_t i = 0; i < members.size(); ++i) {
+        for (const auto& member : Constraint(constraint).members()) {
             // A member listed twice still names the constraint once.
-            if (std::find(members.begin(), members.begin() + i, members[i]) != members.begin() + i)
-                continue;
-            constraints_by_member_[members[i]].push_back(&constraint);
+            auto& holding = constraints_by_member_[member];
+            if (holding.empty() || holding.back() != &constraint) holding.push_back(&constraint);
         }
     }
     ctx_.verify_hypothesis = [this](std::string w) { return verification(std::move(w)); };

@@ -53,6 +53,7 @@ void InferenceContext::index_askable() {
     const auto& conclusions = askable.lista_wnioskow_modeli;
     model_conclusions_ = {conclusions.begin(), conclusions.end()};
     rule_index_.reset();
+    constraints_indexed_ = false;
 }
 
 bool InferenceContext::is_askable(const std::string& condition) const {
@@ -71,13 +72,26 @@ bool InferenceContext::is_model_conclusion(const std::string& name) const {
     return model_conclusions_.count(name) > 0;
 }
 
-const Fact* InferenceContext::constraint_with(const std::string& condition) const {
-    for (const Fact& constraint : store.all(Kind::ograniczenie)) {
-        const auto& members = Constraint(constraint).members();
-        if (std::find(members.begin(), members.end(), condition) != members.end())
-            return &constraint;
+const Fact* InferenceContext::constraint_with(const std::string& condition) {
+    const auto& holding = constraints_holding(condition);
+    return holding.empty() ? nullptr : &store.all(Kind::ograniczenie)[holding.front()];
+}
+
+const std::vector<std::size_t>& InferenceContext::constraints_holding(const std::string& member) {
+    if (!constraints_indexed_) {
+        constraints_by_member_.clear();
+        const auto& constraints = store.all(Kind::ograniczenie);
+        for (std::size_t i = 0; i < constraints.size(); ++i) {
+            for (const auto& m : Constraint(constraints[i]).members()) {
+                auto& holding = constraints_by_member_[m];
+                if (holding.empty() || holding.back() != i) holding.push_back(i);
+            }
+        }
+        constraints_indexed_ = true;
     }
-    return nullptr;
+    static const std::vector<std::size_t> none;
+    const auto it = constraints_by_member_.find(member);
+    return it == constraints_by_member_.end() ? none : it->second;
 }
 
 const RuleConditionIndex& InferenceContext::rule_index() {

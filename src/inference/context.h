@@ -85,7 +85,11 @@ class InferenceContext {
     void index_askable();
 
     // The first constraint (store order) that has `condition` as a member.
-    const Fact* constraint_with(const std::string& condition) const;
+    const Fact* constraint_with(const std::string& condition);
+    // Positions in the constraint base of the constraints holding `member`, in store order
+    // (indexed on first use; constraints_changed() after the constraint base changed).
+    const std::vector<std::size_t>& constraints_holding(const std::string& member);
+    void constraints_changed() { constraints_indexed_ = false; }
     // The conditions of the rules, interned (built on first use; the rules do not change during
     // a run).
     const RuleConditionIndex& rule_index();
@@ -98,6 +102,8 @@ class InferenceContext {
     std::unordered_set<std::string> askable_arguments_;
     std::unordered_set<std::string> model_conclusions_;
     std::unique_ptr<RuleConditionIndex> rule_index_;
+    std::unordered_map<std::string, std::vector<std::size_t>> constraints_by_member_;
+    bool constraints_indexed_ = false;
 };
 
 std::string positive_form(const std::string& condition);

@@ -85,10 +85,9 @@ std::unordered_set<std::string> declared_facts(const FactStore& store, Kind kind
 
 bool no_conflict(InferenceContext& ctx, const std::string& c, const ConflictTexts& t,
                  const std::unordered_set<std::string>& declared) {
-    for (const Fact& constraint : ctx.store.all(Kind::ograniczenie)) {
-        const auto& members = Constraint(constraint).members();
-        if (std::find(members.begin(), members.end(), c) == members.end()) continue;
-        for (const auto& d : members) {
+    for (const std::size_t position : ctx.constraints_holding(c)) {
+        const Fact& constraint = ctx.store.all(Kind::ograniczenie)[position];
+        for (const auto& d : Constraint(constraint).members()) {
             if (d == c || declared.count(d) == 0) continue;
             report_conflict(ctx, t, c, d, Constraint(constraint).number());
             return false;

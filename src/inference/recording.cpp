@@ -25,26 +25,17 @@ void negate_other_members(InferenceContext& ctx, const StringList& members,
     }
 }
 
-bool has_member(const Fact& constraint, const std::string& c) {
-    const auto& members = Constraint(constraint).members();
-    return std::find(members.begin(), members.end(), c) != members.end();
-}
-
-// Indexes of the constraints holding c, all of them or only the first.
-std::vector<std::size_t> constraints_with(const FactStore& store, const std::string& c, bool all) {
-    std::vector<std::size_t> found;
-    const auto& constraints = store.all(Kind::ograniczenie);
-    for (std::size_t i = 0; i < constraints.size(); ++i) {
-        if (!has_member(constraints[i], c)) continue;
-        found.push_back(i);
-        if (!all) break;
-    }
-    return found;
+// Positions of the constraints holding c, all of them or only the first.
+std::vector<std::size_t> constraints_with(InferenceContext& ctx, const std::string& c, bool all) {
+    const auto& holding = ctx.constraints_holding(c);
+    if (all || holding.empty()) return holding;
+    return {holding.front()};
 }
 
 // Replaces each listed constraint by a copy without `member`, added at the end of the base.
-void shorten_constraints(FactStore& store, const std::vector<std::size_t>& indexes,
+void shorten_constraints(InferenceContext& ctx, const std::vector<std::size_t>& indexes,
                          const std::string& member) {
+    FactStore& store = ctx.store;
     std::vector<Fact> shortened;
     auto& constraints = store.mutable_all(Kind::ograniczenie);
     for (auto it = indexes.rbegin(); it != indexes.rend(); ++it) {
@@ -55,6 +46,7 @@ void shorten_constraints(FactStore& store, const std::vector<std::size_t>& index
         constraints.erase(constraints.begin() + static_cast<std::ptrdiff_t>(*it));
     }
     for (auto& fact : shortened) store.add(std::move(fact));
+    ctx.constraints_changed();
 }
 
 }  // namespace
@@ -108,7 +100,7 @@ bool pamietaj(InferenceContext& ctx, const std::string& c, bool yes, bool seedin
         ctx.memory.rbd.add(0, negacja(c));
         return true;
     }
-    if (const auto holding = constraints_with(ctx.store, c, seeding); !holding.empty()) {
+    if (const auto holding = constraints_with(ctx, c, seeding); !holding.empty()) {
         for (std::size_t index : holding) {
             ctx.memory.rbd.add(0, c);
             negate_other_members(ctx,
@@ -117,9 +109,9 @@ bool pamietaj(InferenceContext& ctx, const std::string& c, bool yes, bool seedin
         return true;
     }
     const std::string negation = negacja(c);
-    if (const auto holding = constraints_with(ctx.store, negation, seeding); !holding.empty()) {
+    if (const auto holding = constraints_with(ctx, negation, seeding); !holding.empty()) {
         for (std::size_t i = 0; i < holding.size(); ++i) ctx.memory.rbd.add(0, c);
-        shorten_constraints(ctx.store, holding, negation);
+        shorten_constraints(ctx, holding, negation);
         return true;
     }
     ctx.memory.rbd.add(0, c);
