@@ -248,6 +248,7 @@ Task<bool> BackwardEngine::verify(Frame root) {
     stack.push_back(std::move(root));
     std::optional<bool> child;
     while (true) {
+        ctx_.progress_step();
         Frame& frame = stack.back();
         Outcome outcome;
         if (frame.stage == Frame::Stage::Models) {

@@ -112,6 +112,11 @@ bool BackwardInference::weryfikowanie_hipotezy(const std::string& h) {
     if (!przedstawienie_m_faktow_pierwotnych(ctx_)) return false;
     if (ctx_.store.any(Kind::argument_znany)) models_.przedstawienie_zmiennych_pierwotnych();
     engine_->seed();
+    ctx_.begin_progress(kBackwardOpening.title);
+    struct EndProgress {
+        InferenceContext& ctx;
+        ~EndProgress() { ctx.end_progress(); }
+    } end_progress{ctx_};
     engine_->verify_end_rules(h);
     return engine_->weryfikowanie_hipotezy_cd(h);
 }

@@ -22,6 +22,10 @@ void MediaOffers::offer(std::int32_t number, const std::string& condition) const
     if (przesluchaj_melodie) przesluchaj_melodie(number, condition);
 }
 
+void InferenceContext::begin_progress(const std::string& title) {
+    progress_ = std::make_unique<RunProgress>(ui, title, "Trwa wnioskowanie...", progress_delay);
+}
+
 void InferenceContext::clear_dialog() {
     title.clear();
     lines.clear();

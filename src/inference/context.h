@@ -3,6 +3,7 @@
 // built once per run. Forward and backward inference share it.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "dialog/report.h"
 #include "inference/memory.h"
 #include "inference/rule_index.h"
+#include "inference/run_progress.h"
 #include "inference/task.h"
 #include "kb/facts.h"
 
@@ -49,6 +51,17 @@ class InferenceContext {
     // Verifies a hypothesis by backward inference (application conditions in backward mode).
     // The backward inference replaces this; until then nothing is verified.
     std::function<Task<bool>(std::string)> verify_hypothesis = not_verified;
+
+    // --- progress of a long run ---------------------------------------------------------------
+    // Shows the progress of the run under `title` while it lasts (RunProgress), until
+    // end_progress(); progress_step() at each unit of work. "Przerwij" asks, as "Zakończ" does,
+    // whether to end the program (QuitRequested on "Tak").
+    void begin_progress(const std::string& title);
+    std::chrono::milliseconds progress_delay = RunProgress::kDelay;
+    void end_progress() { progress_.reset(); }
+    void progress_step() {
+        if (progress_ && !progress_->step()) ui.confirm_quit_or_stay();
+    }
 
     // --- the explanation dialog "Wnioskowanie" (tytul, dane_str) ------------------------------
     std::string title;
@@ -102,6 +115,7 @@ class InferenceContext {
     std::unordered_set<std::string> askable_arguments_;
     std::unordered_set<std::string> model_conclusions_;
     std::unique_ptr<RuleConditionIndex> rule_index_;
+    std::unique_ptr<RunProgress> progress_;
     std::unordered_map<std::string, std::vector<std::size_t>> constraints_by_member_;
     bool constraints_indexed_ = false;
 };

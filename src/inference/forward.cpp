@@ -233,10 +233,16 @@ void ForwardInference::wnioskowanie_cd() {
         agenda_ = agenda ? &*agenda : nullptr;
         struct Detach {
             ForwardAgenda*& agenda;
-            ~Detach() { agenda = nullptr; }
-        } detach{agenda_};
+            InferenceContext& ctx;
+            ~Detach() {
+                agenda = nullptr;
+                ctx.end_progress();
+            }
+        } detach{agenda_, ctx_};
+        ctx_.begin_progress(kForwardOpening.title);
         std::unordered_set<std::uint64_t> seen{state_signature()};
         while (next_firing()) {
+            ctx_.progress_step();
             if (seen.insert(state_signature()).second) continue;
             const std::string text = "Reguły wzajemnie odwołują swoje wnioski bez końca.";
             ctx_.line(text);

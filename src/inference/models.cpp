@@ -211,6 +211,7 @@ void ModelEvaluator::note_failure(const std::string& key, const std::string& tex
 std::optional<double> ModelEvaluator::oblicz(const std::string& x) { return value_of(x).run(); }
 
 Task<std::optional<double>> ModelEvaluator::value_of(std::string x) {
+    ctx_.progress_step();
     if (in_progress_.count(x) > 0) {
         note_failure("cykl " + x, "Cykl w bazie modeli: wartość argumentu " + x +
                                       " jest potrzebna do obliczenia jej samej.");
