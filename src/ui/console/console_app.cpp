@@ -74,6 +74,7 @@ int run_console(std::istream& in, std::ostream& out, bool batch) {
                 break;
         }
     }
+    out.flush();
     return 0;
 }
 

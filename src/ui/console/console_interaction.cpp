@@ -13,11 +13,12 @@ using answers::trim;
 ConsoleInteraction::ConsoleInteraction(std::istream& in, std::ostream& out, bool batch)
     : in_(in), out_(out), batch_(batch) {}
 
+// Output is buffered: it is flushed only before input is read (read_line) and when the program
+// ends, so a long run is not slowed by one write per message.
 void ConsoleInteraction::write_message(const std::string& text) {
     if (text.empty()) return;
     out_ << text;
     at_line_start_ = text.back() == '\n';
-    out_.flush();
 }
 
 void ConsoleInteraction::begin_block(const std::string& kind) {
@@ -34,7 +35,6 @@ void ConsoleInteraction::line(const std::string& text) {
 void ConsoleInteraction::say(const std::string& text) {
     if (!at_line_start_) out_ << '\n';
     line(text);
-    out_.flush();
 }
 
 std::optional<std::string> ConsoleInteraction::read_line(const std::string& prompt) {
