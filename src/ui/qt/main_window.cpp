@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/application.h"
@@ -183,10 +184,41 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+// Text written while a command runs is collected and shown when the event loop next runs (a
+// dialog, the progress of a long run, the end of the command): the window is not laid out again
+// per message, and of a long text only its last lines are kept on the way.
 void MainWindow::append_message(const QString& text) {
-    QTextCursor cursor(messages_->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
+    pending_ += text;
+    pending_lines_ += static_cast<int>(text.count('\n'));
+    if (pending_lines_ > 2 * kMessageLines) {
+        // Keep the last kMessageLines line breaks and what follows them: all the window can
+        // show, so what it showed before is pushed out.
+        qsizetype at = pending_.size();
+        for (int breaks = 0; breaks <= kMessageLines; ++breaks)
+            at = pending_.lastIndexOf('\n', at - 1);
+        pending_.remove(0, at + 1);
+        pending_lines_ = kMessageLines;
+        replace_messages_ = true;
+    }
+    if (!show_scheduled_) {
+        show_scheduled_ = true;
+        QTimer::singleShot(0, this, &MainWindow::show_messages);
+    }
+}
+
+void MainWindow::show_messages() {
+    show_scheduled_ = false;
+    if (pending_.isEmpty() && !replace_messages_) return;
+    if (replace_messages_) {
+        messages_->setPlainText(pending_);
+    } else {
+        QTextCursor cursor(messages_->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(pending_);
+    }
+    pending_.clear();
+    pending_lines_ = 0;
+    replace_messages_ = false;
     trim_messages();
     messages_->moveCursor(QTextCursor::End);
     messages_->ensureCursorVisible();
@@ -204,7 +236,12 @@ void MainWindow::trim_messages() {
     cursor.removeSelectedText();
 }
 
-void MainWindow::new_message_window() { messages_->clear(); }
+void MainWindow::new_message_window() {
+    pending_.clear();
+    pending_lines_ = 0;
+    replace_messages_ = false;
+    messages_->clear();
+}
 
 QMdiSubWindow* MainWindow::add_child(QWidget* content, const QString& title) {
     content->setWindowTitle(title);

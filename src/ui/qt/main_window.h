@@ -47,7 +47,10 @@ class MainWindow : public QMainWindow {
     // The size the window opens with; both menu rows fit it.
     static QSize default_size() { return {1000, 700}; }
 
+    // Adds text to the message window; it is shown when the event loop next runs.
     void append_message(const QString& text);
+    // Shows the text added since the window was last shown (the event loop does this).
+    void show_messages();
     // "Utwórz nowe Okno Pomocnicze": the message window starts empty again.
     void new_message_window();
     // Shows `content` as a child window with its own frame.
@@ -74,6 +77,10 @@ class MainWindow : public QMainWindow {
     QMdiSubWindow* introduction_ = nullptr;
     QMdiSubWindow* message_frame_ = nullptr;
     QPlainTextEdit* messages_ = nullptr;
+    QString pending_;  // added, not yet shown
+    int pending_lines_ = 0;
+    bool replace_messages_ = false;  // pending_ alone fills the window
+    bool show_scheduled_ = false;
     std::map<int, QAction*> actions_;  // commands and the submenus that carry an id
     std::map<std::string, QMenu*> menus_;
     std::vector<QMenuBar*> menu_rows_;
