@@ -1,8 +1,7 @@
 // Large bases: chains of models of any length, through arguments or through application
 // conditions, give the same answer in both directions of inference; a long cycle among models
-// ends; a constraint of hundreds of thousands of members costs linear time at the start of a run.
+// ends; a constraint of hundreds of thousands of members is taken at the start of a run.
 #include <algorithm>
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -100,8 +99,8 @@ TEST_F(LargeBases, LongCycleAmongModelsEndsWithTheCycleNote) {
 }
 
 // One rule over every member of a constraint of 200,000 members, one member declared: both
-// directions refute or negate the rule's conclusion at once. Before the member lookups were
-// indexed, the start of backward inference alone took minutes.
+// directions refute or negate the rule's conclusion at once (the time it takes is measured in
+// bench/, not here).
 TEST_F(LargeBases, HugeConstraintAtTheStartOfARun) {
     constexpr int kMembers = 200000;
     StringList members;
@@ -111,14 +110,11 @@ TEST_F(LargeBases, HugeConstraintAtTheStartOfARun) {
     store.add(constraint(1, members));
     store.set_text(Kind::nazwa_og, "OGtest.BRD");
     askable(members);
-    const auto start = std::chrono::steady_clock::now();
     forward({});
     EXPECT_NE(ui.output.find("\n    nh\n"), std::string::npos);
     backward({});
     EXPECT_NE(ui.output.find("Hipoteza: h\njest nieprawdziwa"), std::string::npos);
     EXPECT_TRUE(memory.rbd_wstecz.established("na1"));
-    // Generous: the runs take about a second; quadratic lookups took minutes.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
 }
 
 }  // namespace
