@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 #include "askable/askable.h"
+#include "support/numbered.h"
 #include "support/scripted_interaction.h"
 
 namespace xamo {
@@ -175,19 +174,18 @@ TEST_F(Analysis, OneRuleOfTenThousandIsAnsweredAtOnceWhateverItsFlattenings) {
     rule(1, "top", {"c0", "z"});
     std::int32_t n = 2;
     for (int level = 0; level < 24; ++level) {
-        const std::string here = "c" + std::to_string(level);
-        const std::string below = "c" + std::to_string(level + 1);
-        rule(n++, here, {below, "a" + std::to_string(level)});
-        rule(n++, here, {below, "b" + std::to_string(level)});
+        const std::string here = testing::numbered("c", level);
+        const std::string below = testing::numbered("c", level + 1);
+        rule(n++, here, {below, testing::numbered("a", level)});
+        rule(n++, here, {below, testing::numbered("b", level)});
     }
     while (n <= 10000) {
-        rule(n, "w" + std::to_string(n), {"u" + std::to_string(n), "v" + std::to_string(n)});
+        rule(n, testing::numbered("w", n), {testing::numbered("u", n), testing::numbered("v", n)});
         ++n;
     }
     done();
-    const auto start = std::chrono::steady_clock::now();
+    // Walking all 2^24 flattenings would not end within the test's time limit.
     run(ExclusionMode::ExactlyOne, "1");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     ASSERT_EQ(memory.regula_do_testowania.size(), 1u);
     EXPECT_EQ(memory.regula_do_testowania[0].conditions.size(), 26u);
     EXPECT_EQ(note_titles().back(),
