@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/exclusive_conclusions.h"
 #include "analysis/numbering.h"
 #include "app/commands.h"
 #include "askable/askable_memory.h"
@@ -48,6 +49,7 @@ class Application {
     LoadMemory& load_memory() { return load_; }
     MediaMemory& media() { return media_; }
     RuleDiagnosisMemory& diagnoses() { return diagnoses_; }
+    ExclusionMemory& exclusion() { return exclusion_; }
     // Enables or disables commands of the table; handed to the diagnoses.
     CommandSwitch command_switch() {
         return [this](const std::vector<int>& ids, bool on) { commands_.set_enabled(ids, on); };
@@ -96,6 +98,7 @@ class Application {
     LoadMemory load_;
     MediaMemory media_;
     RuleDiagnosisMemory diagnoses_;
+    ExclusionMemory exclusion_;
     Report report_;
     CommandTable commands_;
     DataSourceAccess* data_sources_ = nullptr;
