@@ -112,6 +112,7 @@ ForwardAgenda::ForwardAgenda(InferenceContext& ctx) : ctx_(ctx), index_(ctx.rule
 
     const std::size_t rules = index_.rules();
     rule_numbers_.resize(rules);
+    true_prefix_.assign(rules, 0);
     rules_by_number_.reserve(rules);
     for (std::uint32_t i = 0; i < rules; ++i) {
         rule_numbers_[i] = Rule(index_.rule(i)).number();
@@ -185,16 +186,15 @@ bool ForwardAgenda::rule_eligible(std::size_t i) {
 // A rule is passed over silently when it is applied or numbered 0, or when the first of its
 // conditions that is not true is unknown and cannot be asked. Otherwise the scan tests it: a
 // false condition gives the negated conclusion, an askable one a question.
-bool ForwardAgenda::compute_rule(std::uint32_t i) const {
+bool ForwardAgenda::compute_rule(std::uint32_t i) {
     const std::int32_t number = rule_numbers_[i];
     if (number == 0 || ctx_.memory.regula_zastosowana.count(number) > 0) return false;
     const auto [first, last] = index_.conditions_of(i);
-    for (auto id = first; id != last; ++id) {
-        if (count_[*id] > 0) continue;
-        if (negation_count_[*id] > 0) return true;
-        return askable_[*id] != 0;
-    }
-    return true;
+    auto id = first + true_prefix_[i];
+    while (id != last && count_[*id] > 0) ++id;
+    true_prefix_[i] = static_cast<std::uint32_t>(id - first);
+    if (id == last || negation_count_[*id] > 0) return true;
+    return askable_[*id] != 0;
 }
 
 // How the application-condition test (sprawdz) of forward inference would answer, and a model
@@ -219,29 +219,33 @@ bool ForwardAgenda::compute_model(std::uint32_t phase, const Fact& model) const 
     return !memory.zmienna_ustalona.has(AnyModel(model).result());
 }
 
-void ForwardAgenda::add_to_count(std::uint32_t id, std::vector<std::int32_t>& counts, int delta,
-                                 bool mark) {
-    const bool before = counts[id] > 0;
-    counts[id] += delta;
-    if (!mark || before == (counts[id] > 0)) return;
-    for (auto r = index_.rules_with(id).first; r != index_.rules_with(id).second; ++r)
+void ForwardAgenda::add_to_count(std::uint32_t id, bool negation, int delta, bool mark) {
+    auto& count = negation ? negation_count_[id] : count_[id];
+    const bool before = count > 0;
+    count += delta;
+    if (!mark || before == (count > 0)) return;
+    // A condition no longer true may stand anywhere in the true prefix of a rule.
+    const bool untrue = !negation && before;
+    for (auto r = index_.rules_with(id).first; r != index_.rules_with(id).second; ++r) {
+        if (untrue) true_prefix_[*r] = 0;
         mark_rule(*r);
+    }
 }
 
 // Counts an rbd fact for its condition and for the conditions whose negation it is: "n" + x
 // always, and x without its "n" when that does not begin with "n" itself.
 void ForwardAgenda::count_fact(const std::string& condition, int delta, bool mark) {
     if (const std::uint32_t id = index_.id(condition); id != RuleConditionIndex::kNone)
-        add_to_count(id, count_, delta, mark);
+        add_to_count(id, false, delta, mark);
     std::string negated = "n";
     negated += condition;
     if (const std::uint32_t id = index_.id(negated); id != RuleConditionIndex::kNone)
-        add_to_count(id, negation_count_, delta, mark);
+        add_to_count(id, true, delta, mark);
     if (is_negated(condition)) {
         const std::string_view rest = std::string_view(condition).substr(1);
         if (!is_negated(rest)) {
             if (const std::uint32_t id = index_.id(rest); id != RuleConditionIndex::kNone)
-                add_to_count(id, negation_count_, delta, mark);
+                add_to_count(id, true, delta, mark);
         }
     }
 }

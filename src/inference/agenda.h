@@ -19,7 +19,10 @@
 //   eligibility is computed again before the next choice (`settle`).
 // - Conditions of rules are interned once per run (RuleConditionIndex): a rule holds the ids of
 //   its conditions, an id the rules that mention it. The agenda counts, per id, the rbd facts of
-//   the condition and of its negation, so testing a rule is integer work.
+//   the condition and of its negation, so testing a rule is integer work. A rule remembers how
+//   many of its first conditions were true when it was last tested (`true_prefix_`) and goes on
+//   from there, so a rule of k conditions that become true one by one costs O(k) in all; a
+//   condition that stops being true sends the rules mentioning it back to their first one.
 // - Within one pass of the scan the next item is the first eligible one after the item just
 //   visited (`next_rule(from)`, `next_model(phase, from)`): a question answered while testing an
 //   item may make an earlier item eligible, which the scan, like the reference, reaches only in
@@ -103,13 +106,13 @@ class ForwardAgenda : public MemoryObserver {
     };
 
     void count_fact(const std::string& condition, int delta, bool mark);
-    void add_to_count(std::uint32_t id, std::vector<std::int32_t>& counts, int delta, bool mark);
+    void add_to_count(std::uint32_t id, bool negation, int delta, bool mark);
     void mark_rule(std::uint32_t i);
     void mark_model(ModelRef ref);
     void mark_models(const std::unordered_map<std::string, std::vector<ModelRef>>& index,
                      const std::string& key);
     void settle();
-    bool compute_rule(std::uint32_t i) const;
+    bool compute_rule(std::uint32_t i);
     bool compute_model(std::uint32_t phase, const Fact& model) const;
 
     InferenceContext& ctx_;
@@ -119,6 +122,7 @@ class ForwardAgenda : public MemoryObserver {
     std::vector<std::int32_t> negation_count_;
     std::vector<std::uint8_t> askable_;
     std::vector<std::int32_t> rule_numbers_;
+    std::vector<std::uint32_t> true_prefix_;  // per rule: its first conditions known true
     std::vector<std::pair<std::int32_t, std::uint32_t>> rules_by_number_;  // sorted
     std::vector<std::uint8_t> rule_dirty_;
     std::vector<std::uint32_t> dirty_rules_;

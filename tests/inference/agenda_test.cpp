@@ -97,6 +97,39 @@ TEST_F(Agenda, RulesFollowTheirConditionsAndTheirMarks) {
     EXPECT_FALSE(agenda.rule_eligible(1));
 }
 
+// A rule goes on from the conditions it found true before; one of them no longer true (a
+// revision) is seen wherever it stands, and a long rule whose conditions come true one by one
+// waits until the last.
+TEST_F(Agenda, RulesSeeEveryConditionThatStopsBeingTrue) {
+    rule(1, "k", {"a", "b", "c"});
+    StringList long_conditions;
+    for (int i = 0; i < 1000; ++i) long_conditions.push_back(numbered("d", i));
+    rule(2, "m", long_conditions);
+    askable({});
+    ForwardAgenda agenda(ctx());
+    memory.rbd.add(3, "a");
+    memory.rbd.add(4, "b");
+    EXPECT_FALSE(agenda.rule_eligible(0));  // waits for c
+    memory.rbd.remove(3, "a");
+    memory.rbd.add(5, "na");
+    EXPECT_TRUE(agenda.rule_eligible(0));  // a is false now: the negated conclusion follows
+    memory.rbd.remove(5, "na");
+    EXPECT_FALSE(agenda.rule_eligible(0));  // a unknown again
+    memory.rbd.add(3, "a");
+    memory.rbd.add(6, "c");
+    EXPECT_TRUE(agenda.rule_eligible(0));
+
+    for (int i = 0; i < 1000; ++i) {
+        EXPECT_FALSE(agenda.rule_eligible(1)) << i;
+        memory.rbd.add(7, numbered("d", i));
+    }
+    EXPECT_TRUE(agenda.rule_eligible(1));
+    memory.rbd.remove(7, "d0");
+    EXPECT_FALSE(agenda.rule_eligible(1));
+    memory.rbd.add(8, "nd0");
+    EXPECT_TRUE(agenda.rule_eligible(1));
+}
+
 // A condition written negated twice ("nnb") is the negation of "nb": it is false once "nb" is
 // established and true once "nnb" is.
 TEST_F(Agenda, NegationsOfNegatedConditions) {
