@@ -2,11 +2,14 @@
 // frame of backward verification, a quantity evaluated). Once the run has gone on for about half
 // a second without a dialog, the interaction shows its progress with "Przerwij", polled about
 // every 50 ms so that the window stays painted. A step that follows a long pause (a question or
-// an explanation was open) starts the count again and takes the progress away.
+// an explanation was open) starts the count again and takes the progress away. (A search of the
+// diagnoses, which asks nothing while it runs, uses SearchProgress instead.)
 #pragma once
 
 #include <chrono>
 #include <string>
+
+#include "verify/progress.h"
 
 namespace xamo {
 
@@ -14,7 +17,7 @@ class UserInteraction;
 
 class RunProgress {
   public:
-    static constexpr std::chrono::milliseconds kDelay{500};
+    static constexpr std::chrono::milliseconds kDelay = kProgressDelay;
 
     RunProgress(UserInteraction& ui, std::string title, std::string text,
                 std::chrono::milliseconds delay = kDelay);
