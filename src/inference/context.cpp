@@ -98,6 +98,17 @@ const std::vector<std::size_t>& InferenceContext::constraints_holding(const std:
     return it == constraints_by_member_.end() ? none : it->second;
 }
 
+void InferenceContext::constraint_member_removed(const std::string& member,
+                                                 const std::vector<std::size_t>& positions) {
+    if (!constraints_indexed_) return;
+    const auto it = constraints_by_member_.find(member);
+    if (it == constraints_by_member_.end()) return;
+    std::erase_if(it->second, [&positions](std::size_t i) {
+        return std::binary_search(positions.begin(), positions.end(), i);
+    });
+    if (it->second.empty()) constraints_by_member_.erase(it);
+}
+
 const RuleConditionIndex& InferenceContext::rule_index() {
     if (!rule_index_) rule_index_ = std::make_unique<RuleConditionIndex>(store);
     return *rule_index_;
@@ -106,12 +117,14 @@ const RuleConditionIndex& InferenceContext::rule_index() {
 void InferenceContext::skasuj_zastosowane_reguly(const std::string& x) {
     if (memory.regula_zastosowana.empty()) return;
     const RuleConditionIndex& index = rule_index();
-    for (const auto& c : {x, negacja(x)}) {
+    const auto re_enable = [this, &index](std::string_view c) {
         const std::uint32_t id = index.id(c);
-        if (id == RuleConditionIndex::kNone) continue;
+        if (id == RuleConditionIndex::kNone) return;
         for (auto r = index.rules_with(id).first; r != index.rules_with(id).second; ++r)
             memory.regula_zastosowana.erase(Rule(index.rule(*r)).number());
-    }
+    };
+    re_enable(x);
+    re_enable(negacja(x));
 }
 
 std::string positive_form(const std::string& condition) {

@@ -103,6 +103,10 @@ class InferenceContext {
     // (indexed on first use; constraints_changed() after the constraint base changed).
     const std::vector<std::size_t>& constraints_holding(const std::string& member);
     void constraints_changed() { constraints_indexed_ = false; }
+    // `member` was taken out of the constraints at `positions` (ascending), which kept their
+    // places.
+    void constraint_member_removed(const std::string& member,
+                                   const std::vector<std::size_t>& positions);
     // The conditions of the rules, interned (built on first use; the rules do not change during
     // a run).
     const RuleConditionIndex& rule_index();

@@ -32,20 +32,31 @@ std::vector<std::size_t> constraints_with(InferenceContext& ctx, const std::stri
     return {holding.front()};
 }
 
-// Replaces each listed constraint by a copy without `member`, added at the end of the base.
+// Replaces each listed constraint (positions ascending) by a copy without `member`, added at the
+// end of the base. When the listed constraints are the last ones, each stays where it was and
+// only `member` leaves the member index: seeding a run with many negated members of one large
+// constraint does not index the whole base again at each of them.
 void shorten_constraints(InferenceContext& ctx, const std::vector<std::size_t>& indexes,
                          const std::string& member) {
-    FactStore& store = ctx.store;
-    std::vector<Fact> shortened;
-    auto& constraints = store.mutable_all(Kind::ograniczenie);
-    for (auto it = indexes.rbegin(); it != indexes.rend(); ++it) {
-        Fact copy = constraints[*it];
-        auto& members = std::get<StringList>(copy.fields[Constraint::members_field]);
+    auto& constraints = ctx.store.mutable_all(Kind::ograniczenie);
+    const auto without_member = [&member](Fact& constraint) {
+        auto& members = std::get<StringList>(constraint.fields[Constraint::members_field]);
         members.erase(std::remove(members.begin(), members.end(), member), members.end());
-        shortened.insert(shortened.begin(), std::move(copy));
+    };
+    const std::size_t count = constraints.size();
+    if (indexes.back() - indexes.front() + 1 == indexes.size() && indexes.back() + 1 == count) {
+        for (const std::size_t i : indexes) without_member(constraints[i]);
+        ctx.constraint_member_removed(member, indexes);
+        return;
+    }
+    std::vector<Fact> shortened;
+    for (auto it = indexes.rbegin(); it != indexes.rend(); ++it) {
+        Fact moved = std::move(constraints[*it]);
+        without_member(moved);
+        shortened.insert(shortened.begin(), std::move(moved));
         constraints.erase(constraints.begin() + static_cast<std::ptrdiff_t>(*it));
     }
-    for (auto& fact : shortened) store.add(std::move(fact));
+    for (auto& fact : shortened) ctx.store.add(std::move(fact));
     ctx.constraints_changed();
 }
 
@@ -85,8 +96,7 @@ Recorded zachowaj_wniosek(InferenceContext& ctx, std::int32_t n, const std::stri
     const std::string negation = negacja(r);
     if (!rbd.established(negation)) {
         ctx.skasuj_zastosowane_reguly(r);
-        rbd.add(n, r);
-        return {rbd.count(r) > 1 ? 8 : 7};
+        return {rbd.add(n, r) > 1 ? 8 : 7};
     }
     rbd.remove_all(negation);
     ctx.skasuj_zastosowane_reguly(r);

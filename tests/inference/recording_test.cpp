@@ -140,6 +140,38 @@ TEST_F(Recording, DeclaredNegationShortensTheConstraint) {
     EXPECT_TRUE(memory.rbd.established("nq"));
 }
 
+// Shortening the last constraints keeps them in place and only takes the member out of the
+// lookups; shortening an earlier one moves it to the end. Lookups follow both.
+TEST_F(Recording, ShortenedConstraintsAreFoundWhereTheyAre) {
+    store.add(constraint(1, {"a", "b", "c"}));
+    store.add(constraint(2, {"x", "y", "b"}));
+    auto ctx = context();
+    const auto number_holding = [&ctx](const std::string& member) {
+        const Fact* found = ctx.constraint_with(member);
+        return found ? Constraint(*found).number() : 0;
+    };
+    const auto members = [this](std::size_t i) {
+        return Constraint(store.all(Kind::ograniczenie)[i]).members();
+    };
+    EXPECT_EQ(number_holding("x"), 2);
+    EXPECT_TRUE(pamietaj(ctx, "nx", true, true));  // the last constraint: in place
+    EXPECT_EQ(members(1), (StringList{"y", "b"}));
+    EXPECT_EQ(number_holding("x"), 0);
+    EXPECT_EQ(ctx.constraints_holding("b"), (std::vector<std::size_t>{0, 1}));
+    EXPECT_TRUE(pamietaj(ctx, "nb", true, true));  // both, which are the last two
+    EXPECT_EQ(members(0), (StringList{"a", "c"}));
+    EXPECT_EQ(members(1), (StringList{"y"}));
+    EXPECT_EQ(number_holding("b"), 0);
+    EXPECT_EQ(number_holding("y"), 2);
+    EXPECT_TRUE(pamietaj(ctx, "na", true));  // the first: moved to the end
+    EXPECT_EQ(Constraint(store.all(Kind::ograniczenie)[0]).number(), 2);
+    EXPECT_EQ(members(1), (StringList{"c"}));
+    EXPECT_EQ(number_holding("a"), 0);
+    EXPECT_EQ(number_holding("c"), 1);
+    EXPECT_EQ(number_holding("y"), 2);
+    EXPECT_EQ(facts(), (std::vector<std::string>{"0:nx", "0:nb", "0:nb", "0:na"}));
+}
+
 TEST_F(Recording, ChoiceFromAConstraintGivesTheMark) {
     auto ctx = context();
     EXPECT_EQ(pamietaj_wybor(ctx, {"a", "b", "c"}, "b", "a"), 'n');
