@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "analysis/same_results.h"
 #include "inference/questions.h"
@@ -15,6 +17,43 @@ namespace xamo {
 namespace {
 
 std::string name_of(const FactStore& store, Kind kind) { return store.text(kind).value_or(""); }
+
+// The signatures of the states a run has passed through, one per firing: open addressing, so a
+// run of a million firings allocates a few times, not a million.
+class SignatureSet {
+  public:
+    // False when `signature` is there already.
+    bool insert(std::uint64_t signature) {
+        if (signature == 0) return !std::exchange(zero_, true);
+        if (2 * (size_ + 1) > slots_.size()) grow();
+        return place(signature);
+    }
+
+  private:
+    bool place(std::uint64_t signature) {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = (signature ^ signature >> 29) & mask;; i = (i + 1) & mask) {
+            if (slots_[i] == signature) return false;
+            if (slots_[i] == 0) {
+                slots_[i] = signature;
+                ++size_;
+                return true;
+            }
+        }
+    }
+    void grow() {
+        std::vector<std::uint64_t> old(std::max<std::size_t>(64, 2 * slots_.size()), 0);
+        old.swap(slots_);
+        size_ = 0;
+        for (const std::uint64_t signature : old) {
+            if (signature != 0) place(signature);
+        }
+    }
+
+    std::vector<std::uint64_t> slots_;
+    std::size_t size_ = 0;
+    bool zero_ = false;
+};
 
 }  // namespace
 
@@ -240,10 +279,11 @@ void ForwardInference::wnioskowanie_cd() {
             }
         } detach{agenda_, ctx_};
         ctx_.begin_progress(kForwardOpening.title);
-        std::unordered_set<std::uint64_t> seen{state_signature()};
+        SignatureSet seen;
+        seen.insert(state_signature());
         while (next_firing()) {
             ctx_.progress_step();
-            if (seen.insert(state_signature()).second) continue;
+            if (seen.insert(state_signature())) continue;
             const std::string text = "Reguły wzajemnie odwołują swoje wnioski bez końca.";
             ctx_.line(text);
             ctx_.ui.note("Uwaga błąd!", text + "\nWnioskowanie zostało przerwane.");

@@ -19,11 +19,14 @@ std::uint64_t fact_hash(std::int32_t number, const std::string& condition) {
 
 }  // namespace
 
-void WorkingMemory::add(std::int32_t number, const std::string& condition) {
+std::size_t WorkingMemory::add(std::int32_t number, const std::string& condition) {
     entries_.emplace_back(number, condition);
-    index_[condition].push_back(std::prev(entries_.end()));
+    auto& supporting = index_[condition];
+    supporting.push_back(std::prev(entries_.end()));
+    const std::size_t count = supporting.size();
     signature_ += fact_hash(number, condition);
     tell(number, condition, 1);
+    return count;
 }
 
 std::size_t WorkingMemory::count(const std::string& condition) const {

@@ -59,7 +59,8 @@ class WorkingMemory {
 
     void observe(MemoryObserver* observer) { observer_ = observer; }
 
-    void add(std::int32_t number, const std::string& condition);
+    // Returns how many facts now support the condition.
+    std::size_t add(std::int32_t number, const std::string& condition);
     bool established(const std::string& condition) const { return count(condition) > 0; }
     bool has(std::int32_t number, const std::string& condition) const;
     std::size_t count(const std::string& condition) const;

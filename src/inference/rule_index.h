@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -38,8 +37,13 @@ class RuleConditionIndex {
     }
 
   private:
+    std::uint32_t intern(std::string_view condition);
+    void grow();
+
     std::vector<const Fact*> rules_;
-    std::unordered_map<std::string_view, std::uint32_t> ids_;
+    // Open addressing over the ids: 0 for an empty slot, else the high half of the text's hash
+    // and id + 1. No allocation per condition, which a base of a million rules feels.
+    std::vector<std::uint64_t> slots_;
     std::vector<std::string_view> texts_;
     std::vector<std::uint32_t> rule_offsets_;
     std::vector<std::uint32_t> rule_conditions_;
