@@ -156,14 +156,17 @@ void report_logical_numeric(UserInteraction& ui, const StringList& clash, const 
 }  // namespace
 
 StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& memory) {
-    StringList conditions;
-    StringList conclusions;
+    // Views into the rules, so that a large base is not copied before it is reduced.
+    std::vector<std::string_view> conditions;
+    std::vector<std::string_view> conclusions;
+    conclusions.reserve(store.all(Kind::regula).size());
     for (const Fact& rule : store.all(Kind::regula)) {
-        append(conditions, Rule(rule).conditions());
+        for (const std::string_view c : Rule(rule).conditions())
+            conditions.push_back(is_negated(c) ? c.substr(1) : c);
         conclusions.push_back(Rule(rule).conclusion());
     }
-    memory.lista_warunkow = reduce(strip_negations(conditions));
-    StringList reduced = reduce(conclusions);
+    memory.lista_warunkow = reduce_views(conditions);
+    StringList reduced = reduce_views(conclusions);
     std::erase(reduced, std::string(kEnd));
     memory.lista_wnioskow_regul = std::move(reduced);
     StringList askable = difference(memory.lista_warunkow, memory.lista_wnioskow_regul);

@@ -1,27 +1,64 @@
 #include "askable/list_ops.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <cstdint>
 #include <unordered_set>
+#include <vector>
 
 #include "kb/codec.h"
 
 namespace xamo {
 
-StringList reduce(const StringList& list) {
-    std::unordered_map<std::string_view, std::size_t> last;
-    for (std::size_t i = 0; i < list.size(); ++i) last[list[i]] = i;
+namespace {
+
+// One hash per member: walking from the end, the first time a member is met is its last
+// occurrence.
+template <typename List>
+StringList reduce_list(const List& list) {
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(list.size());
+    std::vector<std::uint8_t> keep(list.size(), 0);
+    for (std::size_t i = list.size(); i-- > 0;)
+        keep[i] = seen.insert(std::string_view(list[i])).second ? 1 : 0;
     StringList out;
-    out.reserve(last.size());
+    out.reserve(seen.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
-        if (last[list[i]] == i) out.push_back(list[i]);
+        if (keep[i] != 0) out.emplace_back(list[i]);
     }
     return out;
 }
 
+}  // namespace
+
+StringList reduce(const StringList& list) { return reduce_list(list); }
+
+StringList reduce_views(const std::vector<std::string_view>& list) { return reduce_list(list); }
+
+namespace {
+
+std::unordered_set<std::string_view> set_of(const StringList& list) {
+    std::unordered_set<std::string_view> set;
+    set.reserve(list.size());
+    set.insert(list.begin(), list.end());
+    return set;
+}
+
+}  // namespace
+
 StringList difference(const StringList& a, const StringList& b) {
-    const std::unordered_set<std::string_view> drop(b.begin(), b.end());
+    std::unordered_set<std::string_view> drop;
+    if (a.size() < b.size()) {
+        // A few items against a long list (declared facts against every condition): only the
+        // members of b that are in a are kept.
+        const auto items = set_of(a);
+        for (const auto& item : b) {
+            if (items.contains(item)) drop.insert(item);
+        }
+    } else {
+        drop = set_of(b);
+    }
     StringList out;
+    out.reserve(a.size());
     for (const auto& item : a) {
         if (!drop.contains(item)) out.push_back(item);
     }
@@ -29,7 +66,7 @@ StringList difference(const StringList& a, const StringList& b) {
 }
 
 StringList intersection(const StringList& a, const StringList& b) {
-    const std::unordered_set<std::string_view> keep(b.begin(), b.end());
+    const auto keep = set_of(b);
     StringList out;
     for (const auto& item : a) {
         if (keep.contains(item)) out.push_back(item);

@@ -2,11 +2,16 @@
 // occurrence; difference and intersection keep the order of the first list. All are linear.
 #pragma once
 
+#include <string_view>
+#include <vector>
+
 #include "kb/facts.h"
 
 namespace xamo {
 
 StringList reduce(const StringList& list);
+// The same over views (of strings that outlive the call).
+StringList reduce_views(const std::vector<std::string_view>& list);
 StringList difference(const StringList& a, const StringList& b);
 StringList intersection(const StringList& a, const StringList& b);
 // Concatenates and reduces.

@@ -10,7 +10,11 @@ namespace {
 
 TEST(ListOps, ReduceKeepsLastOccurrences) {
     EXPECT_EQ(reduce({"a", "b", "a", "c", "b"}), (StringList{"a", "c", "b"}));
+    const StringList repeated{"a", "b", "a", "c", "b"};
+    EXPECT_EQ(reduce_views({repeated.begin(), repeated.end()}), (StringList{"a", "c", "b"}));
+    // A long first list, and a short one against a long second list.
     EXPECT_EQ(difference({"c", "a", "b", "a"}, {"a"}), (StringList{"c", "b"}));
+    EXPECT_EQ(difference({"a", "x", "a"}, {"c", "a", "b", "c"}), (StringList{"x"}));
     EXPECT_EQ(intersection({"c", "a", "b"}, {"b", "c"}), (StringList{"c", "b"}));
     // Upper case before lower case, Polish letters after ASCII ones (Windows-1250 bytes).
     EXPECT_EQ(sorted({"żur", "b", "Ala", "ala", "ąb", "z"}),
