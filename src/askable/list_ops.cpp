@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_set>
 #include <vector>
 
 #include "kb/codec.h"
+#include "kb/view_table.h"
 
 namespace xamo {
 
@@ -15,8 +15,7 @@ namespace {
 // occurrence.
 template <typename List>
 StringList reduce_list(const List& list) {
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(list.size());
+    ViewTable seen(list.size());
     std::vector<std::uint8_t> keep(list.size(), 0);
     for (std::size_t i = list.size(); i-- > 0;)
         keep[i] = seen.insert(std::string_view(list[i])).second ? 1 : 0;
@@ -28,29 +27,24 @@ StringList reduce_list(const List& list) {
     return out;
 }
 
+ViewTable set_of(const StringList& list) {
+    ViewTable set(list.size());
+    for (const auto& item : list) set.insert(item);
+    return set;
+}
+
 }  // namespace
 
 StringList reduce(const StringList& list) { return reduce_list(list); }
 
 StringList reduce_views(const std::vector<std::string_view>& list) { return reduce_list(list); }
 
-namespace {
-
-std::unordered_set<std::string_view> set_of(const StringList& list) {
-    std::unordered_set<std::string_view> set;
-    set.reserve(list.size());
-    set.insert(list.begin(), list.end());
-    return set;
-}
-
-}  // namespace
-
 StringList difference(const StringList& a, const StringList& b) {
-    std::unordered_set<std::string_view> drop;
+    ViewTable drop;
     if (a.size() < b.size()) {
         // A few items against a long list (declared facts against every condition): only the
         // members of b that are in a are kept.
-        const auto items = set_of(a);
+        const ViewTable items = set_of(a);
         for (const auto& item : b) {
             if (items.contains(item)) drop.insert(item);
         }

@@ -19,54 +19,65 @@ std::uint64_t fact_hash(std::int32_t number, const std::string& condition) {
 
 }  // namespace
 
+const WorkingMemory::Condition* WorkingMemory::find(const std::string& condition) const {
+    const std::uint32_t at = index_.find(condition);
+    return at == ViewTable::npos ? nullptr : &conditions_[at];
+}
+
 std::size_t WorkingMemory::add(std::int32_t number, const std::string& condition) {
     entries_.emplace_back(number, condition);
-    auto& supporting = index_[condition];
-    supporting.push_back(std::prev(entries_.end()));
-    const std::size_t count = supporting.size();
+    auto [at, added] = index_.insert(condition);
+    if (added) {
+        conditions_.push_back({condition, {}});
+        // The index must look at the kept text, not at the caller's.
+        index_.retarget(at, conditions_.back().text);
+    }
+    auto& facts = conditions_[at].facts;
+    facts.push_back(std::prev(entries_.end()));
+    const std::size_t count = facts.size();
     signature_ += fact_hash(number, condition);
     tell(number, condition, 1);
     return count;
 }
 
 std::size_t WorkingMemory::count(const std::string& condition) const {
-    const auto it = index_.find(condition);
-    return it == index_.end() ? 0 : it->second.size();
+    const Condition* found = find(condition);
+    return found == nullptr ? 0 : found->facts.size();
 }
 
 bool WorkingMemory::has(std::int32_t number, const std::string& condition) const {
-    const auto it = index_.find(condition);
-    if (it == index_.end()) return false;
-    return std::any_of(it->second.begin(), it->second.end(),
+    const Condition* found = find(condition);
+    if (found == nullptr) return false;
+    return std::any_of(found->facts.begin(), found->facts.end(),
                        [number](const auto& entry) { return entry->first == number; });
 }
 
 bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
-    const auto it = index_.find(condition);
-    if (it == index_.end()) return false;
-    auto& entries = it->second;
-    // The index keeps each condition's facts in the order they were added.
-    const auto found = std::find_if(entries.begin(), entries.end(),
+    const std::uint32_t at = index_.find(condition);
+    if (at == ViewTable::npos) return false;
+    auto& facts = conditions_[at].facts;
+    // Each condition keeps its facts in the order they were added.
+    const auto found = std::find_if(facts.begin(), facts.end(),
                                     [number](const auto& entry) { return entry->first == number; });
-    if (found == entries.end()) return false;
+    if (found == facts.end()) return false;
     signature_ -= fact_hash(number, condition);
     entries_.erase(*found);
-    entries.erase(found);
-    if (entries.empty()) index_.erase(it);
+    facts.erase(found);
     tell(number, condition, -1);
     return true;
 }
 
 void WorkingMemory::remove_all(const std::string& condition) {
-    const auto it = index_.find(condition);
-    if (it == index_.end()) return;
+    const std::uint32_t at = index_.find(condition);
+    if (at == ViewTable::npos) return;
+    auto& facts = conditions_[at].facts;
     std::vector<std::int32_t> numbers;
-    for (const auto& entry : it->second) {
+    for (const auto& entry : facts) {
         signature_ -= fact_hash(entry->first, entry->second);
         numbers.push_back(entry->first);
         entries_.erase(entry);
     }
-    index_.erase(it);
+    facts.clear();
     for (std::int32_t number : numbers) tell(number, condition, -1);
 }
 
@@ -75,6 +86,7 @@ void WorkingMemory::clear() {
         for (const auto& [number, condition] : entries_) tell(number, condition, -1);
     }
     entries_.clear();
+    conditions_.clear();
     index_.clear();
     signature_ = 0;
 }

@@ -1,7 +1,7 @@
 // Working facts of an inference run. The summary and the report read them after the run.
 //
 // Working memory `rbd` keeps its facts in the order they were added (for presentation) and an
-// index by condition, so that the state of a condition is a hash lookup, not a scan.
+// index by condition (ViewTable), so that the state of a condition is a hash lookup, not a scan.
 //
 // The forward agenda keeps the items that may fire up to date from the changes of these facts:
 // every container tells its observer (MemoryObserver, set by InferenceMemory::observe) of each
@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <initializer_list>
 #include <list>
 #include <optional>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "kb/facts.h"
+#include "kb/view_table.h"
 
 namespace xamo {
 
@@ -46,7 +48,8 @@ class WorkingMemory {
     WorkingMemory(std::initializer_list<Entry> entries) {
         for (const auto& [number, condition] : entries) add(number, condition);
     }
-    // The index points into entries_, so copies rebuild it.
+    // The index points into entries_ and conditions_, so copies rebuild it; a move keeps the
+    // elements of both where they are.
     WorkingMemory(const WorkingMemory& other) : WorkingMemory() { *this = other; }
     WorkingMemory& operator=(const WorkingMemory& other) {
         if (this == &other) return *this;
@@ -82,8 +85,17 @@ class WorkingMemory {
         if (observer_ != nullptr) observer_->fact_changed(number, condition, delta);
     }
 
+    // The facts of one condition, in the order they were added. A condition keeps its record
+    // (empty) when its facts go, until the memory is cleared.
+    struct Condition {
+        std::string text;
+        std::vector<std::list<Entry>::iterator> facts;
+    };
+    const Condition* find(const std::string& condition) const;
+
     std::list<Entry> entries_;
-    std::unordered_map<std::string, std::vector<std::list<Entry>::iterator>> index_;
+    std::deque<Condition> conditions_;  // a deque: the index looks at their texts
+    ViewTable index_;
     std::uint64_t signature_ = 0;
     MemoryObserver* observer_ = nullptr;  // not copied
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "kb/facts.h"
+#include "kb/view_table.h"
 
 namespace xamo {
 
@@ -17,15 +18,15 @@ namespace xamo {
 // the rules of the store, which do not change during a run.
 class RuleConditionIndex {
   public:
-    static constexpr std::uint32_t kNone = static_cast<std::uint32_t>(-1);
+    static constexpr std::uint32_t kNone = ViewTable::npos;
 
     explicit RuleConditionIndex(const FactStore& store);
 
     std::size_t rules() const { return rules_.size(); }
-    std::size_t conditions() const { return texts_.size(); }
+    std::size_t conditions() const { return ids_.size(); }
     const Fact& rule(std::size_t i) const { return *rules_[i]; }
-    std::uint32_t id(std::string_view condition) const;
-    std::string_view text(std::uint32_t id) const { return texts_[id]; }
+    std::uint32_t id(std::string_view condition) const { return ids_.find(condition); }
+    std::string_view text(std::uint32_t id) const { return ids_.text(id); }
     // The ids of rule i's conditions, in its order.
     std::pair<const std::uint32_t*, const std::uint32_t*> conditions_of(std::size_t i) const {
         return {rule_conditions_.data() + rule_offsets_[i],
@@ -37,14 +38,8 @@ class RuleConditionIndex {
     }
 
   private:
-    std::uint32_t intern(std::string_view condition);
-    void grow();
-
     std::vector<const Fact*> rules_;
-    // Open addressing over the ids: 0 for an empty slot, else the high half of the text's hash
-    // and id + 1. No allocation per condition, which a base of a million rules feels.
-    std::vector<std::uint64_t> slots_;
-    std::vector<std::string_view> texts_;
+    ViewTable ids_;
     std::vector<std::uint32_t> rule_offsets_;
     std::vector<std::uint32_t> rule_conditions_;
     std::vector<std::uint32_t> watch_offsets_;

@@ -1,0 +1,70 @@
+#include "kb/view_table.h"
+
+#include <functional>
+
+namespace xamo {
+namespace {
+
+constexpr std::uint64_t kHigh = 0xffffffff00000000ULL;
+
+std::uint64_t hash_of(std::string_view text) { return std::hash<std::string_view>{}(text); }
+
+std::size_t slots_for(std::size_t members) {
+    std::size_t slots = 16;
+    while (slots < 2 * members) slots *= 2;
+    return slots;
+}
+
+}  // namespace
+
+ViewTable::ViewTable(std::size_t expected) : slots_(slots_for(expected), 0) {
+    texts_.reserve(expected);
+}
+
+std::uint32_t ViewTable::find(std::string_view text) const {
+    const std::uint64_t hash = hash_of(text);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const std::uint64_t slot = slots_[i];
+        if (slot == 0) return npos;
+        if (((slot ^ hash) & kHigh) != 0) continue;
+        const auto number = static_cast<std::uint32_t>(slot) - 1;
+        if (texts_[number] == text) return number;
+    }
+}
+
+std::pair<std::uint32_t, bool> ViewTable::insert(std::string_view text) {
+    const std::uint64_t hash = hash_of(text);
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = hash & mask;
+    for (;; i = (i + 1) & mask) {
+        const std::uint64_t slot = slots_[i];
+        if (slot == 0) break;
+        if (((slot ^ hash) & kHigh) != 0) continue;
+        const auto number = static_cast<std::uint32_t>(slot) - 1;
+        if (texts_[number] == text) return {number, false};
+    }
+    const auto number = static_cast<std::uint32_t>(texts_.size());
+    texts_.push_back(text);
+    slots_[i] = (hash & kHigh) | (std::uint64_t{number} + 1);
+    if (2 * texts_.size() > slots_.size()) grow();
+    return {number, true};
+}
+
+void ViewTable::grow() {
+    slots_.assign(2 * slots_.size(), 0);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::uint32_t number = 0; number < texts_.size(); ++number) {
+        const std::uint64_t hash = hash_of(texts_[number]);
+        std::size_t i = hash & mask;
+        while (slots_[i] != 0) i = (i + 1) & mask;
+        slots_[i] = (hash & kHigh) | (std::uint64_t{number} + 1);
+    }
+}
+
+void ViewTable::clear() {
+    std::vector<std::uint64_t>(16, 0).swap(slots_);
+    std::vector<std::string_view>().swap(texts_);
+}
+
+}  // namespace xamo

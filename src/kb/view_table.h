@@ -1,0 +1,43 @@
+// A set of strings held elsewhere, numbered in the order they were first inserted: open
+// addressing over the numbers, each slot keeping half of its text's hash beside the number, so
+// a miss rarely touches a text and nothing is allocated per member. Large knowledge bases index
+// millions of condition names this way (the askable lists of a load, the conditions of the
+// rules, working memory).
+//
+// The texts are views: what they look at must outlive the table and stay where it is.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace xamo {
+
+class ViewTable {
+  public:
+    static constexpr std::uint32_t npos = static_cast<std::uint32_t>(-1);
+
+    explicit ViewTable(std::size_t expected = 0);
+
+    // The number of `text`, or npos.
+    std::uint32_t find(std::string_view text) const;
+    bool contains(std::string_view text) const { return find(text) != npos; }
+    // The number of `text`, and whether it was inserted now.
+    std::pair<std::uint32_t, bool> insert(std::string_view text);
+
+    std::string_view text(std::uint32_t number) const { return texts_[number]; }
+    // Points member `number` at another copy of its text (one the caller keeps in place).
+    void retarget(std::uint32_t number, std::string_view text) { texts_[number] = text; }
+    std::size_t size() const { return texts_.size(); }
+    void clear();
+
+  private:
+    void grow();
+
+    std::vector<std::uint64_t> slots_;  // 0: empty; else hash's high half, number + 1
+    std::vector<std::string_view> texts_;
+};
+
+}  // namespace xamo
