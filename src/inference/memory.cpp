@@ -19,25 +19,38 @@ std::uint64_t fact_hash(std::int32_t number, const std::string& condition) {
 
 }  // namespace
 
+WorkingMemory::const_iterator::const_iterator(const WorkingMemory* memory, std::size_t at)
+    : memory_(memory), at_(at) {}
+
+WorkingMemory::Fact WorkingMemory::const_iterator::operator*() const {
+    const Stored& fact = memory_->facts_[at_];
+    return {fact.number, memory_->conditions_[fact.condition].text};
+}
+
+WorkingMemory::const_iterator& WorkingMemory::const_iterator::operator++() {
+    at_ = memory_->skip_gaps(at_ + 1);
+    return *this;
+}
+
 const WorkingMemory::Condition* WorkingMemory::find(const std::string& condition) const {
     const std::uint32_t at = index_.find(condition);
     return at == ViewTable::npos ? nullptr : &conditions_[at];
 }
 
 std::size_t WorkingMemory::add(std::int32_t number, const std::string& condition) {
-    entries_.emplace_back(number, condition);
     auto [at, added] = index_.insert(condition);
     if (added) {
         conditions_.push_back({condition, {}});
         // The index must look at the kept text, not at the caller's.
         index_.retarget(at, conditions_.back().text);
     }
-    auto& facts = conditions_[at].facts;
-    facts.push_back(std::prev(entries_.end()));
-    const std::size_t count = facts.size();
+    auto& positions = conditions_[at].facts;
+    positions.push_back(static_cast<std::uint32_t>(facts_.size()));
+    facts_.push_back({number, at});
+    ++size_;
     signature_ += fact_hash(number, condition);
-    tell(number, condition, 1);
-    return count;
+    tell(number, conditions_[at].text, 1);
+    return positions.size();
 }
 
 std::size_t WorkingMemory::count(const std::string& condition) const {
@@ -49,45 +62,46 @@ bool WorkingMemory::has(std::int32_t number, const std::string& condition) const
     const Condition* found = find(condition);
     if (found == nullptr) return false;
     return std::any_of(found->facts.begin(), found->facts.end(),
-                       [number](const auto& entry) { return entry->first == number; });
+                       [this, number](std::uint32_t at) { return facts_[at].number == number; });
 }
 
 bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
     const std::uint32_t at = index_.find(condition);
     if (at == ViewTable::npos) return false;
-    auto& facts = conditions_[at].facts;
-    // Each condition keeps its facts in the order they were added.
-    const auto found = std::find_if(facts.begin(), facts.end(),
-                                    [number](const auto& entry) { return entry->first == number; });
-    if (found == facts.end()) return false;
+    auto& positions = conditions_[at].facts;
+    const auto found = std::find_if(positions.begin(), positions.end(),
+                                    [this, number](auto p) { return facts_[p].number == number; });
+    if (found == positions.end()) return false;
+    facts_[*found].condition = kGap;
+    positions.erase(found);
+    --size_;
     signature_ -= fact_hash(number, condition);
-    entries_.erase(*found);
-    facts.erase(found);
-    tell(number, condition, -1);
+    tell(number, conditions_[at].text, -1);
     return true;
 }
 
 void WorkingMemory::remove_all(const std::string& condition) {
     const std::uint32_t at = index_.find(condition);
     if (at == ViewTable::npos) return;
-    auto& facts = conditions_[at].facts;
     std::vector<std::int32_t> numbers;
-    for (const auto& entry : facts) {
-        signature_ -= fact_hash(entry->first, entry->second);
-        numbers.push_back(entry->first);
-        entries_.erase(entry);
+    for (const std::uint32_t p : conditions_[at].facts) {
+        numbers.push_back(facts_[p].number);
+        facts_[p].condition = kGap;
+        signature_ -= fact_hash(facts_[p].number, condition);
     }
-    facts.clear();
-    for (std::int32_t number : numbers) tell(number, condition, -1);
+    size_ -= numbers.size();
+    conditions_[at].facts.clear();
+    for (const std::int32_t number : numbers) tell(number, conditions_[at].text, -1);
 }
 
 void WorkingMemory::clear() {
     if (observer_ != nullptr) {
-        for (const auto& [number, condition] : entries_) tell(number, condition, -1);
+        for (const auto& [number, condition] : *this) tell(number, condition, -1);
     }
-    entries_.clear();
+    std::vector<Stored>().swap(facts_);
     conditions_.clear();
     index_.clear();
+    size_ = 0;
     signature_ = 0;
 }
 

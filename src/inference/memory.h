@@ -8,10 +8,11 @@
 // change as it happens.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <initializer_list>
-#include <list>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -40,16 +41,40 @@ class MemoryObserver {
 
 // rbd(number, condition): the condition is established by the rule or model `number` (0 for the
 // user, a declared fact and "bez warunku"). A condition may be supported by several facts.
+//
+// Facts are kept in the order they were added, each as its number and the index of its
+// condition; a removed fact stays as a gap until the memory is cleared, so positions never move.
+// Each condition is stored once, with the positions of its facts in the order they were added.
 class WorkingMemory {
   public:
     using Entry = std::pair<std::int32_t, std::string>;
+    // One fact as iteration yields it.
+    using Fact = std::pair<std::int32_t, const std::string&>;
+
+    class const_iterator {
+      public:
+        using value_type = Fact;
+        using difference_type = std::ptrdiff_t;
+        using iterator_category = std::forward_iterator_tag;
+
+        Fact operator*() const;
+        const_iterator& operator++();
+        bool operator==(const const_iterator& other) const { return at_ == other.at_; }
+        bool operator!=(const const_iterator& other) const { return at_ != other.at_; }
+
+      private:
+        friend class WorkingMemory;
+        const_iterator(const WorkingMemory* memory, std::size_t at);
+        const WorkingMemory* memory_;
+        std::size_t at_;
+    };
 
     WorkingMemory() = default;
     WorkingMemory(std::initializer_list<Entry> entries) {
         for (const auto& [number, condition] : entries) add(number, condition);
     }
-    // The index points into entries_ and conditions_, so copies rebuild it; a move keeps the
-    // elements of both where they are.
+    // The index looks at the texts of conditions_, so copies rebuild it; a move keeps the
+    // elements of the deque where they are.
     WorkingMemory(const WorkingMemory& other) : WorkingMemory() { *this = other; }
     WorkingMemory& operator=(const WorkingMemory& other) {
         if (this == &other) return *this;
@@ -73,29 +98,40 @@ class WorkingMemory {
     void remove_all(const std::string& condition);
     void clear();
 
-    std::list<Entry>::const_iterator begin() const { return entries_.begin(); }
-    std::list<Entry>::const_iterator end() const { return entries_.end(); }
-    std::size_t size() const { return entries_.size(); }
-    bool empty() const { return entries_.empty(); }
+    const_iterator begin() const { return {this, skip_gaps(0)}; }
+    const_iterator end() const { return {this, facts_.size()}; }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
     // Equal for equal multisets of facts (whatever their order); kept up to date as facts change.
     std::uint64_t signature() const { return signature_; }
 
   private:
+    static constexpr std::uint32_t kGap = static_cast<std::uint32_t>(-1);
+
+    struct Stored {
+        std::int32_t number;
+        std::uint32_t condition;  // index in conditions_, or kGap for a removed fact
+    };
+    // A condition keeps its record (without facts) when its facts go, until the memory is
+    // cleared.
+    struct Condition {
+        std::string text;
+        std::vector<std::uint32_t> facts;  // positions in facts_, in the order they were added
+    };
+
     void tell(std::int32_t number, const std::string& condition, int delta) {
         if (observer_ != nullptr) observer_->fact_changed(number, condition, delta);
     }
-
-    // The facts of one condition, in the order they were added. A condition keeps its record
-    // (empty) when its facts go, until the memory is cleared.
-    struct Condition {
-        std::string text;
-        std::vector<std::list<Entry>::iterator> facts;
-    };
     const Condition* find(const std::string& condition) const;
+    std::size_t skip_gaps(std::size_t at) const {
+        while (at < facts_.size() && facts_[at].condition == kGap) ++at;
+        return at;
+    }
 
-    std::list<Entry> entries_;
+    std::vector<Stored> facts_;
     std::deque<Condition> conditions_;  // a deque: the index looks at their texts
     ViewTable index_;
+    std::size_t size_ = 0;
     std::uint64_t signature_ = 0;
     MemoryObserver* observer_ = nullptr;  // not copied
 };
