@@ -7,6 +7,7 @@
 #include "app/askable_file_commands.h"
 #include "app/browse_commands.h"
 #include "app/command_catalog.h"
+#include "app/consultation_commands.h"
 #include "app/diagnosis_commands.h"
 #include "app/help.h"
 #include "app/inference_commands.h"
@@ -16,7 +17,10 @@
 namespace xamo {
 
 Application::Application(UserInteraction& ui)
-    : ui_(ui), report_(store_, ui), guide_directories_(default_guide_directories()) {
+    : recorder_(ui),
+      ui_(recorder_),
+      report_(store_, recorder_),
+      guide_directories_(default_guide_directories()) {
     store_.register_working(&inference_);
     store_.register_working(&askable_);
     store_.register_working(&numbering_);
@@ -46,6 +50,7 @@ void Application::register_commands() {
     register_document_commands(*this);
     register_diagnosis_commands(*this);
     register_analysis_commands(*this);
+    register_consultation_commands(*this);
 }
 
 void Application::start() {
@@ -61,6 +66,7 @@ void Application::close_introduction() {
 }
 
 bool Application::request_close() {
+    recorder_.record("q");
     if (!ui_.confirm("Uwaga!", kQuitQuestion)) return false;
     finished_ = true;
     return true;
@@ -79,6 +85,7 @@ std::string without_accelerators(const std::string& caption) {
 }  // namespace
 
 CommandTable::RunResult Application::run_command(int id) {
+    recorder_.record(std::to_string(id));
     try {
         const auto result = commands_.run(id);
         if (result == CommandTable::RunResult::NotYetAvailable) {

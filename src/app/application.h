@@ -13,6 +13,7 @@
 #include "askable/askable_memory.h"
 #include "askable/data_source.h"
 #include "dialog/interaction.h"
+#include "dialog/recording_interaction.h"
 #include "dialog/report.h"
 #include "inference/memory.h"
 #include "kb/facts.h"
@@ -39,6 +40,8 @@ class Application {
     Application& operator=(const Application&) = delete;
 
     UserInteraction& ui() { return ui_; }
+    // Commands and answers of the session so far, as console lines.
+    const std::vector<std::string>& consultation_lines() const { return recorder_.lines(); }
     FactStore& store() { return store_; }
     CommandTable& commands() { return commands_; }
     InferenceMemory& inference() { return inference_; }
@@ -89,6 +92,8 @@ class Application {
   private:
     void register_commands();
 
+    // Every dialog goes through the recorder, so a consultation can be stored as a script.
+    RecordingInteraction recorder_;
     UserInteraction& ui_;
     FactStore store_;
     InferenceMemory inference_;

@@ -1,6 +1,7 @@
 #include "app/inference_commands.h"
 
 #include "app/application.h"
+#include "app/command_catalog.h"
 #include "inference/backward_command.h"
 #include "inference/forward.h"
 #include "media/offers.h"
@@ -34,6 +35,7 @@ void run_inference_command(Application& app, const char* which,
         przesluchaj_melodie(app.store(), app.ui(), number, condition);
     };
     run(ctx);
+    app.commands().set_enabled(commands_enabled_after_run(), true);
 }
 
 void register_inference_commands(Application& app) {
