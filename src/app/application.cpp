@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include <filesystem>
 #include <new>
 
 #include "app/analysis_commands.h"
@@ -21,6 +22,8 @@ Application::Application(UserInteraction& ui)
       ui_(recorder_),
       report_(store_, recorder_),
       guide_directories_(default_guide_directories()) {
+    std::error_code ec;
+    start_directory_ = std::filesystem::current_path(ec).string();
     store_.register_working(&inference_);
     store_.register_working(&askable_);
     store_.register_working(&numbering_);

@@ -40,6 +40,9 @@ class Application {
     Application& operator=(const Application&) = delete;
 
     UserInteraction& ui() { return ui_; }
+    // Where the program started: a stored consultation replays from there, as the loads change
+    // the current directory on the way.
+    const std::string& start_directory() const { return start_directory_; }
     // Commands and answers of the session so far, as console lines.
     const std::vector<std::string>& consultation_lines() const { return recorder_.lines(); }
     FactStore& store() { return store_; }
@@ -108,6 +111,7 @@ class Application {
     CommandTable commands_;
     DataSourceAccess* data_sources_ = nullptr;
     std::vector<std::string> guide_directories_;
+    std::string start_directory_;
     bool introduction_open_ = true;
     bool finished_ = false;
 };

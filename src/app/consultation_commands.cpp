@@ -1,7 +1,5 @@
 #include "app/consultation_commands.h"
 
-#include <filesystem>
-
 #include "app/application.h"
 #include "kb/files.h"
 
@@ -31,8 +29,7 @@ void store_consultation(Application& app) {
         ui.note("Błąd!", "Konsultacja nie została zapisana.\n" + written.error);
         return;
     }
-    std::error_code ec;
-    const std::string directory = std::filesystem::current_path(ec).string();
+    const std::string& directory = app.start_directory();
     ui.note("Zapisanie konsultacji",
             "Konsultacja została zapisana w pliku " + *path + ".\nOdtworzysz ją poleceniem:\n    " +
                 "xamo_rd --console --batch " + directory + " < " + *path +
