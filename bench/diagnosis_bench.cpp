@@ -72,28 +72,41 @@ xamo::Fact basic_model(int n, const std::string& condition, const std::string& r
 
 // Relational models for the joint search over the layered base: one on every conclusion of the
 // rules (applied under it), a ring of relational models over the askable conditions, each fed by
-// an arithmetic model applied under the next condition but one.
+// an arithmetic model applied under the next condition but one; one model of the ring in seven is
+// applied under a conclusion instead, which closes joint contradictions.
 void add_joint_models(Base& base) {
     int number = 1;
-    std::set<std::string> conclusions;
+    std::set<std::string> unique;
     for (const xamo::Fact& f : base.store.all(xamo::Kind::regula))
-        conclusions.insert(xamo::Rule(f).conclusion());
+        unique.insert(xamo::Rule(f).conclusion());
+    const std::vector<std::string> conclusions(unique.begin(), unique.end());
     for (const auto& c : conclusions)
         base.store.add(basic_model(number++, c, "alarm_" + c, "t", "<>", "0"));
     for (int i = 0; i < 60; ++i) {
         const std::string v = "v_" + std::to_string(i);
-        base.store.add(basic_model(number++, atom((i + 1) % 60), atom(i), v, ">", "1"));
+        const std::string condition =
+            i % 7 == 0 ? conclusions[static_cast<std::size_t>(i) * 31 % conclusions.size()]
+                       : atom((i + 1) % 60);
+        base.store.add(basic_model(number++, condition, atom(i), v, ">", "1"));
         base.store.add(basic_model(number++, atom((i + 2) % 60), v, "t", "+", "1"));
     }
     base.store.set_text(xamo::Kind::nazwa_mo, "MOwarstwy.BRD");
 }
 
-// Twenty constraints of three askable conditions each.
+// Twenty constraints of three askable conditions each, and for each a conclusion of three rules
+// that differ only in the constraint's member they take: twenty joint redundancies.
 void add_constraints(Base& base) {
-    for (int k = 0; k < 20; ++k)
-        base.store.add({xamo::Kind::ograniczenie,
-                        {k + 1, xamo::StringList{atom(3 * k), atom(3 * k + 1), atom(3 * k + 2)}}});
+    int number = static_cast<int>(base.store.all(xamo::Kind::regula).size()) + 1;
+    for (int k = 0; k < 20; ++k) {
+        const xamo::StringList members{atom(3 * k), atom(3 * k + 1), atom(3 * k + 2)};
+        base.store.add({xamo::Kind::ograniczenie, {k + 1, members}});
+        for (const auto& m : members)
+            base.store.add(xamo::make_rule(number++, "nadmiar_" + std::to_string(k),
+                                           {"warunek_" + std::to_string(k), m}, 1));
+    }
     base.store.set_text(xamo::Kind::nazwa_og, "OGwarstwy.BRD");
+    xamo::remember_askable(base.askable, base.ui,
+                           xamo::askable_conditions_of_rules(base.store, base.askable));
 }
 
 template <typename Memory, bool (*Search)(xamo::RuleDiagnosisContext&, Memory&), void (*Add)(Base&)>

@@ -58,14 +58,33 @@ class ModelChains {
     // nothing when no path leads there. `interrupted` is set when the progress said stop.
     std::optional<IntegerList> path(const std::string& start, const std::string& target,
                                     SearchProgress& progress, bool& interrupted) {
-        std::string key = target;
-        key += '\x01';
-        key += start;
-        if (const auto it = memo_.find(key); it != memo_.end()) return it->second;
-        std::optional<IntegerList> found = search(start, target, progress, interrupted);
-        if (interrupted) return std::nullopt;
-        memo_.emplace(std::move(key), found);
-        return found;
+        std::unordered_set<std::string_view> entered{start};
+        std::vector<Frame> frames{{&edges(start), 0}};
+        std::vector<const Edge*> taken;  // the edge into every frame but the first
+        while (!frames.empty()) {
+            Frame& frame = frames.back();
+            if (frame.next == frame.edges->size()) {
+                frames.pop_back();
+                if (!taken.empty()) taken.pop_back();
+                continue;
+            }
+            const Edge& edge = (*frame.edges)[frame.next++];
+            if (!progress.step()) {
+                interrupted = true;
+                return std::nullopt;
+            }
+            if (edge.target == target) {
+                taken.push_back(&edge);
+                IntegerList models;
+                for (const Edge* e : taken)
+                    models.insert(models.end(), e->models.begin(), e->models.end());
+                return odwracanie(models);
+            }
+            if (!entered.insert(edge.target).second) continue;
+            taken.push_back(&edge);
+            frames.push_back({&edges(edge.target), 0});
+        }
+        return std::nullopt;
     }
 
   private:
@@ -102,44 +121,11 @@ class ModelChains {
         return edges_.emplace(condition, std::move(out)).first->second;
     }
 
-    // Depth first, each condition entered once.
-    std::optional<IntegerList> search(const std::string& start, const std::string& target,
-                                      SearchProgress& progress, bool& interrupted) {
-        std::unordered_set<std::string_view> entered{start};
-        std::vector<Frame> frames{{&edges(start), 0}};
-        std::vector<const Edge*> taken;  // the edge into every frame but the first
-        while (!frames.empty()) {
-            Frame& frame = frames.back();
-            if (frame.next == frame.edges->size()) {
-                frames.pop_back();
-                if (!taken.empty()) taken.pop_back();
-                continue;
-            }
-            const Edge& edge = (*frame.edges)[frame.next++];
-            if (!progress.step()) {
-                interrupted = true;
-                return std::nullopt;
-            }
-            if (edge.target == target) {
-                taken.push_back(&edge);
-                IntegerList models;
-                for (const Edge* e : taken)
-                    models.insert(models.end(), e->models.begin(), e->models.end());
-                return odwracanie(models);
-            }
-            if (!entered.insert(edge.target).second) continue;
-            taken.push_back(&edge);
-            frames.push_back({&edges(edge.target), 0});
-        }
-        return std::nullopt;
-    }
-
     std::vector<RelationalModel> relational_;
     std::unordered_map<std::string, std::vector<std::size_t>> concluding_;
     std::unordered_map<std::string, std::vector<const Fact*>> arithmetic_;
     std::unordered_set<std::string> results_;
     std::unordered_map<std::string, std::vector<Edge>> edges_;
-    std::unordered_map<std::string, std::optional<IntegerList>> memo_;
 };
 
 }  // namespace
@@ -151,9 +137,15 @@ bool badaj_sprzecznosc_mr(RuleDiagnosisContext& ctx, ModelDiagnosisMemory& memor
                             "Trwa spłaszczanie reguł bazy " + ctx.base_name() + "...",
                             ctx.progress_delay);
     // Interning may grow the index, so the rules concluding each condition are copied first.
+    std::vector<ConditionId> targets;
     std::vector<std::vector<std::uint32_t>> concluding;
-    for (const RelationalModel& model : chains.relational())
-        concluding.push_back(index.concluding(index.id_of(model.condition)));
+    for (const RelationalModel& model : chains.relational()) {
+        targets.push_back(index.id_of(model.condition));
+        concluding.push_back(index.concluding(targets.back()));
+    }
+    // The answer for a target and a condition, and whether a model computes a condition, by id.
+    std::unordered_map<std::uint64_t, std::optional<IntegerList>> paths;
+    std::unordered_map<ConditionId, bool> testable;
     std::vector<ModelRuleFinding> findings;
     for (std::size_t m = 0; m < chains.relational().size(); ++m) {
         const RelationalModel& model = chains.relational()[m];
@@ -163,14 +155,21 @@ bool badaj_sprzecznosc_mr(RuleDiagnosisContext& ctx, ModelDiagnosisMemory& memor
             for (const Flattening& f : *flattenings) {
                 if (!progress.step()) return false;
                 for (ConditionId id : f.conditions) {
-                    const std::string& c = index.text(id);
-                    if (!chains.testowalny(c)) continue;
-                    bool interrupted = false;
-                    auto models = chains.path(c, model.condition, progress, interrupted);
-                    if (interrupted) return false;
-                    if (!models) continue;
-                    findings.push_back({model.number, index.rules()[position].number, f.numbers,
-                                        std::move(*models)});
+                    auto [known, added] = testable.try_emplace(id, false);
+                    if (added) known->second = chains.testowalny(index.text(id));
+                    if (!known->second) continue;
+                    const std::uint64_t key = (std::uint64_t{targets[m]} << 32) | id;
+                    auto it = paths.find(key);
+                    if (it == paths.end()) {
+                        bool interrupted = false;
+                        auto models =
+                            chains.path(index.text(id), model.condition, progress, interrupted);
+                        if (interrupted) return false;
+                        it = paths.emplace(key, std::move(models)).first;
+                    }
+                    if (!it->second) continue;
+                    findings.push_back(
+                        {model.number, index.rules()[position].number, f.numbers, *it->second});
                     break;
                 }
             }

@@ -9,9 +9,9 @@
 // model computing an argument of such a basic relational model leads to its own application
 // condition. The first path that reaches W makes a finding of that flattening. The paths are
 // searched depth first on an explicit stack with every condition entered once, and the answer for
-// a condition and a target is kept, so a cycle of models ends and a condition met again costs a
-// lookup. Flattenings come from the command's context (computed once per rule). An interrupted
-// search stores nothing.
+// a condition and a target is kept (by condition ids), so a cycle of models ends and a condition
+// met again costs a lookup. Flattenings come from the command's context (computed once per rule).
+// An interrupted search stores nothing.
 #pragma once
 
 #include "verify/joint_diagnosis_memory.h"

@@ -1,6 +1,7 @@
 #include "verify/rule_constraint_redundancy.h"
 
 #include <algorithm>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -15,19 +16,6 @@ namespace {
 
 constexpr int kReportCommand = 10095;
 const std::string kTitle = "Diagnostyka nadmiarowości łącznych baz reguł i ograniczeń";
-
-// The elements of a list as a set, in one text.
-std::string set_key(const StringList& list) {
-    StringList sorted = list;
-    std::sort(sorted.begin(), sorted.end());
-    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
-    std::string key;
-    for (const auto& s : sorted) {
-        key += s;
-        key += '\x01';
-    }
-    return key;
-}
 
 std::string group_key(const RedundantGroup& group) {
     std::string key = std::to_string(group.constraint);
@@ -44,16 +32,20 @@ std::string group_key(const RedundantGroup& group) {
 
 }  // namespace
 
-std::vector<StringList> usun_wspolne_2(const std::vector<StringList>& lists) {
-    std::unordered_map<std::string, std::size_t> holding;
+namespace {
+
+// The list operations over any element: condition texts, or condition ids in the search.
+template <typename T>
+std::vector<std::vector<T>> remove_common(const std::vector<std::vector<T>>& lists) {
+    std::unordered_map<T, std::size_t> holding;
     for (const auto& list : lists) {
-        std::unordered_set<std::string> once(list.begin(), list.end());
+        const std::unordered_set<T> once(list.begin(), list.end());
         for (const auto& c : once) ++holding[c];
     }
-    std::vector<StringList> out;
+    std::vector<std::vector<T>> out;
     out.reserve(lists.size());
     for (const auto& list : lists) {
-        StringList kept;
+        std::vector<T> kept;
         for (const auto& c : list) {
             if (holding[c] != lists.size()) kept.push_back(c);
         }
@@ -62,24 +54,42 @@ std::vector<StringList> usun_wspolne_2(const std::vector<StringList>& lists) {
     return out;
 }
 
-std::vector<StringList> redukuj_lista(const std::vector<StringList>& lists) {
-    std::unordered_set<std::string> later;
-    std::vector<StringList> out;
+template <typename T>
+std::vector<std::vector<T>> drop_same_as_later(const std::vector<std::vector<T>>& lists) {
+    std::set<std::vector<T>> later;
+    std::vector<std::vector<T>> out;
     for (std::size_t i = lists.size(); i-- > 0;) {
-        if (later.insert(set_key(lists[i])).second) out.push_back(lists[i]);
+        std::vector<T> elements = lists[i];
+        std::sort(elements.begin(), elements.end());
+        elements.erase(std::unique(elements.begin(), elements.end()), elements.end());
+        if (later.insert(std::move(elements)).second) out.push_back(lists[i]);
     }
     std::reverse(out.begin(), out.end());
     return out;
 }
 
-bool porownaj_listy_2(const std::vector<StringList>& lists, const StringList& constraint) {
-    std::unordered_set<std::string> named;
+template <typename T>
+bool single_members(const std::vector<std::vector<T>>& lists, const std::vector<T>& constraint) {
+    std::unordered_set<T> named;
     for (const auto& list : lists) {
         if (list.size() != 1) return false;
         if (!named.insert(list.front()).second) return false;
     }
-    const std::unordered_set<std::string> members(constraint.begin(), constraint.end());
-    return named == members;
+    return named == std::unordered_set<T>(constraint.begin(), constraint.end());
+}
+
+}  // namespace
+
+std::vector<StringList> usun_wspolne_2(const std::vector<StringList>& lists) {
+    return remove_common(lists);
+}
+
+std::vector<StringList> redukuj_lista(const std::vector<StringList>& lists) {
+    return drop_same_as_later(lists);
+}
+
+bool porownaj_listy_2(const std::vector<StringList>& lists, const StringList& constraint) {
+    return single_members(lists, constraint);
 }
 
 bool wyznacz_nadmiar_2(RuleDiagnosisContext& ctx, ConstraintDiagnosisMemory& memory) {
@@ -126,9 +136,10 @@ bool wyznacz_nadmiar_2(RuleDiagnosisContext& ctx, ConstraintDiagnosisMemory& mem
         for (ConditionId w : conclusions[k]) {
             const std::string& conclusion = index.text(w);
             if (examined_set.contains(conclusion)) continue;
-            RedundantGroup group;
-            group.constraint = constraints.number(k);
-            group.constraint_conditions = constraints.members(k);
+            // The admissible flattenings of w for this constraint, as ids; texts only for a
+            // group found.
+            std::vector<std::pair<std::uint32_t, const Flattening*>> members;
+            std::vector<std::vector<ConditionId>> lists;
             const std::vector<std::uint32_t> concluding = index.concluding(w);
             for (std::uint32_t position : concluding) {
                 const auto* flattenings = ctx.flattenings(position, &progress);
@@ -136,15 +147,28 @@ bool wyznacz_nadmiar_2(RuleDiagnosisContext& ctx, ConstraintDiagnosisMemory& mem
                 for (const Flattening& f : *flattenings) {
                     if (!progress.step()) return false;
                     if (!holds_member(f, k)) continue;
-                    const std::int32_t number = rules[position].number;
-                    group.rules.push_back(number);
-                    group.conditions.push_back(index.texts(f.conditions));
-                    group.flattenings.push_back(
-                        {number, conclusion, group.conditions.back(), f.numbers});
+                    members.emplace_back(position, &f);
+                    lists.push_back(f.conditions);
                 }
             }
-            const auto rest = redukuj_lista(usun_wspolne_2(group.conditions));
-            if (!porownaj_listy_2(rest, constraints.members(k))) continue;
+            // Flattenings hold no condition twice, so lists that differ in one condition each
+            // from what they share are all of one length.
+            const bool one_length = std::all_of(lists.begin(), lists.end(), [&](const auto& l) {
+                return l.size() == lists.front().size();
+            });
+            if (!one_length || !single_members(drop_same_as_later(remove_common(lists)),
+                                               constraints.member_ids(k)))
+                continue;
+            RedundantGroup group;
+            group.constraint = constraints.number(k);
+            group.constraint_conditions = constraints.members(k);
+            for (const auto& [position, f] : members) {
+                const std::int32_t number = rules[position].number;
+                group.rules.push_back(number);
+                group.conditions.push_back(index.texts(f->conditions));
+                group.flattenings.push_back(
+                    {number, conclusion, group.conditions.back(), f->numbers});
+            }
             if (!stored.insert(group_key(group)).second) continue;
             groups.push_back(std::move(group));
             examined.push_back(conclusion);
