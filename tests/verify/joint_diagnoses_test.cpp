@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <random>
 
 #include "askable/askable.h"
+#include "kb/conditions.h"
 #include "support/scripted_interaction.h"
 #include "verify/model_contradictions.h"
 #include "verify/model_rule_contradictions.h"
@@ -124,6 +127,79 @@ TEST_F(JointDiagnoses, IndirectSearchFollowsOneDescent) {
     EXPECT_EQ(
         models::deep_chain(models_memory, models_memory.model_arytmetyczny_sprzeczny_gleboko[0]),
         (IntegerList{1, 3}));
+}
+
+// The indirect search as the algorithm states it, on strings, without the pruning to cycles:
+// the chains of the findings, newest first.
+std::vector<IntegerList> plain_indirect_search(const std::vector<ArithmeticModelArguments>& table) {
+    std::vector<IntegerList> out;
+    const auto has = [](const StringList& list, const std::string& s) {
+        return std::find(list.begin(), list.end(), s) != list.end();
+    };
+    for (const auto& start : table) {
+        if (has(start.arguments, start.result)) continue;
+        IntegerList chain{start.number};
+        StringList visited{start.result};
+        StringList current = start.arguments;
+        bool moved = true;
+        bool found = false;
+        while (moved && !found) {
+            moved = false;
+            for (const auto& a : current) {
+                if (is_constant(a) || has(visited, a)) continue;
+                const ArithmeticModelArguments* step = nullptr;
+                for (const auto& other : table) {
+                    if (other.result != a || other.number == start.number) continue;
+                    if (has(other.arguments, start.result)) {
+                        chain.insert(chain.begin(), other.number);
+                        out.push_back(chain);
+                        found = true;
+                        break;
+                    }
+                    if (!step) step = &other;
+                }
+                if (found) break;
+                if (!step) continue;
+                chain.insert(chain.begin(), step->number);
+                visited.insert(visited.begin(), a);
+                current = step->arguments;
+                moved = true;
+                break;
+            }
+        }
+    }
+    return out;
+}
+
+TEST_F(JointDiagnoses, IndirectSearchAgreesWithThePlainAlgorithmOnGeneratedBases) {
+    std::mt19937 random(13);
+    for (int base = 0; base < 300; ++base) {
+        store = FactStore{};
+        models_memory = ModelDiagnosisMemory{};
+        // Few argument names, several models per name: cycles, shared arguments, constants.
+        const int names = 3 + static_cast<int>(random() % 8);
+        const auto name = [&] {
+            return random() % 5 == 0 ? std::string("2") : "a" + std::to_string(random() % names);
+        };
+        for (int m = 1; m <= 10; ++m) {
+            if (random() % 3 == 0) {
+                store.add(extended(static_cast<std::int32_t>(random() % 12), "bez warunku",
+                                   "a" + std::to_string(random() % names), "+",
+                                   {name(), name(), name()}));
+            } else {
+                store.add(basic(static_cast<std::int32_t>(random() % 12), "bez warunku",
+                                "a" + std::to_string(random() % names), name(), "*", name()));
+            }
+        }
+        RuleDiagnosisContext ctx = context(ui);
+        ASSERT_TRUE(models::badaj_sprzecznosc_modeli(ctx, models_memory));
+        std::vector<IntegerList> chains;
+        for (const auto& f : models_memory.model_arytmetyczny_sprzeczny_gleboko)
+            chains.push_back(models::deep_chain(models_memory, f));
+        EXPECT_EQ(chains,
+                  plain_indirect_search(models_memory.lista_argumentow_modelu_arytmetycznego))
+            << "base " << base;
+    }
 }
 
 TEST_F(JointDiagnoses, LongChainsAndRingsOfModels) {
