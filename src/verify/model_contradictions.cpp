@@ -51,6 +51,7 @@ class ArgumentGraph {
     // The single descent from entry e: the chain of a finding, newest first, or nothing.
     // `interrupted` is set when the progress said stop.
     std::optional<IntegerList> descend(std::size_t e, SearchProgress* progress, bool& interrupted) {
+        if (e >= results_.size()) return std::nullopt;
         const std::uint32_t target = results_[e];
         const std::int32_t start = table_[e].number;
         if (!cyclic_[target]) return std::nullopt;
@@ -292,12 +293,13 @@ Outcome informuj_sprzecznosc_mz(RuleDiagnosisContext& ctx, ModelDiagnosisMemory&
 
 namespace {
 
-// The faulty model base leaves memory; the findings and the kept name stay for the report.
-void remove_model_base(FactStore& store, ModelDiagnosisMemory& memory) {
+// The faulty model base leaves memory. The findings, the kept name and the table of arithmetic
+// models stay: the chains of the indirect findings are walked on the table when the report is
+// shown again.
+void remove_model_base(FactStore& store) {
     store.clear_section(Section::Models);
     store.remove_all(Kind::nazwa_mo);
     store.remove_all(Kind::nazwa_mo_pelna);
-    memory.lista_argumentow_modelu_arytmetycznego.clear();
 }
 
 void advise_editing(UserInteraction& ui, const std::string& title) {
@@ -400,7 +402,7 @@ void pisz_sprzecznosc_mz(RuleDiagnosisContext& ctx, ModelDiagnosisMemory& memory
     const bool arithmetic = flags.model_aryt_sprzeczny || flags.model_sprzeczny_gleboko;
     if (arithmetic && !flags.model_rela_sprzeczny) {
         advise_editing(ui, "Sprzeczność modelu");
-        remove_model_base(ctx.store, memory);
+        remove_model_base(ctx.store);
     }
     if (!arithmetic) {
         ui.new_line();
@@ -432,7 +434,7 @@ void pisz_sprzecznosc_mz(RuleDiagnosisContext& ctx, ModelDiagnosisMemory& memory
                                                           " tożsamy ze swym warunkiem stosowania.");
         }
         advise_editing(ui, "Sprzeczność modelu relacyjnego");
-        remove_model_base(ctx.store, memory);
+        remove_model_base(ctx.store);
     } else {
         ui.new_line();
         ui.write(" Baza modeli " + name);

@@ -265,6 +265,12 @@ TEST_F(JointDiagnoses, ModelBaseLoadStepAndReport) {
     EXPECT_TRUE(flags.contradiction_found());
     EXPECT_EQ(ui.of_kind("note").back().text,
               " Koniec raportu diagnostyki sprzeczności bazy modeli MOtest.BRD");
+
+    // Shown again, with the base gone, the report still walks its chains.
+    ui.output.clear();
+    ui.answers = {"Nie"};
+    models::pisz_sprzecznosc_mz(ctx, models_memory);
+    EXPECT_NE(ui.output.find("      3 ==> 2\n"), std::string::npos) << ui.output;
 }
 
 TEST_F(JointDiagnoses, InterruptedSearchesStoreNothing) {
