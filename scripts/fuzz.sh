@@ -9,7 +9,7 @@ seconds=${1:-300}
 dir="$root/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DXAMO_SANITIZE=ON -DXAMO_FUZZ=ON -DXAMO_BUILD_BENCH=OFF > /dev/null
-targets=(base_file console)
+targets=(base_file console media_files)
 cmake --build "$dir" --parallel "$(nproc)" --target "${targets[@]/#/xamo_fuzz_}"
 status=0
 for target in "${targets[@]}"; do

@@ -4,8 +4,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 corpus="$root/tests/fuzz/corpus"
-mkdir -p "$corpus/base_file" "$corpus/console"
-rm -f "$corpus/base_file/seed-"* "$corpus/console/seed-"*
+mkdir -p "$corpus/base_file" "$corpus/console" "$corpus/media_files"
+rm -f "$corpus/base_file/seed-"* "$corpus/console/seed-"* "$corpus/media_files/seed-"*
 
 # base_file: one byte choosing the section (0 rules, 1 models, 2 constraints, 3 advice,
 # 4 graphics, 5 sounds, 6 report), then the file.
@@ -27,16 +27,30 @@ printf '\x06tekst_raportu("Raport\\nz dwiema liniami \\"cytat\\" c:\\\\dane")\r\
 # console: REf.BRD, MOf.BRD, OGf.BRD and the case's script with its file names replaced.
 for case_dir in "$root"/tests/golden/*/; do
   name=$(basename "$case_dir")
-  re=$(ls "$case_dir" | grep '^RE.*\.BRD$' | head -1 || true)
+  base_dir="$case_dir"
+  [ -d "$case_dir/BAZY" ] && base_dir="$case_dir/BAZY"
+  re=$(ls "$base_dir" | grep '^RE.*\.BRD$' | head -1 || true)
   [ -n "$re" ] || continue
-  mo=$(ls "$case_dir" | grep '^MO.*\.BRD$' | head -1 || true)
-  og=$(ls "$case_dir" | grep '^OG.*\.BRD$' | head -1 || true)
+  mo=$(ls "$base_dir" | grep '^MO.*\.BRD$' | head -1 || true)
+  og=$(ls "$base_dir" | grep '^OG.*\.BRD$' | head -1 || true)
   {
-    cat "$case_dir/$re"; printf '\n#####\n'
-    [ -n "$mo" ] && cat "$case_dir/$mo"; printf '\n#####\n'
-    [ -n "$og" ] && cat "$case_dir/$og"; printf '\n#####\n'
-    sed -e "s/^RE[^ ]*\.BRD$/REf.BRD/" -e "s/^MO[^ ]*\.BRD$/MOf.BRD/" \
-        -e "s/^OG[^ ]*\.BRD$/OGf.BRD/" "$case_dir/input"
+    cat "$base_dir/$re"; printf '\n#####\n'
+    [ -n "$mo" ] && cat "$base_dir/$mo"; printf '\n#####\n'
+    [ -n "$og" ] && cat "$base_dir/$og"; printf '\n#####\n'
+    sed -e "s#^\([^ ]*/\)\?RE[^/ ]*\.BRD\$#REf.BRD#" -e "s#^\([^ ]*/\)\?MO[^/ ]*\.BRD\$#MOf.BRD#" \
+        -e "s#^\([^ ]*/\)\?OG[^/ ]*\.BRD\$#OGf.BRD#" "$case_dir/input"
   } > "$corpus/console/seed-$name"
+done
+# media_files: one byte choosing the reader (0 picture, 1 wave, 2 report), then the file. The
+# small pictures and sounds of the golden cases, one of the example's, and the reports.
+n=0
+for file in "$root"/tests/golden/*/*/*/*.bmp "$root"/examples/GRAFIKA/*/pompa.bmp; do
+  [ -f "$file" ] || continue; n=$((n + 1)); { printf '\x00'; cat "$file"; } > "$corpus/media_files/seed-p$n"
+done
+for file in "$root"/tests/golden/*/*/*/*.wav "$root"/examples/DŹWIĘKI/*/plomien.wav; do
+  [ -f "$file" ] || continue; n=$((n + 1)); { printf '\x01'; cat "$file"; } > "$corpus/media_files/seed-w$n"
+done
+for file in $(find "$root/tests/golden" -iname '*.rpt'); do
+  n=$((n + 1)); { printf '\x02'; cat "$file"; } > "$corpus/media_files/seed-r$n"
 done
 ls "$corpus"/* | wc -l

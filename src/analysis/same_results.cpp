@@ -1,14 +1,19 @@
 #include "analysis/same_results.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "analysis/exclusive_conclusions.h"
+#include "dialog/write_lines.h"
 #include "kb/conditions.h"
 #include "kb/operations.h"
+#include "verify/flattening.h"
 
 namespace xamo {
 namespace {
@@ -21,7 +26,10 @@ struct ResultModel {
     std::string condition;
 };
 
-std::vector<ResultModel> arithmetic_models(const FactStore& store, ModelKind kind) {
+// A basic model counts with a two-argument symbol; with `functions` also with a one-argument
+// function (the rule-condition count never).
+std::vector<ResultModel> arithmetic_models(const FactStore& store, ModelKind kind,
+                                           bool functions = false) {
     std::vector<ResultModel> out;
     const auto add = [&out](const Fact& model) {
         out.push_back({AnyModel(model).result(), AnyModel(model).condition()});
@@ -29,7 +37,9 @@ std::vector<ResultModel> arithmetic_models(const FactStore& store, ModelKind kin
     switch (kind) {
         case Basic:
             for (const Fact& m : store.all(Kind::model)) {
-                if (is_two_argument_operation(Model(m).symbol())) add(m);
+                const auto role = basic_symbol_role(Model(m).symbol());
+                if (role == SymbolRole::TwoArgument || (functions && role == SymbolRole::Function))
+                    add(m);
             }
             break;
         case Extended:
@@ -126,6 +136,168 @@ std::string same_result_note(const std::string& phrase, const std::string& resul
            "\n'''Baza modeli/Edycja bazy modeli'" + "\ni popraw bazę modeli. ";
 }
 
+// --- the check with a constraint base ----------------------------------------------------------
+
+// Application conditions known to exclude each other without looking at the rules.
+class KnownExclusions {
+  public:
+    explicit KnownExclusions(const FactStore& store) {
+        for (const Fact& c : store.all(Kind::ograniczenie)) add(Constraint(c).members());
+        for (const Fact& l : store.all(Kind::modele_ekskluzywne)) add(ListFact(l).items());
+    }
+
+    // A condition and its negation, or all members of one constraint or exclusive list.
+    bool exclude(const StringList& conditions) const {
+        if (conditions.size() == 2 && conditions[0] == negacja(conditions[1])) return true;
+        const auto holding = sets_with_.find(conditions.front());
+        if (holding == sets_with_.end()) return false;
+        return std::any_of(holding->second.begin(), holding->second.end(), [&](std::size_t s) {
+            return std::all_of(conditions.begin(), conditions.end(),
+                               [&](const std::string& c) { return sets_[s].contains(c); });
+        });
+    }
+
+  private:
+    void add(const StringList& members) {
+        const std::size_t id = sets_.size();
+        const auto& set = sets_.emplace_back(members.begin(), members.end());
+        for (const auto& member : set) sets_with_[member].push_back(id);
+    }
+
+    std::vector<std::unordered_set<std::string>> sets_;
+    std::unordered_map<std::string, std::vector<std::size_t>> sets_with_;
+};
+
+// The distinct application conditions of every result computed by the models, in the order the
+// results first appear. A result whose models share one condition is left out, as in the check
+// without constraints.
+std::vector<StringList> same_result_groups(const std::vector<ResultModel>& models) {
+    std::unordered_map<std::string, std::size_t> group_of;
+    std::unordered_set<std::string> seen;  // result + '\0' + condition
+    std::vector<StringList> groups;
+    for (const auto& m : models) {
+        const auto [at, fresh] = group_of.try_emplace(m.result, groups.size());
+        if (fresh) groups.emplace_back();
+        if (seen.insert(m.result + '\0' + m.condition).second)
+            groups[at->second].push_back(m.condition);
+    }
+    std::erase_if(groups, [](const StringList& group) { return group.size() < 2; });
+    return groups;
+}
+
+std::string positive(const std::string& condition) {
+    return is_negated(condition) ? condition.substr(1) : condition;
+}
+
+// What concludes the application conditions: rules, taken in their first flattening, and
+// relational models.
+class ConcludingRules {
+  public:
+    explicit ConcludingRules(RuleDiagnosisContext& ctx) : ctx_(ctx), index_(ctx.index()) {
+        for (const Fact& m : ctx.store.all(Kind::model)) {
+            if (is_basic_relation(Model(m).symbol())) relational_.insert(Model(m).result());
+        }
+        for (const Fact& m : ctx.store.all(Kind::model_r)) {
+            if (is_extended_relation(ModelR(m).symbol())) relational_.insert(ModelR(m).result());
+        }
+    }
+
+    // Reports the conditions of the groups that nothing concludes; false when there are some.
+    bool all_concluded(const std::vector<StringList>& groups) {
+        StringList missing;
+        std::unordered_set<std::string> seen;
+        for (const auto& group : groups) {
+            for (const auto& c : group) {
+                if (seen.insert(c).second && !concluded(c)) missing.push_back(c);
+            }
+        }
+        if (missing.empty()) return true;
+        UserInteraction& ui = ctx_.ui;
+        const std::string list = list_text(missing);
+        write_lines(ui, {"Brak reguł dla następujących warunków startowych modeli ",
+                         "o tym samym wyniku:", list,
+                         "Załadowanych baz nie można stosować dla wnioskowania!",
+                         "Przejdź do opcji edycji baz i wprowadź niezbędne poprawki."});
+        ui.note("Uwaga!",
+                "Brak reguł dla następujących warunków startowych modeli o tym samym wyniku:\n" +
+                    list + "\nZaładowanych baz nie można stosować dla wnioskowania!" +
+                    "\nPrzejdź do opcji edycji baz i wprowadź niezbędne poprawki.");
+        return false;
+    }
+
+    // The non-exclusion test over the rules concluding the group's conditions: false, after the
+    // report, when under the assumption of one rule's conditions another rule fires too.
+    bool exclusive(const StringList& group) {
+        std::vector<const TestedRule*> tested;
+        std::unordered_set<std::uint32_t> seen;
+        for (const auto& c : group) {
+            for (std::uint32_t position : index_.concluding(index_.id_of(positive(c)))) {
+                if (!seen.insert(position).second) continue;
+                // A rule without a flattening can never be assumed to fire.
+                if (const TestedRule* rule = flattened(position)) tested.push_back(rule);
+            }
+        }
+        std::vector<StringList> lists;
+        lists.reserve(tested.size());
+        for (const TestedRule* rule : tested) lists.push_back(rule->conditions);
+        const auto counts = fired_counts(lists);
+        if (std::none_of(counts.begin(), counts.end(), [](std::size_t n) { return n > 1; }))
+            return true;
+        ctx_.tell_cycles();
+        report(tested);
+        return false;
+    }
+
+  private:
+    bool concluded(const std::string& c) {
+        const std::string p = positive(c);
+        return !index_.concluding(index_.id_of(p)).empty() || relational_.contains(c) ||
+               relational_.contains(p);
+    }
+
+    const TestedRule* flattened(std::uint32_t position) {
+        const auto known = flattened_.find(position);
+        if (known != flattened_.end()) return known->second ? &*known->second : nullptr;
+        const auto& rule = index_.rules()[position];
+        Flattener flattener(index_, rule.conditions);
+        const Flattening* first = flattener.next();
+        if (flattener.reached_cycle()) ctx_.reached_cycle(rule.number);
+        auto& slot = flattened_[position];
+        if (first)
+            slot = TestedRule{rule.number, index_.text(rule.conclusion),
+                              index_.texts(first->conditions)};
+        return slot ? &*slot : nullptr;
+    }
+
+    void report(const std::vector<const TestedRule*>& tested) {
+        UserInteraction& ui = ctx_.ui;
+        ui.write(
+            "\nWnioski następujących reguł, bedące warunkami startowymi modeli o tych samych "
+            "wynikach,  nie wykluczają się wzajemnie: ");
+        ui.new_line();
+        ui.new_line();
+        for (const TestedRule* rule : tested) {
+            const std::string line = tested_rule_line(*rule);
+            ui.write(line);
+            ui.new_line();
+            ui.note("Wnioski następujących reguł nie wykluczają się wzajemnie:", line);
+        }
+        const std::string refusal =
+            "Załadowane bazy reguł, modeli i ograniczeń nie możesz stosować dla wnioskowania.";
+        const std::string advice = "Przejdź do opcji edycji baz i popraw jedną lub wszystkie.";
+        ui.write("\n" + refusal);
+        ui.new_line();
+        ui.write(advice);
+        ui.new_line();
+        ui.note("Attention!", refusal + "\n" + advice);
+    }
+
+    RuleDiagnosisContext& ctx_;
+    RuleIndex& index_;
+    std::unordered_set<std::string> relational_;
+    std::unordered_map<std::uint32_t, std::optional<TestedRule>> flattened_;
+};
+
 }  // namespace
 
 bool conditions_exclude(const FactStore& store, const std::string& c1, const std::string& c2) {
@@ -147,6 +319,36 @@ bool testuj_wyniki_wszystkich_modeli_bez_ograniczen(const FactStore& store, User
         ui.note("Uwaga!", same_result_note(check.phrase, *result));
         return false;
     }
+    return true;
+}
+
+bool testuj_wyniki_wszystkich_modeli_z_og(RuleDiagnosisContext& ctx) {
+    const FactStore& store = ctx.store;
+    if (!store.any(Kind::nazwa_mo)) return true;
+    std::array<std::vector<ResultModel>, 4> models;
+    for (ModelKind kind : {Basic, Extended, Linear, Polynomial})
+        models[kind] = arithmetic_models(store, kind, true);
+    const KnownExclusions known(store);
+    ConcludingRules rules(ctx);
+    // nie_testowac: a kind whose groups a pair of kinds has already tested (a pair takes the
+    // groups of both kinds together, so the single kinds would only repeat them).
+    std::array<bool, 4> nie_testowac{};
+    for (const Check& check : kChecks) {
+        const bool same = check.first == check.second;
+        if (same && nie_testowac[check.first]) continue;
+        std::vector<ResultModel> joined = models[check.first];
+        if (!same)
+            joined.insert(joined.end(), models[check.second].begin(), models[check.second].end());
+        auto groups = same_result_groups(joined);
+        std::erase_if(groups, [&known](const StringList& group) { return known.exclude(group); });
+        if (groups.empty()) continue;
+        nie_testowac[check.first] = nie_testowac[check.second] = true;
+        if (!rules.all_concluded(groups)) return false;
+        for (const auto& group : groups) {
+            if (!rules.exclusive(group)) return false;
+        }
+    }
+    ctx.tell_cycles();
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "app/analysis_commands.h"
 #include "app/askable_commands.h"
 #include "app/askable_file_commands.h"
 #include "app/browse_commands.h"
@@ -25,6 +26,7 @@ Application::Application(UserInteraction& ui)
     store_.register_working(&diagnoses_);
     store_.register_working(&model_diagnoses_);
     store_.register_working(&constraint_diagnoses_);
+    store_.register_working(&exclusion_);
     for (const auto& info : command_catalog()) commands_.add(info);
     register_commands();
 }
@@ -45,6 +47,7 @@ void Application::register_commands() {
     register_media_commands(*this);
     register_document_commands(*this);
     register_diagnosis_commands(*this);
+    register_analysis_commands(*this);
 }
 
 void Application::start() {

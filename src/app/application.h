@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/exclusive_conclusions.h"
 #include "analysis/numbering.h"
 #include "app/commands.h"
 #include "askable/askable_memory.h"
@@ -51,6 +52,7 @@ class Application {
     RuleDiagnosisMemory& diagnoses() { return diagnoses_; }
     ModelDiagnosisMemory& model_diagnoses() { return model_diagnoses_; }
     ConstraintDiagnosisMemory& constraint_diagnoses() { return constraint_diagnoses_; }
+    ExclusionMemory& exclusion() { return exclusion_; }
     // Enables or disables commands of the table; handed to the diagnoses.
     CommandSwitch command_switch() {
         return [this](const std::vector<int>& ids, bool on) { commands_.set_enabled(ids, on); };
@@ -102,6 +104,7 @@ class Application {
     RuleDiagnosisMemory diagnoses_;
     ModelDiagnosisMemory model_diagnoses_;
     ConstraintDiagnosisMemory constraint_diagnoses_;
+    ExclusionMemory exclusion_;
     Report report_;
     CommandTable commands_;
     DataSourceAccess* data_sources_ = nullptr;

@@ -96,8 +96,13 @@ struct Temporary {
 // A new file with an unpredictable name beside the target, created exclusively.
 std::optional<Temporary> create_temporary(FileOps& ops, const fs::path& target) {
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const fs::path candidate = target.parent_path() / ("." + target.filename().string() + "." +
-                                                           random_suffix() + ".tmp");
+        // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "literal" + string.
+        std::string name = ".";
+        name += target.filename().string();
+        name += '.';
+        name += random_suffix();
+        name += ".tmp";
+        const fs::path candidate = target.parent_path() / name;
         if (std::FILE* file = ops.create_new(candidate.string()))
             return Temporary{candidate.string(), file};
         if (errno != EEXIST) return std::nullopt;

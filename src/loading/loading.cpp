@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <unordered_set>
 
+#include "analysis/same_results.h"
 #include "askable/askable.h"
 #include "dialog/interaction.h"
 #include "dialog/write_lines.h"
@@ -254,9 +255,21 @@ bool check_constraint_base(KnowledgeBase& kb, const std::string& name) {
     return true;
 }
 
+// Models of one result checked against the constraints: when their application conditions may
+// hold together, the three bases cannot be used together and all are unloaded.
+bool same_results_with_constraints(KnowledgeBase& kb) {
+    RuleDiagnosisContext ctx(kb.store, kb.ui, kb.askable, kb.flags, kb.diagnoses, kb.set_enabled);
+    return testuj_wyniki_wszystkich_modeli_z_og(ctx);
+}
+
 void finish_constraint_base(KnowledgeBase& kb, const std::string& name) {
     testuj_numery(kb.store, kb.ui, kb.numbering, NumberedBase::Constraints, name);
-    // (attach: same-result models against the constraints)
+    if (!same_results_with_constraints(kb)) {
+        clear_base(kb, BaseKind::Constraints);
+        clear_base(kb, BaseKind::Models);
+        unload_rule_base(kb);
+        return;
+    }
     compute_declared_facts(kb.store, kb.load);
     // Both searches share the rules' flattenings.
     RuleDiagnosisContext ctx(kb.store, kb.ui, kb.askable, kb.flags, kb.diagnoses, kb.set_enabled);

@@ -67,8 +67,8 @@ std::string jpeg_segment(unsigned char marker, const std::string& body) {
 
 std::string jpeg(std::uint16_t width, std::uint16_t height) {
     return std::string("\xFF\xD8") + jpeg_segment(0xE0, "JFIF" + std::string(10, '\0')) +
-           jpeg_segment(
-               0xC0, "\x08" + be(height, 2) + be(width, 2) + std::string("\x01\x01\x11\x00", 4)) +
+           jpeg_segment(0xC0, std::string("\x08") + be(height, 2) + be(width, 2) +
+                                  std::string("\x01\x01\x11\x00", 4)) +
            jpeg_segment(0xDA, std::string(8, '\0')) + "\xFF\xD9";
 }
 

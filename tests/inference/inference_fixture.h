@@ -9,6 +9,7 @@
 #include "app/application.h"
 #include "inference/context.h"
 #include "kb/facts.h"
+#include "support/numbered.h"
 #include "support/scripted_interaction.h"
 
 namespace xamo::testing {
@@ -25,14 +26,6 @@ inline Fact model_r(std::int32_t n, std::string w, std::string result, std::stri
     return Fact{Kind::model_r,
                 {n, std::move(w), std::move(result), std::move(operation), std::move(arguments),
                  semaphore}};
-}
-
-// "c12" from "c" and 12. Built by appending: GCC 12 at -O3 reports a false -Wrestrict overlap
-// for "c" + std::to_string(12).
-inline std::string numbered(std::string_view prefix, long n) {
-    std::string name(prefix);
-    name += std::to_string(n);
-    return name;
 }
 
 inline Fact constraint(std::int32_t n, StringList members) {

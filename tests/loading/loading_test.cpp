@@ -168,6 +168,30 @@ TEST_F(Loading, ClearingTheModelBaseKeepsWhatTheRuleBaseOwns) {
     EXPECT_EQ(app.askable().lista_warunkow_dopytywalnych.size(), 3u);
 }
 
+TEST_F(Loading, ModelsOfOneResultAgainstTheConstraintsKeepOrUnloadTheThreeBases) {
+    load_rules();
+    load(BaseKind::Models, "MOgrypa.BRD",
+         {R"(model(1,"grypa","dawka","waga","*","2",1))",
+          R"(model(2,"angina","dawka","waga","*","3",1))"});
+    // The rules concluding grypa and angina never fire together.
+    EXPECT_FALSE(
+        load(BaseKind::Constraints, "OGgrypa.BRD", {R"(ograniczenie(1,["kaszel","ból_gardła"]))"})
+            .empty());
+    load(BaseKind::Models, "MOgrypa.BRD",
+         {R"(model(1,"grypa","dawka","waga","*","2",1))",
+          R"(model(2,"zima","dawka","waga","*","3",1))"});
+    EXPECT_EQ(
+        load(BaseKind::Constraints, "OGgrypa.BRD", {R"(ograniczenie(1,["kaszel","ból_gardła"]))"}),
+        "");
+    EXPECT_EQ(ui.of_kind("note").back().text.find("Brak reguł dla"), 0u);
+    for (BaseKind kind : {BaseKind::Rules, BaseKind::Models, BaseKind::Constraints})
+        EXPECT_FALSE(base_loaded(app.store(), kind));
+    EXPECT_FALSE(app.store().any(Kind::regula));
+    EXPECT_FALSE(app.store().any(Kind::model));
+    EXPECT_FALSE(app.store().any(Kind::ograniczenie));
+    EXPECT_TRUE(app.askable().lista_warunkow_dopytywalnych.empty());
+}
+
 TEST_F(Loading, DeletingAGraphicsBaseRemovesBothKindsOfEntries) {
     load_rules();
     dir.write_bytes("GRAFIKA/grypa/a.bmp", "");

@@ -7,6 +7,7 @@
 
 #include "askable/askable.h"
 #include "kb/conditions.h"
+#include "support/numbered.h"
 #include "support/scripted_interaction.h"
 #include "verify/external_contradictions.h"
 #include "verify/internal_contradictions.h"
@@ -14,6 +15,8 @@
 
 namespace xamo {
 namespace {
+
+using testing::numbered;
 
 // A user who interrupts every search as soon as its progress is shown.
 class InterruptingUser : public ScriptedInteraction {
@@ -134,12 +137,12 @@ TEST_F(Diagnoses, ExternalSearchAgreesWithThePlainAlgorithmOnGeneratedBases) {
             for (int i = 0, size = 1 + static_cast<int>(random() % 3); i < size; ++i) {
                 const int below = layered ? (level ? static_cast<int>(random() % level) : -1)
                                           : static_cast<int>(random() % conclusions);
-                std::string c = below < 0 || random() % 4 == 0 ? "a" + std::to_string(random() % 3)
-                                                               : "k" + std::to_string(below);
+                std::string c = below < 0 || random() % 4 == 0 ? numbered("a", random() % 3)
+                                                               : numbered("k", below);
                 if (random() % 3 == 0) c = "n" + c;
                 conditions.push_back(c);
             }
-            rule(r + 1, "k" + std::to_string(level), conditions);
+            rule(r + 1, numbered("k", level), conditions);
         }
         RuleDiagnosisContext ctx = context(ui);
         ASSERT_TRUE(external::badaj_sprzecznosc_1z(ctx));
@@ -151,9 +154,9 @@ TEST_F(Diagnoses, ExternalSearchAgreesWithThePlainAlgorithmOnGeneratedBases) {
 TEST_F(Diagnoses, ExternalSearchOfAWideLayeredBaseVisitsEachRuleOnce) {
     // 40 layers of two rules each: 2^40 paths from the top, none of them a finding.
     for (int level = 0; level < 40; ++level) {
-        const std::string below = level == 0 ? "a" : "e" + std::to_string(level - 1);
-        rule(2 * level + 1, "e" + std::to_string(level), {below, "p"});
-        rule(2 * level + 2, "e" + std::to_string(level), {"n" + below, "q"});
+        const std::string below = level == 0 ? "a" : numbered("e", level - 1);
+        rule(2 * level + 1, numbered("e", level), {below, "p"});
+        rule(2 * level + 2, numbered("e", level), {"n" + below, "q"});
     }
     RuleDiagnosisContext ctx = context(ui);
     ASSERT_TRUE(external::badaj_sprzecznosc_1z(ctx));

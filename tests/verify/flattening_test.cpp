@@ -7,11 +7,14 @@
 
 #include "askable/askable.h"
 #include "kb/conditions.h"
+#include "support/numbered.h"
 #include "support/scripted_interaction.h"
 #include "verify/list_helpers.h"
 
 namespace xamo {
 namespace {
+
+using testing::numbered;
 
 using Flat = std::pair<StringList, IntegerList>;
 
@@ -121,8 +124,7 @@ TEST_F(Flattening, AgreesWithThePlainAlgorithmOnGeneratedBases) {
             std::vector<std::string> made;
             const int conclusions = 1 + static_cast<int>(random() % 3);
             for (int k = 0; k < conclusions; ++k) {
-                const std::string conclusion =
-                    "w" + std::to_string(layer) + "_" + std::to_string(k);
+                const std::string conclusion = numbered(numbered("w", layer) + "_", k);
                 const int count = 1 + static_cast<int>(random() % 2);
                 for (int r = 0; r < count; ++r) {
                     StringList conditions;
@@ -162,12 +164,12 @@ TEST_F(Flattening, GeneratedBasesWithCyclesEnd) {
         for (int r = 0; r < 8; ++r) {
             StringList conditions;
             for (int i = 0, size = 1 + static_cast<int>(random() % 3); i < size; ++i) {
-                std::string c = random() % 3 == 0 ? "a" + std::to_string(random() % 3)
-                                                  : "k" + std::to_string(random() % conclusions);
+                std::string c = random() % 3 == 0 ? numbered("a", random() % 3)
+                                                  : numbered("k", random() % conclusions);
                 if (random() % 4 == 0) c = negacja(c);
                 conditions.push_back(c);
             }
-            rule(r + 1, "k" + std::to_string(random() % conclusions), conditions);
+            rule(r + 1, numbered("k", random() % conclusions), conditions);
         }
         done();
         for (std::size_t i = 0; i < store.all(Kind::regula).size(); ++i) {
@@ -206,14 +208,13 @@ TEST_F(Flattening, CyclesAreCutAndReported) {
 TEST_F(Flattening, LongChainsUseNoCallStackAndFirstResultsComeAtOnce) {
     // A chain of 20,000 rules flattens without deep recursion.
     const int chain = 20000;
-    for (int i = 0; i < chain; ++i)
-        rule(i + 1, "c" + std::to_string(i), {"c" + std::to_string(i + 1), "g"});
-    rule(chain + 1, "c" + std::to_string(chain), {"a"});
+    for (int i = 0; i < chain; ++i) rule(i + 1, numbered("c", i), {numbered("c", i + 1), "g"});
+    rule(chain + 1, numbered("c", chain), {"a"});
     // 2^40 flattenings: taking the first two must not enumerate the rest.
     for (int level = 0; level < 40; ++level) {
-        const std::string below = level == 0 ? "a" : "e" + std::to_string(level - 1);
-        rule(100000 + 2 * level, "e" + std::to_string(level), {below, "p"});
-        rule(100001 + 2 * level, "e" + std::to_string(level), {below, "q"});
+        const std::string below = level == 0 ? "a" : numbered("e", level - 1);
+        rule(100000 + 2 * level, numbered("e", level), {below, "p"});
+        rule(100001 + 2 * level, numbered("e", level), {below, "q"});
     }
     rule(200000, "top", {"e39"});
     done();
