@@ -31,6 +31,8 @@ Application::Application(UserInteraction& ui)
     store_.register_working(&load_);
     store_.register_working(&media_);
     store_.register_working(&diagnoses_);
+    store_.register_working(&model_diagnoses_);
+    store_.register_working(&constraint_diagnoses_);
     store_.register_working(&exclusion_);
     for (const auto& info : command_catalog()) commands_.add(info);
     register_commands();

@@ -20,6 +20,7 @@
 #include "loading/loading.h"
 #include "media/media_memory.h"
 #include "verify/diagnosis_flags.h"
+#include "verify/joint_diagnosis_memory.h"
 #include "verify/rule_diagnosis.h"
 #include "verify/rule_diagnosis_memory.h"
 
@@ -55,6 +56,8 @@ class Application {
     LoadMemory& load_memory() { return load_; }
     MediaMemory& media() { return media_; }
     RuleDiagnosisMemory& diagnoses() { return diagnoses_; }
+    ModelDiagnosisMemory& model_diagnoses() { return model_diagnoses_; }
+    ConstraintDiagnosisMemory& constraint_diagnoses() { return constraint_diagnoses_; }
     ExclusionMemory& exclusion() { return exclusion_; }
     // Enables or disables commands of the table; handed to the diagnoses.
     CommandSwitch command_switch() {
@@ -62,8 +65,9 @@ class Application {
     }
     // The store and working sections that the load commands read and change.
     KnowledgeBase knowledge_base() {
-        return {store_, ui_,    askable_,   numbering_,      flags_,
-                load_,  media_, diagnoses_, command_switch()};
+        return {store_,          ui_,    askable_,   numbering_,       flags_,
+                load_,           media_, diagnoses_, model_diagnoses_, constraint_diagnoses_,
+                command_switch()};
     }
     // What one flattening or diagnosis command works with.
     RuleDiagnosisContext diagnosis_context() {
@@ -106,6 +110,8 @@ class Application {
     LoadMemory load_;
     MediaMemory media_;
     RuleDiagnosisMemory diagnoses_;
+    ModelDiagnosisMemory model_diagnoses_;
+    ConstraintDiagnosisMemory constraint_diagnoses_;
     ExclusionMemory exclusion_;
     Report report_;
     CommandTable commands_;

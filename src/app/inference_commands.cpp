@@ -9,10 +9,9 @@
 namespace xamo {
 
 bool knowledge_base_flagged_faulty(Application& app) {
-    // Duplicate numbers and the contradictions found by the load-time diagnoses; the verdicts of
-    // the model-base diagnoses join here when they are recorded.
-    const DiagnosisFlags& flags = app.flags();
-    return app.numbering().rozne_numery() || flags.sprzecznosc_1z || flags.sprzecznosc_mr;
+    // Duplicate numbers and the contradictions found by the load-time diagnoses (of the rule base,
+    // of the model base, of models and rules together).
+    return app.numbering().rozne_numery() || app.flags().contradiction_found();
 }
 
 void run_inference_command(Application& app, const char* which,
