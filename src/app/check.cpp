@@ -144,29 +144,35 @@ bool starts_with(const std::string& text, const std::string& prefix) {
 struct BaseFile {
     BaseKind kind;
     int load_command;
-    std::string path;
+    std::string path;       // as the findings name it
+    std::string open_path;  // absolute: the loads change the current directory
 };
+
+BaseFile base_file(BaseKind kind, int load_command, const fs::path& path) {
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    return {kind, load_command, path.string(), ec ? path.string() : absolute.string()};
+}
 
 std::vector<BaseFile> knowledge_base_files(const fs::path& rule_base) {
     std::vector<BaseFile> files;
     const std::string rest = upper_name(rule_base).substr(2);
     std::error_code ec;
     const fs::path directory = rule_base.has_parent_path() ? rule_base.parent_path() : ".";
-    std::map<std::string, std::string> by_name;  // sorted, so the choice among twins is stable
+    std::map<std::string, fs::path> by_name;  // sorted, so the choice among twins is stable
     for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
         // Named as the rule base is: "MOx.BRD" beside "REx.BRD", "dir/MOx.BRD" beside
         // "dir/REx.BRD".
-        by_name.emplace(upper_name(it->path()),
-                        (rule_base.parent_path() / it->path().filename()).string());
+        by_name.emplace(upper_name(it->path()), rule_base.parent_path() / it->path().filename());
     }
     for (const auto& entry : kind_commands()) {
         if (entry.kind == BaseKind::Rules) {
-            files.push_back({entry.kind, entry.load_command, rule_base.string()});
+            files.push_back(base_file(entry.kind, entry.load_command, rule_base));
             continue;
         }
         const auto found = by_name.find(upper_case(entry.prefix) + rest);
         if (found != by_name.end())
-            files.push_back({entry.kind, entry.load_command, found->second});
+            files.push_back(base_file(entry.kind, entry.load_command, found->second));
     }
     return files;
 }
@@ -239,6 +245,9 @@ std::string rule_evidence(std::int32_t number, const StringList& conditions) {
     return line;
 }
 
+const std::string kNotChecked =
+    "baza nie została sprawdzona: wcześniejsze błędy nie pozwalają jej załadować";
+
 class Checker {
   public:
     Checker() : app_(ui_) {
@@ -266,7 +275,7 @@ class Checker {
     // read or holds a syntax error (reported); the load would stop there too.
     bool read_lines(const BaseFile& file) {
         std::string bytes;
-        const FileResult read = read_file_bytes(file.path, bytes);
+        const FileResult read = read_file_bytes(file.open_path, bytes);
         if (!read.ok) {
             add(file, 0, Severity::Error, "nie można odczytać pliku: " + read.error);
             result_.unreadable = true;
@@ -303,19 +312,28 @@ class Checker {
     bool check_file(const BaseFile& file) {
         if (!read_lines(file)) return file.kind != BaseKind::Rules;
         ui_.notes.clear();
-        ui_.next_file = file.path;
+        ui_.next_file = file.open_path;
         const std::size_t before = result_.findings.size();
+        const bool blocked_before = app_.flags().contradiction_found();
         const auto ran = app_.run_command(file.load_command);
         if (ran == CommandTable::RunResult::Disabled) {
-            add(file, 0, Severity::Warning,
-                "baza nie została sprawdzona: wcześniejsze błędy nie pozwalają jej załadować");
+            add(file, 0, Severity::Warning, kNotChecked);
             return true;
         }
         collect(file);
+        if (file.kind == BaseKind::Rules) {
+            rule_file_ = file;
+            rule_lines_ = lines_;
+        }
         const bool loaded = base_loaded(app_.store(), file.kind);
         if (!loaded && result_.findings.size() == before) {
-            add(file, 0, Severity::Error,
-                ui_.notes.empty() ? std::string("baza nie została załadowana") : ui_.notes.back());
+            // A load refused in silence because of a contradiction already reported.
+            if (ui_.notes.empty() && blocked_before)
+                add(file, 0, Severity::Warning, kNotChecked);
+            else
+                add(file, 0, Severity::Error,
+                    ui_.notes.empty() ? std::string("baza nie została załadowana")
+                                      : ui_.notes.back());
         }
         return loaded || file.kind != BaseKind::Rules;
     }
@@ -333,9 +351,13 @@ class Checker {
             case BaseKind::Models:
                 collect_duplicates(file, NumberedBase::Models, kModelKinds);
                 collect_tautologies(file);
+                collect_model_contradictions(file);
+                collect_model_rule_contradictions(file);
                 break;
             case BaseKind::Constraints:
                 collect_duplicates(file, NumberedBase::Constraints, {Kind::ograniczenie});
+                collect_rule_constraint_contradictions();
+                collect_rule_constraint_redundancy();
                 break;
             case BaseKind::Advice:
                 collect_duplicates(file, NumberedBase::Advice, {Kind::rada});
@@ -428,6 +450,78 @@ class Checker {
         }
     }
 
+    void collect_model_contradictions(const BaseFile& file) {
+        const auto& memory = app_.model_diagnoses();
+        for (const auto& finding : memory.model_arytmetyczny_sprzeczny) {
+            add(file, lines_.first(kModelKinds, finding.number), Severity::Error,
+                "sprzeczność modelu arytmetycznego " + std::to_string(finding.number) +
+                    ": jego wynik " + quoted(finding.result) +
+                    " jest zarazem jego argumentem (bezpośrednio)");
+        }
+        for (const auto& finding : memory.model_arytmetyczny_sprzeczny_gleboko) {
+            add(file, lines_.first(kModelKinds, finding.number), Severity::Error,
+                "sprzeczność modelu arytmetycznego " + std::to_string(finding.number) +
+                    ": jego wynik " + quoted(finding.result) +
+                    " jest argumentem łańcucha modeli, które go obliczają (pośrednio)");
+        }
+        for (const auto& finding : memory.model_relacyjny_sprzeczny) {
+            add(file, lines_.first(kModelKinds, finding.number), Severity::Error,
+                "sprzeczność modelu relacyjnego " + std::to_string(finding.number) +
+                    ": wnioskowany warunek " + quoted(finding.result) +
+                    " jest jego własnym warunkiem stosowania");
+        }
+    }
+
+    void collect_model_rule_contradictions(const BaseFile& file) {
+        for (const auto& finding : app_.model_diagnoses().modele_i_reguly_sprzeczne) {
+            add(file, lines_.first(kModelKinds, finding.model), Severity::Error,
+                "sprzeczność łączna modelu " + std::to_string(finding.model) + " i reguły " +
+                    std::to_string(finding.rule) +
+                    ": warunek stosowania modelu wynika z reguły, której spłaszczenie zawiera "
+                    "ten sam warunek (reguły: " +
+                    numbers_text(finding.rule_numbers) +
+                    "; modele: " + numbers_text(finding.model_numbers) + ")");
+        }
+    }
+
+    // Joint findings name the rule concerned, in the rule base.
+    void add_to_rule(std::int32_t rule, Severity severity, std::string text,
+                     std::vector<std::string> evidence) {
+        if (!rule_file_) return;
+        add(*rule_file_, rule_lines_.first(kRuleKinds, rule), severity, std::move(text),
+            std::move(evidence));
+    }
+
+    void collect_rule_constraint_contradictions() {
+        for (const auto& finding : app_.constraint_diagnoses().sprzecznosc_2_wszystko) {
+            add_to_rule(finding.rule, Severity::Error,
+                        "sprzeczność łączna z ograniczeniem " + std::to_string(finding.constraint) +
+                            ": spłaszczenie reguły " + std::to_string(finding.rule) +
+                            " zawiera dwa warunki tego ograniczenia, więc wniosku " +
+                            quoted(finding.conclusion) + " nie da się nią wywnioskować",
+                        {rule_evidence(finding.rule, finding.conditions),
+                         "ograniczenie " + std::to_string(finding.constraint) + ": " +
+                             joined(finding.constraint_conditions)});
+        }
+    }
+
+    void collect_rule_constraint_redundancy() {
+        for (const auto& group : app_.constraint_diagnoses().reguly_nadmiarowe_n2) {
+            if (group.rules.empty()) continue;
+            std::vector<std::string> evidence;
+            for (const auto& flattened : group.flattenings)
+                evidence.push_back(rule_evidence(flattened.number, flattened.conditions));
+            evidence.push_back("ograniczenie " + std::to_string(group.constraint) + ": " +
+                               joined(group.constraint_conditions));
+            add_to_rule(group.rules.front(), Severity::Warning,
+                        "nadmiarowość łączna z ograniczeniem " + std::to_string(group.constraint) +
+                            ": reguły " + numbers_text(group.rules) +
+                            " różnią się tylko warunkami tego ograniczenia i mówią tyle co "
+                            "jedna reguła bez nich",
+                        std::move(evidence));
+        }
+    }
+
     // Without a constraint base, models of one result are checked when inference starts.
     void check_model_results_without_constraints(const std::vector<BaseFile>& files) {
         const FactStore& store = app_.store();
@@ -445,7 +539,9 @@ class Checker {
 
     AutoAnswers ui_;
     Application app_;
-    SourceLines lines_;
+    SourceLines lines_;                  // of the file being checked
+    std::optional<BaseFile> rule_file_;  // the rule base, for the joint findings
+    SourceLines rule_lines_;
     CheckResult result_;
 };
 
@@ -513,6 +609,15 @@ const char* severity_word(Severity severity) {
 }  // namespace
 
 CheckResult check_knowledge_base(const std::string& path) {
+    // Loading changes the current directory; the next path given is relative to the first one.
+    struct KeepDirectory {
+        std::error_code ec;
+        fs::path start = fs::current_path(ec);
+        ~KeepDirectory() {
+            std::error_code ignored;
+            if (!ec) fs::current_path(start, ignored);
+        }
+    } keep;
     CheckResult result;
     const auto rule_base = rule_base_of(fs::path(path), result);
     if (!rule_base) return result;
