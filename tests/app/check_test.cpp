@@ -73,5 +73,25 @@ TEST(Check, FindsTheOtherBasesWithoutRegardToCase) {
     EXPECT_EQ(check_exit_code(result), 1);
 }
 
+// Without a constraint base, models of one result are checked as inference would check them
+// when it starts: conditions that need not exclude each other are an error of the model base.
+TEST(Check, ModelsOfOneResultWithoutAConstraintBaseAreAnError) {
+    testing::TempDir dir;
+    const std::string rules = dir.write("REs.BRD",
+                                        "regu\xb3"
+                                        "a(1,\"zakup\",[\"promocja\",\"stac\"],1)\r\n"
+                                        "regu\xb3"
+                                        "a(2,\"zakup\",[\"wyprzedaz\",\"stac\"],1)\r\n");
+    dir.write("MOs.BRD",
+              "model(1,\"promocja\",\"cena\",\"bazowa\",\"*\",\"0.8\",1)\r\n"
+              "model(2,\"wyprzedaz\",\"cena\",\"bazowa\",\"*\",\"0.5\",1)\r\n");
+    const CheckResult result = check_knowledge_base(rules);
+    ASSERT_EQ(result.findings.size(), 1u);
+    EXPECT_NE(result.findings[0].file.find("MOs.BRD"), std::string::npos);
+    EXPECT_EQ(result.findings[0].line, 0u);
+    EXPECT_NE(result.findings[0].text.find("nie wykluczają się"), std::string::npos);
+    EXPECT_EQ(check_exit_code(result), 1);
+}
+
 }  // namespace
 }  // namespace xamo
