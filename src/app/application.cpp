@@ -12,6 +12,7 @@
 #include "app/inference_commands.h"
 #include "app/loading_commands.h"
 #include "app/media_commands.h"
+#include "app/why_not_command.h"
 
 namespace xamo {
 
@@ -25,6 +26,7 @@ Application::Application(UserInteraction& ui)
     store_.register_working(&media_);
     store_.register_working(&diagnoses_);
     store_.register_working(&exclusion_);
+    store_.register_working(&why_not_);
     for (const auto& info : command_catalog()) commands_.add(info);
     register_commands();
 }
@@ -41,6 +43,7 @@ void Application::register_commands() {
     commands_.set_handler(
         10154, [this] { ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine); });
     register_inference_commands(*this);
+    register_why_not_command(*this);
     register_browse_commands(*this);
     register_media_commands(*this);
     register_document_commands(*this);

@@ -15,6 +15,7 @@
 #include "dialog/interaction.h"
 #include "dialog/report.h"
 #include "inference/memory.h"
+#include "inference/why_not.h"
 #include "kb/facts.h"
 #include "loading/loading.h"
 #include "media/media_memory.h"
@@ -50,6 +51,7 @@ class Application {
     MediaMemory& media() { return media_; }
     RuleDiagnosisMemory& diagnoses() { return diagnoses_; }
     ExclusionMemory& exclusion() { return exclusion_; }
+    WhyNotMemory& why_not() { return why_not_; }
     // Enables or disables commands of the table; handed to the diagnoses.
     CommandSwitch command_switch() {
         return [this](const std::vector<int>& ids, bool on) { commands_.set_enabled(ids, on); };
@@ -99,6 +101,7 @@ class Application {
     MediaMemory media_;
     RuleDiagnosisMemory diagnoses_;
     ExclusionMemory exclusion_;
+    WhyNotMemory why_not_;
     Report report_;
     CommandTable commands_;
     DataSourceAccess* data_sources_ = nullptr;
