@@ -310,7 +310,9 @@ void WhyNot::explain_rule(const Fact& rule, std::size_t depth, Walk& walk) const
         return;
     }
     for (const auto& c : Rule(rule).conditions()) {
-        if (truth(c) == Truth::True) continue;
+        // Backward verification never establishes "bez warunku" as a rule condition (only as an
+        // application condition), so there it stays undecided.
+        if (truth(c) == Truth::True && (forward_ || c != kNoCondition)) continue;
         explain_condition(c, false, depth + 1, walk);
         return;
     }
