@@ -14,6 +14,7 @@
 #include "app/inference_commands.h"
 #include "app/loading_commands.h"
 #include "app/media_commands.h"
+#include "app/why_not_command.h"
 
 namespace xamo {
 
@@ -34,6 +35,7 @@ Application::Application(UserInteraction& ui)
     store_.register_working(&model_diagnoses_);
     store_.register_working(&constraint_diagnoses_);
     store_.register_working(&exclusion_);
+    store_.register_working(&why_not_);
     for (const auto& info : command_catalog()) commands_.add(info);
     register_commands();
 }
@@ -50,6 +52,7 @@ void Application::register_commands() {
     commands_.set_handler(
         10154, [this] { ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine); });
     register_inference_commands(*this);
+    register_why_not_command(*this);
     register_browse_commands(*this);
     register_media_commands(*this);
     register_document_commands(*this);

@@ -16,6 +16,7 @@
 #include "dialog/recording_interaction.h"
 #include "dialog/report.h"
 #include "inference/memory.h"
+#include "inference/why_not.h"
 #include "kb/facts.h"
 #include "loading/loading.h"
 #include "media/media_memory.h"
@@ -59,6 +60,7 @@ class Application {
     ModelDiagnosisMemory& model_diagnoses() { return model_diagnoses_; }
     ConstraintDiagnosisMemory& constraint_diagnoses() { return constraint_diagnoses_; }
     ExclusionMemory& exclusion() { return exclusion_; }
+    WhyNotMemory& why_not() { return why_not_; }
     // Enables or disables commands of the table; handed to the diagnoses.
     CommandSwitch command_switch() {
         return [this](const std::vector<int>& ids, bool on) { commands_.set_enabled(ids, on); };
@@ -113,6 +115,7 @@ class Application {
     ModelDiagnosisMemory model_diagnoses_;
     ConstraintDiagnosisMemory constraint_diagnoses_;
     ExclusionMemory exclusion_;
+    WhyNotMemory why_not_;
     Report report_;
     CommandTable commands_;
     DataSourceAccess* data_sources_ = nullptr;

@@ -118,6 +118,7 @@ const std::vector<CommandInfo>& command_catalog() {
 
         {10148, {kInference}, "Wnioskowanie rozwinięte dokładne w przód"},
         {10149, {kInference}, "Wnioskowanie rozwinięte dokładne wstecz"},
+        {10160, {kInference}, "Dlaczego nie?"},
 
         {10150, {}, kSettings, true},
         {10151, {kSettings}, "Utwórz nowe Okno Pomocnicze"},

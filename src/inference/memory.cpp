@@ -143,6 +143,8 @@ void InferenceMemory::clear_run() {
     lista_warunkow_ograniczenia_z_warunkami_faktami.clear();
     lista_warunkow_uwzglednionych_ograniczen.clear();
     hipoteza.reset();
+    final_rbd.clear();
+    ++runs_started;
 }
 
 bool InferenceMemory::in_rbd_wstecz(const std::string& condition) const {
