@@ -17,4 +17,4 @@ for variant in normal sanitize; do
   (cd "$dir" && ctest --output-on-failure --parallel "$(nproc)")
 done
 echo "=== fuzzing ==="
-"$root/scripts/fuzz.sh" "${XAMO_FUZZ_SECONDS:-30}"
+"$root/scripts/fuzz.sh" "${XAMO_FUZZ_SECONDS:-20}"

@@ -1,10 +1,16 @@
 // xamo_rd [--console [--batch]] [directory]
+// xamo_rd --check [--format json] PATH...
+// xamo_rd --replay SCRIPT [--expect TRANSCRIPT] [directory]
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "ui/console/check_command.h"
 #include "ui/console/console_app.h"
+#include "ui/console/replay.h"
 #include "ui/qt/gui_app.h"
 
 namespace {
@@ -20,41 +26,99 @@ bool display_available() {
 }
 
 int usage() {
-    std::cerr << "Użycie: xamo_rd [--console [--batch]] [katalog]\n";
+    std::cerr << "Użycie: xamo_rd [--console [--batch]] [katalog]\n"
+                 "       xamo_rd --check [--format json] ŚCIEŻKA...\n"
+                 "       xamo_rd --replay SKRYPT [--expect PRZEBIEG] [katalog]\n";
     return 2;
+}
+
+struct Options {
+    bool console = false;
+    bool batch = false;
+    bool check = false;
+    bool json = false;
+    std::vector<std::string> check_paths;
+    std::optional<std::string> replay;
+    std::optional<std::string> expect;
+    std::string directory;
+};
+
+// The value after an option; false when there is none.
+bool take_value(int argc, char** argv, int& i, std::optional<std::string>& value) {
+    if (i + 1 >= argc || value) return false;
+    value = argv[++i];
+    return true;
+}
+
+std::optional<Options> parse(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--console") {
+            options.console = true;
+        } else if (arg == "--batch") {
+            options.batch = true;
+        } else if (arg == "--check") {
+            options.check = true;
+        } else if (arg == "--format") {
+            if (i + 1 >= argc) return std::nullopt;
+            const std::string format = argv[++i];
+            if (format != "json" && format != "tekst" && format != "text") return std::nullopt;
+            options.json = format == "json";
+        } else if (arg == "--replay") {
+            if (!take_value(argc, argv, i, options.replay)) return std::nullopt;
+        } else if (arg == "--expect") {
+            if (!take_value(argc, argv, i, options.expect)) return std::nullopt;
+        } else if (!arg.empty() && arg[0] != '-' && options.check) {
+            options.check_paths.push_back(arg);
+        } else if (!arg.empty() && arg[0] != '-' && options.directory.empty()) {
+            options.directory = arg;
+        } else {
+            return std::nullopt;
+        }
+    }
+    const bool replay = options.replay.has_value();
+    if (options.batch && !options.console) return std::nullopt;
+    if (options.check && (options.console || replay || options.check_paths.empty()))
+        return std::nullopt;
+    if (replay && options.console) return std::nullopt;
+    if ((options.expect && !replay) || (options.json && !options.check)) return std::nullopt;
+    return options;
+}
+
+// Files named on the command line are found before the program moves to its directory.
+std::string absolute(const std::string& path) {
+    std::error_code ec;
+    const auto full = std::filesystem::absolute(std::filesystem::path(path), ec);
+    return ec ? path : full.string();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool console = false;
-    bool batch = false;
-    std::string directory;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--console")
-            console = true;
-        else if (arg == "--batch")
-            batch = true;
-        else if (!arg.empty() && arg[0] != '-' && directory.empty())
-            directory = arg;
-        else
-            return usage();
+    auto options = parse(argc, argv);
+    if (!options) return usage();
+    std::ios::sync_with_stdio(false);
+    if (options->check) {
+        return xamo::run_check(options->check_paths,
+                               options->json ? xamo::CheckFormat::Json : xamo::CheckFormat::Text,
+                               std::cout);
     }
-    if (batch && !console) return usage();
-    if (!directory.empty()) {
+    if (options->replay) options->replay = absolute(*options->replay);
+    if (options->expect) options->expect = absolute(*options->expect);
+    if (!options->directory.empty()) {
         std::error_code ec;
-        std::filesystem::current_path(std::filesystem::path(directory), ec);
+        std::filesystem::current_path(std::filesystem::path(options->directory), ec);
         if (ec) {
-            std::cerr << "Nie można przejść do katalogu " << directory << "\n";
-            return 1;
+            std::cerr << "Nie można przejść do katalogu " << options->directory << "\n";
+            return options->replay ? 2 : 1;
         }
     }
-    if (!console) {
+    if (options->replay) return xamo::run_replay(*options->replay, options->expect, std::cout);
+    if (!options->console) {
         if (display_available()) return xamo::run_gui(argc, argv);
         std::cout << "Brak ekranu graficznego (nie ustawiono DISPLAY ani WAYLAND_DISPLAY); "
                      "uruchamiam wersję konsolową.\n";
     }
-    std::ios::sync_with_stdio(false);
-    return xamo::run_console(std::cin, std::cout, batch);
+    return xamo::run_console(std::cin, std::cout, options->batch);
 }

@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include <filesystem>
 #include <new>
 
 #include "app/analysis_commands.h"
@@ -7,16 +8,23 @@
 #include "app/askable_file_commands.h"
 #include "app/browse_commands.h"
 #include "app/command_catalog.h"
+#include "app/consultation_commands.h"
 #include "app/diagnosis_commands.h"
 #include "app/help.h"
 #include "app/inference_commands.h"
 #include "app/loading_commands.h"
 #include "app/media_commands.h"
+#include "app/why_not_command.h"
 
 namespace xamo {
 
 Application::Application(UserInteraction& ui)
-    : ui_(ui), report_(store_, ui), guide_directories_(default_guide_directories()) {
+    : recorder_(ui),
+      ui_(recorder_),
+      report_(store_, recorder_),
+      guide_directories_(default_guide_directories()) {
+    std::error_code ec;
+    start_directory_ = std::filesystem::current_path(ec).string();
     store_.register_working(&inference_);
     store_.register_working(&askable_);
     store_.register_working(&numbering_);
@@ -24,7 +32,10 @@ Application::Application(UserInteraction& ui)
     store_.register_working(&load_);
     store_.register_working(&media_);
     store_.register_working(&diagnoses_);
+    store_.register_working(&model_diagnoses_);
+    store_.register_working(&constraint_diagnoses_);
     store_.register_working(&exclusion_);
+    store_.register_working(&why_not_);
     for (const auto& info : command_catalog()) commands_.add(info);
     register_commands();
 }
@@ -41,11 +52,13 @@ void Application::register_commands() {
     commands_.set_handler(
         10154, [this] { ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine); });
     register_inference_commands(*this);
+    register_why_not_command(*this);
     register_browse_commands(*this);
     register_media_commands(*this);
     register_document_commands(*this);
     register_diagnosis_commands(*this);
     register_analysis_commands(*this);
+    register_consultation_commands(*this);
 }
 
 void Application::start() {
@@ -61,6 +74,7 @@ void Application::close_introduction() {
 }
 
 bool Application::request_close() {
+    recorder_.record("q");
     if (!ui_.confirm("Uwaga!", kQuitQuestion)) return false;
     finished_ = true;
     return true;
@@ -79,6 +93,7 @@ std::string without_accelerators(const std::string& caption) {
 }  // namespace
 
 CommandTable::RunResult Application::run_command(int id) {
+    recorder_.record(std::to_string(id));
     try {
         const auto result = commands_.run(id);
         if (result == CommandTable::RunResult::NotYetAvailable) {

@@ -13,12 +13,15 @@
 #include "askable/askable_memory.h"
 #include "askable/data_source.h"
 #include "dialog/interaction.h"
+#include "dialog/recording_interaction.h"
 #include "dialog/report.h"
 #include "inference/memory.h"
+#include "inference/why_not.h"
 #include "kb/facts.h"
 #include "loading/loading.h"
 #include "media/media_memory.h"
 #include "verify/diagnosis_flags.h"
+#include "verify/joint_diagnosis_memory.h"
 #include "verify/rule_diagnosis.h"
 #include "verify/rule_diagnosis_memory.h"
 
@@ -39,6 +42,11 @@ class Application {
     Application& operator=(const Application&) = delete;
 
     UserInteraction& ui() { return ui_; }
+    // Where the program started: a stored consultation replays from there, as the loads change
+    // the current directory on the way.
+    const std::string& start_directory() const { return start_directory_; }
+    // Commands and answers of the session so far, as console lines.
+    const std::vector<std::string>& consultation_lines() const { return recorder_.lines(); }
     FactStore& store() { return store_; }
     CommandTable& commands() { return commands_; }
     InferenceMemory& inference() { return inference_; }
@@ -49,15 +57,19 @@ class Application {
     LoadMemory& load_memory() { return load_; }
     MediaMemory& media() { return media_; }
     RuleDiagnosisMemory& diagnoses() { return diagnoses_; }
+    ModelDiagnosisMemory& model_diagnoses() { return model_diagnoses_; }
+    ConstraintDiagnosisMemory& constraint_diagnoses() { return constraint_diagnoses_; }
     ExclusionMemory& exclusion() { return exclusion_; }
+    WhyNotMemory& why_not() { return why_not_; }
     // Enables or disables commands of the table; handed to the diagnoses.
     CommandSwitch command_switch() {
         return [this](const std::vector<int>& ids, bool on) { commands_.set_enabled(ids, on); };
     }
     // The store and working sections that the load commands read and change.
     KnowledgeBase knowledge_base() {
-        return {store_, ui_,    askable_,   numbering_,      flags_,
-                load_,  media_, diagnoses_, command_switch()};
+        return {store_,          ui_,    askable_,   numbering_,       flags_,
+                load_,           media_, diagnoses_, model_diagnoses_, constraint_diagnoses_,
+                command_switch()};
     }
     // What one flattening or diagnosis command works with.
     RuleDiagnosisContext diagnosis_context() {
@@ -89,6 +101,8 @@ class Application {
   private:
     void register_commands();
 
+    // Every dialog goes through the recorder, so a consultation can be stored as a script.
+    RecordingInteraction recorder_;
     UserInteraction& ui_;
     FactStore store_;
     InferenceMemory inference_;
@@ -98,11 +112,15 @@ class Application {
     LoadMemory load_;
     MediaMemory media_;
     RuleDiagnosisMemory diagnoses_;
+    ModelDiagnosisMemory model_diagnoses_;
+    ConstraintDiagnosisMemory constraint_diagnoses_;
     ExclusionMemory exclusion_;
+    WhyNotMemory why_not_;
     Report report_;
     CommandTable commands_;
     DataSourceAccess* data_sources_ = nullptr;
     std::vector<std::string> guide_directories_;
+    std::string start_directory_;
     bool introduction_open_ = true;
     bool finished_ = false;
 };

@@ -110,6 +110,7 @@ const std::vector<CommandInfo>& command_catalog() {
         {10140, {kReports}, "Kasowanie opisu"},
         {10141, {kReports}, "Czytanie raportu podsumowania"},
         {10142, {kReports}, "Kasowanie raportu podsumowania"},
+        {10161, {kReports}, "Zapisanie konsultacji jako skryptu"},
 
         {10144, {kAskable}, "Tworzenie pliku warunków i argumentów dopytywalnych"},
         {10145, {kAskable}, "Czytanie pliku warunków i argumentów dopytywalnych"},
@@ -117,6 +118,7 @@ const std::vector<CommandInfo>& command_catalog() {
 
         {10148, {kInference}, "Wnioskowanie rozwinięte dokładne w przód"},
         {10149, {kInference}, "Wnioskowanie rozwinięte dokładne wstecz"},
+        {10160, {kInference}, "Dlaczego nie?"},
 
         {10150, {}, kSettings, true},
         {10151, {kSettings}, "Utwórz nowe Okno Pomocnicze"},
@@ -154,6 +156,12 @@ const std::vector<int>& commands_enabled_after_load(int load_command) {
     static const std::vector<int> none;
     const auto it = table.find(load_command);
     return it == table.end() ? none : it->second;
+}
+
+// Commands that need a run that has ended.
+const std::vector<int>& commands_enabled_after_run() {
+    static const std::vector<int> ids = {10161};
+    return ids;
 }
 
 const std::vector<int>& browse_commands() {

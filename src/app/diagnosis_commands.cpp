@@ -4,7 +4,11 @@
 #include "verify/external_contradictions.h"
 #include "verify/flattening_commands.h"
 #include "verify/internal_contradictions.h"
+#include "verify/model_contradictions.h"
+#include "verify/model_rule_contradictions.h"
 #include "verify/redundancy.h"
+#include "verify/rule_constraint_contradictions.h"
+#include "verify/rule_constraint_redundancy.h"
 
 namespace xamo {
 
@@ -22,6 +26,22 @@ void register_diagnosis_commands(Application& app) {
         if (app.diagnoses().reguly_nadmiarowe_n1.empty()) return;
         RuleDiagnosisContext ctx = app.diagnosis_context();
         redundancy::pisz_nadmiar(ctx);
+    });
+    app.commands().set_handler(10084, [&app] {
+        RuleDiagnosisContext ctx = app.diagnosis_context();
+        models::pisz_sprzecznosc_mz(ctx, app.model_diagnoses());
+    });
+    app.commands().set_handler(10085, [&app] {
+        RuleDiagnosisContext ctx = app.diagnosis_context();
+        model_rule::pisz_sprzecznosc_mr(ctx, app.model_diagnoses());
+    });
+    app.commands().set_handler(10094, [&app] {
+        RuleDiagnosisContext ctx = app.diagnosis_context();
+        joint_contradictions::pisz_sprzecznosc_2(ctx, app.constraint_diagnoses());
+    });
+    app.commands().set_handler(10095, [&app] {
+        RuleDiagnosisContext ctx = app.diagnosis_context();
+        joint_redundancy::pisz_nadmiar_2(ctx, app.constraint_diagnoses());
     });
     on(10129, splaszczanie_wybranej_reguly);
     on(10130, tryb_splaszczenia);

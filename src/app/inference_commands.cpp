@@ -1,6 +1,7 @@
 #include "app/inference_commands.h"
 
 #include "app/application.h"
+#include "app/command_catalog.h"
 #include "inference/backward_command.h"
 #include "inference/forward.h"
 #include "media/offers.h"
@@ -8,10 +9,9 @@
 namespace xamo {
 
 bool knowledge_base_flagged_faulty(Application& app) {
-    // Duplicate numbers and the contradictions found by the load-time diagnoses; the verdicts of
-    // the model-base diagnoses join here when they are recorded.
-    const DiagnosisFlags& flags = app.flags();
-    return app.numbering().rozne_numery() || flags.sprzecznosc_1z || flags.sprzecznosc_mr;
+    // Duplicate numbers and the contradictions found by the load-time diagnoses (of the rule base,
+    // of the model base, of models and rules together).
+    return app.numbering().rozne_numery() || app.flags().contradiction_found();
 }
 
 void run_inference_command(Application& app, const char* which,
@@ -34,6 +34,7 @@ void run_inference_command(Application& app, const char* which,
         przesluchaj_melodie(app.store(), app.ui(), number, condition);
     };
     run(ctx);
+    app.commands().set_enabled(commands_enabled_after_run(), true);
 }
 
 void register_inference_commands(Application& app) {

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "app/application.h"
+#include "app/why_not_command.h"
 #include "media/description.h"
 
 namespace xamo {
@@ -19,7 +20,7 @@ void run_inference_command(Application& app, const char* which,
                            const std::function<void(InferenceContext&)>& run);
 
 // Registers command `id` to run one inference engine (ForwardInference or BackwardInference),
-// refused silently on a faulty knowledge base.
+// refused silently on a faulty knowledge base; a run that ends enables "Dlaczego nie?".
 template <typename Engine>
 void register_inference_command(Application& app, int id, const char* which) {
     app.commands().set_handler(id, [&app, which] {
@@ -27,7 +28,9 @@ void register_inference_command(Application& app, int id, const char* which) {
             Engine engine(ctx);
             engine.base_faulty = [&app] { return knowledge_base_flagged_faulty(app); };
             engine.show_description = [&app] { xamo::show_description(app.media(), app.ui()); };
+            WhyNotRun run(app);
             engine.run();
+            run.ended(engine);
         });
     });
 }

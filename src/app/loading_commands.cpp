@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "app/command_catalog.h"
+#include "app/why_not_command.h"
 #include "loading/loading.h"
 
 namespace xamo {
@@ -30,18 +31,30 @@ void load_and_enable(Application& app, const BaseCommands& ids) {
     app.commands().set_enabled(commands_enabled_after_load(ids.load), true);
 }
 
+// "Dlaczego nie?" explains the last run against the rules and models it used: a rule or model
+// base loaded or created (both clear it first, even when then cancelled) or deleted ends that.
+void forget_last_run(Application& app, BaseKind kind) {
+    if (kind == BaseKind::Rules || kind == BaseKind::Models)
+        app.commands().disable({kWhyNotCommand});
+}
+
 }  // namespace
 
 void register_loading_commands(Application& app) {
     for (const BaseCommands& ids : kBaseCommands) {
-        app.commands().set_handler(ids.load, [&app, ids] { load_and_enable(app, ids); });
+        app.commands().set_handler(ids.load, [&app, ids] {
+            forget_last_run(app, ids.kind);
+            load_and_enable(app, ids);
+        });
         app.commands().set_handler(ids.create, [&app, ids] {
+            forget_last_run(app, ids.kind);
             KnowledgeBase kb = app.knowledge_base();
             create_base(kb, ids.kind);
         });
         app.commands().set_handler(ids.remove, [&app, ids] {
             KnowledgeBase kb = app.knowledge_base();
             delete_base(kb, ids.kind);
+            if (!base_loaded(app.store(), ids.kind)) forget_last_run(app, ids.kind);
         });
     }
 }

@@ -19,40 +19,6 @@ const std::string kKnownArgument = "argument_znany";
 const std::string kErrorLoading = "<Error loading>";
 const std::string kIndent = "   ";
 
-bool valid_utf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        char32_t cp = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            length = 2;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            length = 3;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            length = 4;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > text.size()) return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        i += length;
-    }
-    return true;
-}
-
 bool disqualifying(const std::string& cell) { return cell.empty() || cell == kErrorLoading; }
 
 std::string trim_blanks(std::string_view text) {
@@ -177,9 +143,7 @@ void show_review(UserInteraction& ui, const ImportedData& data) {
 
 }  // namespace
 
-std::string text_from_source(std::string_view bytes) {
-    return valid_utf8(bytes) ? std::string(bytes) : cp1250_to_utf8(bytes);
-}
+std::string text_from_source(std::string_view bytes) { return utf8_from_either(bytes); }
 
 std::string select_statement(const std::string& table) {
     const std::string name = table.find(' ') == std::string::npos ? table : "[" + table + "]";

@@ -187,6 +187,8 @@ void InferenceMemory::clear_run() {
     lista_warunkow_ograniczenia_z_warunkami_faktami.clear();
     lista_warunkow_uwzglednionych_ograniczen.clear();
     hipoteza.reset();
+    final_rbd.clear();
+    ++runs_started;
 }
 
 void InferenceMemory::observe(MemoryObserver* observer) {

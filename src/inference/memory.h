@@ -242,6 +242,11 @@ struct InferenceMemory : WorkingSection {
     std::vector<StringList> lista_warunkow_ograniczenia_z_warunkami_faktami;
     StringList lista_warunkow_uwzglednionych_ograniczen;
     bool blad_wykluczajacych = false;  // two declared facts of one constraint; until a reload
+    // Working memory as the normal end of a forward run left it: that end empties rbd before the
+    // report is offered, and "Dlaczego nie?" explains the run afterwards.
+    WorkingMemory final_rbd;
+    // Runs started since the knowledge base was cleared (counted by clear_run).
+    std::uint64_t runs_started = 0;
 
     void clear() override { *this = InferenceMemory{}; }
     // Removes the working facts of an earlier run (the start of an inference command).

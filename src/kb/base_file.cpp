@@ -286,7 +286,8 @@ std::string ReadError::message() const {
 }
 
 std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
-                                            const std::string& bytes) {
+                                            const std::string& bytes,
+                                            std::vector<FactLine>* lines) {
     std::size_t start = 0;
     std::size_t line_number = 0;
     std::string line;
@@ -309,6 +310,7 @@ std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
         if (auto error = parser.parse(fact)) {
             return make_error(error->kind, line, error->position, line_number);
         }
+        if (lines) lines->push_back({fact.kind, line_number});
         store.add(std::move(fact));
         fact = Fact{};
     }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "kb/facts.h"
 #include "kb/files.h"
@@ -42,9 +43,17 @@ struct ReadError {
 // Adds the facts of the file at the end of their kinds, in file order. On the first line in error
 // it stops and returns the error; the facts of earlier lines stay in the store.
 std::optional<ReadError> read_section(FactStore& store, Section section, const std::string& path);
-// Same, from bytes already in memory.
+// The line of the file a fact was read from.
+struct FactLine {
+    Kind kind;
+    std::size_t line = 0;
+};
+
+// Same, from bytes already in memory. With `lines`, the kind and line of every fact added are
+// appended to it, in file order.
 std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
-                                            const std::string& bytes);
+                                            const std::string& bytes,
+                                            std::vector<FactLine>* lines = nullptr);
 
 // The text of a section as written to a file (UTF-8, lines ended by CR LF).
 std::string section_text(const FactStore& store, Section section);

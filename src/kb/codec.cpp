@@ -116,6 +116,44 @@ char32_t utf8_next(std::string_view text, std::size_t& pos) {
     return cp;
 }
 
+bool valid_utf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        char32_t cp = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            length = 2;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            length = 3;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            length = 4;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > text.size()) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += length;
+    }
+    return true;
+}
+
+std::string utf8_from_either(std::string_view bytes) {
+    return valid_utf8(bytes) ? std::string(bytes) : cp1250_to_utf8(bytes);
+}
+
 std::optional<std::string> utf8_to_cp1250(std::string_view text, EncodeError* error) {
     std::string out;
     out.reserve(text.size());

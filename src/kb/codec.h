@@ -32,6 +32,12 @@ std::size_t utf8_offset(std::string_view text, std::size_t char_index);
 char32_t utf8_next(std::string_view text, std::size_t& pos);
 void utf8_append(std::string& out, char32_t cp);
 
+// True when the bytes are well-formed UTF-8.
+bool valid_utf8(std::string_view bytes);
+// Text typed or stored by a person in either encoding: UTF-8 when it is well-formed, otherwise
+// Windows-1250 (a Windows-1250 text with Polish letters is never well-formed UTF-8 in practice).
+std::string utf8_from_either(std::string_view bytes);
+
 // Upper case of ASCII and Polish letters (ą -> Ą ...); other characters are kept.
 std::string upper_case(std::string_view text);
 

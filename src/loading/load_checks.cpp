@@ -85,11 +85,16 @@ bool check_declared_facts(KnowledgeBase& kb) {
     return false;
 }
 
-void report_single_condition_rules(KnowledgeBase& kb, const std::string& name) {
+std::vector<const Fact*> single_condition_rules(const FactStore& store) {
     std::vector<const Fact*> single;
-    for (const Fact& rule : kb.store.all(Kind::regula)) {
+    for (const Fact& rule : store.all(Kind::regula)) {
         if (Rule(rule).conditions().size() == 1) single.push_back(&rule);
     }
+    return single;
+}
+
+void report_single_condition_rules(KnowledgeBase& kb, const std::string& name) {
+    const std::vector<const Fact*> single = single_condition_rules(kb.store);
     if (single.empty()) return;
     UserInteraction& ui = kb.ui;
     write_lines(ui, {"Baza reguł " + name, "ma przynajmniej jedną regułę z pojedynczym warunkiem.",

@@ -11,6 +11,8 @@ namespace xamo {
 // Rule base: every declared fact, negation stripped, must be a condition of some rule. Reports
 // the others and removes every `fakt`; true when all were conditions.
 bool check_declared_facts(KnowledgeBase& kb);
+// Rule base: the rules with a single condition, in base order.
+std::vector<const Fact*> single_condition_rules(const FactStore& store);
 // Rule base: reports the rules with a single condition, listing them on request.
 void report_single_condition_rules(KnowledgeBase& kb, const std::string& name);
 

@@ -10,8 +10,9 @@
 //   names         - name facts, then the kind's checks before the message (before_message)
 //   message       - the "loaded" message and note (report_loaded)
 //   after message - the kind's checks after the message (after_message); a check may unload the
-//                   base again, and an external contradiction of the rule base stops the
-//                   sequence with the base loaded
+//                   base again; an external contradiction of the rule base and a joint
+//                   contradiction of models and rules stop the sequence with the base loaded, a
+//                   contradiction of the model base stops it with the base's name withdrawn
 #include "loading/loading.h"
 
 #include <filesystem>
@@ -32,7 +33,11 @@
 #include "media/media_files.h"
 #include "verify/external_contradictions.h"
 #include "verify/internal_contradictions.h"
+#include "verify/model_contradictions.h"
+#include "verify/model_rule_contradictions.h"
 #include "verify/redundancy.h"
+#include "verify/rule_constraint_contradictions.h"
+#include "verify/rule_constraint_redundancy.h"
 
 namespace xamo {
 namespace {
@@ -173,12 +178,56 @@ bool finish_rule_base(KnowledgeBase& kb, const std::string& name) {
     return true;
 }
 
-// Checks of the model base after its "loaded" message. A fault found by one check unloads the
-// model base; the later checks then find nothing in the empty base.
-void finish_model_base(KnowledgeBase& kb, const std::string& name) {
+// The contradictions of the model base, then those of models and rules together. False when one
+// was found: the load stops there (the base's name is withdrawn after a contradiction of its own;
+// after a joint one the base stays loaded but enables nothing).
+bool diagnose_model_base(KnowledgeBase& kb, const std::string& name) {
+    UserInteraction& ui = kb.ui;
+    RuleDiagnosisContext ctx(kb.store, ui, kb.askable, kb.flags, kb.diagnoses, kb.set_enabled);
+    write_lines(ui, {"Baza modeli " + name + "jest diagnozowana na obecność sprzeczności.",
+                     "Czas diagnozowania jest zależny od złożoności bazy."});
+    // An interrupted search is passed over without a verdict.
+    switch (models::informuj_sprzecznosc_mz(ctx, kb.model_diagnoses)) {
+        case models::Outcome::Found:
+            return false;
+        case models::Outcome::Clean:
+            ui.write("Baza modeli nie ma sprzeczności!");
+            ui.new_line();
+            ui.new_line();
+            ui.note("Wynik diagnozowania sprzeczności",
+                    "Baza modeli rozwinięta dokładna\n   " + name + "\nnie ma sprzeczności!");
+            break;
+        case models::Outcome::Interrupted:
+            break;
+    }
+    const std::string rule_base = kb.store.text(Kind::nazwa_re).value_or("");
+    write_lines(ui, {"Baza modeli " + name + " i baza reguł " + rule_base,
+                     "są diagnozowane na obecność sprzeczności łącznych.",
+                     "Czas diagnozowania jest zależny od złożoności bazy."});
+    switch (model_rule::informuj_sprzecznosc_mr(ctx, kb.model_diagnoses)) {
+        case models::Outcome::Found:
+            return false;
+        case models::Outcome::Clean:
+            ui.write("Baza modeli i baza reguł nie mają sprzeczności łącznych!");
+            ui.new_line();
+            ui.new_line();
+            ui.note("Wynik diagnozowania sprzeczności łącznych",
+                    "Baza modeli rozwinięta dokładna\n   " + name +
+                        "\ni baza reguł rozwinięta dokładna\n   " + rule_base +
+                        "\nnie mają sprzeczności łącznych!");
+            break;
+        case models::Outcome::Interrupted:
+            break;
+    }
+    return true;
+}
+
+// Checks of the model base after its "loaded" message. A contradiction stops the load; a fault
+// found by a later check unloads the model base, and the checks after it find nothing in the
+// empty base. False when the load stopped.
+bool finish_model_base(KnowledgeBase& kb, const std::string& name) {
     testuj_numery(kb.store, kb.ui, kb.numbering, NumberedBase::Models, name);
-    // (attach: model-base contradiction diagnosis)
-    // (attach: joint model-rule contradiction diagnosis)
+    if (!diagnose_model_base(kb, name)) return false;
     const std::string rule_base = kb.store.text(Kind::nazwa_re).value_or("");
     compute_model_lists(kb.store, kb.askable);
     askable_with_models(kb.askable);
@@ -187,13 +236,14 @@ void finish_model_base(KnowledgeBase& kb, const std::string& name) {
     if (find_name_clash(kb.askable, kb.ui, rule_base, name)) {
         clear_base(kb, BaseKind::Models);
         unload_rule_base(kb);
-        return;
+        return true;
     }
     if (find_bad_operation(kb)) clear_base(kb, BaseKind::Models);
     if (find_unequal_lists(kb)) clear_base(kb, BaseKind::Models);
     if (find_bad_known_arguments(kb, name)) clear_base(kb, BaseKind::Models);
     compute_declared_facts(kb.store, kb.load);
     report_tautological_models(kb, name);
+    return true;
 }
 
 // Checks of the constraint base before its "loaded" message. False when the base was refused.
@@ -221,8 +271,10 @@ void finish_constraint_base(KnowledgeBase& kb, const std::string& name) {
         return;
     }
     compute_declared_facts(kb.store, kb.load);
-    // (attach: joint rule-constraint contradiction diagnosis at load)
-    // (attach: joint rule-constraint redundancy diagnosis at load)
+    // Both searches share the rules' flattenings.
+    RuleDiagnosisContext ctx(kb.store, kb.ui, kb.askable, kb.flags, kb.diagnoses, kb.set_enabled);
+    joint_contradictions::testuj_sprzecznosc_2(ctx, kb.constraint_diagnoses);
+    joint_redundancy::testuj_nadmiar_2(ctx, kb.constraint_diagnoses);
 }
 
 MediaKind media_kind(BaseKind kind) {
@@ -258,7 +310,7 @@ bool after_message(KnowledgeBase& kb, BaseKind kind, const std::string& name) {
         case BaseKind::Rules:
             return finish_rule_base(kb, name);
         case BaseKind::Models:
-            finish_model_base(kb, name);
+            if (!finish_model_base(kb, name)) return false;
             break;
         case BaseKind::Constraints:
             finish_constraint_base(kb, name);
@@ -318,14 +370,16 @@ void clear_base(KnowledgeBase& kb, BaseKind kind) {
     remove_name_facts(kb.store, texts);
     switch (kind) {
         case BaseKind::Models:
-            // (attach: model-base diagnosis results)
-            kb.flags.sprzecznosc_mr = false;
+            kb.flags.clear_model_verdicts();
+            kb.model_diagnoses.clear();
             kb.load.model_tautologiczny.clear();
             kb.numbering.forget(NumberedBase::Models);
             kb.askable.clear_model_lists();
             break;
         case BaseKind::Constraints:
-            // (attach: joint rule-constraint diagnosis results)
+            // The flattenings recorded by the joint contradictions go too: kept, they would hide
+            // the same contradictions with the constraints loaded next.
+            kb.constraint_diagnoses.clear();
             kb.numbering.forget(NumberedBase::Constraints);
             break;
         case BaseKind::Advice:

@@ -17,6 +17,7 @@
 #include "kb/facts.h"
 #include "media/media_memory.h"
 #include "verify/diagnosis_flags.h"
+#include "verify/joint_diagnosis_memory.h"
 #include "verify/rule_diagnosis.h"
 #include "verify/rule_diagnosis_memory.h"
 
@@ -54,6 +55,8 @@ struct KnowledgeBase {
     LoadMemory& load;
     MediaMemory& media;
     RuleDiagnosisMemory& diagnoses;
+    ModelDiagnosisMemory& model_diagnoses;
+    ConstraintDiagnosisMemory& constraint_diagnoses;
     CommandSwitch set_enabled;  // menu changes made by the load-time diagnoses
 };
 

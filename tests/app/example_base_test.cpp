@@ -12,7 +12,8 @@ namespace xamo {
 namespace {
 
 // The shipped example loads without a single complaint: its description, the "loaded" notes of
-// the six bases, and the three diagnoses offered by the rule base's load, which it passes.
+// the six bases, the three diagnoses offered by the rule base's load and the two by the constraint
+// base's, which it passes, and the diagnoses of the model base.
 TEST(ExampleKnowledgeBase, LoadsCleanly) {
     testing::BaseDir restore_directory;
     const auto bases =
@@ -27,6 +28,7 @@ TEST(ExampleKnowledgeBase, LoadsCleanly) {
           std::pair{10108, "GRogrzewanie.BRD"}, std::pair{10118, "DŹogrzewanie.BRD"}}) {
         ui.answers.push_back((bases / name).string());
         if (id == 10058) ui.answers.insert(ui.answers.end(), {"Tak", "Tak", "Tak"});
+        if (id == 10087) ui.answers.insert(ui.answers.end(), {"Tak", "Tak"});
         EXPECT_EQ(app.run_command(id), CommandTable::RunResult::Done);
     }
     std::vector<std::string> titles;
@@ -40,7 +42,10 @@ TEST(ExampleKnowledgeBase, LoadsCleanly) {
             "Wynik ładowania bazy reguł", "Wybierz", "Wynik diagnozowania sprzeczności zewnętrznej",
             "Wybierz", "Wynik diagnozowania sprzeczności wewnętrznej", "Wybierz",
             "Wynik diagnozowania nadmiarowości", "Wynik ładowania bazy modeli",
-            "Wynik ładowania bazy ograniczeń", "Baza rad została załadowana !",
+            "Wynik diagnozowania sprzeczności", "Wynik diagnozowania sprzeczności łącznych",
+            "Wynik ładowania bazy ograniczeń", "Wybierz",
+            "Wynik diagnozowania sprzeczności łącznych", "Wybierz",
+            "Wynik diagnozowania nadmiarowości łącznych", "Baza rad została załadowana !",
             "Baza grafiki została załadowana !", "Baza dźwięku została załadowana !"}));
     ASSERT_EQ(ui.of_kind("description").size(), 1u);
     EXPECT_EQ(ui.of_kind("description")[0].title, "Czytanie opisu bazy: OGRZEWANIE");

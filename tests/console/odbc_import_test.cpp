@@ -114,7 +114,7 @@ TEST_F(OdbcImport, FactsAndValuesFromSqliteTakePartInForwardInference) {
     create_database();
     if (HasFatalFailure()) return;
     const std::string transcript =
-        run("10058\nREgrypa.BRD\nnie\nnie\nnie\n10071\nMOgrypa.BRD\n10087\nOGgrypa.BRD\n"
+        run("10058\nREgrypa.BRD\nnie\nnie\nnie\n10071\nMOgrypa.BRD\n10087\nOGgrypa.BRD\nnie\nnie\n"
             "10059\n1\n1\n"  // pacjenci, the table "dane importu"
             "10148\n\n\n\n\n\n");
     // The import itself, word for word.

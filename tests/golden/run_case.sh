@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one golden transcript: copies the case to a temporary directory, feeds `input` to
-# `xamo_rd --console --batch` there and compares the transcript with `expected`. Every case says
-# what it checks in a one-line README.
+# `xamo_rd --console --batch` there and compares the transcript with `expected`. A case with a
+# `script` runs that instead (bash, with $XAMO_RD naming the program and `input` on its standard
+# input), for the command-line modes. Every case says what it checks in a one-line README.
 # XAMO_UPDATE_GOLDEN=1 rewrites `expected` instead (read every rewritten file before committing).
 set -euo pipefail
 exe=$1
@@ -16,7 +17,11 @@ cp -r "$case_dir"/. "$work"/
 rm -f "$work/expected" "$work/README"
 cd "$work"
 status=0
-timeout 120 "$exe" --console --batch < input > "$work/.transcript" 2>&1 || status=$?
+if [ -f script ]; then
+  XAMO_RD=$exe timeout 120 bash script < input > "$work/.transcript" 2>&1 || status=$?
+else
+  timeout 120 "$exe" --console --batch < input > "$work/.transcript" 2>&1 || status=$?
+fi
 # Temporary paths differ from run to run.
 sed -e "s#$work#<KATALOG>#g" "$work/.transcript" > "$work/.actual"
 echo "exit status: $status" >> "$work/.actual"

@@ -65,3 +65,19 @@ TEST(Codec, SortsByWindows1250Bytes) {
 
 }  // namespace
 }  // namespace xamo
+
+namespace xamo {
+namespace {
+
+// A script or transcript may be stored by the program (Windows-1250) or typed in a terminal
+// (UTF-8): well-formed UTF-8 is kept, anything else is read as Windows-1250.
+TEST(Codec, TextInEitherEncodingBecomesUtf8) {
+    EXPECT_EQ(utf8_from_either("zażółć"), "zażółć");
+    EXPECT_EQ(utf8_from_either(std::string("za\xbf\xf3\xb3\xe6")), "zażółć");
+    EXPECT_FALSE(valid_utf8(std::string("\xc0\xaf")));      // overlong
+    EXPECT_FALSE(valid_utf8(std::string("\xed\xa0\x80")));  // surrogate
+    EXPECT_FALSE(valid_utf8(std::string("a\xc5")));         // cut short
+}
+
+}  // namespace
+}  // namespace xamo

@@ -126,10 +126,16 @@ class Gui : public ::testing::Test {
     void load_example(const char* name, int load_command) {
         fs::copy_file(fs::path(XAMO_EXAMPLES_DIR) / "BAZY" / name, directory.path() / name);
         const QString path = QString::fromStdString(directory.file(name));
-        when_dialog("open_file", [path](QWidget* dialog) {
-            // The "loaded" note, then the three diagnoses offered, declined.
-            answer_in_turn(
-                {{"note", "OK"}, {"confirm", "Nie"}, {"confirm", "Nie"}, {"confirm", "Nie"}});
+        const bool rules = load_command == 10058;
+        when_dialog("open_file", [path, rules](QWidget* dialog) {
+            // The "loaded" note, then for rules the three diagnoses offered, declined; for models
+            // the results of their two diagnoses.
+            if (rules) {
+                answer_in_turn(
+                    {{"note", "OK"}, {"confirm", "Nie"}, {"confirm", "Nie"}, {"confirm", "Nie"}});
+            } else {
+                answer_in_turn({{"note", "OK"}, {"note", "OK"}, {"note", "OK"}});
+            }
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
             QMetaObject::invokeMethod(dialog, "accept");
         });

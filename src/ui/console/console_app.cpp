@@ -4,18 +4,14 @@
 #include <string>
 
 #include "app/application.h"
+#include "dialog/answers.h"
 #include "ui/console/console_interaction.h"
 #include "ui/odbc/odbc_access.h"
 
 namespace xamo {
 namespace {
 
-std::string trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
+using answers::trim;
 
 bool is_number(const std::string& text) {
     if (text.empty() || text.size() > 9) return false;

@@ -6,6 +6,7 @@
 
 #include "dialog/answers.h"
 #include "dialog/media_info.h"
+#include "kb/codec.h"
 
 namespace xamo {
 using answers::trim;
@@ -50,6 +51,8 @@ std::optional<std::string> ConsoleInteraction::read_line(const std::string& prom
         }
         if (text.size() <= kMaxLine) {
             if (!text.empty() && text.back() == '\r') text.pop_back();
+            // A script stored by the program is Windows-1250; a terminal types UTF-8.
+            text = utf8_from_either(text);
             if (batch_) out_ << text << '\n';
             return text;
         }

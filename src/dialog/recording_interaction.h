@@ -1,0 +1,75 @@
+// An interaction that passes every dialog on to the front end's and keeps each answer as the line
+// the console would have read for it, so that a consultation can be stored as a console script
+// and replayed with `xamo_rd --console --batch`.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dialog/interaction.h"
+
+namespace xamo {
+
+class RecordingInteraction : public UserInteraction {
+  public:
+    explicit RecordingInteraction(UserInteraction& inner) : inner_(inner) {}
+
+    // The lines read so far, commands and answers, in order.
+    const std::vector<std::string>& lines() const { return lines_; }
+    // A line that comes from the command loop rather than a dialog (a command id, "q").
+    void record(std::string line) { lines_.push_back(std::move(line)); }
+
+    void note(const std::string& title, const std::string& text) override;
+    int ask(const std::string& title, const std::string& text,
+            const std::vector<std::string>& buttons) override;
+    std::optional<int> ask_or_cancel(const std::string& title, const std::string& text,
+                                     const std::vector<std::string>& buttons) override;
+    bool confirm(const std::string& title, const std::string& text) override;
+    std::optional<std::string> choose_file_to_open(const std::string& title,
+                                                   const std::vector<FileFilter>& filters,
+                                                   const std::string& start) override;
+    std::optional<std::string> choose_file_to_save(const std::string& title,
+                                                   const std::vector<FileFilter>& filters,
+                                                   const std::string& start) override;
+    std::optional<std::string> enter_text(const std::string& title, const std::string& prompt,
+                                          const std::string& default_text) override;
+    std::vector<int> choose_from_list(const std::string& title, const std::string& prompt,
+                                      const std::vector<std::string>& items,
+                                      bool multiple) override;
+    std::optional<std::string> enter_value(const std::string& title,
+                                           const std::string& name) override;
+    void explain(const std::string& title, const std::vector<std::string>& lines) override;
+    int choose_option(const RadioDialog& dialog) override;
+    std::optional<int> choose_from_dropdown(const DropDownDialog& dialog) override;
+    void show_text(const std::string& title, const std::string& text) override;
+    void show_picture(const std::string& title, const std::string& path) override;
+    bool show_picture_dialog(const std::string& path) override;
+    bool play_sound(const std::string& path) override;
+    void show_advice(const std::string& text) override;
+    void show_description(const std::string& heading, const std::string& text) override;
+    bool open_document(const std::string& path) override;
+    void open_editor(const std::string& path) override;
+    void show_browse(const BrowseView& view) override;
+    std::optional<int> select_item(const std::string& title, const std::string& caption,
+                                   const std::vector<std::string>& items) override;
+    void begin_progress(const std::string& title, const std::string& text) override;
+    bool progress_continues() override;
+    void end_progress() override;
+    void set_main_title(const std::string& title) override;
+    void clear_messages() override;
+
+  protected:
+    void write_message(const std::string& text) override { inner_.write(text); }
+
+  private:
+    std::optional<std::string> recorded_path(const std::optional<std::string>& path);
+
+    UserInteraction& inner_;
+    std::vector<std::string> lines_;
+};
+
+// The path as a script run in the current directory should give it: relative when it lies
+// below that directory, absolute otherwise.
+std::string script_path(const std::string& path);
+
+}  // namespace xamo

@@ -1,0 +1,463 @@
+#include "inference/why_not.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <string_view>
+
+#include "inference/models.h"
+#include "kb/conditions.h"
+#include "kb/numbers.h"
+#include "kb/operations.h"
+
+namespace xamo {
+namespace {
+
+// Every text of the command, in one place. Names and numbers are joined to them by `cat`.
+struct Texts {
+    const char* list_title = "Dlaczego nie?";
+    const char* list_prompt = "Wybierz warunek, który nie został wywnioskowany:";
+    const char* nothing_left = "Wszystkie wnioski reguł i modeli zostały wywnioskowane.";
+    const char* no_run = "Najpierw przeprowadź wnioskowanie w przód lub wstecz.";
+    const char* dialog_title = "Dlaczego nie: ";
+
+    const char* open_quote = "„";
+    const char* close_quote = "”";
+    const char* headline = "Warunek ";
+    const char* headline_false = " nie został wywnioskowany: jest fałszywy.";
+    const char* headline_unknown = " nie został wywnioskowany ani zaprzeczony.";
+
+    const char* rule = "Reguła ";
+    const char* model = "Model ";
+    const char* colon = ": ";
+    const char* if_ = "jeżeli ";
+    const char* then = " to ";
+    const char* when = ", gdy ";
+    const char* list_separator = ", ";
+
+    const char* condition = "warunek ";
+    const char* application_condition = "warunek stosowania ";
+    const char* is_false = " jest fałszywy (";
+    const char* answered_no = "odpowiedź: nie";
+    const char* answered_positive = "odpowiedź: ";  // + „p” + answered_true
+    const char* answered_true = " jest prawdą";
+    const char* declared = "zadeklarowany fakt ";
+    const char* by_constraint = "wykluczony przez ograniczenie";
+    const char* not_chosen = "niewybrany w menu faktów";
+    const char* by_rule = "reguła ";
+    const char* rule_concluded = " wywnioskowała ";
+    const char* by_model = "model ";
+    const char* model_concluded = " wywnioskował ";
+    const char* concluded = "wywnioskowano ";
+    const char* closing = ")";
+
+    const char* not_asked = " nie został zapytany: ";
+    const char* undecided = " nie został rozstrzygnięty: ";
+    const char* not_concluded =
+        "nie jest dopytywalny i nie wywnioskowała go żadna zastosowana reguła ani model";
+    const char* concluded_by_nothing =
+        "nie jest dopytywalny i nie wynika z żadnej reguły ani modelu";
+    const char* cycle = "zależy od samego siebie (cykl reguł)";
+    const char* explained_above = " nie został rozstrzygnięty (wyjaśnienie wyżej)";
+    const char* too_deep = "dalszych przyczyn nie pokazano (ponad ";
+    const char* too_deep_end = " poziomów reguł)";
+
+    const char* rule_zero = "reguła 0 nigdy nie jest stosowana";
+    const char* all_hold = "wszystkie warunki są spełnione, lecz ";
+    const char* wrong_arity =
+        "model nigdy nie jest stosowany: jego relacja wymaga trzech argumentów";
+    const char* model_failed = "model nie został zastosowany: jego obliczenie nie powiodło się";
+    const char* argument = "argument ";
+    const char* no_value_asked = " nie ma wartości: nie został podany";
+    const char* no_value_computed = " nie ma wartości: nie obliczył jej żaden model";
+    const char* relation_false = "relacja nie jest spełniona: ";
+    const char* relation_true = "relacja jest spełniona: ";
+    const char* but = ", lecz ";
+
+    // Why the run did not get as far as a condition, a rule or a model.
+    const char* forward_ended[3] = {
+        "wnioskowanie zakończyło się, zanim był potrzebny",
+        "wnioskowanie zakończyło się, zanim reguła została zastosowana",
+        "wnioskowanie zakończyło się, zanim model został zastosowany",
+    };
+    const char* ended_by_koniec[3] = {
+        "wniosek „koniec” zakończył wnioskowanie, zanim był potrzebny",
+        "wniosek „koniec” zakończył wnioskowanie, zanim reguła została zastosowana",
+        "wniosek „koniec” zakończył wnioskowanie, zanim model został zastosowany",
+    };
+    const char* not_needed[3] = {
+        "nie był potrzebny do sprawdzenia hipotezy",
+        "reguła nie była potrzebna do sprawdzenia hipotezy",
+        "model nie był potrzebny do sprawdzenia hipotezy",
+    };
+};
+
+const Texts kTexts;
+
+// Joins pieces by appending (GCC 12 at -O3 warns falsely on "literal" + std::string).
+std::string cat(std::initializer_list<std::string_view> pieces) {
+    std::string text;
+    for (std::string_view piece : pieces) text += piece;
+    return text;
+}
+
+std::string quoted(std::string_view name) {
+    return cat({kTexts.open_quote, name, kTexts.close_quote});
+}
+
+std::string indent(std::size_t depth) { return std::string(4 * depth, ' '); }
+
+std::string joined(const StringList& items) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) text += kTexts.list_separator;
+        text += items[i];
+    }
+    return text;
+}
+
+const std::vector<const Fact*> kNone;
+
+// The arguments of a relation and the text of the relation over `items` (names or values).
+StringList relation_arguments(const Fact& model) {
+    if (model.kind == Kind::model) return {Model(model).argument1(), Model(model).argument2()};
+    return ModelR(model).variables();
+}
+
+std::string relation_text(const Fact& model, const StringList& items) {
+    if (model.kind == Kind::model)
+        return cat({items[0], " ", Model(model).symbol(), " ", items[1]});
+    const std::string& symbol = ModelR(model).symbol();
+    if (items.size() != 3) return cat({symbol, " ", list_text(items)});
+    const auto [first, second] = split_extended_relation(symbol);
+    return cat({items[0], " ", first, " ", items[1], " ", second, " ", items[2]});
+}
+
+bool relation_holds(const Fact& model, const std::vector<double>& v) {
+    if (model.kind == Kind::model) return relacja(Model(model).symbol(), v[0], v[1]);
+    return relacja_r(ModelR(model).symbol(), v[0], v[1], v[2]);
+}
+
+}  // namespace
+
+// --- the record of the run -----------------------------------------------------------------------
+
+void record_forward_run(WhyNotMemory& record) {
+    record.clear();
+    record.direction = RunDirection::Forward;
+}
+
+void record_backward_run(WhyNotMemory& record, const BackwardMemory& backward) {
+    record.clear();
+    record.direction = RunDirection::Backward;
+    // A proved condition was established as verified; a refuted one by its negation.
+    for (const auto& [number, c] : backward.numer_prawda) record.decided_by.emplace(c, number);
+    for (const auto& [number, c] : backward.numer_nieprawda)
+        record.decided_by.emplace(negacja(c), number);
+}
+
+// --- indexes -------------------------------------------------------------------------------------
+
+struct WhyNot::Step {
+    const Fact* item = nullptr;  // a rule or relational model explained at `depth`
+    std::size_t depth = 0;
+    std::string leave;  // without an item: the condition whose explanation ends here
+};
+
+struct WhyNot::Walk {
+    std::vector<std::string> lines;
+    Stack stack;
+    std::unordered_set<std::string> on_path;   // positive forms being explained, top to here
+    std::unordered_set<std::string> expanded;  // positive forms explained somewhere already
+
+    void line(std::size_t depth, const std::string& text) { lines.push_back(indent(depth) + text); }
+};
+
+WhyNot::WhyNot(const InferenceContext& ctx, const WhyNotMemory& record)
+    : ctx_(ctx),
+      record_(record),
+      forward_(record.direction != RunDirection::Backward),
+      rbd_(ctx.memory.final_rbd.empty() ? ctx.memory.rbd : ctx.memory.final_rbd) {
+    const FactStore& store = ctx_.store;
+    for (const Fact& rule : store.all(Kind::regula)) {
+        items_.push_back(&rule);
+        rules_by_number_.emplace(Rule(rule).number(), &rule);
+    }
+    for (Kind kind : {Kind::model, Kind::model_r}) {
+        for (const Fact& model : store.all(kind)) {
+            if (!is_relational(model)) continue;
+            items_.push_back(&model);
+            models_by_number_.emplace(AnyModel(model).number(), &model);
+        }
+    }
+    for (const Fact* item : items_) {
+        const std::string& k =
+            item->kind == Kind::regula ? Rule(*item).conclusion() : AnyModel(*item).result();
+        concluders_[positive_form(k)].push_back(item);
+    }
+    if (forward_) {
+        for (const auto& [number, c] : rbd_) {
+            if (number != 0) derived_.emplace(c, number);
+        }
+    }
+    for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
+        for (const Fact& fact : store.all(kind)) declared_.insert(TextFact(fact).text());
+    }
+    const auto& negated = ctx_.memory.zanegowany_warunek_z_bazy_ograniczen;
+    negated_by_choice_.insert(negated.begin(), negated.end());
+    for (const Fact& constraint : store.all(Kind::ograniczenie)) {
+        const auto& members = Constraint(constraint).members();
+        constraint_members_.insert(members.begin(), members.end());
+    }
+}
+
+const std::vector<const Fact*>& WhyNot::concluders(const std::string& c) const {
+    const auto it = concluders_.find(positive_form(c));
+    return it == concluders_.end() ? kNone : it->second;
+}
+
+// Forward: as the rule test reads working memory. Backward: the positive form decides first, as
+// the verification does, and an answer about an application condition counts too.
+WhyNot::Truth WhyNot::truth(const std::string& c) const {
+    if (c == kNoCondition) return Truth::True;
+    const std::string negation = negacja(c);
+    if (forward_) {
+        if (rbd_.established(c)) return Truth::True;
+        if (rbd_.established(negation)) return Truth::False;
+        return Truth::Unknown;
+    }
+    const BackwardWorkingMemory& wstecz = ctx_.memory.rbd_wstecz;
+    const std::string p = positive_form(c);
+    const std::string not_p = negacja(p);
+    const auto holds = [&](const std::string& x) {
+        return wstecz.established(x) || ctx_.memory.rbd.has(0, x);
+    };
+    if (holds(p)) return p == c ? Truth::True : Truth::False;
+    if (holds(not_p)) return not_p == c ? Truth::True : Truth::False;
+    return Truth::Unknown;
+}
+
+std::optional<std::int32_t> WhyNot::deciding_number(const std::string& fact) const {
+    const auto& numbers = forward_ ? derived_ : record_.decided_by;
+    const auto it = numbers.find(fact);
+    if (it == numbers.end()) return std::nullopt;
+    return it->second;
+}
+
+bool WhyNot::askable(const std::string& c, bool application) const {
+    if (!application) return ctx_.is_askable(c);
+    return ctx_.in_askable_conditions_and_arguments(c) ||
+           ctx_.in_askable_conditions_and_arguments(negacja(c));
+}
+
+const char* WhyNot::unreached(Subject subject) const {
+    const auto index = static_cast<std::size_t>(subject);
+    if (established(std::string(kEnd))) return kTexts.ended_by_koniec[index];
+    return forward_ ? kTexts.forward_ended[index] : kTexts.not_needed[index];
+}
+
+// --- candidates ----------------------------------------------------------------------------------
+
+StringList WhyNot::candidates() const {
+    StringList out;
+    std::unordered_set<std::string> seen;
+    for (const Fact* item : items_) {
+        const std::string& k =
+            item->kind == Kind::regula ? Rule(*item).conclusion() : AnyModel(*item).result();
+        if (k == kEnd || established(k) || !seen.insert(k).second) continue;
+        out.push_back(k);
+    }
+    return out;
+}
+
+// --- the walk ------------------------------------------------------------------------------------
+
+std::vector<std::string> WhyNot::explain(const std::string& condition) const {
+    Walk walk;
+    walk.lines.push_back(
+        cat({kTexts.headline, quoted(condition),
+             truth(condition) == Truth::False ? kTexts.headline_false : kTexts.headline_unknown}));
+    const std::string top = positive_form(condition);
+    walk.on_path.insert(top);
+    walk.expanded.insert(top);
+    const auto& items = concluders(condition);
+    for (auto it = items.rbegin(); it != items.rend(); ++it) walk.stack.push_back({*it, 0, {}});
+    while (!walk.stack.empty()) {
+        Step step = std::move(walk.stack.back());
+        walk.stack.pop_back();
+        if (step.item == nullptr) {
+            walk.on_path.erase(step.leave);
+            continue;
+        }
+        explain_item(*step.item, step.depth, walk);
+    }
+    return std::move(walk.lines);
+}
+
+void WhyNot::explain_item(const Fact& item, std::size_t depth, Walk& walk) const {
+    if (item.kind == Kind::regula) {
+        explain_rule(item, depth, walk);
+    } else {
+        explain_model(item, depth, walk);
+    }
+}
+
+void WhyNot::explain_rule(const Fact& rule, std::size_t depth, Walk& walk) const {
+    const std::int32_t number = Rule(rule).number();
+    walk.line(depth, cat({kTexts.rule, std::to_string(number), kTexts.colon, kTexts.if_,
+                          joined(Rule(rule).conditions()), kTexts.then, Rule(rule).conclusion()}));
+    if (number == 0) {
+        walk.line(depth + 1, kTexts.rule_zero);
+        return;
+    }
+    for (const auto& c : Rule(rule).conditions()) {
+        // Backward verification never establishes "bez warunku" as a rule condition (only as an
+        // application condition), so there it stays undecided.
+        if (truth(c) == Truth::True && (forward_ || c != kNoCondition)) continue;
+        explain_condition(c, false, depth + 1, walk);
+        return;
+    }
+    walk.line(depth + 1, cat({kTexts.all_hold, unreached(Subject::Rule)}));
+}
+
+void WhyNot::explain_model(const Fact& model, std::size_t depth, Walk& walk) const {
+    const std::int32_t number = AnyModel(model).number();
+    const std::string& w = AnyModel(model).condition();
+    const StringList arguments = relation_arguments(model);
+    std::string head = cat({kTexts.model, std::to_string(number), kTexts.colon});
+    if (w != kNoCondition) head += cat({kTexts.if_, w, kTexts.then});
+    head += cat({AnyModel(model).result(), kTexts.when, relation_text(model, arguments)});
+    walk.line(depth, head);
+    if (model.kind == Kind::model_r && arguments.size() != 3) {
+        walk.line(depth + 1, kTexts.wrong_arity);
+        return;
+    }
+    if (truth(w) != Truth::True) {
+        explain_condition(w, true, depth + 1, walk);
+        return;
+    }
+    if (ctx_.memory.model_bledny.count(number) > 0) {
+        walk.line(depth + 1, kTexts.model_failed);
+        return;
+    }
+    std::vector<double> values;
+    StringList shown;
+    for (const auto& a : arguments) {
+        auto value = constant_value(a);
+        if (!value) value = ctx_.memory.zmienna_ustalona.get(a);
+        if (!value) {
+            const bool asked = ctx_.is_askable_argument(a);
+            walk.line(depth + 1, cat({kTexts.argument, quoted(a),
+                                      asked ? kTexts.no_value_asked : kTexts.no_value_computed}));
+            return;
+        }
+        values.push_back(*value);
+        shown.push_back(display_real(*value));
+    }
+    if (!relation_holds(model, values)) {
+        walk.line(depth + 1, cat({kTexts.relation_false, relation_text(model, shown)}));
+        return;
+    }
+    walk.line(depth + 1, cat({kTexts.relation_true, relation_text(model, shown), kTexts.but,
+                              unreached(Subject::Model)}));
+}
+
+void WhyNot::explain_condition(const std::string& c, bool application, std::size_t depth,
+                               Walk& walk) const {
+    const std::string label =
+        cat({application ? kTexts.application_condition : kTexts.condition, quoted(c)});
+    if (truth(c) == Truth::False) {
+        walk.line(depth, cat({label, kTexts.is_false, why_false(c, application), kTexts.closing}));
+        return;
+    }
+    if (askable(c, application)) {
+        walk.line(depth, cat({label, kTexts.not_asked, unreached(Subject::Condition)}));
+        return;
+    }
+    const std::string p = positive_form(c);
+    if (walk.on_path.count(p) > 0) {
+        walk.line(depth, cat({label, kTexts.undecided, kTexts.cycle}));
+        return;
+    }
+    if (walk.expanded.count(p) > 0) {
+        walk.line(depth, cat({label, kTexts.explained_above}));
+        return;
+    }
+    const auto& items = concluders(p);
+    if (items.empty()) {
+        walk.line(depth, cat({label, kTexts.undecided, kTexts.concluded_by_nothing}));
+        return;
+    }
+    // Condition lines stand one level below their rule, so depth / 2 counts levels of rules.
+    if (depth / 2 >= kMaxLevels) {
+        walk.line(depth, cat({label, kTexts.undecided, kTexts.too_deep, std::to_string(kMaxLevels),
+                              kTexts.too_deep_end}));
+        return;
+    }
+    walk.line(depth, cat({label, kTexts.undecided, kTexts.not_concluded}));
+    walk.expanded.insert(p);
+    walk.on_path.insert(p);
+    walk.stack.push_back({nullptr, 0, p});
+    for (auto it = items.rbegin(); it != items.rend(); ++it)
+        walk.stack.push_back({*it, depth + 1, {}});
+}
+
+// c is false: its negation holds. Who established it: a rule or model, a declared fact, a
+// constraint or the fact menu, else the user's answer.
+std::string WhyNot::why_false(const std::string& c, bool application) const {
+    const std::string fact = negacja(c);
+    if (const auto number = deciding_number(fact); number && *number != 0)
+        return who_concluded(*number, fact);
+    if (declared_.count(fact) > 0) return cat({kTexts.declared, quoted(fact)});
+    if (negated_by_choice_.count(fact) > 0) {
+        return constraint_members_.count(positive_form(c)) > 0 ? kTexts.by_constraint
+                                                               : kTexts.not_chosen;
+    }
+    if (!askable(c, application)) return cat({kTexts.concluded, quoted(fact)});
+    if (!is_negated(c)) return kTexts.answered_no;
+    return cat({kTexts.answered_positive, quoted(fact), kTexts.answered_true});
+}
+
+std::string WhyNot::who_concluded(std::int32_t number, const std::string& fact) const {
+    const std::string p = positive_form(fact);
+    const auto concludes = [&p](const Fact& item) {
+        const std::string& k =
+            item.kind == Kind::regula ? Rule(item).conclusion() : AnyModel(item).result();
+        return positive_form(k) == p;
+    };
+    const std::string n = std::to_string(number);
+    if (const auto it = rules_by_number_.find(number);
+        it != rules_by_number_.end() && concludes(*it->second))
+        return cat({kTexts.by_rule, n, kTexts.rule_concluded, quoted(fact)});
+    if (const auto it = models_by_number_.find(number);
+        it != models_by_number_.end() && concludes(*it->second))
+        return cat({kTexts.by_model, n, kTexts.model_concluded, quoted(fact)});
+    return cat({kTexts.concluded, quoted(fact)});
+}
+
+// --- the command ---------------------------------------------------------------------------------
+
+void dlaczego_nie(InferenceContext& ctx, const WhyNotMemory& record) {
+    if (!record.direction) {
+        ctx.ui.note(kTexts.list_title, kTexts.no_run);
+        return;
+    }
+    const WhyNot why(ctx, record);
+    const StringList candidates = why.candidates();
+    if (candidates.empty()) {
+        ctx.ui.note(kTexts.list_title, kTexts.nothing_left);
+        return;
+    }
+    const auto chosen =
+        ctx.ui.choose_from_list(kTexts.list_title, kTexts.list_prompt, candidates, false);
+    if (chosen.empty()) return;
+    const auto index = std::min(static_cast<std::size_t>(chosen.front()), candidates.size() - 1);
+    const std::string& condition = candidates[index];
+    const std::vector<std::string> lines = why.explain(condition);
+    for (const auto& line : lines) {
+        ctx.ui.write(line);
+        ctx.ui.new_line();
+    }
+    ctx.ui.explain(cat({kTexts.dialog_title, condition}), lines);
+}
+
+}  // namespace xamo
