@@ -6,6 +6,7 @@
 namespace xamo {
 
 void UserInteraction::write(const std::string& text) {
+    if (echo_) echo_(text);
     if (redirect_path_) {
         redirected_text_ += text;
     } else {

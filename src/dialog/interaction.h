@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -134,6 +135,10 @@ class UserInteraction {
     // Returns an error message when the file could not be written, or nothing on success.
     std::optional<std::string> restore_output();
     bool redirected() const { return redirect_path_.has_value(); }
+    // While set, everything written to the output stream is also handed to `echo` (a diagnosis
+    // report collects what it shows this way). An empty function stops it.
+    void echo_output(std::function<void(const std::string&)> echo) { echo_ = std::move(echo); }
+    bool echoing() const { return static_cast<bool>(echo_); }
 
     // Asks "Czy na pewno chcesz zakończyć program ?"; true when the user wants to quit.
     bool confirm_quit();
@@ -147,6 +152,7 @@ class UserInteraction {
   private:
     std::optional<std::string> redirect_path_;
     std::string redirected_text_;
+    std::function<void(const std::string&)> echo_;
 };
 
 }  // namespace xamo

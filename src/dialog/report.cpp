@@ -14,22 +14,28 @@ const std::string* Report::text() const {
     return fact ? &TextFact(*fact).text() : nullptr;
 }
 
+namespace {
+
 // Appends in place, so a whole run costs time linear in the report's length.
-bool Report::append(const std::string& text) {
-    auto& facts = store_.mutable_all(Kind::tekst_raportu);
+bool append_to(FactStore& store, const std::string& text) {
+    auto& facts = store.mutable_all(Kind::tekst_raportu);
     if (facts.empty()) return false;
     std::get<std::string>(facts.front().fields[0]) += text;
     return true;
 }
 
+}  // namespace
+
+bool Report::append(const std::string& text) { return append_to(store_, text); }
+
 void Report::pisz(const std::string& text) {
     ui_.write(text);
-    append(text);
+    if (!ui_.echoing()) append(text);
 }
 
 void Report::piszcr() {
     ui_.new_line();
-    append("\n");
+    if (!ui_.echoing()) append("\n");
 }
 
 void Report::piszint(std::int64_t n) { pisz(std::to_string(n)); }
@@ -47,6 +53,7 @@ bool Report::lista_dla_raportu(const StringList& texts) {
 }
 
 void Report::raport() {
+    ui_.echo_output({});
     while (true) {
         ui_.write(" Czy zachować raport?  ");
         const int answer = ui_.ask(
@@ -70,5 +77,11 @@ void Report::raport() {
         return;
     }
 }
+
+ReportCapture::ReportCapture(Report& report) : ui_(report.ui_) {
+    ui_.echo_output([&store = report.store_](const std::string& text) { append_to(store, text); });
+}
+
+ReportCapture::~ReportCapture() { ui_.echo_output({}); }
 
 }  // namespace xamo

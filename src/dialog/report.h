@@ -28,13 +28,28 @@ class Report {
     bool lista_dla_raportu(const StringList& texts);
     const std::string* text() const;
 
-    // Offers to store the report text as a *.RPT file.
+    // Offers to store the report text as a *.RPT file. Ends a capture.
     void raport();
 
   private:
+    friend class ReportCapture;
     bool append(const std::string& text);
 
     FactStore& store_;
+    UserInteraction& ui_;
+};
+
+// For its lifetime every text the command writes to the message window also enters the report
+// text, line breaks included, so a stored report holds what the user saw; `pisz` and `piszcr`
+// then append nothing of their own.
+class ReportCapture {
+  public:
+    explicit ReportCapture(Report& report);
+    ~ReportCapture();
+    ReportCapture(const ReportCapture&) = delete;
+    ReportCapture& operator=(const ReportCapture&) = delete;
+
+  private:
     UserInteraction& ui_;
 };
 

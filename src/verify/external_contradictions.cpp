@@ -310,6 +310,7 @@ void pisz_sprzecznosc_1z(RuleDiagnosisContext& ctx) {
         return;
     }
     report.kasowanie_tekst_raportu();
+    const ReportCapture shown(report);
     ui.write(" Raport diagnostyki sprzeczności zewnętrznych bazy reguł ");
     report.piszcr();
     ui.write(" " + name);

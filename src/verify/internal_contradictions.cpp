@@ -293,6 +293,7 @@ void pisz_sprzecznosc_1w(RuleDiagnosisContext& ctx) {
         return;
     }
     report.kasowanie_tekst_raportu();
+    const ReportCapture shown(report);
     ui.write(" Raport diagnostyki sprzeczności wewnętrznych bazy reguł ");
     report.piszcr();
     ui.write(" " + name);

@@ -332,6 +332,7 @@ void pisz_sprzecznosc_mz(RuleDiagnosisContext& ctx, ModelDiagnosisMemory& memory
     const std::string name =
         memory.duplikat_nazwy_mo.value_or(ctx.store.text(Kind::nazwa_mo).value_or(""));
     report.kasowanie_tekst_raportu();
+    const ReportCapture shown(report);
     report.pisz_tuto(" Raport diagnostyki sprzeczności bazy modeli ");
     report.piszcr();
     ui.write(" " + name);

@@ -223,6 +223,7 @@ void pisz_sprzecznosc_mr(RuleDiagnosisContext& ctx, const ModelDiagnosisMemory& 
         return;
     }
     report.kasowanie_tekst_raportu();
+    const ReportCapture shown(report);
     ui.write(" Raport diagnostyki sprzeczności łącznych ");
     report.piszcr();
     ui.write(" bazy reguł  " + r);

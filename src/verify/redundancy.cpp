@@ -192,6 +192,7 @@ void pisz_nadmiar(RuleDiagnosisContext& ctx) {
         return;
     }
     report.kasowanie_tekst_raportu();
+    const ReportCapture shown(report);
     ui.write(" Raport diagnostyki nadmiarowości bazy reguł ");
     report.piszcr();
     ui.write(" " + name);

@@ -191,6 +191,7 @@ void pisz_sprzecznosc_2(RuleDiagnosisContext& ctx, ConstraintDiagnosisMemory& me
         return;
     }
     report.kasowanie_tekst_raportu();
+    const ReportCapture shown(report);
     ui.write(" Raport diagnostyki sprzeczności pomiędzy ");
     report.piszcr();
     ui.write(" bazą reguł:        " + r + " i ");

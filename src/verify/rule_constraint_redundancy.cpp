@@ -316,6 +316,7 @@ void pisz_nadmiar_2(RuleDiagnosisContext& ctx, ConstraintDiagnosisMemory& memory
         return;
     }
     report.kasowanie_tekst_raportu();
+    const ReportCapture shown(report);
     report.pisz_tuto(" Raport diagnostyki nadmiarowości łącznej pomiędzy ");
     report.piszcr();
     report.pisz_tuto(" bazą reguł:        " + r);
