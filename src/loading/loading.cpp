@@ -60,13 +60,20 @@ void change_directory(const std::string& path) {
     std::filesystem::current_path(std::filesystem::path(directory_of(path)), ec);
 }
 
+// The title names a knowledge base only while its rule base is loaded.
+void title_without_rule_base(UserInteraction& ui) { ui.set_main_title("xamo"); }
+
 // Unloading the rule base leaves the distinguisher: the other bases keep their names until
-// they are loaded again.
+// they are loaded again. The findings of its diagnoses go with it, and so do their reports
+// (external contradictions, internal contradictions, redundancy).
 void unload_rule_base(KnowledgeBase& kb) {
     kb.store.remove_all(Kind::regula);
     kb.store.remove_all(Kind::fakt);
     remove_name_facts(kb.store, base_texts(BaseKind::Rules));
     kb.askable.clear();
+    kb.diagnoses.clear();
+    if (kb.set_enabled) kb.set_enabled({10067, 10068, 10069}, false);
+    title_without_rule_base(kb.ui);
 }
 
 // Precondition: the bases a non-rule base depends on; true when the load is refused.
@@ -325,8 +332,10 @@ bool after_message(KnowledgeBase& kb, BaseKind kind, const std::string& name) {
     return base_loaded(kb.store, kind);
 }
 
-std::string cancelled(KnowledgeBase& kb, BaseKind kind) {
-    if (kind == BaseKind::Rules) kb.ui.set_main_title("xamo");
+// A rule-base load that ends without a base (cancelled or refused) has already cleared the
+// knowledge base.
+std::string not_loaded(KnowledgeBase& kb, BaseKind kind) {
+    if (kind == BaseKind::Rules) title_without_rule_base(kb.ui);
     return {};
 }
 
@@ -404,7 +413,7 @@ std::string load_base(KnowledgeBase& kb, BaseKind kind) {
         clear_base(kb, kind);
 
     const auto chosen = ui.choose_file_to_open(texts.open_title, {texts.filter}, texts.mask);
-    if (!chosen || chosen->empty()) return cancelled(kb, kind);
+    if (!chosen || chosen->empty()) return not_loaded(kb, kind);
     const std::string path = *chosen;
     const std::string name = file_name_of(path);
     change_directory(path);
@@ -416,7 +425,7 @@ std::string load_base(KnowledgeBase& kb, BaseKind kind) {
         kb.store.clear_section(texts.section);
         const bool syntax_shown = show_consult_error(ui, *error, path);
         report_read_failure(ui, texts, *error, syntax_shown);
-        return {};
+        return not_loaded(kb, kind);
     }
     if (texts.blank_lines_after_read) {
         ui.new_line();
