@@ -1,6 +1,4 @@
 // The "Opisy i raporty" menu: reports, descriptions and summaries.
-#include <filesystem>
-
 #include "app/application.h"
 #include "app/file_commands.h"
 #include "app/media_commands.h"
@@ -12,12 +10,10 @@ namespace {
 
 const std::vector<FileFilter> kDescriptions{{"Pliki opisów (*.opi)", "*.opi"}};
 
-// 10135. Each reading first makes the parent of the current directory current, so reading twice
-// looks one directory higher the second time.
+// 10135. The dialog opens where the report save dialog stores reports (the current directory),
+// the same folder each time: climbing to the parent first hid the report just stored.
 void read_report_command(Application& app) {
     UserInteraction& ui = app.ui();
-    std::error_code ec;
-    std::filesystem::current_path("..", ec);
     const auto path = ui.choose_file_to_open(
         "Wybierz raport do przeczytania : ", {{"Pliki raportów", "*.rpt"}}, "*.rpt");
     if (!path || path->empty()) return;

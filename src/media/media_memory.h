@@ -10,7 +10,7 @@ namespace xamo {
 
 struct MediaMemory : WorkingSection {
     // `opis`: the description file of the loaded knowledge base, as an absolute path so that a
-    // later change of the current directory (reading a report climbs one level) still finds it.
+    // later change of the current directory (another load) still finds it.
     std::optional<std::string> opis;
 
     void clear() override { *this = MediaMemory{}; }
