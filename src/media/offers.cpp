@@ -48,19 +48,28 @@ struct OfferTexts {
     const char* model_line;  // ... for a relational model's
     const char* question;
     const char* negated_model_question;
+    // The line says what the question asks.
+    const char* negated_model_line;
 };
 
-const OfferTexts kAdvice{MediaKind::Advice, " Czy chcesz uzyskać radę dla reguly?  ",
-                         " Czy chcesz uzyskać radę dla modelu?  ", "Czy chcesz uzyskać radę?",
-                         "Czy chcesz uzyskać radę?"};
-const OfferTexts kPicture{MediaKind::Picture, " Czy chcesz przejrzeć dołączoną grafikę?  ",
+const OfferTexts kAdvice{MediaKind::Advice,
+                         " Czy chcesz uzyskać radę dla reguly?  ",
+                         " Czy chcesz uzyskać radę dla modelu?  ",
+                         "Czy chcesz uzyskać radę?",
+                         "Czy chcesz uzyskać radę?",
+                         " Czy chcesz uzyskać radę dla modelu?  "};
+const OfferTexts kPicture{MediaKind::Picture,
+                          " Czy chcesz przejrzeć dołączoną grafikę?  ",
                           " Czy chcesz przejrzeć dołączoną grafikę?  ",
                           "Czy chcesz przejrzeć dołączoną grafikę?",
-                          "Czy chcesz przejrzeć dołączoną grafikę?"};
-const OfferTexts kSound{MediaKind::Sound, " Czy chcesz przesłuchać dołączony dźwięk?  ",
+                          "Czy chcesz przejrzeć dołączoną grafikę?",
+                          " Czy chcesz przejrzeć dołączoną grafikę?  "};
+const OfferTexts kSound{MediaKind::Sound,
+                        " Czy chcesz przesłuchać dołączony dźwięk?  ",
                         " Czy chcesz przesłuchać dołączony dźwięk?  ",
                         "Czy chcesz przesłuchać dołączony dźwięk?",
-                        "Czy chcesz przesłuchać dołączoną melodię?"};
+                        "Czy chcesz przesłuchać dołączoną melodię?",
+                        " Czy chcesz przesłuchać dołączoną melodię?  "};
 
 // Shows the file. Nothing when it is missing or cannot be read (answered like "No"); otherwise
 // the fault to report, empty when it was shown or played.
@@ -93,8 +102,9 @@ void offer(FactStore& store, UserInteraction& ui, const OfferTexts& texts, std::
     const auto source = deriving_item(store, number, positive);
     if (!source) return;
     const bool model = *source == Source::Model;
-    ui.write(model ? texts.model_line : texts.rule_line);
-    const char* question = model && negated ? texts.negated_model_question : texts.question;
+    const bool negated_model = model && negated;
+    ui.write(negated_model ? texts.negated_model_line : model ? texts.model_line : texts.rule_line);
+    const char* question = negated_model ? texts.negated_model_question : texts.question;
     if (ui.confirm("Wybierz:", question)) {
         const MediaFile file = resolve_media(store, texts.kind, MediaEntry(*entry).name());
         if (const auto fault = present(ui, texts.kind, file)) {
