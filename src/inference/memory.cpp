@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "kb/numbers.h"
+
 namespace xamo {
 namespace {
 
@@ -121,6 +123,8 @@ void AppliedRules::clear() {
     numbers_.clear();
     signature_ = 0;
 }
+
+bool FixedValues::is_literal(const std::string& name) { return read_constant(name).has_value(); }
 
 void FixedValues::set(const std::string& name, double value) {
     entries_.emplace_back(name, value);

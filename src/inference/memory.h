@@ -195,6 +195,9 @@ class FixedValues {
     std::vector<Entry>::const_iterator end() const { return entries_.end(); }
     std::size_t size() const { return entries_.size(); }
     bool empty() const { return entries_.empty(); }
+    // Numeric literals are fixed under their own text while models are evaluated; they are not
+    // arguments and are never listed as argument values.
+    static bool is_literal(const std::string& name);
 
   private:
     std::vector<Entry> entries_;

@@ -610,6 +610,7 @@ void ModelEvaluator::przedstawienie_zmiennych() {
     ctx_.clear_dialog();
     ctx_.line("Dane są wartości następujących argumentów:");
     for (const auto& [name, value] : ctx_.memory.zmienna_ustalona) {
+        if (FixedValues::is_literal(name)) continue;
         ctx_.line_and_dialog("    " + name + "=" + real_text(value));
     }
     ctx_.title = "Dane są wartości następujących argumentów:";

@@ -96,24 +96,18 @@ bool no_conflict(InferenceContext& ctx, const std::string& c, const ConflictText
     return true;
 }
 
-// Writes a line whose line break goes to the screen only.
-void conflict_line(InferenceContext& ctx, const std::string& text) {
-    ctx.pisz(text);
-    ctx.screen_new_line();
-}
-
 void report_conflict(InferenceContext& ctx, const ConflictTexts& t, const std::string& c,
                      const std::string& d, std::int32_t number) {
     ctx.memory.blad_wykluczajacych = true;
     const std::string n = std::to_string(number);
-    conflict_line(ctx, t.error_line);
-    conflict_line(ctx, "     " + c);
-    conflict_line(ctx, "     " + d);
-    conflict_line(ctx, "z ograniczenia dokładnego " + n + t.declared);
-    conflict_line(ctx, "");
-    conflict_line(ctx, "Wnioskowanie nie jest możliwe! Aby poprawić bazę reguł przejdź do opcji:");
-    conflict_line(ctx, t.option);
-    conflict_line(ctx, t.fix);
+    ctx.line(t.error_line);
+    ctx.line("     " + c);
+    ctx.line("     " + d);
+    ctx.line("z ograniczenia dokładnego " + n + t.declared);
+    ctx.line("");
+    ctx.line("Wnioskowanie nie jest możliwe! Aby poprawić bazę reguł przejdź do opcji:");
+    ctx.line(t.option);
+    ctx.line(t.fix);
     ctx.ui.note(t.note_title, "Dwa warunki wykluczające się\n   " + c + "\n   " + d +
                                   "\nz ograniczenia " + n + t.note_declared +
                                   "\nWnioskowanie nie jest możliwe! \n\nAby poprawić bazę reguł, "
@@ -160,17 +154,11 @@ char pytaj_o_warunek(InferenceContext& ctx, const std::string& c) {
     const std::string p = positive_form(c);
     if (const Fact* constraint = ctx.constraint_with(p)) {
         const StringList members = open_members(ctx, Constraint(*constraint).members());
-        ctx.pisz("Tylko jeden warunek z ograniczenia dla listy: ");
-        ctx.screen_new_line();
-        for (const auto& member : members) {
-            ctx.screen("   " + member);
-            ctx.screen_new_line();
-            ctx.report_only(member);
-        }
-        ctx.pisz(" może być prawdą!");
-        ctx.screen_new_line();
-        ctx.pisz(kChooseTrue);
-        ctx.screen_new_line();
+        // The report keeps the presentation as the screen shows it, line by line.
+        ctx.line("Tylko jeden warunek z ograniczenia dla listy: ");
+        for (const auto& member : members) ctx.line("   " + member);
+        ctx.line(" może być prawdą!");
+        ctx.line(kChooseTrue);
         const std::string number = std::to_string(Constraint(*constraint).number());
         const std::string chosen = member_chosen(
             ctx, members, "Tylko jeden z warunków z ograniczenia " + number + " może być prawdą!");

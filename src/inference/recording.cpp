@@ -131,7 +131,8 @@ bool pamietaj(InferenceContext& ctx, const std::string& c, bool yes, bool seedin
 char pamietaj_wybor(InferenceContext& ctx, const StringList& members, const std::string& c,
                     const std::string& chosen) {
     ctx.memory.rbd.add(0, chosen);
-    ctx.pisz(chosen);
+    // On a line of its own: followed directly by the next text it would read as another name.
+    ctx.line(chosen);
     negate_other_members(ctx, members, chosen);
     const bool holds = is_negated(c) ? chosen != negacja(c) : chosen == c;
     return holds ? 't' : 'n';

@@ -43,6 +43,7 @@ void write_summary_sections(const FactStore& store, UserInteraction& ui,
     ui.write("Podsumowanie wnioskowania: wartości argumentów");
     ui.new_line();
     for (const auto& [name, value] : memory.zmienna_ustalona) {
+        if (FixedValues::is_literal(name)) continue;
         ui.write("    " + name + " = ");
         ui.write_real(value);
         ui.new_line();
