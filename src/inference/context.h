@@ -78,6 +78,7 @@ class InferenceContext {
     void line_and_dialog(const std::string& text);
     // To the screen only (not the report text).
     void screen(const std::string& text) { ui.write(text); }
+    void screen_new_line() { ui.new_line(); }
     // To the report text only.
     void report_only(const std::string& text) { report.lista_dla_raportu({text}); }
 

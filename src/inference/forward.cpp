@@ -222,7 +222,8 @@ bool ForwardInference::przygotowanie_listy_faktow() {
               "zadeklarowane w bazie reguł w klauzulach 'fakt(_)'.",
               "Dlatego możesz deklarować tylko wartości argumentów dopytywalnych,",
               "podobnie jak dla opcji 'Interfejs zadający pytania'"}) {
-            ctx_.line(text);
+            ctx_.screen(text);
+            ctx_.screen_new_line();
         }
         ctx_.ui.note(
             "Uwaga!",
@@ -406,7 +407,8 @@ void ForwardInference::offer_media(std::int32_t number, const std::string& condi
 
 void ForwardInference::end_by_koniec() {
     const std::string text = "Reguła z wnioskiem 'koniec' kończy wnioskowanie.";
-    ctx_.line(text);
+    ctx_.screen(text);
+    ctx_.screen_new_line();
     ctx_.ui.note("Uwaga - koniec!", text);
 }
 

@@ -187,16 +187,16 @@ TEST_F(Offers, RelationalModelsOfferTheirMediaWithTheirOwnWords) {
     ASSERT_EQ(ui.of_kind("advice").size(), 1u);
     EXPECT_EQ(ui.of_kind("advice")[0].text, "Zbij gorączkę.");
 
-    // The negated conclusion of a relational model asks for the "melodia"; a file that cannot be
-    // played is reported once and the offer ends.
+    // The negated conclusion of a relational model asks for the "melodia", and the line before
+    // the question says so too; a file that cannot be played is reported once and the offer ends.
     ui.output.clear();
     ui.answers = {"Tak"};
     przesluchaj_melodie(store, ui, 3, "ngorączka");
     EXPECT_EQ(ui.of_kind("confirm").back().text, "Czy chcesz przesłuchać dołączoną melodię?");
     EXPECT_EQ(ui.of_kind("sound").size(), 1u);
     EXPECT_EQ(ui.output,
-              " Czy chcesz przesłuchać dołączony dźwięk?  \nNie można odtworzyć pliku dźwiękowego "
-              "../DŹWIĘKI/grypa/dreszcze.wav.\n\n");
+              " Czy chcesz przesłuchać dołączoną melodię?  \nNie można odtworzyć pliku "
+              "dźwiękowego ../DŹWIĘKI/grypa/dreszcze.wav.\n\n");
 
     // An extended relation is relational too.
     entry(Kind::grafika, 5, "w_normie");
