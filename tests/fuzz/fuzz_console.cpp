@@ -22,8 +22,8 @@ namespace {
 class ConfinedFileOps : public xamo::FileOps {
   public:
     explicit ConfinedFileOps(std::filesystem::path root) : root_(std::move(root)) {}
-    std::FILE* create_new(const std::string& path) override {
-        return inside(path) ? FileOps::create_new(path) : nullptr;
+    std::FILE* create_new(const std::string& path, unsigned mode) override {
+        return inside(path) ? FileOps::create_new(path, mode) : nullptr;
     }
     std::FILE* open_for_rewrite(const std::string& path) override {
         return inside(path) ? FileOps::open_for_rewrite(path) : nullptr;

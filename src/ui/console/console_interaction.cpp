@@ -49,7 +49,9 @@ std::optional<std::string> ConsoleInteraction::read_line(const std::string& prom
             out_ << '\n';
             return std::nullopt;
         }
-        if (text.size() <= kMaxLine) {
+        // A NUL byte would cut a typed file name short: the system would act on another file.
+        const bool has_nul = text.find('\0') != std::string::npos;
+        if (text.size() <= kMaxLine && !has_nul) {
             if (!text.empty() && text.back() == '\r') text.pop_back();
             // A script stored by the program is Windows-1250; a terminal types UTF-8.
             text = utf8_from_either(text);
@@ -58,8 +60,9 @@ std::optional<std::string> ConsoleInteraction::read_line(const std::string& prom
         }
         // Nothing sensible is that long; the rest of the line is skipped unread.
         if (batch_) out_ << '\n';
-        say("! Wiersz jest za długi (ponad " + std::to_string(kMaxLine) +
-            " znaków) i został pominięty.");
+        say(has_nul ? "! Wiersz zawiera znak NUL i został pominięty."
+                    : "! Wiersz jest za długi (ponad " + std::to_string(kMaxLine) +
+                          " znaków) i został pominięty.");
         out_ << prompt;
         out_.flush();
     }
