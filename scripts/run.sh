@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program on the example knowledge base.
+# Installs what is missing, builds the program alone (the tests and benchmarks are built by
+# scripts/test.sh), and starts it on the example knowledge base.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+"$root/scripts/build.sh" "$root/build" --target xamo_rd -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cd "$root/examples"
 exec "$root/build/xamo_rd" "$@"

@@ -1,6 +1,7 @@
 // xamo_rd [--console [--batch]] [directory]
 // xamo_rd --check [--format json] PATH...
 // xamo_rd --replay SCRIPT [--expect TRANSCRIPT] [directory]
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -93,32 +94,47 @@ std::string absolute(const std::string& path) {
     return ec ? path : full.string();
 }
 
+// Output that never arrived (a full disk, a closed pipe) must not pass as a clean run.
+int checked_output(int status) {
+    std::cout.flush();
+    if (std::cout) return status;
+    std::cerr << "Błąd zapisu na standardowe wyjście: wyniki nie zostały w całości wypisane.\n";
+    return 2;
+}
+
+int run(Options& options, int argc, char** argv) {
+    if (options.check) {
+        return xamo::run_check(options.check_paths,
+                               options.json ? xamo::CheckFormat::Json : xamo::CheckFormat::Text,
+                               std::cout);
+    }
+    if (options.replay) options.replay = absolute(*options.replay);
+    if (options.expect) options.expect = absolute(*options.expect);
+    if (!options.directory.empty()) {
+        std::error_code ec;
+        std::filesystem::current_path(std::filesystem::path(options.directory), ec);
+        if (ec) {
+            std::cerr << "Nie można przejść do katalogu " << options.directory << "\n";
+            return options.replay ? 2 : 1;
+        }
+    }
+    if (options.replay) return xamo::run_replay(*options.replay, options.expect, std::cout);
+    if (!options.console) {
+        if (display_available()) return xamo::run_gui(argc, argv);
+        std::cout << "Brak ekranu graficznego (nie ustawiono DISPLAY ani WAYLAND_DISPLAY); "
+                     "uruchamiam wersję konsolową.\n";
+    }
+    return xamo::run_console(std::cin, std::cout, options.batch);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     auto options = parse(argc, argv);
     if (!options) return usage();
+    // A file-size limit then fails the write with EFBIG, which the program reports, instead of
+    // killing it mid-save.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::ios::sync_with_stdio(false);
-    if (options->check) {
-        return xamo::run_check(options->check_paths,
-                               options->json ? xamo::CheckFormat::Json : xamo::CheckFormat::Text,
-                               std::cout);
-    }
-    if (options->replay) options->replay = absolute(*options->replay);
-    if (options->expect) options->expect = absolute(*options->expect);
-    if (!options->directory.empty()) {
-        std::error_code ec;
-        std::filesystem::current_path(std::filesystem::path(options->directory), ec);
-        if (ec) {
-            std::cerr << "Nie można przejść do katalogu " << options->directory << "\n";
-            return options->replay ? 2 : 1;
-        }
-    }
-    if (options->replay) return xamo::run_replay(*options->replay, options->expect, std::cout);
-    if (!options->console) {
-        if (display_available()) return xamo::run_gui(argc, argv);
-        std::cout << "Brak ekranu graficznego (nie ustawiono DISPLAY ani WAYLAND_DISPLAY); "
-                     "uruchamiam wersję konsolową.\n";
-    }
-    return xamo::run_console(std::cin, std::cout, options->batch);
+    return checked_output(run(*options, argc, argv));
 }

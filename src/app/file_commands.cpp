@@ -28,7 +28,7 @@ void delete_chosen_file(UserInteraction& ui, const DeleteFileTexts& texts) {
     const std::string name = file_name_of(*path);
     if (ui.ask(texts.ask_title, texts.question + name + " ?", {"Tak", "Nie"}) != 1) return;
     // Only a file: a directory chosen by mistake is never removed.
-    if (const FileResult deleted = delete_file(*path); !deleted.ok) {
+    if (const FileResult deleted = delete_file(*path, texts.mask); !deleted.ok) {
         ui.note("Uwaga błąd!", deleted.error);
         return;
     }

@@ -175,7 +175,7 @@ void delete_askable_file(UserInteraction& ui) {
         ui.note("Błąd!", "Plik warunków i argumentów dopytywalnych " + name + " nie istnieje.");
         return;
     }
-    if (!delete_file(*path).ok) {
+    if (!delete_file(*path, "*.txt").ok) {
         ui.note("Błąd!",
                 "Plik warunków i argumentów dopytywalnych " + name + " nie może być usunięty.");
         return;

@@ -10,6 +10,7 @@
 #include "inference/questions.h"
 #include "inference/recording.h"
 #include "inference/summary.h"
+#include "kb/codec.h"
 #include "kb/conditions.h"
 #include "kb/files.h"
 
@@ -100,10 +101,21 @@ void ForwardInference::ask_labels() {
         return;
     }
     while (true) {
-        if (const auto label = ctx_.ui.enter_text("Tworzenie etykiety", "Pisz etykietę:", "")) {
-            ctx_.memory.etykieta.push_back(*label);
-        }
+        if (const auto label = enter_label()) ctx_.memory.etykieta.push_back(*label);
         if (ctx_.ui.ask("Następna etykieta?", "", {"&TAK", "&NIE"}) != 1) return;
+    }
+}
+
+// Labels go into the summary and the stored consultation, both Windows-1250 files: a character
+// that encoding lacks is refused here, where it can still be typed again.
+std::optional<std::string> ForwardInference::enter_label() {
+    while (true) {
+        auto label = ctx_.ui.enter_text("Tworzenie etykiety", "Pisz etykietę:", "");
+        EncodeError error;
+        if (!label || utf8_to_cp1250(*label, &error)) return label;
+        ctx_.ui.note("Uwaga!", "Znak '" + error.character +
+                                   "' nie ma odpowiednika w kodowaniu Windows-1250.\n"
+                                   "Etykieta nie została przyjęta: wpisz ją ponownie.");
     }
 }
 

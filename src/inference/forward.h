@@ -76,6 +76,7 @@ class ForwardInference {
     bool try_rule(const Fact& rule);
     bool try_relation(const Fact& model);
     void ask_labels();
+    std::optional<std::string> enter_label();
     void opening_texts(const OpeningTexts& texts);
     void end_by_koniec();
     void end_normally();

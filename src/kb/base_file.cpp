@@ -191,7 +191,14 @@ ReadError make_error(ReadErrorKind kind, std::string_view line, std::size_t posi
                      std::size_t line_number) {
     ReadError error;
     error.kind = kind;
-    error.line = cp1250_to_utf8(line);
+    // Bytes of the line are its characters.
+    const std::size_t caret = position > 0 ? position - 1 : 0;
+    const std::size_t from = caret > kErrorExcerptBefore ? caret - kErrorExcerptBefore : 0;
+    const std::string_view excerpt =
+        line.substr(std::min(from, line.size()), caret - from + kErrorExcerptBefore);
+    error.line = cp1250_to_utf8(excerpt);
+    error.line_offset = from;
+    error.line_cut = from + excerpt.size() < line.size();
     error.position = position;
     error.line_number = line_number;
     return error;
@@ -245,6 +252,18 @@ void append_field(std::string& out, const FieldValue& value) {
 }
 
 }  // namespace
+
+std::string ReadError::shown_line() const {
+    std::string shown = line_offset > 0 ? "..." : "";
+    shown += line;
+    if (line_cut) shown += "...";
+    return shown;
+}
+
+std::size_t ReadError::caret_column() const {
+    const std::size_t caret = position > 0 ? position - 1 : 0;
+    return caret - line_offset + (line_offset > 0 ? 3 : 0);
+}
 
 bool ReadError::is_syntax() const {
     switch (kind) {

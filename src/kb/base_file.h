@@ -31,14 +31,24 @@ enum class ReadErrorKind {
 
 struct ReadError {
     ReadErrorKind kind = ReadErrorKind::InputOutput;
-    std::string line;          // the line in error, CR removed, UTF-8
-    std::size_t position = 0;  // characters read when the error was found (caret column)
+    // The line in error, CR removed, UTF-8: a long line only around the position, at most
+    // kErrorExcerptBefore characters before it and as many after, so a huge line is never copied.
+    std::string line;
+    std::size_t position = 0;     // characters read when the error was found (caret column)
+    std::size_t line_offset = 0;  // characters of the line left out before `line`
+    bool line_cut = false;        // characters after `line` were left out
     std::size_t line_number = 0;
     std::string detail;  // for input/output errors
 
     bool is_syntax() const;
     std::string message() const;  // Polish wording of the error kind
+    // `line` as shown, with "..." where characters were left out, and the 0-based column of the
+    // caret under it.
+    std::string shown_line() const;
+    std::size_t caret_column() const;
 };
+
+inline constexpr std::size_t kErrorExcerptBefore = 100;
 
 // Adds the facts of the file at the end of their kinds, in file order. On the first line in error
 // it stops and returns the error; the facts of earlier lines stay in the store.

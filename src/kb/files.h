@@ -3,13 +3,17 @@
 // Every file the program writes goes through write_file_replacing, whose low-level steps are the
 // virtual operations of FileOps, so that tests can make any one of them fail (ScopedFileOps).
 // A replacing write:
-//   target    - a symbolic link is followed to the file it names (resolve_target);
-//   refusal   - a directory, a device, a FIFO, a socket or a read-only file is never replaced;
-//   temporary - the new bytes go to a file with an unpredictable name in the target's directory,
-//               created exclusively (an existing name or a planted link makes it fail);
-//   mode      - the temporary file takes the replaced file's permissions;
-//   replace   - renamed over the target; a file with several hard links is rewritten in place
-//               instead, so the links stay one file, and its old bytes are put back on a failure.
+//   target    - a symbolic link is followed to the file it names, which a dangling link makes
+//               (resolve_target); a loop of links is refused as such;
+//   refusal   - a directory, a device, a FIFO, a socket or a file the user may not write is never
+//               replaced;
+//   temporary - the new bytes go to a file with a short unpredictable name in the target's
+//               directory, created exclusively (an existing name or a planted link makes it fail)
+//               with the replaced file's permissions, and synced to the disk;
+//   replace   - renamed over the target, then the directory is synced; a file with several hard
+//               links is rewritten in place instead, so the links stay one file, and its old
+//               bytes are put back on a failure.
+// A name holding a NUL byte is refused: the system would act on the name before it.
 // Any failure removes the temporary file, leaves the old file as it was and is reported.
 #pragma once
 
@@ -38,8 +42,12 @@ FileResult write_file_replacing(const std::string& path, const std::string& byte
 // Writes UTF-8 text as Windows-1250; a character it cannot hold refuses the whole write.
 FileResult write_text_file(const std::string& path, const std::string& utf8_text);
 
-// Deletes a regular file (never a directory, a device or what a link points at).
-FileResult delete_file(const std::string& path);
+// Deletes a regular file (never a directory, a device or what a link points at) whose name fits
+// `mask` ("RE*.BRD", letter case aside).
+FileResult delete_file(const std::string& path, const std::string& mask);
+
+// A file name against a dialog mask: '*' and '?' wildcards, letter case aside, "*.*" fits all.
+bool name_fits_mask(const std::string& name, const std::string& mask);
 
 std::string file_name_of(const std::string& path);
 std::string directory_of(const std::string& path);
@@ -49,16 +57,20 @@ std::string directory_of(const std::string& path);
 class FileOps {
   public:
     virtual ~FileOps() = default;
-    // Creates a new file for writing; fails when the name exists, even as a dangling link.
-    virtual std::FILE* create_new(const std::string& path);
+    // Creates a new file for writing with `mode` (less the umask); fails when the name exists,
+    // even as a dangling link.
+    virtual std::FILE* create_new(const std::string& path, unsigned mode);
     // Opens an existing file for rewriting from its start (truncating it).
     virtual std::FILE* open_for_rewrite(const std::string& path);
     virtual bool write(std::FILE* file, const char* data, std::size_t size);
     // Pushes the written bytes out of the program's buffers.
     virtual bool flush(std::FILE* file);
+    // Pushes the flushed bytes to the disk.
+    virtual bool sync(std::FILE* file);
     virtual bool close(std::FILE* file);
     virtual bool rename(const std::string& from, const std::string& to);
     virtual bool remove(const std::string& path);
+    virtual bool sync_directory(const std::string& path);
 };
 
 // The operations in use.

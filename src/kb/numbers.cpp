@@ -54,7 +54,7 @@ long decimal_magnitude(std::string_view number) {
         ++p;
         const bool minus = p < number.size() && number[p] == '-';
         if (p < number.size() && (number[p] == '+' || number[p] == '-')) ++p;
-        // The scanner has refused exponents above 308, so this stays small.
+        // Bounded, so a negative exponent of any length cannot overflow.
         for (; p < number.size() && is_digit(number[p]); ++p) {
             exponent = std::min(exponent * 10 + (number[p] - '0'), 100000L);
         }
@@ -116,12 +116,16 @@ NumberScan scan_real(std::string_view text, std::size_t& pos, double& value) {
         std::size_t q = p + 1;
         if (q < text.size() && (text[q] == '+' || text[q] == '-')) ++q;
         const std::size_t exp_start = q;
+        const bool negative_exponent = text[exp_start - 1] == '-';
         q = skip_digits(text, q);
         if (q > exp_start) {
             std::size_t significant = exp_start;
             while (significant + 1 < q && text[significant] == '0') ++significant;
-            if (q - significant > 3 ||
-                std::stoi(std::string(text.substr(significant, q - significant))) > 308) {
+            // A positive exponent above 308 is too large; a negative one is left to the
+            // magnitude below, since the writer prints subnormals such as 1e-309.
+            if (!negative_exponent &&
+                (q - significant > 3 ||
+                 std::stoi(std::string(text.substr(significant, q - significant))) > 308)) {
                 pos = q;
                 return NumberScan::OutOfRange;
             }

@@ -31,6 +31,14 @@ Outcome checked(double value) {
     return Outcome::of(value);
 }
 
+// A choice among values is refused when any of them is not finite: min(NaN, 1) must not pass
+// as 1.
+Outcome chosen(double value, std::initializer_list<double> among) {
+    for (const double v : among)
+        if (!std::isfinite(v)) return checked(v);
+    return checked(value);
+}
+
 Outcome integer_division(double v1, double v2, bool remainder) {
     const auto a = nearest(v1);
     const auto b = nearest(v2);
@@ -70,22 +78,23 @@ Outcome two_argument(double v1, double v2, std::string_view s) {
     }
     if (s == "div") return integer_division(v1, v2, false);
     if (s == "mod") return integer_division(v1, v2, true);
-    if (s == "min") return Outcome::of(v1 <= v2 ? v1 : v2);
-    if (s == "max") return Outcome::of(v1 > v2 ? v1 : v2);
+    if (s == "min") return chosen(v1 <= v2 ? v1 : v2, {v1, v2});
+    if (s == "max") return chosen(v1 > v2 ? v1 : v2, {v1, v2});
     if (s == "%") {
         if (v2 == 0) return Outcome::error("dzielenie przez 0");
         return checked(100 * v1 / v2);
     }
     if (s == "A^N") return raise(v1, v2);
     if (s == "zaokrąglenie_do_N") return round_to_places(v1, v2);
-    if (s == "=") return v2 == 0 ? Outcome::of(v1) : Outcome::none();
+    if (s == "=") return v2 == 0 ? checked(v1) : Outcome::none();
     return Outcome::none();
 }
 
 Outcome function(double v1, std::string_view s) {
     if (s == "sqrt") {
-        if (v1 < 0) return Outcome::of(std::sqrt(-v1), Outcome::Warning::NegativeRoot);
-        return Outcome::of(std::sqrt(v1));
+        if (v1 < 0 && std::isfinite(v1))
+            return Outcome::of(std::sqrt(-v1), Outcome::Warning::NegativeRoot);
+        return checked(std::sqrt(v1));
     }
     if (s == "sin") return checked(std::sin(v1));
     if (s == "cos") return checked(std::cos(v1));
@@ -146,6 +155,9 @@ Outcome wykonaj_r(const std::vector<double>& values, std::string_view operation)
         return checked(product);
     }
     if (values.empty()) return Outcome::none();
+    const auto not_finite =
+        std::find_if(values.begin(), values.end(), [](double v) { return !std::isfinite(v); });
+    if (not_finite != values.end()) return checked(*not_finite);
     if (operation == "min_list")
         return Outcome::of(*std::min_element(values.begin(), values.end()));
     if (operation == "max_list")

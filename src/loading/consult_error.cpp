@@ -7,20 +7,21 @@ namespace xamo {
 
 bool show_consult_error(UserInteraction& ui, const ReadError& error, const std::string& full_path) {
     if (!error.is_syntax() || error.position < 1 || error.position > 29999) return false;
-    const std::string caret(error.position - 1, ' ');
+    const std::string caret(error.caret_column(), ' ');
+    const std::string line = error.shown_line();
     ui.new_line();
     ui.new_line();
     ui.write("Błąd syntaksu w pliku " + full_path);
     ui.new_line();
-    ui.write(error.line);
+    ui.write(line);
     ui.new_line();
     ui.write(caret + "^");
     ui.new_line();
     ui.write(error.message());
     ui.new_line();
     ui.new_line();
-    ui.note("Obsługa błędu", "Błąd syntaksu w pliku " + file_name_of(full_path) + "\n\n" +
-                                 error.line + "\n" + caret + "^\n" + error.message());
+    ui.note("Obsługa błędu", "Błąd syntaksu w pliku " + file_name_of(full_path) + "\n\n" + line +
+                                 "\n" + caret + "^\n" + error.message());
     return true;
 }
 

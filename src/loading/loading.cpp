@@ -482,7 +482,7 @@ void delete_base(KnowledgeBase& kb, BaseKind kind) {
     const std::string name = file_name_of(*chosen);
     if (ui.ask(texts.delete_ask_title, texts.delete_question + name + " ?", {"Tak", "Nie"}) != 1)
         return;
-    if (const FileResult deleted = delete_file(*chosen); !deleted.ok) {
+    if (const FileResult deleted = delete_file(*chosen, texts.delete_mask); !deleted.ok) {
         ui.note("Uwaga błąd!", deleted.error);
         return;
     }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_work_dir.h"
 #include "kb/files.h"
 #include "ui/console/console_app.h"
 
@@ -22,8 +23,8 @@ namespace {
 class ConfinedFileOps : public xamo::FileOps {
   public:
     explicit ConfinedFileOps(std::filesystem::path root) : root_(std::move(root)) {}
-    std::FILE* create_new(const std::string& path) override {
-        return inside(path) ? FileOps::create_new(path) : nullptr;
+    std::FILE* create_new(const std::string& path, unsigned mode) override {
+        return inside(path) ? FileOps::create_new(path, mode) : nullptr;
     }
     std::FILE* open_for_rewrite(const std::string& path) override {
         return inside(path) ? FileOps::open_for_rewrite(path) : nullptr;
@@ -56,21 +57,14 @@ std::vector<std::string> split(const std::string& text, const std::string& separ
     return parts;
 }
 
-const std::filesystem::path& work_directory() {
-    static const std::filesystem::path dir = [] {
-        auto d = std::filesystem::temp_directory_path() /
-                 ("xamo_fuzz_console_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(d);
-        return d;
-    }();
-    return dir;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto parts = split(std::string(reinterpret_cast<const char*>(data), size), "\n#####\n");
-    const auto& dir = work_directory();
+    const auto& dir = xamo::fuzzing::work_directory("console");
+    // The loads change the current directory; the engine reads and writes its corpus relative
+    // to the one it started in.
+    static const std::filesystem::path started_in = std::filesystem::current_path();
     const char* names[] = {"REf.BRD", "MOf.BRD", "OGf.BRD"};
     for (std::size_t i = 0; i < 3; ++i) {
         std::filesystem::remove(dir / names[i]);
@@ -82,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::istringstream script(parts.back());
     std::ostringstream transcript;
     xamo::run_console(script, transcript, true);
+    std::filesystem::current_path(started_in);
     // XAMO_FUZZ_SHOW=1 prints the transcript, to see what a corpus input does.
     if (const char* show = std::getenv("XAMO_FUZZ_SHOW"); show && *show == '1') {
         std::fputs(transcript.str().c_str(), stderr);

@@ -1,7 +1,5 @@
 // Fuzz target: the readers of files a knowledge base names — picture and wave headers and stored
 // reports. The first byte chooses the reader; the rest is the file.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -9,14 +7,13 @@
 #include <string>
 
 #include "dialog/media_info.h"
+#include "fuzz_work_dir.h"
 #include "kb/facts.h"
 #include "media/documents.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    static const std::string path =
-        (std::filesystem::temp_directory_path() / ("xamo_fuzz_media_" + std::to_string(::getpid())))
-            .string();
+    static const std::string path = (xamo::fuzzing::work_directory("media") / "plik").string();
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data) + 1, static_cast<std::streamsize>(size - 1));
     switch (data[0] % 3) {

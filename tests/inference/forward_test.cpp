@@ -333,10 +333,13 @@ TEST_F(Forward, FactsShownAfterFiringsListEverySupportAndFactsWrittenAsRules) {
 TEST_F(Forward, LabelsAreKept) {
     rule(1, "k", {"a"});
     askable({"a"});
-    ui.answers = {"1", "TAK", "pierwsza", "TAK", "druga", "NIE", "2", "Tak", "NIE", "Nie"};
+    // A character Windows-1250 lacks is refused where it is typed, naming it.
+    ui.answers = {"1", "TAK", "pierwsza", "TAK", "zła ☃", "druga", "NIE", "2", "Tak", "NIE", "Nie"};
     app.commands().enable({10148});
     app.run_command(10148);
     EXPECT_EQ(memory.etykieta, (StringList{"pierwsza", "druga"}));
+    ASSERT_FALSE(ui.of_kind("note").empty());
+    EXPECT_NE(ui.of_kind("note").front().text.find("Znak '☃'"), std::string::npos);
 }
 
 }  // namespace

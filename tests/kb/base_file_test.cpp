@@ -183,6 +183,14 @@ TEST(BaseFileReader, SurvivesHostileBytes) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->kind, ReadErrorKind::StringExpected);
     EXPECT_GT(error->position, 29999u);
+    // Only the characters around the caret are kept and shown, never the whole line.
+    // (the error is at the end of the line).
+    EXPECT_EQ(error->shown_line(), "..." + huge.substr(huge.size() - kErrorExcerptBefore));
+    EXPECT_EQ(error->caret_column(), 3 + kErrorExcerptBefore);
+    error = read_section_bytes(store, Section::Rules, std::string(1'000'000, '\0'));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->shown_line(), std::string(kErrorExcerptBefore, '\0') + "...");
+    EXPECT_EQ(error->caret_column(), error->position - 1);
     std::string open_string = "fakt(\"" + std::string(10'000'000, 'x');
     error = read_section_bytes(store, Section::Rules, open_string);
     ASSERT_TRUE(error);
@@ -219,7 +227,7 @@ TEST(BaseFileReader, RandomMutationsOfValidLinesNeverBreakTheReader) {
             const auto error = read_section_bytes(store, section, bytes);
             if (error && error->is_syntax()) {
                 EXPECT_GE(error->position, 1u);
-                EXPECT_LE(error->position, utf8_length(error->line) + 1);
+                EXPECT_LE(error->position, error->line_offset + utf8_length(error->line) + 1);
             }
         }
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -65,7 +67,99 @@ TEST(ReplacingWrite, SpecialAndReadOnlyFilesAreRefusedByName) {
               std::string::npos);
     fs::create_symlink("petla2", dir.file("petla1"));
     fs::create_symlink("petla1", dir.file("petla2"));
-    EXPECT_FALSE(write_file_replacing(dir.file("petla1"), "x").ok);
+    EXPECT_NE(write_file_replacing(dir.file("petla1"), "x").error.find("pętlę dowiązań"),
+              std::string::npos);
+    std::string bytes;
+    EXPECT_NE(read_file_bytes(dir.file("petla1"), bytes).error.find("pętlę dowiązań"),
+              std::string::npos);
+}
+
+// Mode bits that let other users write do not make a file the user's: a file the user may not
+// write is refused, as another user (nobody) when the tests run as root.
+TEST(ReplacingWrite, AFileTheUserMayNotWriteIsRefused) {
+    testing::TempDir dir;
+    fs::permissions(dir.path(), fs::perms::all);
+    const bool root = ::geteuid() == 0;
+    const std::string target = dir.write("cudzy.RPT", "cudzy");
+    ::chmod(target.c_str(), root ? 0644 : 0604);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (root && ::setuid(65534) != 0) ::_exit(2);
+        const FileResult result = write_file_replacing(target, "nowy");
+        ::_exit(!result.ok &&
+                        result.error.find("Brak uprawnień do zapisu pliku") != std::string::npos
+                    ? 0
+                    : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(dir.read("cudzy.RPT"), "cudzy");
+    EXPECT_EQ(names_in(dir.path()), std::vector<std::string>{"cudzy.RPT"});
+}
+
+// A dangling link makes its target, the longest name the file system takes can be written, and
+// the temporary file is never more open than the file it becomes, nor renamed before it is synced.
+TEST(ReplacingWrite, DanglingLinksLongNamesAndTheTemporaryFilesLife) {
+    testing::TempDir dir;
+    fs::create_directory(dir.file("raporty"));
+    fs::create_symlink("raporty/cel.RPT", dir.file("link.RPT"));
+    ASSERT_TRUE(write_file_replacing(dir.file("link.RPT"), "nowy cel").ok);
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.RPT")));
+    EXPECT_EQ(dir.read("raporty/cel.RPT"), "nowy cel");
+
+    const std::string longest = "RE" + std::string(249, 'x') + ".BRD";
+    ASSERT_EQ(longest.size(), 255u);
+    ASSERT_TRUE(write_file_replacing(dir.file(longest), "fakt(\"a\")").ok);
+    EXPECT_EQ(dir.read(longest), "fakt(\"a\")");
+
+    struct Watching : FileOps {
+        std::vector<std::string> steps;
+        unsigned mode_while_written = 0;
+        bool write(std::FILE* file, const char* data, std::size_t size) override {
+            struct stat info {};
+            ::fstat(::fileno(file), &info);
+            mode_while_written = info.st_mode & 07777;
+            steps.push_back("write");
+            return FileOps::write(file, data, size);
+        }
+        bool sync(std::FILE* file) override {
+            steps.push_back("sync");
+            return FileOps::sync(file);
+        }
+        bool rename(const std::string& from, const std::string& to) override {
+            steps.push_back("rename");
+            return FileOps::rename(from, to);
+        }
+        bool sync_directory(const std::string& path) override {
+            steps.push_back("sync directory");
+            return FileOps::sync_directory(path);
+        }
+    } watching;
+    const std::string secret = dir.write("tajny.RPT", "stary");
+    fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write);
+    ScopedFileOps scope(watching);
+    ASSERT_TRUE(write_file_replacing(secret, "nowy").ok);
+    EXPECT_EQ(watching.mode_while_written, 0600u);
+    EXPECT_EQ(watching.steps,
+              (std::vector<std::string>{"write", "sync", "rename", "sync directory"}));
+}
+
+TEST(Deleting, OnlyFilesFittingTheMaskOfTheirKind) {
+    testing::TempDir dir;
+    const std::string other = dir.write("notatki.txt", "cudze");
+    const auto refused = delete_file(other, "RE*.BRD");
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.error.find("nie pasuje do wzorca RE*.BRD"), std::string::npos);
+    EXPECT_TRUE(fs::exists(other));
+    EXPECT_TRUE(delete_file(dir.write("re_stara.brd", ""), "RE*.BRD").ok);
+    EXPECT_TRUE(delete_file(dir.write("DŹgrypa.BRD", ""), "dź*.brd").ok);
+    EXPECT_FALSE(delete_file(dir.write("MOx.BRD", ""), "RE*.BRD").ok);
+    EXPECT_FALSE(delete_file(dir.write("RE.BRD.bak", ""), "RE*.BRD").ok);
+    EXPECT_TRUE(delete_file(dir.write("a.b.rpt", ""), "*.rpt").ok);
+    EXPECT_EQ(names_in(dir.path()),
+              (std::vector<std::string>{"MOx.BRD", "RE.BRD.bak", "notatki.txt"}));
 }
 
 TEST(ReplacingWrite, TemporaryFileNeverFollowsAPlantedLink) {
@@ -76,7 +170,7 @@ TEST(ReplacingWrite, TemporaryFileNeverFollowsAPlantedLink) {
     fs::create_symlink(victim, target + ".tmp~");
     fs::create_symlink(dir.file("nowy_cel"), dir.file("pułapka"));
     FileOps ops;
-    EXPECT_EQ(ops.create_new(dir.file("pułapka")), nullptr);
+    EXPECT_EQ(ops.create_new(dir.file("pułapka"), 0600), nullptr);
     EXPECT_FALSE(fs::exists(dir.file("nowy_cel")));
     ASSERT_TRUE(write_file_replacing(target, "nowy").ok);
     EXPECT_EQ(dir.read("ofiara.txt"), "cudzy plik");

@@ -43,6 +43,19 @@ TEST(Numbers, RealsBeyondTheRangeOfADoubleAreIllegalWithOrWithoutExponent) {
     EXPECT_EQ(read_constant("0." + std::string(400, '0') + "1"), 0.0);
     EXPECT_EQ(read_constant("1e-300"), 1e-300);
     EXPECT_EQ(read_constant("0." + std::string(30, '0') + "1e-300"), 0.0);
+    EXPECT_EQ(read_constant("1e-" + std::string(400, '9')), 0.0);
+}
+
+TEST(Numbers, EveryFiniteRealTheWriterPrintsReadsBack) {
+    using limits = std::numeric_limits<double>;
+    const std::string subnormal = "0." + std::string(308, '0') + "1";
+    for (const double value : {*read_constant(subnormal), limits::denorm_min(), limits::min(),
+                               limits::max(), limits::lowest(), 1e-309, -2.5e-320, 0.1}) {
+        const std::string written = format_real(value);
+        const auto read = read_constant(written);
+        ASSERT_TRUE(read) << written;
+        EXPECT_EQ(format_real(*read), written);
+    }
 }
 
 TEST(Numbers, TypedNumbersAcceptADecimalCommaAndSurroundingBlanks) {

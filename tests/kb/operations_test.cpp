@@ -8,6 +8,9 @@
 namespace xamo {
 namespace {
 
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
 struct Case {
     double v1;
     double v2;
@@ -90,11 +93,27 @@ TEST(OperationTable, ArithmeticHazardsAreErrorsNamingTheProblem) {
         {1e308, 10, "*", 0},
         {1000, 0, "exp", 0},
         {10, 400, "zaokrąglenie_do_N", 0},
+        // A value that is not finite passes no operation, choices and copies included.
+        {kNaN, 0, "=", 0},
+        {kInf, 0, "=", 0},
+        {kNaN, 1, "min", 0},
+        {1, kNaN, "min", 0},
+        {kInf, 1, "max", 0},
+        {1, kNaN, "max", 0},
+        {kNaN, 0, "sqrt", 0},
+        {-kInf, 0, "sqrt", 0},
     };
     for (const auto& c : errors) {
         const Outcome out = wykonaj(c.v1, c.v2, c.symbol);
         EXPECT_EQ(out.status, Outcome::Status::Error) << c.symbol << " " << c.v1 << " " << c.v2;
         EXPECT_FALSE(out.problem.empty());
+    }
+    for (const char* list_operation : {"min_list", "max_list"}) {
+        for (const double odd : {kNaN, kInf, -kInf}) {
+            EXPECT_EQ(wykonaj_r({1, odd, 2}, list_operation).problem,
+                      "wynik nie jest liczbą skończoną")
+                << list_operation << " " << odd;
+        }
     }
     // The quotient of the smallest 32-bit integer by -1 does not overflow.
     const Outcome edge = wykonaj(-2147483648.0, -1, "div");

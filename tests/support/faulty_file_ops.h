@@ -14,9 +14,9 @@ class FaultyFileOps : public FileOps {
 
     explicit FaultyFileOps(Fault fault, int nth = 1) : fault_(fault), nth_(nth) {}
 
-    std::FILE* create_new(const std::string& path) override {
+    std::FILE* create_new(const std::string& path, unsigned mode) override {
         if (fault_ == Fault::Create) return fail<std::FILE*>(EACCES, nullptr);
-        return FileOps::create_new(path);
+        return FileOps::create_new(path, mode);
     }
     bool write(std::FILE* file, const char* data, std::size_t size) override {
         ++writes_;

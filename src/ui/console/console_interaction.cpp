@@ -11,6 +11,33 @@
 namespace xamo {
 using answers::trim;
 
+namespace {
+
+// Control characters of base contents (ESC, CR, the C1 codes U+0080-U+009F that undefined
+// Windows-1250 bytes become) would drive the terminal: they are printed as \u00XX instead.
+// Line breaks and tabs stay.
+void write_escaped(std::ostream& out, std::string_view text) {
+    static const char* digits = "0123456789ABCDEF";
+    const auto escape = [&](unsigned code) {
+        out << "\\u00" << digits[code >> 4] << digits[code & 15];
+    };
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool c0 = (byte < 0x20 && byte != '\n' && byte != '\t') || byte == 0x7F;
+        const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
+                        (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
+        if (!c0 && !c1) continue;
+        out.write(text.data() + plain, static_cast<std::streamsize>(i - plain));
+        if (c1) ++i;
+        escape(c1 ? static_cast<unsigned char>(text[i]) : byte);
+        plain = i + 1;
+    }
+    out.write(text.data() + plain, static_cast<std::streamsize>(text.size() - plain));
+}
+
+}  // namespace
+
 ConsoleInteraction::ConsoleInteraction(std::istream& in, std::ostream& out, bool batch)
     : in_(in), out_(out), batch_(batch) {}
 
@@ -18,7 +45,7 @@ ConsoleInteraction::ConsoleInteraction(std::istream& in, std::ostream& out, bool
 // ends, so a long run is not slowed by one write per message.
 void ConsoleInteraction::write_message(const std::string& text) {
     if (text.empty()) return;
-    out_ << text;
+    write_escaped(out_, text);
     at_line_start_ = text.back() == '\n';
 }
 
@@ -29,7 +56,8 @@ void ConsoleInteraction::begin_block(const std::string& kind) {
 }
 
 void ConsoleInteraction::line(const std::string& text) {
-    out_ << text << '\n';
+    write_escaped(out_, text);
+    out_ << '\n';
     at_line_start_ = true;
 }
 
@@ -49,17 +77,20 @@ std::optional<std::string> ConsoleInteraction::read_line(const std::string& prom
             out_ << '\n';
             return std::nullopt;
         }
-        if (text.size() <= kMaxLine) {
+        // A NUL byte would cut a typed file name short: the system would act on another file.
+        const bool has_nul = text.find('\0') != std::string::npos;
+        if (text.size() <= kMaxLine && !has_nul) {
             if (!text.empty() && text.back() == '\r') text.pop_back();
             // A script stored by the program is Windows-1250; a terminal types UTF-8.
             text = utf8_from_either(text);
-            if (batch_) out_ << text << '\n';
+            if (batch_) line(text);
             return text;
         }
         // Nothing sensible is that long; the rest of the line is skipped unread.
         if (batch_) out_ << '\n';
-        say("! Wiersz jest za długi (ponad " + std::to_string(kMaxLine) +
-            " znaków) i został pominięty.");
+        say(has_nul ? "! Wiersz zawiera znak NUL i został pominięty."
+                    : "! Wiersz jest za długi (ponad " + std::to_string(kMaxLine) +
+                          " znaków) i został pominięty.");
         out_ << prompt;
         out_.flush();
     }
