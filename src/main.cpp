@@ -1,6 +1,6 @@
 // xamo_rd [--console [--batch]] [directory]
-// xamo_rd --check [--format json] PATH...
-// xamo_rd --replay SCRIPT [--expect TRANSCRIPT] [directory]
+// xamo_rd --check [--format text|json|sarif] [--time-limit S] [--werror] [--only|--skip CODES]
+// PATH... xamo_rd --replay SCRIPT [--expect TRANSCRIPT] [directory]
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -25,19 +25,35 @@ bool display_available() {
     return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
 }
 
+const char* const kUsage =
+    "Użycie: xamo_rd [--console [--batch]] [katalog]\n"
+    "       xamo_rd --check [OPCJE] ŚCIEŻKA...  (xamo_rd --check --help: opcje)\n"
+    "       xamo_rd --replay SKRYPT [--expect PRZEBIEG] [katalog]\n";
+
 int usage() {
-    std::cerr << "Użycie: xamo_rd [--console [--batch]] [katalog]\n"
-                 "       xamo_rd --check [--format json] ŚCIEŻKA...\n"
-                 "       xamo_rd --replay SKRYPT [--expect PRZEBIEG] [katalog]\n";
+    std::cerr << kUsage;
     return 2;
+}
+
+// The checker takes every argument but --check itself; its options are its own.
+std::optional<std::vector<std::string>> check_arguments(int argc, char** argv) {
+    std::vector<std::string> rest;
+    bool check = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--check" && !check) {
+            check = true;
+            continue;
+        }
+        rest.push_back(arg);
+    }
+    if (!check) return std::nullopt;
+    return rest;
 }
 
 struct Options {
     bool console = false;
     bool batch = false;
-    bool check = false;
-    bool json = false;
-    std::vector<std::string> check_paths;
     std::optional<std::string> replay;
     std::optional<std::string> expect;
     std::string directory;
@@ -58,19 +74,10 @@ std::optional<Options> parse(int argc, char** argv) {
             options.console = true;
         } else if (arg == "--batch") {
             options.batch = true;
-        } else if (arg == "--check") {
-            options.check = true;
-        } else if (arg == "--format") {
-            if (i + 1 >= argc) return std::nullopt;
-            const std::string format = argv[++i];
-            if (format != "json" && format != "tekst" && format != "text") return std::nullopt;
-            options.json = format == "json";
         } else if (arg == "--replay") {
             if (!take_value(argc, argv, i, options.replay)) return std::nullopt;
         } else if (arg == "--expect") {
             if (!take_value(argc, argv, i, options.expect)) return std::nullopt;
-        } else if (!arg.empty() && arg[0] != '-' && options.check) {
-            options.check_paths.push_back(arg);
         } else if (!arg.empty() && arg[0] != '-' && options.directory.empty()) {
             options.directory = arg;
         } else {
@@ -79,10 +86,8 @@ std::optional<Options> parse(int argc, char** argv) {
     }
     const bool replay = options.replay.has_value();
     if (options.batch && !options.console) return std::nullopt;
-    if (options.check && (options.console || replay || options.check_paths.empty()))
-        return std::nullopt;
     if (replay && options.console) return std::nullopt;
-    if ((options.expect && !replay) || (options.json && !options.check)) return std::nullopt;
+    if (options.expect && !replay) return std::nullopt;
     return options;
 }
 
@@ -96,14 +101,15 @@ std::string absolute(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    if (const auto arguments = check_arguments(argc, argv))
+        return xamo::run_check(*arguments, std::cout, std::cerr);
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::cout << kUsage;
+        return 0;
+    }
     auto options = parse(argc, argv);
     if (!options) return usage();
-    std::ios::sync_with_stdio(false);
-    if (options->check) {
-        return xamo::run_check(options->check_paths,
-                               options->json ? xamo::CheckFormat::Json : xamo::CheckFormat::Text,
-                               std::cout);
-    }
     if (options->replay) options->replay = absolute(*options->replay);
     if (options->expect) options->expect = absolute(*options->expect);
     if (!options->directory.empty()) {
