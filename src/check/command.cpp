@@ -129,7 +129,7 @@ int run_check_command(const std::vector<std::string>& arguments, std::ostream& o
                       std::ostream& err) {
     CommandLine line;
     if (const std::string problem = parse(arguments, line); !problem.empty()) {
-        err << "xamo_rd --check: " << problem << "\n" << check_usage();
+        err << "xamo_rd --check: " << problem << " (opcje: xamo_rd --check --help)\n";
         return kCheckUsage;
     }
     if (line.help) {
