@@ -575,17 +575,19 @@ class Checker {
 
     void collect_internal(const BaseFile& file) {
         const auto& memory = app_.diagnoses();
+        // The flattenings of each rule and conclusion, gathered once: a base may hold thousands.
+        std::map<std::pair<std::int32_t, std::string>, std::vector<const StringList*>> flattenings;
+        for (const auto& flattened : memory.regula_splaszczona_1w)
+            flattenings[{flattened.number, flattened.conclusion}].push_back(&flattened.conditions);
         std::set<std::pair<std::int32_t, std::string>> reported;
         for (const auto& verdict : memory.sprzecznosc_1w) {
             if (!verdict.contradictory) continue;
             if (!reported.insert({verdict.number, verdict.conclusion}).second) continue;
             std::vector<std::string> evidence;
             DistinctSets distinct;
-            for (const auto& flattened : memory.regula_splaszczona_1w) {
-                if (flattened.number == verdict.number &&
-                    flattened.conclusion == verdict.conclusion &&
-                    distinct.first_time(flattened.conditions))
-                    evidence.push_back(rule_evidence(flattened.number, flattened.conditions));
+            for (const StringList* conditions : flattenings[{verdict.number, verdict.conclusion}]) {
+                if (distinct.first_time(*conditions))
+                    evidence.push_back(rule_evidence(verdict.number, *conditions));
             }
             add(codes::internal, at(file, facts(file).first(kRuleKinds, verdict.number)),
                 "sprzeczność wewnętrzna: reguła " + std::to_string(verdict.number) +
