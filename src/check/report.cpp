@@ -8,8 +8,29 @@
 namespace xamo {
 namespace {
 
-// Any text as well-formed UTF-8 (a path named on Windows holds Windows-1250 bytes).
-std::string clean(const std::string& text) { return utf8_from_either(text); }
+// Any text as well-formed UTF-8: a byte that is no part of a UTF-8 character is read as
+// Windows-1250 (a path named on Windows inside a message that is UTF-8 otherwise).
+std::string clean(const std::string& text) {
+    if (valid_utf8(text)) return text;
+    std::string out;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[pos]);
+        const std::size_t length = lead < 0x80    ? 1
+                                   : lead >= 0xF0 ? 4
+                                   : lead >= 0xE0 ? 3
+                                   : lead >= 0xC0 ? 2
+                                                  : 0;
+        if (length > 0 && pos + length <= text.size() &&
+            valid_utf8(std::string_view(text).substr(pos, length))) {
+            out.append(text, pos, length);
+            pos += length;
+        } else {
+            out += cp1250_to_utf8(std::string_view(text).substr(pos, 1));
+            ++pos;
+        }
+    }
+    return out;
+}
 
 bool is_control(char32_t cp) { return cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp <= 0x9F); }
 

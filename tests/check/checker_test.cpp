@@ -66,6 +66,10 @@ TEST(Check, FindingsPrintInCompilerFormAndAsValidJson) {
     finding.location.file = "kat\xb3/REa.BRD";
     EXPECT_NE(finding_json(finding).find("\"file\": \"katł/REa.BRD\""), std::string::npos);
     EXPECT_NE(finding_text(finding).find("katł/REa.BRD:7:3:"), std::string::npos);
+    // A message in UTF-8 naming such a path keeps its own letters.
+    finding.evidence = {"Nie można otworzyć pliku kat\xb3/REa.BRD."};
+    EXPECT_NE(finding_json(finding).find("\"Nie można otworzyć pliku katł/REa.BRD.\""),
+              std::string::npos);
     EXPECT_NE(sarif_log({{finding}, false, false, 0, 1}).find("kat%C5%82/REa.BRD"),
               std::string::npos);
 }
