@@ -263,7 +263,9 @@ TEST(Check, TimeLimitStopsTheFlatteningDiagnoses) {
     options.time_limit = std::chrono::seconds(1);
     const auto start = std::chrono::steady_clock::now();
     const CheckResult result = check_paths({dir.write("REt.BRD", chain)}, options);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    // Without the limit this runs for minutes; each diagnosis begun after the deadline still runs
+    // until its progress is first polled, so allow some seconds past it.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
     ASSERT_EQ(with_code(result, "RD902").size(), 1u);
     EXPECT_EQ(check_exit_code(result), kCheckIncomplete);
 }
