@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "check/report.h"
 #include "support/temp_dir.h"
@@ -72,6 +74,18 @@ TEST(Check, FindingsPrintInCompilerFormAndAsValidJson) {
               std::string::npos);
     EXPECT_NE(sarif_log({{finding}, false, false, 0, 1}).find("kat%C5%82/REa.BRD"),
               std::string::npos);
+}
+
+// The code index in docs/ is the interface CI jobs rely on: every code with its severity.
+TEST(Check, EveryCodeIsInTheDocumentedIndex) {
+    std::ifstream in(std::string(XAMO_SOURCE_DIR) + "/docs/CHECK_CODES.md");
+    const std::string index{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(index.empty());
+    for (const FindingKind& kind : finding_kinds()) {
+        const std::string row =
+            "| " + std::string(kind.code) + " | " + severity_word(kind.severity) + " |";
+        EXPECT_NE(index.find(row), std::string::npos) << row;
+    }
 }
 
 // A directory must name one knowledge base: with two rule bases the user is asked to name the
