@@ -786,10 +786,15 @@ class Checker {
         }
     }
 
-    // The note names the result on its third line; the finding stands at its first model.
+    // The note names the result on the line after "o tych samych wynikach/wnioskach:"; the
+    // finding stands at the first model of that result.
     void models_of_one_result(const BaseFile& file, const std::string& text) {
         const auto lines = text_lines(text);
-        const std::string result = lines.size() > 2 ? lines[2] : std::string();
+        const auto marker = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+            return starts_with(line, "o tych samych wynikach");
+        });
+        const std::string result =
+            marker != lines.end() && marker + 1 != lines.end() ? *(marker + 1) : std::string();
         std::vector<std::pair<std::size_t, std::int32_t>> models;
         for (Kind kind : kModelKinds) {
             const auto& all = facts(file).store.all(kind);
