@@ -17,3 +17,17 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get update -qq
   $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+# The SARIF consumer test: Node with the JSON-schema validator and the published SARIF 2.1.0 schema,
+# pinned by tests/sarif/package-lock.json.
+if ! command -v npm >/dev/null; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y --no-install-recommends nodejs npm
+fi
+sarif_dir="$(cd "$(dirname "$0")/.." && pwd)/tests/sarif"
+if [ ! -f "$sarif_dir/node_modules/.package-lock.json" ] ||
+   [ "$sarif_dir/package-lock.json" -nt "$sarif_dir/node_modules/.package-lock.json" ]; then
+  (cd "$sarif_dir" && npm ci --no-audit --no-fund --ignore-scripts)
+fi

@@ -108,7 +108,7 @@ CommandTable::RunResult Application::run_command(int id) {
     } catch (const std::bad_alloc&) {
         // A command that runs out of memory ends; the program and the other bases go on.
         if (ui_.redirected()) ui_.restore_output();
-        ui_.note("Błąd!", "Zabrakło pamięci operacyjnej: polecenie zostało przerwane.");
+        ui_.note("Błąd!", kOutOfMemoryNote);
         return CommandTable::RunResult::Done;
     }
 }

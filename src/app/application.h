@@ -33,6 +33,9 @@ inline constexpr const char* kStartTitle =
 inline constexpr const char* kAboutLine =
     "Regułowo-modelowy skorupowy system ekspertowy dla wnioskowania rozwiniętego dokładnego w "
     "przód i wstecz";
+// The note of a command that ran out of memory (the checker recognises it).
+inline constexpr const char* kOutOfMemoryNote =
+    "Zabrakło pamięci operacyjnej: polecenie zostało przerwane.";
 inline constexpr const char* kQuitQuestion = "Czy na pewno chcesz zakończyć program ?";
 
 class Application {

@@ -304,26 +304,34 @@ std::string ReadError::message() const {
     return {};
 }
 
-std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
-                                            const std::string& bytes,
-                                            std::vector<FactLine>* lines) {
+std::vector<std::string_view> base_file_lines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
     std::size_t start = 0;
-    std::size_t line_number = 0;
-    std::string line;
-    Fact fact{};
     while (start < bytes.size()) {
         // A line ends at LF, at CR LF, or at a CR alone (as old editors write); CRs before an LF
         // belong to that one line end.
         std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = bytes.size();
-        ++line_number;
-        line.assign(bytes, start, end - start);
+        if (end == std::string_view::npos) end = bytes.size();
+        lines.push_back(bytes.substr(start, end - start));
         std::size_t after_crs = end;
         while (after_crs < bytes.size() && bytes[after_crs] == '\r') ++after_crs;
         if (after_crs < bytes.size() && bytes[after_crs] == '\n')
             start = after_crs + 1;
         else
             start = end + 1;  // LF, a lone CR, or the end of the file
+    }
+    return lines;
+}
+
+std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
+                                            const std::string& bytes,
+                                            std::vector<FactLine>* lines) {
+    std::size_t line_number = 0;
+    std::string line;
+    Fact fact{};
+    for (const std::string_view text : base_file_lines(bytes)) {
+        ++line_number;
+        line.assign(text);
         if (line.empty()) return make_error(ReadErrorKind::EmptyLine, line, 0, line_number);
         LineParser parser(line, section);
         if (auto error = parser.parse(fact)) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kb/facts.h"
@@ -64,6 +65,9 @@ struct FactLine {
 std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
                                             const std::string& bytes,
                                             std::vector<FactLine>* lines = nullptr);
+
+// The lines of a base file as the reader splits them: LF, CR LF or a lone CR ends a line.
+std::vector<std::string_view> base_file_lines(std::string_view bytes);
 
 // The text of a section as written to a file (UTF-8, lines ended by CR LF).
 std::string section_text(const FactStore& store, Section section);

@@ -1,22 +1,11 @@
 #include "ui/console/check_command.h"
 
-#include <algorithm>
-#include <ostream>
-
-#include "app/check.h"
+#include "check/command.h"
 
 namespace xamo {
 
-int run_check(const std::vector<std::string>& paths, CheckFormat format, std::ostream& out) {
-    int code = 0;
-    for (const auto& path : paths) {
-        const CheckResult result = check_knowledge_base(path);
-        for (const auto& finding : result.findings)
-            out << (format == CheckFormat::Json ? finding_json(finding) : finding_text(finding));
-        code = std::max(code, check_exit_code(result));
-    }
-    out.flush();
-    return code;
+int run_check(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    return run_check_command(arguments, out, err);
 }
 
 }  // namespace xamo

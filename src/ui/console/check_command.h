@@ -1,4 +1,4 @@
-// `xamo_rd --check PATH...`: checks knowledge bases without a window and prints the findings.
+// `xamo_rd --check ...`: checks knowledge bases without a window and prints the findings.
 #pragma once
 
 #include <iosfwd>
@@ -7,9 +7,7 @@
 
 namespace xamo {
 
-enum class CheckFormat { Text, Json };
-
-// Returns the exit code: the highest of the paths' codes (0 clean, 1 errors, 2 unreadable).
-int run_check(const std::vector<std::string>& paths, CheckFormat format, std::ostream& out);
+// The arguments after --check; returns the exit code of the check.
+int run_check(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace xamo

@@ -1,0 +1,111 @@
+// The interaction the checker drives the load commands with.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "dialog/interaction.h"
+
+namespace xamo {
+
+// Answers every question as a user who wants every check would: yes to every question, the
+// base file to every open dialog of a load, nothing to every other dialog. Keeps the notes.
+class AutoAnswers : public UserInteraction {
+  public:
+    std::optional<std::string> next_file;
+    std::vector<std::string> notes;  // the text of every note, in order
+    // Titles of the searches stopped by the deadline, in order.
+    std::vector<std::string> stopped_searches;
+    bool out_of_memory = false;
+
+    // A search shown after this time is stopped; none when unset.
+    void set_deadline(std::optional<std::chrono::steady_clock::time_point> deadline) {
+        deadline_ = deadline;
+    }
+
+    void note(const std::string&, const std::string& text) override {
+        if (text == kOutOfMemoryNote) out_of_memory = true;
+        notes.push_back(text);
+    }
+    void begin_progress(const std::string& title, const std::string&) override { search_ = title; }
+    bool progress_continues() override {
+        if (!deadline_ || std::chrono::steady_clock::now() < *deadline_) return true;
+        if (stopped_searches.empty() || stopped_searches.back() != search_)
+            stopped_searches.push_back(search_);
+        return false;
+    }
+    int ask(const std::string&, const std::string&,
+            const std::vector<std::string>& buttons) override {
+        for (std::size_t i = 0; i < buttons.size(); ++i) {
+            if (without_accelerator(buttons[i]) == "tak") return static_cast<int>(i) + 1;
+        }
+        return 1;
+    }
+    bool confirm(const std::string&, const std::string&) override { return true; }
+    std::optional<std::string> choose_file_to_open(const std::string&,
+                                                   const std::vector<FileFilter>&,
+                                                   const std::string&) override {
+        auto file = std::move(next_file);
+        next_file.reset();
+        return file;
+    }
+    std::optional<std::string> choose_file_to_save(const std::string&,
+                                                   const std::vector<FileFilter>&,
+                                                   const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> enter_text(const std::string&, const std::string&,
+                                          const std::string&) override {
+        return std::nullopt;
+    }
+    std::vector<int> choose_from_list(const std::string&, const std::string&,
+                                      const std::vector<std::string>& items,
+                                      bool multiple) override {
+        if (items.empty()) return {};
+        if (!multiple) return {0};
+        std::vector<int> all(items.size());
+        for (std::size_t i = 0; i < items.size(); ++i) all[i] = static_cast<int>(i);
+        return all;
+    }
+    std::optional<std::string> enter_value(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    void explain(const std::string&, const std::vector<std::string>&) override {}
+    int choose_option(const RadioDialog& dialog) override { return dialog.preselected; }
+    std::optional<int> choose_from_dropdown(const DropDownDialog&) override { return std::nullopt; }
+    void show_text(const std::string&, const std::string&) override {}
+    void show_picture(const std::string&, const std::string&) override {}
+    bool show_picture_dialog(const std::string&) override { return false; }
+    bool play_sound(const std::string&) override { return false; }
+    void show_advice(const std::string&) override {}
+    void show_description(const std::string&, const std::string&) override {}
+    bool open_document(const std::string&) override { return false; }
+    void open_editor(const std::string&) override {}
+    void show_browse(const BrowseView&) override {}
+    std::optional<int> select_item(const std::string&, const std::string&,
+                                   const std::vector<std::string>&) override {
+        return std::nullopt;
+    }
+    void set_main_title(const std::string&) override {}
+    void clear_messages() override {}
+
+  protected:
+    void write_message(const std::string&) override {}
+
+  private:
+    static std::string without_accelerator(const std::string& caption) {
+        std::string plain;
+        for (char c : caption) {
+            if (c == '&') continue;
+            plain.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+        }
+        return plain;
+    }
+    std::optional<std::chrono::steady_clock::time_point> deadline_;
+    std::string search_;
+};
+
+}  // namespace xamo
