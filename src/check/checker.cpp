@@ -375,9 +375,11 @@ class Checker {
             line.assign(text);
             std::vector<FactLine> lines;
             std::optional<ReadError> error;
-            if (line.empty())
-                error = ReadError{ReadErrorKind::EmptyLine, "", 0, number, ""};
-            else
+            if (line.empty()) {
+                error = ReadError{};
+                error->kind = ReadErrorKind::EmptyLine;
+                error->line_number = number;
+            } else
                 error = read_section_bytes(facts.store, section, line, &lines);
             facts.add_lines(lines, number);
             if (!error) continue;
@@ -394,8 +396,11 @@ class Checker {
         // The caret of the load stands under the character at `position` (1-based).
         Location location = at(file, line);
         if (error.is_syntax()) location.column = std::max<std::size_t>(error.position, 1);
-        if (add(codes::syntax, std::move(location), error.message()))
-            result_.findings.back().source_line = error.line;
+        if (add(codes::syntax, std::move(location), error.message())) {
+            // A long line comes as an excerpt around the caret.
+            result_.findings.back().source_line = error.shown_line();
+            result_.findings.back().source_caret = error.caret_column();
+        }
     }
 
     void check_file(const BaseFile& file) {

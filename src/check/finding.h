@@ -26,7 +26,8 @@ struct Finding {
     // The details: flattened conditions of a counterexample, chains, lines of a dialog.
     std::vector<std::string> evidence;
     std::vector<Location> related;
-    std::string source_line;  // the line in error, for a caret under the column
+    std::string source_line;       // the line in error (or its excerpt), for a caret
+    std::size_t source_caret = 0;  // 0-based character of source_line under the caret
 };
 
 struct CheckResult {

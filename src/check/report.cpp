@@ -218,7 +218,7 @@ std::string finding_text(const Finding& finding) {
     if (!finding.source_line.empty()) {
         text += "    " + escaped(finding.source_line) + "\n";
         if (finding.location.column > 0)
-            text += "    " + std::string(finding.location.column - 1, ' ') + "^\n";
+            text += "    " + std::string(finding.source_caret, ' ') + "^\n";
     }
     for (const auto& line : finding.evidence) text += "    " + escaped(line) + "\n";
     for (const auto& related : finding.related) {

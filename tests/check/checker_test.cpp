@@ -52,7 +52,8 @@ TEST(Check, FindingsPrintInCompilerFormAndAsValidJson) {
                     {"reguła 1: a, na"},
                     {{"REa.BRD", 2, 0, "tu"}},
                     "ab\x1b"
-                    "cd"};
+                    "cd",
+                    2};
     EXPECT_EQ(finding_text(finding),
               "baza \"x\".BRD:7:3: błąd: wniosek „a”\\x1B[31m [RD102]\n"
               "    ab\\x1Bcd\n"
