@@ -41,7 +41,6 @@ struct Texts {
     const char* question = "pytanie ";  // + „q?” + answer + „c” + holds
     const char* answer = ", odpowiedź: ";
     const char* yes = "tak";
-    const char* no = "nie";
     const char* so = ", więc ";
     const char* holds = " jest prawdą";
     const char* declared = "zadeklarowany fakt ";
