@@ -208,18 +208,21 @@ void record_backward_run(WhyNotMemory& record, const InferenceContext& ctx,
 // --- indexes -------------------------------------------------------------------------------------
 
 struct WhyNot::Step {
-    const Fact* item = nullptr;  // a rule or relational model explained at `depth`, or
-    std::string condition;       // a condition of one (when not empty), or
-    std::string leave;           // the condition whose explanation ends here
+    enum class What { Item, Condition, Leave };
+    What what = What::Item;
+    const Fact* item = nullptr;  // Item: a rule or relational model explained at `depth`
+    std::string text;  // Condition: a condition of a rule; Leave: the one whose explanation ends
     std::size_t depth = 0;
-    bool stopped = false;  // the run stopped the rule at this condition (a rule's condition)
+    bool stopped = false;  // the run stopped the rule at this condition
     bool later = false;    // a condition after that one, which the run never came to
 
-    static Step of_item(const Fact* item, std::size_t depth) { return {item, {}, {}, depth}; }
-    static Step of_condition(const std::string& c, std::size_t depth, bool stopped, bool later) {
-        return {nullptr, c, {}, depth, stopped, later};
+    static Step of_item(const Fact* item, std::size_t depth) {
+        return {What::Item, item, {}, depth};
     }
-    static Step leaving(const std::string& p) { return {nullptr, {}, p}; }
+    static Step of_condition(const std::string& c, std::size_t depth, bool stopped, bool later) {
+        return {What::Condition, nullptr, c, depth, stopped, later};
+    }
+    static Step leaving(const std::string& p) { return {What::Leave, nullptr, p}; }
 };
 
 struct WhyNot::Walk {
@@ -349,10 +352,10 @@ std::vector<std::string> WhyNot::explain(const std::string& condition) const {
 }
 
 void WhyNot::explain_step(const Step& step, Walk& walk) const {
-    if (!step.condition.empty()) {
-        explain_condition(step.condition, false, step, walk);
-    } else if (step.item == nullptr) {
-        walk.on_path.erase(step.leave);
+    if (step.what == Step::What::Condition) {
+        explain_condition(step.text, false, step, walk);
+    } else if (step.what == Step::What::Leave) {
+        walk.on_path.erase(step.text);
     } else if (step.item->kind == Kind::regula) {
         explain_rule(*step.item, step.depth, walk);
     } else {
