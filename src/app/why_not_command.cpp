@@ -9,10 +9,7 @@
 namespace xamo {
 
 void register_why_not_command(Application& app) {
-    app.commands().set_handler(kWhyNotCommand, [&app] {
-        InferenceContext ctx(app.store(), app.inference(), app.askable(), app.report(), app.ui());
-        dlaczego_nie(ctx, app.why_not());
-    });
+    app.commands().set_handler(kWhyNotCommand, [&app] { dlaczego_nie(app.ui(), app.why_not()); });
 }
 
 WhyNotRun::WhyNotRun(Application& app) : app_(app), runs_before_(app.inference().runs_started) {}
@@ -30,16 +27,16 @@ void WhyNotRun::enable() {
     app_.commands().enable({kWhyNotCommand});
 }
 
-void WhyNotRun::ended(ForwardInference&) {
+void WhyNotRun::ended(ForwardInference& engine) {
     if (!started()) return;
-    record_forward_run(app_.why_not());
+    record_forward_run(app_.why_not(), engine.context());
     enable();
 }
 
 void WhyNotRun::ended(BackwardInference& engine) {
     if (!started()) return;
     // The backward engine exists from the moment the run started.
-    record_backward_run(app_.why_not(), engine.engine().memory());
+    record_backward_run(app_.why_not(), engine.engine().context(), engine.engine().memory());
     enable();
 }
 

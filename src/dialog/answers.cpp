@@ -30,6 +30,8 @@ std::optional<int> index_in(const std::string& text, int count) {
     return n;
 }
 
+bool cancels(const std::string& lower) { return lower == "cancel" || lower == "anuluj"; }
+
 }  // namespace
 
 std::string trim(const std::string& text) {
@@ -55,7 +57,7 @@ std::optional<int> button(const std::string& answer, const std::vector<std::stri
 
 SelectionAnswer selection(const std::string& answer, int count) {
     const std::string given = lower_ascii(trim(answer));
-    if (given.empty() || given == "cancel" || given == "anuluj") return {true, std::nullopt};
+    if (given.empty() || cancels(given)) return {true, std::nullopt};
     if (const auto n = index_in(given, count)) return {true, *n - 1};
     return {};
 }
@@ -63,6 +65,7 @@ SelectionAnswer selection(const std::string& answer, int count) {
 ListAnswer list(const std::string& answer, int count, bool multiple) {
     const std::string given = trim(answer);
     if (lower_ascii(given) == "z") return {ListAnswer::Kind::Quit, {}};
+    if (cancels(lower_ascii(given))) return {ListAnswer::Kind::Cancel, {}};
     if (given.empty()) {
         if (multiple || count == 0) return {ListAnswer::Kind::Chosen, {}};
         return {ListAnswer::Kind::Chosen, {0}};

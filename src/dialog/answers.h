@@ -15,11 +15,12 @@ std::string trim(const std::string& text);
 std::optional<int> button(const std::string& answer, const std::vector<std::string>& buttons);
 
 struct ListAnswer {
-    enum class Kind { Chosen, Quit, Invalid } kind = Kind::Invalid;
+    enum class Kind { Chosen, Quit, Cancel, Invalid } kind = Kind::Invalid;
     std::vector<int> chosen;  // 0-based positions
 };
-// List dialogs: 1-based numbers separated by blanks or commas; "z" is "Zakończ". An empty answer
-// selects nothing in a multiple-choice list and keeps the first item in a single-choice one.
+// List dialogs: 1-based numbers separated by blanks or commas; "z" is "Zakończ", "cancel" or
+// "anuluj" is "Anuluj" (where the list has one). An empty answer selects nothing in a
+// multiple-choice list and keeps the first item in a single-choice one.
 ListAnswer list(const std::string& answer, int count, bool multiple);
 
 // Selection dialogs with "&OK" and "&Cancel": a 1-based number chooses that item (OK); an empty

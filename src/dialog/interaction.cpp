@@ -10,6 +10,7 @@ void UserInteraction::write(const std::string& text) {
     if (redirect_path_) {
         redirected_text_ += text;
     } else {
+        if (!text.empty()) message_at_line_start_ = text.back() == '\n';
         write_message(text);
     }
 }
@@ -19,6 +20,13 @@ void UserInteraction::write_integer(std::int64_t n) { write(std::to_string(n)); 
 void UserInteraction::write_real(double x) { write(display_real(x)); }
 
 void UserInteraction::new_line() { write("\n"); }
+
+void UserInteraction::begin_line() {
+    const bool at_start = redirect_path_
+                              ? redirected_text_.empty() || redirected_text_.back() == '\n'
+                              : message_at_line_start_;
+    if (!at_start) new_line();
+}
 
 void UserInteraction::redirect_to_file(const std::string& path) {
     redirect_path_ = path;

@@ -73,6 +73,13 @@ class UserInteraction {
     virtual std::vector<int> choose_from_list(const std::string& title, const std::string& prompt,
                                               const std::vector<std::string>& items,
                                               bool multiple) = 0;
+    // The same list with a way out: "Anuluj" (or Escape) closes it and returns nothing. Front ends
+    // without such a gesture answer as choose_from_list().
+    virtual std::optional<std::vector<int>> choose_from_list_or_cancel(
+        const std::string& title, const std::string& prompt, const std::vector<std::string>& items,
+        bool multiple) {
+        return choose_from_list(title, prompt, items, multiple);
+    }
     // "Określ wartość argumentu": the text typed, or nothing when cancelled. "Zakończ" as above.
     virtual std::optional<std::string> enter_value(const std::string& title,
                                                    const std::string& name) = 0;
@@ -129,6 +136,9 @@ class UserInteraction {
     void write_integer(std::int64_t n);
     void write_real(double x);
     void new_line();
+    // Ends the current line unless the output stream stands at the start of one, so that what
+    // follows begins on a line of its own.
+    void begin_line();
     // Starts collecting output for `path`; nothing reaches the message window meanwhile.
     void redirect_to_file(const std::string& path);
     // Ends the redirection and writes the collected text (Windows-1250, replacing the file).
@@ -153,6 +163,7 @@ class UserInteraction {
     std::optional<std::string> redirect_path_;
     std::string redirected_text_;
     std::function<void(const std::string&)> echo_;
+    bool message_at_line_start_ = true;
 };
 
 }  // namespace xamo

@@ -111,6 +111,14 @@ std::vector<int> RecordingInteraction::choose_from_list(const std::string& title
     return chosen;
 }
 
+std::optional<std::vector<int>> RecordingInteraction::choose_from_list_or_cancel(
+    const std::string& title, const std::string& prompt, const std::vector<std::string>& items,
+    bool multiple) {
+    const auto chosen = inner_.choose_from_list_or_cancel(title, prompt, items, multiple);
+    record(chosen ? numbers_line(*chosen) : std::string("anuluj"));
+    return chosen;
+}
+
 std::optional<std::string> RecordingInteraction::enter_value(const std::string& title,
                                                              const std::string& name) {
     const auto value = inner_.enter_value(title, name);

@@ -36,6 +36,9 @@ class RecordingInteraction : public UserInteraction {
     std::vector<int> choose_from_list(const std::string& title, const std::string& prompt,
                                       const std::vector<std::string>& items,
                                       bool multiple) override;
+    std::optional<std::vector<int>> choose_from_list_or_cancel(
+        const std::string& title, const std::string& prompt, const std::vector<std::string>& items,
+        bool multiple) override;
     std::optional<std::string> enter_value(const std::string& title,
                                            const std::string& name) override;
     void explain(const std::string& title, const std::vector<std::string>& lines) override;

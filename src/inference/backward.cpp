@@ -71,10 +71,11 @@ void BackwardEngine::add_wstecz(const std::string& c) { ctx_.memory.rbd_wstecz.a
 
 void BackwardEngine::remove_wstecz(const std::string& c) { ctx_.memory.rbd_wstecz.remove_all(c); }
 
-void BackwardEngine::record_false(const std::string& member) {
+void BackwardEngine::record_false(const std::string& member, const Choice& why) {
     const std::string negated = negacja(member);
     if (!established(negated)) add_wstecz(negated);
     ctx_.memory.zanegowany_warunek_z_bazy_ograniczen.push_back(negated);
+    ctx_.memory.choices.emplace(negated, why);
 }
 
 const std::vector<const Fact*>& BackwardEngine::constraints_with(const std::string& member) const {
@@ -149,30 +150,33 @@ std::optional<std::int32_t> BackwardEngine::refuted_by(const std::string& c) con
     return first_number_for(memory_.numer_nieprawda, c);
 }
 
-bool BackwardEngine::pamietaj_wstecz(const std::string& c) {
+bool BackwardEngine::pamietaj_wstecz(const std::string& c, Choice::Cause cause) {
     const std::string negation = negacja(c);
     if (!is_negated(c)) {
         if (established(c) && !established(negation)) return true;
         remove_wstecz(negation);
         if (!established(c)) {
             add_wstecz(c);
-            uzupelnij_ograniczenia(c);
+            uzupelnij_ograniczenia(c, cause);
         }
         return true;
     }
     if (established(negation)) return false;
     if (!established(c)) {
         add_wstecz(c);
-        uzupelnij_ograniczenia(c);
+        uzupelnij_ograniczenia(c, cause);
     }
     return true;
 }
 
-void BackwardEngine::uzupelnij_ograniczenia(const std::string& c) {
+void BackwardEngine::uzupelnij_ograniczenia(const std::string& c, Choice::Cause cause) {
     const bool positive = !is_negated(c);
+    const auto because = [&](const Fact& constraint) {
+        return Choice{Constraint(constraint).number(), c, cause};
+    };
     if (positive) {
         if (const Fact* pair = two_member_constraint(constraints_with(c))) {
-            record_false(other_member(*pair, c));
+            record_false(other_member(*pair, c), because(*pair));
             return;
         }
     }
@@ -185,7 +189,7 @@ void BackwardEngine::uzupelnij_ograniczenia(const std::string& c) {
     if (!positive) return;
     for (const Fact* constraint : constraints_with(c)) {
         for (const auto& member : Constraint(*constraint).members()) {
-            if (member != c && !established(member)) record_false(member);
+            if (member != c && !established(member)) record_false(member, because(*constraint));
         }
     }
 }
@@ -205,7 +209,8 @@ void BackwardEngine::komunikat(const std::string& c) {
 
 void BackwardEngine::seed() {
     for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
-        for (const Fact& fact : ctx_.store.all(kind)) pamietaj_wstecz(TextFact(fact).text());
+        for (const Fact& fact : ctx_.store.all(kind))
+            pamietaj_wstecz(TextFact(fact).text(), Choice::Cause::Declared);
     }
     for (const Fact& known : ctx_.store.all(Kind::argument_znany)) {
         if (!ctx_.memory.zmienna_ustalona.has(KnownArgument(known).argument())) {
@@ -216,11 +221,14 @@ void BackwardEngine::seed() {
 }
 
 void BackwardEngine::verify_end_rules(const std::string& hypothesis) {
+    memory_.hypothesis = hypothesis;
     if (hypothesis == kEnd) return;
     for (const Fact& rule : ctx_.store.all(Kind::regula)) {
         if (end_established()) return;
         if (Rule(rule).conclusion() != kEnd) continue;
-        if (testuj_warunki_wstecz(Rule(rule).conditions())) pamietaj_wstecz(std::string(kEnd));
+        if (testuj_warunki_wstecz(Rule(rule).conditions()) && pamietaj_wstecz(std::string(kEnd)) &&
+            end_established())
+            memory_.end_rule = Rule(rule).number();
     }
 }
 

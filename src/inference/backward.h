@@ -48,6 +48,8 @@ struct BackwardMemory {
     std::unordered_set<std::int32_t> regula_wykorzystana;
     std::deque<std::pair<std::int32_t, std::string>> numer_prawda;     // latest first
     std::deque<std::pair<std::int32_t, std::string>> numer_nieprawda;  // latest first
+    std::string hypothesis;                // the main hypothesis of the run
+    std::optional<std::int32_t> end_rule;  // the rule that concluded "koniec" before it
 };
 
 class BackwardEngine {
@@ -74,7 +76,8 @@ class BackwardEngine {
     void verify_end_rules(const std::string& hypothesis);
 
     // pamietaj_wstecz: false when c is negated and its positive form is established.
-    bool pamietaj_wstecz(const std::string& c);
+    // `cause` says how c came to hold, for the members of its constraints it makes false.
+    bool pamietaj_wstecz(const std::string& c, Choice::Cause cause = Choice::Cause::Concluded);
     void komunikat(const std::string& c);
 
     bool established(const std::string& c) const;
@@ -106,8 +109,8 @@ class BackwardEngine {
 
     void add_wstecz(const std::string& c);
     void remove_wstecz(const std::string& c);
-    void record_false(const std::string& member);
-    void uzupelnij_ograniczenia(const std::string& c);
+    void record_false(const std::string& member, const Choice& why);
+    void uzupelnij_ograniczenia(const std::string& c, Choice::Cause cause);
     const std::vector<const Fact*>& constraints_with(const std::string& member) const;
     const std::vector<const Fact*>& rules_concluding(const std::string& c) const;
     const std::vector<const Fact*>& models_with_result(const std::string& result) const;

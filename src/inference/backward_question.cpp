@@ -13,7 +13,7 @@
 namespace xamo {
 namespace {
 
-enum Answer { kYes = 1, kNo = 2, kWhy = 3 };
+enum Button { kYes = 1, kNo = 2, kWhy = 3 };
 
 const std::string kSeventeen(17, ' ');
 
@@ -136,11 +136,12 @@ bool pytaj(BackwardEngine& engine, const std::string& c) {
         ctx.pisz("    " + q);
         odpowiedz = ctx.ui.confirm("Wybierz:", q) ? kYes : kNo;
     }
+    ctx.memory.answers.insert_or_assign(positive_form(c), Answer{c, odpowiedz == kYes});
     if (odpowiedz == kYes) {
         ctx.pisz(kSeventeen + "    TAK");
         ctx.piszcr();
         ctx.piszcr();
-        return engine.pamietaj_wstecz(c);
+        return engine.pamietaj_wstecz(c, Choice::Cause::Answered);
     }
     ctx.pisz(kSeventeen + "    NIE");
     ctx.piszcr();

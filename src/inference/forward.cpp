@@ -192,11 +192,13 @@ bool ForwardInference::przygotowanie_listy_faktow() {
         } else {
             continue;
         }
+        const Choice why{Constraint(constraint).number(), member, Choice::Cause::Chosen};
+        memory.choices.emplace(member, why);
         StringList others;
         for (const auto& m : open) {
             if (m != member) others.push_back(m);
         }
-        pamietaj_warunki_nie_bedace_faktami(ctx_, others);
+        pamietaj_warunki_nie_bedace_faktami(ctx_, others, why);
     }
     for (const Fact& constraint : constraints) {
         if (any_declared(Constraint(constraint).members())) {
@@ -224,7 +226,11 @@ bool ForwardInference::przygotowanie_listy_faktow() {
         const auto chosen = ctx_.ui.choose_from_list(
             "Wybór faktów ze zbioru warunków dopytywalnych",
             "Wybierz fakty ze zbioru warunków dopytywalnych!", offered, true);
-        for (int index : chosen) memory.rbd.add(0, offered[static_cast<std::size_t>(index)]);
+        for (int index : chosen) {
+            const std::string& c = offered[static_cast<std::size_t>(index)];
+            memory.rbd.add(0, c);
+            memory.choices.emplace(c, Choice{0, c, Choice::Cause::Chosen});
+        }
         pamietaj_warunki_nie_bedace_faktami(ctx_, offered);
         return true;
     }

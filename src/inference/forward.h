@@ -39,6 +39,8 @@ class ForwardInference {
 
     explicit ForwardInference(InferenceContext& ctx);
 
+    const InferenceContext& context() const { return ctx_; }
+
     Scan scan = Scan::Agenda;
 
     // Faults found while the bases were loaded (numbering, contradictions) that keep inference

@@ -188,6 +188,8 @@ void InferenceMemory::clear_run() {
     model_stosowany.clear();
     model_bledny.clear();
     zanegowany_warunek_z_bazy_ograniczen.clear();
+    choices.clear();
+    answers.clear();
     lista_warunkow_ograniczenia_z_warunkami_faktami.clear();
     lista_warunkow_uwzglednionych_ograniczen.clear();
     hipoteza.reset();

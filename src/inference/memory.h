@@ -229,6 +229,22 @@ class BackwardWorkingMemory {
     std::unordered_map<std::string, std::size_t> count_;
 };
 
+// Why a condition holds that the user chose or a constraint made so, kept by the condition
+// recorded ("Dlaczego nie?" names the constraint and its member).
+struct Choice {
+    // How `member` came to hold.
+    enum class Cause { Declared, Chosen, Answered, Concluded };
+    std::int32_t constraint = 0;  // 0: the fact menu
+    std::string member;           // empty for a condition left unselected in the fact menu
+    Cause cause = Cause::Chosen;
+};
+
+// The user's answer to a yes/no question: the condition as it was asked, and the answer.
+struct Answer {
+    std::string asked;
+    bool yes = false;
+};
+
 struct InferenceMemory : WorkingSection {
     std::vector<std::string> etykieta;             // labels typed at the start of a run
     std::optional<std::string> szczegolowosc;      // "mała" or "duża"
@@ -242,6 +258,8 @@ struct InferenceMemory : WorkingSection {
     // Models whose evaluation met an arithmetic error in this run: reported once, never applied.
     AppliedModels model_bledny;
     std::vector<std::string> zanegowany_warunek_z_bazy_ograniczen;
+    std::unordered_map<std::string, Choice> choices;  // by the condition recorded, first cause
+    std::unordered_map<std::string, Answer> answers;  // by the positive form asked about
     std::vector<StringList> lista_warunkow_ograniczenia_z_warunkami_faktami;
     StringList lista_warunkow_uwzglednionych_ograniczen;
     bool blad_wykluczajacych = false;  // two declared facts of one constraint; until a reload

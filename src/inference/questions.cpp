@@ -159,15 +159,18 @@ char pytaj_o_warunek(InferenceContext& ctx, const std::string& c) {
         for (const auto& member : members) ctx.line("   " + member);
         ctx.line(" może być prawdą!");
         ctx.line(kChooseTrue);
-        const std::string number = std::to_string(Constraint(*constraint).number());
-        const std::string chosen = member_chosen(
-            ctx, members, "Tylko jeden z warunków z ograniczenia " + number + " może być prawdą!");
-        return pamietaj_wybor(ctx, members, c, chosen);
+        const std::int32_t number = Constraint(*constraint).number();
+        const std::string chosen = member_chosen(ctx, members,
+                                                 "Tylko jeden z warunków z ograniczenia " +
+                                                     std::to_string(number) + " może być prawdą!");
+        return pamietaj_wybor(ctx, members, number, c, chosen);
     }
     const std::string q = c + "?";
     ctx.screen(padded_question(q));
     ctx.report_only(q);
-    if (ctx.ui.confirm("Warunek jest prawdą?", q)) {
+    const bool yes = ctx.ui.confirm("Warunek jest prawdą?", q);
+    ctx.memory.answers.insert_or_assign(p, Answer{c, yes});
+    if (yes) {
         ctx.line("  TAK");
         pamietaj(ctx, c, true);
         return 't';
@@ -181,11 +184,11 @@ bool pytaj_o_warunek_stosowania(InferenceContext& ctx, const std::string& w) {
     if (const Fact* constraint = ctx.constraint_with(positive_form(w))) {
         if (is_negated(w)) return false;
         const StringList members = open_members(ctx, Constraint(*constraint).members());
+        const std::int32_t number = Constraint(*constraint).number();
         const std::string chosen = member_chosen(
             ctx, members,
-            "Tylko jeden warunek z ograniczenia " +
-                std::to_string(Constraint(*constraint).number()) + " może być prawdą!");
-        pamietaj_wybor_warunku_stosowania(ctx, members, chosen);
+            "Tylko jeden warunek z ograniczenia " + std::to_string(number) + " może być prawdą!");
+        pamietaj_wybor_warunku_stosowania(ctx, members, number, chosen);
         return chosen == w;
     }
     const std::string q = w + "?";
@@ -193,7 +196,9 @@ bool pytaj_o_warunek_stosowania(InferenceContext& ctx, const std::string& w) {
     ctx.report_only(q);
     const char* title = is_negated(w) ? "Warunek stosowania jest prawdą?"
                                       : "Warunek stosowania modelu jest prawdą?";
-    if (ctx.ui.confirm(title, q)) {
+    const bool yes = ctx.ui.confirm(title, q);
+    ctx.memory.answers.insert_or_assign(positive_form(w), Answer{w, yes});
+    if (yes) {
         ctx.line("  TAK");
         ctx.memory.rbd.add(0, w);
         return true;

@@ -11,18 +11,28 @@ bool known(const InferenceContext& ctx, const std::string& c) {
     return ctx.memory.rbd.established(c) || ctx.memory.rbd.established(negacja(c));
 }
 
-void record_negation(InferenceContext& ctx, const std::string& member) {
+void record_negation(InferenceContext& ctx, const std::string& member, const Choice& why) {
     const std::string negated = negacja(member);
     ctx.memory.rbd.add(0, negated);
     ctx.memory.zanegowany_warunek_z_bazy_ograniczen.push_back(negated);
+    ctx.memory.choices.emplace(negated, why);
 }
 
-// Every member other than `chosen` that is not yet established becomes false.
-void negate_other_members(InferenceContext& ctx, const StringList& members,
-                          const std::string& chosen) {
+// Every member other than `why.member` that is not yet established becomes false.
+void negate_other_members(InferenceContext& ctx, const StringList& members, const Choice& why) {
     for (const auto& member : members) {
-        if (member != chosen && !ctx.memory.rbd.established(member)) record_negation(ctx, member);
+        if (member != why.member && !ctx.memory.rbd.established(member))
+            record_negation(ctx, member, why);
     }
+}
+
+// The member chosen from a constraint holds, and so do the negations of the others.
+void record_chosen(InferenceContext& ctx, const StringList& members, std::int32_t constraint,
+                   const std::string& chosen) {
+    const Choice why{constraint, chosen, Choice::Cause::Chosen};
+    ctx.memory.rbd.add(0, chosen);
+    ctx.memory.choices.emplace(chosen, why);
+    negate_other_members(ctx, members, why);
 }
 
 // Positions of the constraints holding c, all of them or only the first.
@@ -111,10 +121,11 @@ bool pamietaj(InferenceContext& ctx, const std::string& c, bool yes, bool seedin
         return true;
     }
     if (const auto holding = constraints_with(ctx, c, seeding); !holding.empty()) {
+        const auto cause = seeding ? Choice::Cause::Declared : Choice::Cause::Answered;
         for (std::size_t index : holding) {
+            const Constraint constraint(ctx.store.all(Kind::ograniczenie)[index]);
             ctx.memory.rbd.add(0, c);
-            negate_other_members(ctx,
-                                 Constraint(ctx.store.all(Kind::ograniczenie)[index]).members(), c);
+            negate_other_members(ctx, constraint.members(), {constraint.number(), c, cause});
         }
         return true;
     }
@@ -128,25 +139,24 @@ bool pamietaj(InferenceContext& ctx, const std::string& c, bool yes, bool seedin
     return true;
 }
 
-char pamietaj_wybor(InferenceContext& ctx, const StringList& members, const std::string& c,
-                    const std::string& chosen) {
-    ctx.memory.rbd.add(0, chosen);
+char pamietaj_wybor(InferenceContext& ctx, const StringList& members, std::int32_t constraint,
+                    const std::string& c, const std::string& chosen) {
     // On a line of its own: followed directly by the next text it would read as another name.
     ctx.line(chosen);
-    negate_other_members(ctx, members, chosen);
+    record_chosen(ctx, members, constraint, chosen);
     const bool holds = is_negated(c) ? chosen != negacja(c) : chosen == c;
     return holds ? 't' : 'n';
 }
 
 void pamietaj_wybor_warunku_stosowania(InferenceContext& ctx, const StringList& members,
-                                       const std::string& chosen) {
-    ctx.memory.rbd.add(0, chosen);
-    negate_other_members(ctx, members, chosen);
+                                       std::int32_t constraint, const std::string& chosen) {
+    record_chosen(ctx, members, constraint, chosen);
 }
 
-void pamietaj_warunki_nie_bedace_faktami(InferenceContext& ctx, const StringList& conditions) {
+void pamietaj_warunki_nie_bedace_faktami(InferenceContext& ctx, const StringList& conditions,
+                                         const Choice& why) {
     for (const auto& c : conditions) {
-        if (!ctx.memory.rbd.established(c)) record_negation(ctx, c);
+        if (!ctx.memory.rbd.established(c)) record_negation(ctx, c, why);
     }
 }
 

@@ -23,12 +23,14 @@ Recorded zachowaj_wniosek(InferenceContext& ctx, std::int32_t n, const std::stri
 bool pamietaj(InferenceContext& ctx, const std::string& c, bool yes, bool seeding = false);
 
 // Records the member chosen from a constraint; writes it; returns the mark for c ('t' or 'n').
-char pamietaj_wybor(InferenceContext& ctx, const StringList& members, const std::string& c,
-                    const std::string& chosen);
+char pamietaj_wybor(InferenceContext& ctx, const StringList& members, std::int32_t constraint,
+                    const std::string& c, const std::string& chosen);
 // The same for an application condition: nothing is written.
 void pamietaj_wybor_warunku_stosowania(InferenceContext& ctx, const StringList& members,
-                                       const std::string& chosen);
-// Records the negation of every listed condition that is not yet established.
-void pamietaj_warunki_nie_bedace_faktami(InferenceContext& ctx, const StringList& conditions);
+                                       std::int32_t constraint, const std::string& chosen);
+// Records the negation of every listed condition that is not yet established, for the reason
+// given (by default: left unselected in the fact menu).
+void pamietaj_warunki_nie_bedace_faktami(InferenceContext& ctx, const StringList& conditions,
+                                         const Choice& why = {});
 
 }  // namespace xamo

@@ -38,10 +38,18 @@ struct Texts {
     const char* application_condition = "warunek stosowania ";
     const char* is_false = " jest fałszywy (";
     const char* answered_no = "odpowiedź: nie";
-    const char* answered_positive = "odpowiedź: ";  // + „p” + answered_true
-    const char* answered_true = " jest prawdą";
+    const char* question = "pytanie ";  // + „q?” + answer + „c” + holds
+    const char* answer = ", odpowiedź: ";
+    const char* yes = "tak";
+    const char* so = ", więc ";
+    const char* holds = " jest prawdą";
     const char* declared = "zadeklarowany fakt ";
-    const char* by_constraint = "wykluczony przez ograniczenie";
+    const char* by_constraint = "wykluczony przez ograniczenie ";  // + number + in_which
+    const char* in_which = ", w którym ";                          // + cause + „member”
+    // By Choice::Cause.
+    const char* causes[4] = {"zadeklarowano ", "wybrano ", "potwierdzono ", "wywnioskowano "};
+    const char* chosen_from = " wybrany z ograniczenia ";
+    const char* chosen_in_menu = " wybrany w menu faktów";
     const char* not_chosen = "niewybrany w menu faktów";
     const char* by_rule = "reguła ";
     const char* rule_concluded = " wywnioskowała ";
@@ -60,6 +68,13 @@ struct Texts {
     const char* explained_above = " nie został rozstrzygnięty (wyjaśnienie wyżej)";
     const char* too_deep = "dalszych przyczyn nie pokazano (ponad ";
     const char* too_deep_end = " poziomów reguł)";
+
+    const char* stopped = "; pierwszy niespełniony w kolejności wnioskowania";
+    const char* stopped_before = "reguła nie spełnia wcześniejszego warunku";
+    const char* ended_by_rule = " z wnioskiem „koniec” zakończyła wnioskowanie";  // Reguła n
+    const char* before_hypothesis = ", zanim hipoteza ";  // + „h” + was_tested
+    const char* was_tested = " była testowana";
+    const char* full_stop = ".";
 
     const char* rule_zero = "reguła 0 nigdy nie jest stosowana";
     const char* all_hold = "wszystkie warunki są spełnione, lecz ";
@@ -141,26 +156,73 @@ bool relation_holds(const Fact& model, const std::vector<double>& v) {
 
 // --- the record of the run -----------------------------------------------------------------------
 
-void record_forward_run(WhyNotMemory& record) {
+namespace {
+
+// Everything the explanation reads, as the run left it.
+void record_run(WhyNotMemory& record, const InferenceContext& ctx, RunDirection direction) {
     record.clear();
-    record.direction = RunDirection::Forward;
+    record.direction = direction;
+    const FactStore& store = ctx.store;
+    const auto& rules = store.all(Kind::regula);
+    record.rules.assign(rules.begin(), rules.end());
+    for (Kind kind : {Kind::model, Kind::model_r}) {
+        for (const Fact& model : store.all(kind)) {
+            if (is_relational(model)) record.relational_models.push_back(model);
+        }
+    }
+    for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
+        for (const Fact& fact : store.all(kind)) record.declared.push_back(TextFact(fact).text());
+    }
+    const InferenceMemory& memory = ctx.memory;
+    record.rbd = memory.final_rbd.empty() ? memory.rbd : memory.final_rbd;
+    record.rbd_wstecz = memory.rbd_wstecz;
+    for (const auto& [name, value] : memory.zmienna_ustalona) record.values.emplace(name, value);
+    record.applied_models.insert(memory.model_stosowany.begin(), memory.model_stosowany.end());
+    record.failed_models.insert(memory.model_bledny.begin(), memory.model_bledny.end());
+    record.choices = memory.choices;
+    record.answers = memory.answers;
+    const AskableMemory& askable = ctx.askable;
+    record.askable = ctx.model_base_loaded() ? askable.lista_warunkow_i_argumentow_dopytywalnych
+                                             : askable.lista_warunkow_dopytywalnych;
+    record.askable_joint = askable.lista_warunkow_i_argumentow_dopytywalnych;
+    record.askable_arguments = askable.lista_argumentow_dopytywalnych;
 }
 
-void record_backward_run(WhyNotMemory& record, const BackwardMemory& backward) {
-    record.clear();
-    record.direction = RunDirection::Backward;
+}  // namespace
+
+void record_forward_run(WhyNotMemory& record, const InferenceContext& ctx) {
+    record_run(record, ctx, RunDirection::Forward);
+}
+
+void record_backward_run(WhyNotMemory& record, const InferenceContext& ctx,
+                         const BackwardMemory& backward) {
+    record_run(record, ctx, RunDirection::Backward);
     // A proved condition was established as verified; a refuted one by its negation.
     for (const auto& [number, c] : backward.numer_prawda) record.decided_by.emplace(c, number);
     for (const auto& [number, c] : backward.numer_nieprawda)
         record.decided_by.emplace(negacja(c), number);
+    record.hypothesis = backward.hypothesis;
+    record.end_rule = backward.end_rule;
 }
 
 // --- indexes -------------------------------------------------------------------------------------
 
 struct WhyNot::Step {
-    const Fact* item = nullptr;  // a rule or relational model explained at `depth`
+    enum class What { Item, Condition, Leave };
+    What what = What::Item;
+    const Fact* item = nullptr;  // Item: a rule or relational model explained at `depth`
+    std::string text;  // Condition: a condition of a rule; Leave: the one whose explanation ends
     std::size_t depth = 0;
-    std::string leave;  // without an item: the condition whose explanation ends here
+    bool stopped = false;  // the run stopped the rule at this condition
+    bool later = false;    // a condition after that one, which the run never came to
+
+    static Step of_item(const Fact* item, std::size_t depth) {
+        return {What::Item, item, {}, depth};
+    }
+    static Step of_condition(const std::string& c, std::size_t depth, bool stopped, bool later) {
+        return {What::Condition, nullptr, c, depth, stopped, later};
+    }
+    static Step leaving(const std::string& p) { return {What::Leave, nullptr, p}; }
 };
 
 struct WhyNot::Walk {
@@ -172,22 +234,15 @@ struct WhyNot::Walk {
     void line(std::size_t depth, const std::string& text) { lines.push_back(indent(depth) + text); }
 };
 
-WhyNot::WhyNot(const InferenceContext& ctx, const WhyNotMemory& record)
-    : ctx_(ctx),
-      record_(record),
-      forward_(record.direction != RunDirection::Backward),
-      rbd_(ctx.memory.final_rbd.empty() ? ctx.memory.rbd : ctx.memory.final_rbd) {
-    const FactStore& store = ctx_.store;
-    for (const Fact& rule : store.all(Kind::regula)) {
+WhyNot::WhyNot(const WhyNotMemory& record)
+    : record_(record), forward_(record.direction != RunDirection::Backward) {
+    for (const Fact& rule : record_.rules) {
         items_.push_back(&rule);
         rules_by_number_.emplace(Rule(rule).number(), &rule);
     }
-    for (Kind kind : {Kind::model, Kind::model_r}) {
-        for (const Fact& model : store.all(kind)) {
-            if (!is_relational(model)) continue;
-            items_.push_back(&model);
-            models_by_number_.emplace(AnyModel(model).number(), &model);
-        }
+    for (const Fact& model : record_.relational_models) {
+        items_.push_back(&model);
+        models_by_number_.emplace(AnyModel(model).number(), &model);
     }
     for (const Fact* item : items_) {
         const std::string& k =
@@ -195,19 +250,14 @@ WhyNot::WhyNot(const InferenceContext& ctx, const WhyNotMemory& record)
         concluders_[positive_form(k)].push_back(item);
     }
     if (forward_) {
-        for (const auto& [number, c] : rbd_) {
+        for (const auto& [number, c] : record_.rbd) {
             if (number != 0) derived_.emplace(c, number);
         }
     }
-    for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
-        for (const Fact& fact : store.all(kind)) declared_.insert(TextFact(fact).text());
-    }
-    const auto& negated = ctx_.memory.zanegowany_warunek_z_bazy_ograniczen;
-    negated_by_choice_.insert(negated.begin(), negated.end());
-    for (const Fact& constraint : store.all(Kind::ograniczenie)) {
-        const auto& members = Constraint(constraint).members();
-        constraint_members_.insert(members.begin(), members.end());
-    }
+    declared_.insert(record_.declared.begin(), record_.declared.end());
+    askable_.insert(record_.askable.begin(), record_.askable.end());
+    askable_joint_.insert(record_.askable_joint.begin(), record_.askable_joint.end());
+    askable_arguments_.insert(record_.askable_arguments.begin(), record_.askable_arguments.end());
 }
 
 const std::vector<const Fact*>& WhyNot::concluders(const std::string& c) const {
@@ -221,15 +271,14 @@ WhyNot::Truth WhyNot::truth(const std::string& c) const {
     if (c == kNoCondition) return Truth::True;
     const std::string negation = negacja(c);
     if (forward_) {
-        if (rbd_.established(c)) return Truth::True;
-        if (rbd_.established(negation)) return Truth::False;
+        if (record_.rbd.established(c)) return Truth::True;
+        if (record_.rbd.established(negation)) return Truth::False;
         return Truth::Unknown;
     }
-    const BackwardWorkingMemory& wstecz = ctx_.memory.rbd_wstecz;
     const std::string p = positive_form(c);
     const std::string not_p = negacja(p);
     const auto holds = [&](const std::string& x) {
-        return wstecz.established(x) || ctx_.memory.rbd.has(0, x);
+        return record_.rbd_wstecz.established(x) || record_.rbd.has(0, x);
     };
     if (holds(p)) return p == c ? Truth::True : Truth::False;
     if (holds(not_p)) return not_p == c ? Truth::True : Truth::False;
@@ -243,10 +292,15 @@ std::optional<std::int32_t> WhyNot::deciding_number(const std::string& fact) con
     return it->second;
 }
 
+std::optional<std::int32_t> WhyNot::end_rule() const {
+    if (!forward_) return record_.end_rule;
+    if (!established(std::string(kEnd))) return std::nullopt;
+    return deciding_number(std::string(kEnd));
+}
+
 bool WhyNot::askable(const std::string& c, bool application) const {
-    if (!application) return ctx_.is_askable(c);
-    return ctx_.in_askable_conditions_and_arguments(c) ||
-           ctx_.in_askable_conditions_and_arguments(negacja(c));
+    if (!application) return askable_.count(positive_form(c)) > 0;
+    return askable_joint_.count(c) > 0 || askable_joint_.count(negacja(c)) > 0;
 }
 
 const char* WhyNot::unreached(Subject subject) const {
@@ -273,31 +327,39 @@ StringList WhyNot::candidates() const {
 
 std::vector<std::string> WhyNot::explain(const std::string& condition) const {
     Walk walk;
-    walk.lines.push_back(
-        cat({kTexts.headline, quoted(condition),
-             truth(condition) == Truth::False ? kTexts.headline_false : kTexts.headline_unknown}));
+    const bool is_false = truth(condition) == Truth::False;
+    walk.lines.push_back(cat({kTexts.headline, quoted(condition),
+                              is_false ? kTexts.headline_false : kTexts.headline_unknown}));
+    // An undecided condition may owe it to "koniec" alone: that comes first.
+    if (const auto rule = end_rule(); rule && !is_false) {
+        std::string text = cat({kTexts.rule, std::to_string(*rule), kTexts.ended_by_rule});
+        if (!forward_ && !record_.hypothesis.empty())
+            text += cat({kTexts.before_hypothesis, quoted(record_.hypothesis), kTexts.was_tested});
+        walk.lines.push_back(text + kTexts.full_stop);
+    }
     const std::string top = positive_form(condition);
     walk.on_path.insert(top);
     walk.expanded.insert(top);
     const auto& items = concluders(condition);
-    for (auto it = items.rbegin(); it != items.rend(); ++it) walk.stack.push_back({*it, 0, {}});
+    for (auto it = items.rbegin(); it != items.rend(); ++it)
+        walk.stack.push_back(Step::of_item(*it, 0));
     while (!walk.stack.empty()) {
-        Step step = std::move(walk.stack.back());
+        const Step step = std::move(walk.stack.back());
         walk.stack.pop_back();
-        if (step.item == nullptr) {
-            walk.on_path.erase(step.leave);
-            continue;
-        }
-        explain_item(*step.item, step.depth, walk);
+        explain_step(step, walk);
     }
     return std::move(walk.lines);
 }
 
-void WhyNot::explain_item(const Fact& item, std::size_t depth, Walk& walk) const {
-    if (item.kind == Kind::regula) {
-        explain_rule(item, depth, walk);
+void WhyNot::explain_step(const Step& step, Walk& walk) const {
+    if (step.what == Step::What::Condition) {
+        explain_condition(step.text, false, step, walk);
+    } else if (step.what == Step::What::Leave) {
+        walk.on_path.erase(step.text);
+    } else if (step.item->kind == Kind::regula) {
+        explain_rule(*step.item, step.depth, walk);
     } else {
-        explain_model(item, depth, walk);
+        explain_model(*step.item, step.depth, walk);
     }
 }
 
@@ -309,14 +371,24 @@ void WhyNot::explain_rule(const Fact& rule, std::size_t depth, Walk& walk) const
         walk.line(depth + 1, kTexts.rule_zero);
         return;
     }
+    // A rule concluding the chosen condition shows every condition that does not hold; deeper
+    // rules only the one the run stopped at (the first, in the order both inferences test them).
+    StringList failing;
     for (const auto& c : Rule(rule).conditions()) {
         // Backward verification never establishes "bez warunku" as a rule condition (only as an
         // application condition), so there it stays undecided.
         if (truth(c) == Truth::True && (forward_ || c != kNoCondition)) continue;
-        explain_condition(c, false, depth + 1, walk);
+        failing.push_back(c);
+        if (depth > 0) break;
+    }
+    if (failing.empty()) {
+        walk.line(depth + 1, cat({kTexts.all_hold, unreached(Subject::Rule)}));
         return;
     }
-    walk.line(depth + 1, cat({kTexts.all_hold, unreached(Subject::Rule)}));
+    const bool mark = failing.size() > 1;
+    for (std::size_t i = failing.size(); i-- > 0;) {
+        walk.stack.push_back(Step::of_condition(failing[i], depth + 1, mark && i == 0, i > 0));
+    }
 }
 
 void WhyNot::explain_model(const Fact& model, std::size_t depth, Walk& walk) const {
@@ -332,10 +404,10 @@ void WhyNot::explain_model(const Fact& model, std::size_t depth, Walk& walk) con
         return;
     }
     if (truth(w) != Truth::True) {
-        explain_condition(w, true, depth + 1, walk);
+        explain_condition(w, true, Step::of_condition(w, depth + 1, false, false), walk);
         return;
     }
-    if (ctx_.memory.model_bledny.count(number) > 0) {
+    if (record_.failed_models.count(number) > 0) {
         walk.line(depth + 1, kTexts.model_failed);
         return;
     }
@@ -343,9 +415,12 @@ void WhyNot::explain_model(const Fact& model, std::size_t depth, Walk& walk) con
     StringList shown;
     for (const auto& a : arguments) {
         auto value = constant_value(a);
-        if (!value) value = ctx_.memory.zmienna_ustalona.get(a);
         if (!value) {
-            const bool asked = ctx_.is_askable_argument(a);
+            if (const auto it = record_.values.find(a); it != record_.values.end())
+                value = it->second;
+        }
+        if (!value) {
+            const bool asked = askable_arguments_.count(a) > 0;
             walk.line(depth + 1, cat({kTexts.argument, quoted(a),
                                       asked ? kTexts.no_value_asked : kTexts.no_value_computed}));
             return;
@@ -354,67 +429,100 @@ void WhyNot::explain_model(const Fact& model, std::size_t depth, Walk& walk) con
         shown.push_back(display_real(*value));
     }
     if (!relation_holds(model, values)) {
-        walk.line(depth + 1, cat({kTexts.relation_false, relation_text(model, shown)}));
+        std::string text = cat({kTexts.relation_false, relation_text(model, shown)});
+        // Never applied, the model concluded nothing, not even the negation.
+        if (record_.applied_models.count(number) == 0)
+            text += cat({kTexts.but, unreached(Subject::Model)});
+        walk.line(depth + 1, text);
         return;
     }
     walk.line(depth + 1, cat({kTexts.relation_true, relation_text(model, shown), kTexts.but,
                               unreached(Subject::Model)}));
 }
 
-void WhyNot::explain_condition(const std::string& c, bool application, std::size_t depth,
+void WhyNot::explain_condition(const std::string& c, bool application, const Step& place,
                                Walk& walk) const {
+    const std::size_t depth = place.depth;
     const std::string label =
         cat({application ? kTexts.application_condition : kTexts.condition, quoted(c)});
+    const char* mark = place.stopped ? kTexts.stopped : "";
     if (truth(c) == Truth::False) {
-        walk.line(depth, cat({label, kTexts.is_false, why_false(c, application), kTexts.closing}));
+        walk.line(depth,
+                  cat({label, kTexts.is_false, why_false(c, application), kTexts.closing, mark}));
         return;
     }
     if (askable(c, application)) {
-        walk.line(depth, cat({label, kTexts.not_asked, unreached(Subject::Condition)}));
+        const char* why = place.later ? kTexts.stopped_before : unreached(Subject::Condition);
+        walk.line(depth, cat({label, kTexts.not_asked, why, mark}));
         return;
     }
     const std::string p = positive_form(c);
     if (walk.on_path.count(p) > 0) {
-        walk.line(depth, cat({label, kTexts.undecided, kTexts.cycle}));
+        walk.line(depth, cat({label, kTexts.undecided, kTexts.cycle, mark}));
         return;
     }
     if (walk.expanded.count(p) > 0) {
-        walk.line(depth, cat({label, kTexts.explained_above}));
+        walk.line(depth, cat({label, kTexts.explained_above, mark}));
         return;
     }
     const auto& items = concluders(p);
     if (items.empty()) {
-        walk.line(depth, cat({label, kTexts.undecided, kTexts.concluded_by_nothing}));
+        walk.line(depth, cat({label, kTexts.undecided, kTexts.concluded_by_nothing, mark}));
         return;
     }
     // Condition lines stand one level below their rule, so depth / 2 counts levels of rules.
     if (depth / 2 >= kMaxLevels) {
         walk.line(depth, cat({label, kTexts.undecided, kTexts.too_deep, std::to_string(kMaxLevels),
-                              kTexts.too_deep_end}));
+                              kTexts.too_deep_end, mark}));
         return;
     }
-    walk.line(depth, cat({label, kTexts.undecided, kTexts.not_concluded}));
+    walk.line(depth, cat({label, kTexts.undecided, kTexts.not_concluded, mark}));
     walk.expanded.insert(p);
     walk.on_path.insert(p);
-    walk.stack.push_back({nullptr, 0, p});
+    walk.stack.push_back(Step::leaving(p));
     for (auto it = items.rbegin(); it != items.rend(); ++it)
-        walk.stack.push_back({*it, depth + 1, {}});
+        walk.stack.push_back(Step::of_item(*it, depth + 1));
 }
 
 // c is false: its negation holds. Who established it: a rule or model, a declared fact, a
-// constraint or the fact menu, else the user's answer.
+// choice (a constraint or the fact menu), the user's answer, else the run.
 std::string WhyNot::why_false(const std::string& c, bool application) const {
     const std::string fact = negacja(c);
     if (const auto number = deciding_number(fact); number && *number != 0)
         return who_concluded(*number, fact);
     if (declared_.count(fact) > 0) return cat({kTexts.declared, quoted(fact)});
-    if (negated_by_choice_.count(fact) > 0) {
-        return constraint_members_.count(positive_form(c)) > 0 ? kTexts.by_constraint
-                                                               : kTexts.not_chosen;
+    if (auto chosen = choice_made(fact)) return std::move(*chosen);
+    if (askable(c, application)) {
+        if (auto answer = answer_given(c)) return std::move(*answer);
     }
-    if (!askable(c, application)) return cat({kTexts.concluded, quoted(fact)});
-    if (!is_negated(c)) return kTexts.answered_no;
-    return cat({kTexts.answered_positive, quoted(fact), kTexts.answered_true});
+    return cat({kTexts.concluded, quoted(fact)});
+}
+
+// The question as it was asked and the answer as it was given, when they made c false.
+std::optional<std::string> WhyNot::answer_given(const std::string& c) const {
+    const auto it = record_.answers.find(positive_form(c));
+    if (it == record_.answers.end()) return std::nullopt;
+    const Answer& answer = it->second;
+    if (answer.asked == c && !answer.yes) return std::string(kTexts.answered_no);
+    const std::string fact = negacja(c);
+    if (answer.asked != fact || !answer.yes) return std::nullopt;
+    return cat({kTexts.question, quoted(answer.asked + "?"), kTexts.answer, kTexts.yes, kTexts.so,
+                quoted(fact), kTexts.holds});
+}
+
+// `fact` holds by a choice: made itself, or the other members of its constraint excluded.
+std::optional<std::string> WhyNot::choice_made(const std::string& fact) const {
+    const auto it = record_.choices.find(fact);
+    if (it == record_.choices.end()) return std::nullopt;
+    const Choice& choice = it->second;
+    if (choice.member == fact) {
+        if (choice.constraint == 0) return cat({quoted(fact), kTexts.chosen_in_menu});
+        return cat({quoted(fact), kTexts.chosen_from, std::to_string(choice.constraint)});
+    }
+    if (choice.constraint == 0) return std::string(kTexts.not_chosen);
+    const auto cause = static_cast<std::size_t>(choice.cause);
+    return cat({kTexts.by_constraint, std::to_string(choice.constraint), kTexts.in_which,
+                kTexts.causes[cause], quoted(choice.member)});
 }
 
 std::string WhyNot::who_concluded(std::int32_t number, const std::string& fact) const {
@@ -436,28 +544,30 @@ std::string WhyNot::who_concluded(std::int32_t number, const std::string& fact) 
 
 // --- the command ---------------------------------------------------------------------------------
 
-void dlaczego_nie(InferenceContext& ctx, const WhyNotMemory& record) {
+void dlaczego_nie(UserInteraction& ui, const WhyNotMemory& record) {
     if (!record.direction) {
-        ctx.ui.note(kTexts.list_title, kTexts.no_run);
+        ui.note(kTexts.list_title, kTexts.no_run);
         return;
     }
-    const WhyNot why(ctx, record);
+    const WhyNot why(record);
     const StringList candidates = why.candidates();
     if (candidates.empty()) {
-        ctx.ui.note(kTexts.list_title, kTexts.nothing_left);
+        ui.note(kTexts.list_title, kTexts.nothing_left);
         return;
     }
     const auto chosen =
-        ctx.ui.choose_from_list(kTexts.list_title, kTexts.list_prompt, candidates, false);
-    if (chosen.empty()) return;
-    const auto index = std::min(static_cast<std::size_t>(chosen.front()), candidates.size() - 1);
+        ui.choose_from_list_or_cancel(kTexts.list_title, kTexts.list_prompt, candidates, false);
+    if (!chosen || chosen->empty()) return;
+    const auto index = std::min(static_cast<std::size_t>(chosen->front()), candidates.size() - 1);
     const std::string& condition = candidates[index];
     const std::vector<std::string> lines = why.explain(condition);
+    // The run may have left a line open ("Czy zachować raport?  ").
+    ui.begin_line();
     for (const auto& line : lines) {
-        ctx.ui.write(line);
-        ctx.ui.new_line();
+        ui.write(line);
+        ui.new_line();
     }
-    ctx.ui.explain(cat({kTexts.dialog_title, condition}), lines);
+    ui.explain(cat({kTexts.dialog_title, condition}), lines);
 }
 
 }  // namespace xamo

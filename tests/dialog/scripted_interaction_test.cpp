@@ -51,6 +51,7 @@ TEST(Answers, ButtonsListsAndOptions) {
     EXPECT_EQ(answers::list("", 3, false).chosen, std::vector<int>{0});
     EXPECT_EQ(answers::list("1 2", 3, false).kind, answers::ListAnswer::Kind::Invalid);
     EXPECT_EQ(answers::list("Z", 3, false).kind, answers::ListAnswer::Kind::Quit);
+    EXPECT_EQ(answers::list(" Anuluj", 3, false).kind, answers::ListAnswer::Kind::Cancel);
     EXPECT_EQ(answers::option("", 3, 2), 2);
     EXPECT_EQ(answers::option("4", 3, 2), std::nullopt);
 }

@@ -174,13 +174,13 @@ TEST_F(Recording, ShortenedConstraintsAreFoundWhereTheyAre) {
 
 TEST_F(Recording, ChoiceFromAConstraintGivesTheMark) {
     auto ctx = context();
-    EXPECT_EQ(pamietaj_wybor(ctx, {"a", "b", "c"}, "b", "a"), 'n');
+    EXPECT_EQ(pamietaj_wybor(ctx, {"a", "b", "c"}, 1, "b", "a"), 'n');
     EXPECT_EQ(facts(), (std::vector<std::string>{"0:a", "0:nb", "0:nc"}));
     EXPECT_EQ(ui.output, "a\n");
     memory.rbd.clear();
-    EXPECT_EQ(pamietaj_wybor(ctx, {"a", "b"}, "nb", "a"), 't');
+    EXPECT_EQ(pamietaj_wybor(ctx, {"a", "b"}, 1, "nb", "a"), 't');
     memory.rbd.clear();
-    EXPECT_EQ(pamietaj_wybor(ctx, {"a", "b"}, "na", "a"), 'n');
+    EXPECT_EQ(pamietaj_wybor(ctx, {"a", "b"}, 1, "na", "a"), 'n');
 }
 
 }  // namespace

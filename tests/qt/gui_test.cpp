@@ -304,6 +304,18 @@ TEST_F(Gui, ListDialogStaysOnNoAndEndsTheProgramOnYes) {
     EXPECT_EQ(ui.ask("Pytanie", "Czy?", {"&Tak", "&Nie", "&Dlaczego?"}), 3);
 }
 
+TEST_F(Gui, CancellableListClosesOnAnulujAndEscapeWithoutAChoice) {
+    when_dialog("list", [](QWidget* dialog) { click(dialog, "Anuluj"); });
+    EXPECT_EQ(ui.choose_from_list_or_cancel("Dlaczego nie?", "Wybierz:", {"a", "b"}, false),
+              std::nullopt);
+    when_dialog("list", [](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    EXPECT_EQ(ui.choose_from_list_or_cancel("Dlaczego nie?", "Wybierz:", {"a", "b"}, false),
+              std::nullopt);
+    when_dialog("list", [](QWidget* dialog) { click(dialog, "&Kontynuuj"); });
+    EXPECT_EQ(ui.choose_from_list_or_cancel("Dlaczego nie?", "Wybierz:", {"a", "b"}, false),
+              std::vector<int>{0});
+}
+
 TEST_F(Gui, RuleSelectionReturnsTheSelectedItemOrNothing) {
     when_dialog("select_item", [](QWidget* dialog) {
         dialog->findChild<QListWidget*>("items")->setCurrentRow(1);

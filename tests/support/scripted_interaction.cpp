@@ -98,6 +98,7 @@ std::vector<int> ScriptedInteraction::choose_from_list(const std::string& title,
                 continue;
             case answers::ListAnswer::Kind::Chosen:
                 return parsed.chosen;
+            case answers::ListAnswer::Kind::Cancel:
             case answers::ListAnswer::Kind::Invalid:
                 ADD_FAILURE() << "\"" << *answer << "\" chooses nothing in \"" << title << "\"";
                 return {};

@@ -187,22 +187,37 @@ std::vector<int> ConsoleInteraction::choose_from_list(const std::string& title,
                                                       const std::string& prompt,
                                                       const std::vector<std::string>& items,
                                                       bool multiple) {
+    return run_list(title, prompt, items, multiple, false).value_or(std::vector<int>{});
+}
+
+std::optional<std::vector<int>> ConsoleInteraction::choose_from_list_or_cancel(
+    const std::string& title, const std::string& prompt, const std::vector<std::string>& items,
+    bool multiple) {
+    return run_list(title, prompt, items, multiple, true);
+}
+
+std::optional<std::vector<int>> ConsoleInteraction::run_list(const std::string& title,
+                                                             const std::string& prompt,
+                                                             const std::vector<std::string>& items,
+                                                             bool multiple, bool cancellable) {
     begin_block(multiple ? "choose many" : "choose");
     line(title);
     line(prompt);
     for (std::size_t i = 0; i < items.size(); ++i) {
         line("  " + std::to_string(i + 1) + ". " + items[i]);
     }
-    line("&Kontynuuj  Zakończ");
+    line(cancellable ? "&Kontynuuj  Zakończ  Anuluj" : "&Kontynuuj  Zakończ");
     const int count = static_cast<int>(items.size());
     while (true) {
         const auto answer = read_answer();
+        if (!answer && cancellable) return std::nullopt;
         const auto parsed = answers::list(answer.value_or(""), count, multiple);
         if (parsed.kind == answers::ListAnswer::Kind::Quit) {
             confirm_quit_or_stay();
             continue;
         }
         if (parsed.kind == answers::ListAnswer::Kind::Chosen) return parsed.chosen;
+        if (parsed.kind == answers::ListAnswer::Kind::Cancel && cancellable) return std::nullopt;
         say("! Nieprawidłowa odpowiedź: " + trim(*answer));
     }
 }

@@ -31,6 +31,9 @@ class ConsoleInteraction : public UserInteraction {
     std::vector<int> choose_from_list(const std::string& title, const std::string& prompt,
                                       const std::vector<std::string>& items,
                                       bool multiple) override;
+    std::optional<std::vector<int>> choose_from_list_or_cancel(
+        const std::string& title, const std::string& prompt, const std::vector<std::string>& items,
+        bool multiple) override;
     std::optional<std::string> enter_value(const std::string& title,
                                            const std::string& name) override;
     void explain(const std::string& title, const std::vector<std::string>& lines) override;
@@ -67,6 +70,10 @@ class ConsoleInteraction : public UserInteraction {
     // Longer answer lines are refused: a path or a number is never near this long.
     static constexpr std::size_t kMaxLine = 65536;
     std::optional<std::string> read_answer();
+    // Both list dialogs; with `cancellable`, "anuluj" and the end of input return nothing.
+    std::optional<std::vector<int>> run_list(const std::string& title, const std::string& prompt,
+                                             const std::vector<std::string>& items, bool multiple,
+                                             bool cancellable);
     std::optional<std::string> choose_file(const std::string& kind, const std::string& title,
                                            const std::vector<FileFilter>& filters,
                                            const std::string& start);

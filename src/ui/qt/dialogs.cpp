@@ -81,11 +81,14 @@ void QuitDialog::finish() {
     reject();
 }
 
-void QuitDialog::add_buttons(QVBoxLayout* layout, const QString& go_on_caption, const char* name) {
+void QuitDialog::add_buttons(QVBoxLayout* layout, const QString& go_on_caption, const char* name,
+                             bool cancellable) {
     auto* row = new QHBoxLayout;
     auto* go_on = add_button(row, go_on_caption, name);
     go_on->setDefault(true);
     auto* finish_button = add_button(row, "Zakończ", "finish");
+    if (cancellable)
+        connect(add_button(row, "Anuluj", "cancel"), &QPushButton::clicked, this, &QDialog::reject);
     layout->addLayout(row);
     connect(go_on, &QPushButton::clicked, this, &QDialog::accept);
     connect(finish_button, &QPushButton::clicked, this, &QuitDialog::finish);
@@ -101,7 +104,7 @@ int QuitDialog::exec_or_quit() {
 
 ListDialog::ListDialog(UserInteraction& ui, QWidget* parent, const std::string& title,
                        const std::string& prompt, const std::vector<std::string>& items,
-                       bool multiple)
+                       bool multiple, bool cancellable)
     : QuitDialog(ui, parent) {
     setObjectName("list");
     setWindowTitle(qs(title));
@@ -110,7 +113,7 @@ ListDialog::ListDialog(UserInteraction& ui, QWidget* parent, const std::string& 
     list_->setSelectionMode(multiple ? QAbstractItemView::MultiSelection
                                      : QAbstractItemView::SingleSelection);
     if (!multiple && list_->count() > 0) list_->setCurrentRow(0);
-    add_buttons(layout, "&Kontynuuj", "continue");
+    add_buttons(layout, "&Kontynuuj", "continue", cancellable);
     connect(list_, &QListWidget::itemDoubleClicked, this, [this, multiple] {
         if (!multiple) accept();
     });

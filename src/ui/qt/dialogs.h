@@ -40,20 +40,23 @@ class QuitDialog : public QDialog {
     void finish();
 
   protected:
-    // The row of the accepting button (the default) and "Zakończ".
-    void add_buttons(QVBoxLayout* layout, const QString& go_on_caption, const char* name);
+    // The row of the accepting button (the default), "Zakończ" and, when asked for, "Anuluj".
+    void add_buttons(QVBoxLayout* layout, const QString& go_on_caption, const char* name,
+                     bool cancellable = false);
 
   private:
     UserInteraction& ui_;
     bool quit_requested_ = false;
 };
 
-// "&Kontynuuj"/"Zakończ" over a list of strings, single or multiple choice.
+// "&Kontynuuj"/"Zakończ" over a list of strings, single or multiple choice; a cancellable list
+// adds "Anuluj", which closes it as Escape does (exec() returns Rejected).
 class ListDialog : public QuitDialog {
     Q_OBJECT
   public:
     ListDialog(UserInteraction& ui, QWidget* parent, const std::string& title,
-               const std::string& prompt, const std::vector<std::string>& items, bool multiple);
+               const std::string& prompt, const std::vector<std::string>& items, bool multiple,
+               bool cancellable = false);
     std::vector<int> chosen() const;  // 0-based, ascending
 
   private:

@@ -124,6 +124,14 @@ std::vector<int> QtInteraction::choose_from_list(const std::string& title,
     return dialog.chosen();
 }
 
+std::optional<std::vector<int>> QtInteraction::choose_from_list_or_cancel(
+    const std::string& title, const std::string& prompt, const std::vector<std::string>& items,
+    bool multiple) {
+    ListDialog dialog(*this, window_, title, prompt, items, multiple, true);
+    if (dialog.exec_or_quit() != QDialog::Accepted) return std::nullopt;
+    return dialog.chosen();
+}
+
 std::optional<std::string> QtInteraction::enter_value(const std::string& title,
                                                       const std::string& name) {
     ValueDialog dialog(*this, window_, title, name);
