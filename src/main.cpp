@@ -1,6 +1,6 @@
 // xamo_rd [--console [--batch]] [directory]
 // xamo_rd --check [--format json] PATH...
-// xamo_rd --replay SCRIPT [--expect TRANSCRIPT] [directory]
+// xamo_rd --replay SCRIPT [--expect TRANSCRIPT [--update]] [--in-place] [directory]
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -25,11 +25,33 @@ bool display_available() {
     return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
 }
 
+const char* const kUsage =
+    "Użycie: xamo_rd [--console [--batch]] [katalog]\n"
+    "       xamo_rd --check [--format json] ŚCIEŻKA...\n"
+    "       xamo_rd --replay SKRYPT [--expect PRZEBIEG [--update]] [--in-place] [katalog]\n"
+    "       xamo_rd --help\n";
+
+const char* const kHelp =
+    "\n--replay SKRYPT  odtwarza zapisaną konsultację w kopii katalogu bazy (bez katalogu:\n"
+    "                 w katalogu wskazanym w skrypcie, względem skryptu) i drukuje przebieg;\n"
+    "                 ścieżki w katalogu bazy są w nim względne.\n"
+    "  --expect PRZEBIEG  porównuje przebieg z zapisanym i drukuje różnice (diff z kontekstem).\n"
+    "  --update       zapisuje nowy przebieg w pliku PRZEBIEG zamiast porównywać.\n"
+    "  --in-place     odtwarza w samym katalogu bazy (zapisywane pliki zostają zmienione).\n"
+    "  Kody wyjścia: 0 przebieg zgodny (wydrukowany, zapisany), 1 przebieg różni się, pytanie\n"
+    "  różni się od zapisanego albo odtwarzanie sięga poza katalog, 2 błędne wywołanie,\n"
+    "  3 nie można odczytać skryptu, przebiegu albo katalogu.\n"
+    "Wiersze skryptu zaczynające się od # są komentarzami; \"#? \" przed odpowiedzią\n"
+    "nazywa pytanie, na które odpowiada.\n";
+
 int usage() {
-    std::cerr << "Użycie: xamo_rd [--console [--batch]] [katalog]\n"
-                 "       xamo_rd --check [--format json] ŚCIEŻKA...\n"
-                 "       xamo_rd --replay SKRYPT [--expect PRZEBIEG] [katalog]\n";
-    return 2;
+    std::cerr << kUsage;
+    return xamo::kReplayUsage;
+}
+
+int help() {
+    std::cout << kUsage << kHelp;
+    return 0;
 }
 
 struct Options {
@@ -37,6 +59,9 @@ struct Options {
     bool batch = false;
     bool check = false;
     bool json = false;
+    bool help = false;
+    bool in_place = false;
+    bool update = false;
     std::vector<std::string> check_paths;
     std::optional<std::string> replay;
     std::optional<std::string> expect;
@@ -67,6 +92,12 @@ std::optional<Options> parse(int argc, char** argv) {
             options.json = format == "json";
         } else if (arg == "--replay") {
             if (!take_value(argc, argv, i, options.replay)) return std::nullopt;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--in-place") {
+            options.in_place = true;
+        } else if (arg == "--update") {
+            options.update = true;
         } else if (arg == "--expect") {
             if (!take_value(argc, argv, i, options.expect)) return std::nullopt;
         } else if (!arg.empty() && arg[0] != '-' && options.check) {
@@ -83,6 +114,7 @@ std::optional<Options> parse(int argc, char** argv) {
         return std::nullopt;
     if (replay && options.console) return std::nullopt;
     if ((options.expect && !replay) || (options.json && !options.check)) return std::nullopt;
+    if ((options.in_place && !replay) || (options.update && !options.expect)) return std::nullopt;
     return options;
 }
 
@@ -98,23 +130,28 @@ std::string absolute(const std::string& path) {
 int main(int argc, char** argv) {
     auto options = parse(argc, argv);
     if (!options) return usage();
+    if (options->help) return help();
     std::ios::sync_with_stdio(false);
     if (options->check) {
         return xamo::run_check(options->check_paths,
                                options->json ? xamo::CheckFormat::Json : xamo::CheckFormat::Text,
                                std::cout);
     }
-    if (options->replay) options->replay = absolute(*options->replay);
-    if (options->expect) options->expect = absolute(*options->expect);
+    if (options->replay) {
+        xamo::ReplayOptions replay{absolute(*options->replay), std::nullopt, std::nullopt,
+                                   options->in_place, options->update};
+        if (options->expect) replay.expected = absolute(*options->expect);
+        if (!options->directory.empty()) replay.directory = absolute(options->directory);
+        return xamo::run_replay(replay, std::cout, std::cerr);
+    }
     if (!options->directory.empty()) {
         std::error_code ec;
         std::filesystem::current_path(std::filesystem::path(options->directory), ec);
         if (ec) {
             std::cerr << "Nie można przejść do katalogu " << options->directory << "\n";
-            return options->replay ? 2 : 1;
+            return 1;
         }
     }
-    if (options->replay) return xamo::run_replay(*options->replay, options->expect, std::cout);
     if (!options->console) {
         if (display_available()) return xamo::run_gui(argc, argv);
         std::cout << "Brak ekranu graficznego (nie ustawiono DISPLAY ani WAYLAND_DISPLAY); "

@@ -25,6 +25,7 @@ Application::Application(UserInteraction& ui)
       guide_directories_(default_guide_directories()) {
     std::error_code ec;
     start_directory_ = std::filesystem::current_path(ec).string();
+    recorder_.set_home(start_directory_);
     store_.register_working(&inference_);
     store_.register_working(&askable_);
     store_.register_working(&numbering_);

@@ -47,6 +47,7 @@ class Application {
     const std::string& start_directory() const { return start_directory_; }
     // Commands and answers of the session so far, as console lines.
     const std::vector<std::string>& consultation_lines() const { return recorder_.lines(); }
+    RecordingInteraction& recorder() { return recorder_; }
     FactStore& store() { return store_; }
     CommandTable& commands() { return commands_; }
     InferenceMemory& inference() { return inference_; }

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace xamo {
 
@@ -40,6 +41,26 @@ FileResult write_text_file(const std::string& path, const std::string& utf8_text
 
 // Deletes a regular file (never a directory, a device or what a link points at).
 FileResult delete_file(const std::string& path);
+
+// While one lives, files are written and deleted only below `directory`: a replayed consultation
+// must not reach outside its copy of the knowledge base. A refused path is kept, so the caller
+// can fail the run naming it. One at a time, by the thread that runs the program.
+class WriteConfinement {
+  public:
+    explicit WriteConfinement(const std::string& directory);
+    ~WriteConfinement();
+    WriteConfinement(const WriteConfinement&) = delete;
+    WriteConfinement& operator=(const WriteConfinement&) = delete;
+
+    const std::vector<std::string>& refused() const { return refused_; }
+
+    // A note refusing the change of `path`, or nothing when it lies inside the directory.
+    std::optional<std::string> refuse(const std::string& path, bool follow_link);
+
+  private:
+    std::string root_;
+    std::vector<std::string> refused_;
+};
 
 std::string file_name_of(const std::string& path);
 std::string directory_of(const std::string& path);
