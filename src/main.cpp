@@ -1,5 +1,6 @@
 // xamo_rd [--console [--batch]] [directory]
 // xamo_rd --check [--format json] PATH...
+// xamo_rd --cases TABLE DIRECTORY [--format json]
 // xamo_rd --replay SCRIPT [--expect TRANSCRIPT [--update]] [--in-place] [directory]
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/console/cases_command.h"
 #include "ui/console/check_command.h"
 #include "ui/console/console_app.h"
 #include "ui/console/replay.h"
@@ -29,6 +31,7 @@ const char* const kUsage =
     "Użycie: xamo_rd [--console [--batch]] [katalog]\n"
     "       xamo_rd --check [--format json] ŚCIEŻKA...\n"
     "       xamo_rd --replay SKRYPT [--expect PRZEBIEG [--update]] [--in-place] [katalog]\n"
+    "       xamo_rd --cases TABELA KATALOG_BAZY [--format json]\n"
     "       xamo_rd --help\n";
 
 const char* const kHelp =
@@ -41,6 +44,12 @@ const char* const kHelp =
     "  Kody wyjścia: 0 przebieg zgodny (wydrukowany, zapisany), 1 przebieg różni się, pytanie\n"
     "  różni się od zapisanego albo odtwarzanie sięga poza katalog, 2 błędne wywołanie,\n"
     "  3 nie można odczytać skryptu, przebiegu albo katalogu.\n"
+    "\n--cases TABELA KATALOG_BAZY  jedna konsultacja na wiersz tabeli CSV (przecinek albo\n"
+    "                 średnik; kolumny: warunki dopytywalne tak/nie, argumenty dopytywalne,\n"
+    "                 hipoteza, oczekiwane, wykluczone - listy rozdzielone |), wynik każdego\n"
+    "                 wiersza i pokrycie reguł, modeli i wniosków.\n"
+    "  Kody wyjścia: 0 wszystkie wiersze zgodne, 1 wiersz niezgodny albo bez odpowiedzi,\n"
+    "  2 błędne wywołanie, 3 nie można odczytać tabeli lub bazy albo tabela jest błędna.\n"
     "Wiersze skryptu zaczynające się od # są komentarzami; \"#? \" przed odpowiedzią\n"
     "nazywa pytanie, na które odpowiada.\n";
 
@@ -64,6 +73,7 @@ struct Options {
     bool update = false;
     std::vector<std::string> check_paths;
     std::optional<std::string> replay;
+    std::optional<std::string> cases;
     std::optional<std::string> expect;
     std::string directory;
 };
@@ -98,6 +108,8 @@ std::optional<Options> parse(int argc, char** argv) {
             options.in_place = true;
         } else if (arg == "--update") {
             options.update = true;
+        } else if (arg == "--cases") {
+            if (!take_value(argc, argv, i, options.cases)) return std::nullopt;
         } else if (arg == "--expect") {
             if (!take_value(argc, argv, i, options.expect)) return std::nullopt;
         } else if (!arg.empty() && arg[0] != '-' && options.check) {
@@ -113,7 +125,10 @@ std::optional<Options> parse(int argc, char** argv) {
     if (options.check && (options.console || replay || options.check_paths.empty()))
         return std::nullopt;
     if (replay && options.console) return std::nullopt;
-    if ((options.expect && !replay) || (options.json && !options.check)) return std::nullopt;
+    if (options.cases && (options.console || replay || options.check || options.directory.empty()))
+        return std::nullopt;
+    if ((options.expect && !replay) || (options.json && !options.check && !options.cases))
+        return std::nullopt;
     if ((options.in_place && !replay) || (options.update && !options.expect)) return std::nullopt;
     return options;
 }
@@ -136,6 +151,10 @@ int main(int argc, char** argv) {
         return xamo::run_check(options->check_paths,
                                options->json ? xamo::CheckFormat::Json : xamo::CheckFormat::Text,
                                std::cout);
+    }
+    if (options->cases) {
+        return xamo::run_cases(*options->cases, options->directory, options->json, std::cout,
+                               std::cerr);
     }
     if (options->replay) {
         xamo::ReplayOptions replay{absolute(*options->replay), std::nullopt, std::nullopt,

@@ -19,7 +19,9 @@ std::vector<std::string> numbered(int count, const std::string& prefix = "w") {
 TEST(TranscriptDiff, LineEndsAndByteOrderMarkAreNoDifference) {
     const auto lines = transcript_lines("a\r\nb\rc\nd");
     EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(transcript_lines("\xEF\xBB\xBF" "a\r\nb\r\n"), transcript_lines("a\nb"));
+    EXPECT_EQ(transcript_lines("\xEF\xBB\xBF"
+                               "a\r\nb\r\n"),
+              transcript_lines("a\nb"));
     EXPECT_EQ(transcript_lines("\xB3\xF3\n"), (std::vector<std::string>{"łó"}));
     EXPECT_TRUE(diff_lines(transcript_lines("a\r\nb\r\n"), transcript_lines("a\rb\r")).empty());
 }
