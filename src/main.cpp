@@ -1,6 +1,6 @@
 // xamo_rd [--console [--batch]] [directory]
 // xamo_rd --check [--format json] PATH...
-// xamo_rd --cases TABLE DIRECTORY [--format json]
+// xamo_rd --cases TABLE DIRECTORY [--odbc SOURCE] [--format json]
 // xamo_rd --replay SCRIPT [--expect TRANSCRIPT [--update]] [--in-place] [directory]
 #include <cstdlib>
 #include <filesystem>
@@ -31,7 +31,7 @@ const char* const kUsage =
     "Użycie: xamo_rd [--console [--batch]] [katalog]\n"
     "       xamo_rd --check [--format json] ŚCIEŻKA...\n"
     "       xamo_rd --replay SKRYPT [--expect PRZEBIEG [--update]] [--in-place] [katalog]\n"
-    "       xamo_rd --cases TABELA KATALOG_BAZY [--format json]\n"
+    "       xamo_rd --cases TABELA KATALOG_BAZY [--odbc ŹRÓDŁO] [--format json]\n"
     "       xamo_rd --help\n";
 
 const char* const kHelp =
@@ -47,7 +47,8 @@ const char* const kHelp =
     "\n--cases TABELA KATALOG_BAZY  jedna konsultacja na wiersz tabeli CSV (przecinek albo\n"
     "                 średnik; kolumny: warunki dopytywalne tak/nie, argumenty dopytywalne,\n"
     "                 hipoteza, oczekiwane, wykluczone - listy rozdzielone |), wynik każdego\n"
-    "                 wiersza i pokrycie reguł, modeli i wniosków.\n"
+    "                 wiersza i pokrycie reguł, modeli i wniosków; z --odbc TABELA jest\n"
+    "                 tabelą źródła danych ODBC.\n"
     "  Kody wyjścia: 0 wszystkie wiersze zgodne, 1 wiersz niezgodny albo bez odpowiedzi,\n"
     "  2 błędne wywołanie, 3 nie można odczytać tabeli lub bazy albo tabela jest błędna.\n"
     "Wiersze skryptu zaczynające się od # są komentarzami; \"#? \" przed odpowiedzią\n"
@@ -74,6 +75,7 @@ struct Options {
     std::vector<std::string> check_paths;
     std::optional<std::string> replay;
     std::optional<std::string> cases;
+    std::optional<std::string> odbc;
     std::optional<std::string> expect;
     std::string directory;
 };
@@ -110,6 +112,8 @@ std::optional<Options> parse(int argc, char** argv) {
             options.update = true;
         } else if (arg == "--cases") {
             if (!take_value(argc, argv, i, options.cases)) return std::nullopt;
+        } else if (arg == "--odbc") {
+            if (!take_value(argc, argv, i, options.odbc)) return std::nullopt;
         } else if (arg == "--expect") {
             if (!take_value(argc, argv, i, options.expect)) return std::nullopt;
         } else if (!arg.empty() && arg[0] != '-' && options.check) {
@@ -125,6 +129,7 @@ std::optional<Options> parse(int argc, char** argv) {
     if (options.check && (options.console || replay || options.check_paths.empty()))
         return std::nullopt;
     if (replay && options.console) return std::nullopt;
+    if (options.odbc && !options.cases) return std::nullopt;
     if (options.cases && (options.console || replay || options.check || options.directory.empty()))
         return std::nullopt;
     if ((options.expect && !replay) || (options.json && !options.check && !options.cases))
@@ -153,8 +158,8 @@ int main(int argc, char** argv) {
                                std::cout);
     }
     if (options->cases) {
-        return xamo::run_cases(*options->cases, options->directory, options->json, std::cout,
-                               std::cerr);
+        return xamo::run_cases({*options->cases, options->directory, options->odbc, options->json},
+                               std::cout, std::cerr);
     }
     if (options->replay) {
         xamo::ReplayOptions replay{absolute(*options->replay), std::nullopt, std::nullopt,
