@@ -7,6 +7,7 @@
 #include "app/askable_commands.h"
 #include "app/askable_file_commands.h"
 #include "app/browse_commands.h"
+#include "app/case_table_command.h"
 #include "app/command_catalog.h"
 #include "app/consultation_commands.h"
 #include "app/diagnosis_commands.h"
@@ -60,6 +61,7 @@ void Application::register_commands() {
     register_diagnosis_commands(*this);
     register_analysis_commands(*this);
     register_consultation_commands(*this);
+    register_case_table_command(*this);
 }
 
 void Application::start() {

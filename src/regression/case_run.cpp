@@ -47,16 +47,16 @@ struct LoadedBase {
     Application app{ui};
 };
 
-std::unique_ptr<LoadedBase> load_base(const fs::path& directory) {
+std::unique_ptr<LoadedBase> load_base(const CaseBaseFiles& files) {
     auto base = std::make_unique<LoadedBase>();
     base->app.start();
     base->app.close_introduction();
-    const std::pair<int, const char*> loads[] = {
-        {kLoadRules, "RE"}, {kLoadModels, "MO"}, {kLoadConstraints, "OG"}};
-    for (const auto& [command, prefix] : loads) {
-        const std::string file = base_file(directory, prefix);
-        if (file.empty()) continue;
-        base->ui.open_next(file);
+    const std::pair<int, const std::string*> loads[] = {{kLoadRules, &files.rules},
+                                                        {kLoadModels, &files.models},
+                                                        {kLoadConstraints, &files.constraints}};
+    for (const auto& [command, file] : loads) {
+        if (file->empty()) continue;
+        base->ui.open_next(*file);
         base->app.run_command(command);
     }
     if (base->app.store().all(Kind::nazwa_re).empty()) return nullptr;
@@ -159,6 +159,12 @@ CaseCoverage coverage_of(const std::vector<CaseOutcome>& outcomes, const FactSto
 
 }  // namespace
 
+CaseBaseFiles base_files_in(const std::string& directory) {
+    std::error_code ec;
+    const fs::path full = fs::absolute(fs::path(directory), ec);
+    return {base_file(full, "RE"), base_file(full, "MO"), base_file(full, "OG")};
+}
+
 std::size_t CaseReport::passed() const {
     return static_cast<std::size_t>(std::count_if(
         outcomes.begin(), outcomes.end(),
@@ -166,18 +172,18 @@ std::size_t CaseReport::passed() const {
 }
 
 std::variant<CaseReport, std::string> run_case_table(
-    const std::string& directory, const std::vector<std::vector<std::string>>& records,
+    const CaseBaseFiles& files, const std::vector<std::vector<std::string>>& records,
     unsigned workers, const CaseProgress& progress) {
     // Loading changes the program's current directory, so the bases are loaded one after
     // another here; the rows then only read their own base.
     std::error_code ec;
     const fs::path start = fs::current_path(ec);
-    const fs::path base_directory = fs::absolute(fs::path(directory), ec);
     std::vector<std::unique_ptr<LoadedBase>> bases;
-    auto first = load_base(base_directory);
+    auto first = load_base(files);
     if (!first) {
         fs::current_path(start, ec);
-        return "Nie można załadować bazy reguł z katalogu " + directory + ".";
+        return files.rules.empty() ? std::string("Brak bazy reguł (RE*.BRD) do sprawdzenia.")
+                                   : "Nie można załadować bazy reguł " + files.rules + ".";
     }
     const auto rows = case_rows(records, vocabulary_of(first->app));
     if (const auto* note = std::get_if<std::string>(&rows)) {
@@ -187,7 +193,7 @@ std::variant<CaseReport, std::string> run_case_table(
     const auto& table = std::get<std::vector<CaseRow>>(rows);
     bases.push_back(std::move(first));
     workers = std::max(1u, std::min<unsigned>(workers, static_cast<unsigned>(table.size())));
-    while (bases.size() < workers) bases.push_back(load_base(base_directory));
+    while (bases.size() < workers) bases.push_back(load_base(files));
     fs::current_path(start, ec);
 
     const FactStore& store = bases.front()->app.store();

@@ -39,11 +39,18 @@ struct CaseReport {
 // Reports rows done so far out of all; called from the thread that started the run.
 using CaseProgress = std::function<void(std::size_t done, std::size_t total)>;
 
-// Loads the base of `directory` (its RE, MO and OG files, there or in its BAZY folder) once per
-// worker, checks the table against it and runs every row. A Polish note when the base cannot be
-// loaded or the table is bad.
+// The base files a table runs against; models and constraints may be missing (empty).
+struct CaseBaseFiles {
+    std::string rules, models, constraints;
+};
+
+// The RE, MO and OG files of `directory`, or of its BAZY folder (the first in name order).
+CaseBaseFiles base_files_in(const std::string& directory);
+
+// Loads the base once per worker, checks the table against it and runs every row. A Polish
+// note when the base cannot be loaded or the table is bad.
 std::variant<CaseReport, std::string> run_case_table(
-    const std::string& directory, const std::vector<std::vector<std::string>>& records,
+    const CaseBaseFiles& files, const std::vector<std::vector<std::string>>& records,
     unsigned workers, const CaseProgress& progress = {});
 
 }  // namespace xamo

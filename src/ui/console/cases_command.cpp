@@ -41,7 +41,7 @@ int run_cases(const CasesOptions& options, DataSourceAccess& sources, std::ostre
         err << "\rPrzypadki: " << done << " z " << total << (done == total ? "\n" : "")
             << std::flush;
     };
-    const auto result = run_case_table(options.directory, std::get<Records>(records),
+    const auto result = run_case_table(base_files_in(options.directory), std::get<Records>(records),
                                        std::max(1u, std::thread::hardware_concurrency()), progress);
     if (const auto* note = std::get_if<std::string>(&result)) {
         err << *note << "\n";

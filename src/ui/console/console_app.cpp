@@ -5,6 +5,7 @@
 
 #include "app/application.h"
 #include "dialog/answers.h"
+#include "regression/case_command.h"
 #include "ui/console/console_interaction.h"
 #include "ui/odbc/odbc_access.h"
 
@@ -48,6 +49,7 @@ int run_console(std::istream& in, std::ostream& out, bool batch,
     Application app(ui);
     if (mismatch) check_questions(app, ui, *mismatch);
     app.set_data_sources(&data_sources);
+    app.set_case_table_check(check_loaded_base);
     app.start();
     // The console has no introduction window: it is closed at once.
     app.close_introduction();
