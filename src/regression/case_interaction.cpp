@@ -53,12 +53,21 @@ std::optional<std::string> CaseInteraction::choose_file_to_open(const std::strin
     return std::exchange(open_, std::string());
 }
 
+// The hypothesis in the list of hypotheses; in a constraint's menu, the member the row declares
+// true, or none.
 std::vector<int> CaseInteraction::choose_from_list(const std::string&, const std::string&,
                                                    const std::vector<std::string>& items, bool) {
-    if (row_ == nullptr || !row_->hypothesis) return {};
-    const auto found = std::find(items.begin(), items.end(), *row_->hypothesis);
-    if (found == items.end()) unanswered("hipoteza " + *row_->hypothesis);
-    return {static_cast<int>(found - items.begin())};
+    if (row_ == nullptr) return {};
+    if (row_->hypothesis) {
+        const auto found = std::find(items.begin(), items.end(), *row_->hypothesis);
+        if (found == items.end()) unanswered("hipoteza " + *row_->hypothesis);
+        return {static_cast<int>(found - items.begin())};
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const auto fact = row_->facts.find(items[i]);
+        if (fact != row_->facts.end() && fact->second) return {static_cast<int>(i)};
+    }
+    return {};
 }
 
 std::optional<std::string> CaseInteraction::enter_value(const std::string&,
