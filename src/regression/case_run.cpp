@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <exception>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -204,7 +205,15 @@ std::variant<CaseReport, std::string> run_case_table(
     std::atomic<std::size_t> done{0};
     const auto work = [&](LoadedBase& base) {
         for (std::size_t i = next++; i < table.size(); i = next++) {
-            report.outcomes[i] = run_row(base, table[i], conclusions);
+            try {
+                report.outcomes[i] = run_row(base, table[i], conclusions);
+            } catch (const std::exception& error) {
+                // A fault of one row must not end the others (nor the program, from a thread).
+                report.outcomes[i].line = table[i].line;
+                report.outcomes[i].status = CaseOutcome::Status::Fail;
+                report.outcomes[i].missing = table[i].expected;
+                report.outcomes[i].question = error.what();
+            }
             ++done;
         }
     };
