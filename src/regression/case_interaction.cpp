@@ -81,6 +81,7 @@ std::optional<std::string> CaseInteraction::enter_value(const std::string&,
 int CaseInteraction::choose_option(const RadioDialog& dialog) {
     // Facts are declared by answering the questions as they come.
     if (dialog.title == "Menu wyboru faktów") return 2;
+    if (dialog.title == "Hipoteza wybór") return broad_ ? 2 : 1;
     return dialog.preselected;
 }
 

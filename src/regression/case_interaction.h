@@ -20,6 +20,9 @@ class CaseInteraction : public UserInteraction {
         row_ = row;
         if (row != nullptr) unanswered_.reset();
     }
+    // Whether the row's hypothesis is offered among the broad ones (it is a condition of some
+    // rule) rather than the narrow ones.
+    void set_broad_hypothesis(bool broad) { broad_ = broad; }
     // The question the last row did not answer.
     const std::optional<std::string>& unanswered() const { return unanswered_; }
 
@@ -72,6 +75,7 @@ class CaseInteraction : public UserInteraction {
     std::string open_;
     const CaseRow* row_ = nullptr;
     std::optional<std::string> unanswered_;
+    bool broad_ = false;
 };
 
 }  // namespace xamo

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/application.h"
+#include "inference/context.h"
 #include "kb/codec.h"
 #include "kb/facts.h"
 #include "regression/case_interaction.h"
@@ -94,10 +95,32 @@ std::vector<std::int32_t> model_numbers(const FactStore& store) {
     return numbers;
 }
 
+// The conditions of the base's rules, without negation: a hypothesis among them is a broad one.
+std::set<std::string> rule_conditions(const FactStore& store) {
+    std::set<std::string> conditions;
+    for (const Fact& fact : store.all(Kind::regula)) {
+        for (const auto& c : Rule(fact).conditions()) conditions.insert(positive_form(c));
+    }
+    return conditions;
+}
+
+// A rule fired when it established its conclusion (a rule that only concluded the negation, its
+// conditions failing, did not).
+bool fired(Application& app, const Rule& rule, bool backward) {
+    const InferenceMemory& memory = app.inference();
+    if (!backward) return memory.final_rbd.has(rule.number(), rule.conclusion());
+    const auto& decided = app.why_not().decided_by;
+    const auto by = decided.find(rule.conclusion());
+    return memory.in_rbd_wstecz(rule.conclusion()) && by != decided.end() &&
+           by->second == rule.number();
+}
+
 CaseOutcome run_row(LoadedBase& base, const CaseRow& row,
-                    const std::vector<std::string>& conclusions) {
+                    const std::vector<std::string>& conclusions,
+                    const std::set<std::string>& broad) {
     CaseOutcome outcome;
     outcome.line = row.line;
+    base.ui.set_broad_hypothesis(row.hypothesis && broad.count(*row.hypothesis) > 0);
     base.ui.answer_from(&row);
     base.app.run_command(row.hypothesis ? kBackward : kForward);
     base.ui.answer_from(nullptr);
@@ -105,14 +128,9 @@ CaseOutcome run_row(LoadedBase& base, const CaseRow& row,
     const auto established = [&](const std::string& c) {
         return row.hypothesis ? memory.in_rbd_wstecz(c) : memory.final_rbd.established(c);
     };
-    // A rule fired when it established its conclusion (a rule that only concluded the
-    // negation, its conditions failing, did not).
     for (const Fact& fact : base.app.store().all(Kind::regula)) {
-        const Rule rule(fact);
-        const bool fired = row.hypothesis ? memory.regula_zastosowana.count(rule.number()) > 0 &&
-                                                memory.in_rbd_wstecz(rule.conclusion())
-                                          : memory.final_rbd.has(rule.number(), rule.conclusion());
-        if (fired) outcome.rules.push_back(rule.number());
+        if (fired(base.app, Rule(fact), row.hypothesis.has_value()))
+            outcome.rules.push_back(Rule(fact).number());
     }
     outcome.models.assign(memory.model_stosowany.begin(), memory.model_stosowany.end());
     for (const auto& c : conclusions) {
@@ -199,6 +217,7 @@ std::variant<CaseReport, std::string> run_case_table(
 
     const FactStore& store = bases.front()->app.store();
     const std::vector<std::string> conclusions = conclusions_of(store);
+    const std::set<std::string> broad = rule_conditions(store);
     CaseReport report;
     report.outcomes.resize(table.size());
     std::atomic<std::size_t> next{0};
@@ -206,7 +225,7 @@ std::variant<CaseReport, std::string> run_case_table(
     const auto work = [&](LoadedBase& base) {
         for (std::size_t i = next++; i < table.size(); i = next++) {
             try {
-                report.outcomes[i] = run_row(base, table[i], conclusions);
+                report.outcomes[i] = run_row(base, table[i], conclusions, broad);
             } catch (const std::exception& error) {
                 // A fault of one row must not end the others (nor the program, from a thread).
                 report.outcomes[i].line = table[i].line;

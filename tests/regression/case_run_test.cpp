@@ -49,6 +49,19 @@ TEST(CaseRun, RowsOnSeveralWorkersGiveWhatOneWorkerGives) {
     EXPECT_EQ(b.coverage.rules_fired, (std::vector<std::int32_t>{1, 2, 3}));
     EXPECT_EQ(b.coverage.rules_never, (std::vector<std::int32_t>{4}));
     EXPECT_EQ(b.coverage.conclusions_never, (std::vector<std::string>{"burza"}));
+
+    // Backward: a final hypothesis and one that is a condition of another rule (offered among
+    // the broad ones) are verified; only the rules that proved their conclusion count.
+    const auto backward =
+        run_case_table(files,
+                       {{"pogoda", "czas", "hipoteza", "oczekiwane", "wykluczone"},
+                        {"tak", "tak", "odpoczynek", "odpoczynek", ""},
+                        {"nie", "tak", "spacer", "", "spacer"}},
+                       2);
+    ASSERT_TRUE(std::holds_alternative<CaseReport>(backward));
+    const auto& c = std::get<CaseReport>(backward);
+    EXPECT_EQ(c.passed(), 2u);
+    EXPECT_EQ(c.coverage.rules_fired, (std::vector<std::int32_t>{1, 3}));
 }
 
 }  // namespace
