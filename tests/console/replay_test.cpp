@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -67,7 +68,17 @@ TEST_F(ReplayTest, UnreadableInputGoesToTheErrorStreamWithItsOwnExitCode) {
     ReplayOptions no_directory{(root_ / "skrypt.skr").string(), std::nullopt,
                                (root_ / "nie_ma").string(), false, false};
     EXPECT_EQ(run_replay(no_directory, out, err), kReplayUnreadable);
+    // A directory holding the temporary one cannot be copied into it.
+    fs::create_directories(root_ / "baza" / "tmp");
+    const char* previous = std::getenv("TMPDIR");
+    const std::string kept = previous ? previous : "";
+    ::setenv("TMPDIR", (root_ / "baza" / "tmp").c_str(), 1);
+    ReplayOptions around_temporary{(root_ / "skrypt.skr").string(), std::nullopt,
+                                   (root_ / "baza").string(), false, false};
+    EXPECT_EQ(run_replay(around_temporary, out, err), kReplayUnreadable);
+    previous ? ::setenv("TMPDIR", kept.c_str(), 1) : ::unsetenv("TMPDIR");
     EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("--in-place"), std::string::npos);
     EXPECT_NE(err.str().find("brak.skr"), std::string::npos);
     EXPECT_NE(err.str().find("nie_ma"), std::string::npos);
 }

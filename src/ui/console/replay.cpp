@@ -43,10 +43,14 @@ fs::path replay_directory(const ReplayOptions& options, const std::string& scrip
 class ScratchCopy {
   public:
     explicit ScratchCopy(const fs::path& source) {
-        std::string name = (fs::temp_directory_path() / "xamo_replay_XXXXXX").string();
+        std::error_code ec;
+        const fs::path temporary = fs::weakly_canonical(fs::temp_directory_path(ec), ec);
+        const fs::path relative = temporary.lexically_relative(fs::weakly_canonical(source, ec));
+        // A copy into itself would never end.
+        if (ec || (!relative.empty() && *relative.begin() != "..")) return;
+        std::string name = (temporary / "xamo_replay_XXXXXX").string();
         if (mkdtemp(name.data()) == nullptr) return;
         path_ = name;
-        std::error_code ec;
         fs::copy(source, path_, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
         copied_ = !ec;
     }
@@ -150,7 +154,7 @@ int run_replay(const ReplayOptions& options, std::ostream& out, std::ostream& er
         const ScratchCopy copy(directory);
         if (!copy.ok()) {
             err << "Nie można skopiować katalogu " << directory.string()
-                << " do katalogu tymczasowego.\n";
+                << " do katalogu tymczasowego (odtwórz z --in-place).\n";
             return kReplayUnreadable;
         }
         run = replay_in(copy.path(), script);
