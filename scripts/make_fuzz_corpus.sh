@@ -53,4 +53,12 @@ done
 for file in $(find "$root/tests/golden" -iname '*.rpt'); do
   n=$((n + 1)); { printf '\x02'; cat "$file"; } > "$corpus/media_files/seed-r$n"
 done
+# case_table: the tables of the golden cases and the example as they are, and a quoted header.
+mkdir -p "$corpus/case_table"
+rm -f "$corpus/case_table/seed-"*
+n=0
+for file in "$root"/tests/golden/*/*.csv "$root"/examples/*.csv; do
+  [ -f "$file" ] || continue; n=$((n + 1)); cp "$file" "$corpus/case_table/seed-$n"
+done
+printf 'pogoda,"czas\n""x"",temperatura\ntak,nie\r' > "$corpus/case_table/seed-quoted"
 ls "$corpus"/* | wc -l

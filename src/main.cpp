@@ -1,6 +1,8 @@
 // xamo_rd [--console [--batch]] [directory]
 // xamo_rd --check [--format text|json|sarif] [--time-limit S] [--werror] [--only|--skip CODES]
-// PATH... xamo_rd --replay SCRIPT [--expect TRANSCRIPT] [directory]
+//     PATH...
+// xamo_rd --cases TABLE DIRECTORY [--odbc SOURCE] [--format json]
+// xamo_rd --replay SCRIPT [--expect TRANSCRIPT [--update]] [--in-place] [directory]
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/console/cases_command.h"
 #include "ui/console/check_command.h"
 #include "ui/console/console_app.h"
 #include "ui/console/replay.h"
@@ -29,11 +32,39 @@ bool display_available() {
 const char* const kUsage =
     "Użycie: xamo_rd [--console [--batch]] [katalog]\n"
     "       xamo_rd --check [OPCJE] ŚCIEŻKA...  (xamo_rd --check --help: opcje)\n"
-    "       xamo_rd --replay SKRYPT [--expect PRZEBIEG] [katalog]\n";
+    "       xamo_rd --replay SKRYPT [--expect PRZEBIEG [--update]] [--in-place] [katalog]\n"
+    "       xamo_rd --cases TABELA KATALOG_BAZY [--odbc ŹRÓDŁO] [--format json]\n"
+    "       xamo_rd --help\n";
+
+const char* const kHelp =
+    "\n--replay SKRYPT  odtwarza zapisaną konsultację w kopii katalogu bazy (bez katalogu:\n"
+    "                 w katalogu wskazanym w skrypcie, względem skryptu) i drukuje przebieg;\n"
+    "                 ścieżki w katalogu bazy są w nim względne.\n"
+    "  --expect PRZEBIEG  porównuje przebieg z zapisanym i drukuje różnice (diff z kontekstem).\n"
+    "  --update       zapisuje nowy przebieg w pliku PRZEBIEG zamiast porównywać.\n"
+    "  --in-place     odtwarza w samym katalogu bazy (zapisywane pliki zostają zmienione).\n"
+    "  Kody wyjścia: 0 przebieg zgodny (wydrukowany, zapisany), 1 przebieg różni się, pytanie\n"
+    "  różni się od zapisanego albo odtwarzanie sięga poza katalog, 2 błędne wywołanie,\n"
+    "  3 nie można odczytać skryptu, przebiegu albo katalogu.\n"
+    "\n--cases TABELA KATALOG_BAZY  jedna konsultacja na wiersz tabeli CSV (przecinek albo\n"
+    "                 średnik; kolumny: warunki dopytywalne tak/nie, argumenty dopytywalne,\n"
+    "                 hipoteza, oczekiwane, wykluczone - listy rozdzielone |), wynik każdego\n"
+    "                 wiersza i pokrycie reguł, modeli i wniosków; z --odbc TABELA jest\n"
+    "                 tabelą źródła danych ODBC.\n"
+    "  Kody wyjścia: 0 wszystkie wiersze zgodne, 1 wiersz niezgodny albo bez odpowiedzi,\n"
+    "  2 błędne wywołanie, 3 nie można odczytać tabeli lub bazy albo tabela jest błędna.\n"
+    "Wiersze skryptu zaczynające się od # są komentarzami; \"#? \" przed odpowiedzią\n"
+    "nazywa pytanie, na które odpowiada.\n"
+    "\nKod wyjścia 5 (każdy tryb): nie można pisać na standardowe wyjście (np. pełny dysk).\n";
 
 int usage() {
     std::cerr << kUsage;
-    return 2;
+    return xamo::kReplayUsage;
+}
+
+int help() {
+    std::cout << kUsage << kHelp;
+    return 0;
 }
 
 // The checker takes every argument but --check itself; its options are its own.
@@ -55,7 +86,13 @@ std::optional<std::vector<std::string>> check_arguments(int argc, char** argv) {
 struct Options {
     bool console = false;
     bool batch = false;
+    bool json = false;
+    bool help = false;
+    bool in_place = false;
+    bool update = false;
     std::optional<std::string> replay;
+    std::optional<std::string> cases;
+    std::optional<std::string> odbc;
     std::optional<std::string> expect;
     std::string directory;
 };
@@ -75,8 +112,23 @@ std::optional<Options> parse(int argc, char** argv) {
             options.console = true;
         } else if (arg == "--batch") {
             options.batch = true;
+        } else if (arg == "--format") {
+            if (i + 1 >= argc) return std::nullopt;
+            const std::string format = argv[++i];
+            if (format != "json" && format != "tekst" && format != "text") return std::nullopt;
+            options.json = format == "json";
         } else if (arg == "--replay") {
             if (!take_value(argc, argv, i, options.replay)) return std::nullopt;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--in-place") {
+            options.in_place = true;
+        } else if (arg == "--update") {
+            options.update = true;
+        } else if (arg == "--cases") {
+            if (!take_value(argc, argv, i, options.cases)) return std::nullopt;
+        } else if (arg == "--odbc") {
+            if (!take_value(argc, argv, i, options.odbc)) return std::nullopt;
         } else if (arg == "--expect") {
             if (!take_value(argc, argv, i, options.expect)) return std::nullopt;
         } else if (!arg.empty() && arg[0] != '-' && options.directory.empty()) {
@@ -88,7 +140,11 @@ std::optional<Options> parse(int argc, char** argv) {
     const bool replay = options.replay.has_value();
     if (options.batch && !options.console) return std::nullopt;
     if (replay && options.console) return std::nullopt;
-    if (options.expect && !replay) return std::nullopt;
+    if (options.odbc && !options.cases) return std::nullopt;
+    if (options.cases && (options.console || replay || options.directory.empty()))
+        return std::nullopt;
+    if ((options.expect && !replay) || (options.json && !options.cases)) return std::nullopt;
+    if ((options.in_place && !replay) || (options.update && !options.expect)) return std::nullopt;
     return options;
 }
 
@@ -112,23 +168,28 @@ int checked_output(int status) {
 int run(int argc, char** argv) {
     if (const auto arguments = check_arguments(argc, argv))
         return xamo::run_check(*arguments, std::cout, std::cerr);
-    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
-        std::cout << kUsage;
-        return 0;
-    }
     auto options = parse(argc, argv);
     if (!options) return usage();
-    if (options->replay) options->replay = absolute(*options->replay);
-    if (options->expect) options->expect = absolute(*options->expect);
+    if (options->help) return help();
+    if (options->cases) {
+        return xamo::run_cases({*options->cases, options->directory, options->odbc, options->json},
+                               std::cout, std::cerr);
+    }
+    if (options->replay) {
+        xamo::ReplayOptions replay{absolute(*options->replay), std::nullopt, std::nullopt,
+                                   options->in_place, options->update};
+        if (options->expect) replay.expected = absolute(*options->expect);
+        if (!options->directory.empty()) replay.directory = absolute(options->directory);
+        return xamo::run_replay(replay, std::cout, std::cerr);
+    }
     if (!options->directory.empty()) {
         std::error_code ec;
         std::filesystem::current_path(std::filesystem::path(options->directory), ec);
         if (ec) {
             std::cerr << "Nie można przejść do katalogu " << options->directory << "\n";
-            return options->replay ? 2 : 1;
+            return 1;
         }
     }
-    if (options->replay) return xamo::run_replay(*options->replay, options->expect, std::cout);
     if (!options->console) {
         if (display_available()) return xamo::run_gui(argc, argv);
         std::cout << "Brak ekranu graficznego (nie ustawiono DISPLAY ani WAYLAND_DISPLAY); "

@@ -7,6 +7,7 @@
 #include "app/askable_commands.h"
 #include "app/askable_file_commands.h"
 #include "app/browse_commands.h"
+#include "app/case_table_command.h"
 #include "app/command_catalog.h"
 #include "app/consultation_commands.h"
 #include "app/diagnosis_commands.h"
@@ -25,6 +26,7 @@ Application::Application(UserInteraction& ui)
       guide_directories_(default_guide_directories()) {
     std::error_code ec;
     start_directory_ = std::filesystem::current_path(ec).string();
+    recorder_.set_home(start_directory_);
     store_.register_working(&inference_);
     store_.register_working(&askable_);
     store_.register_working(&numbering_);
@@ -59,6 +61,7 @@ void Application::register_commands() {
     register_diagnosis_commands(*this);
     register_analysis_commands(*this);
     register_consultation_commands(*this);
+    register_case_table_command(*this);
 }
 
 void Application::start() {

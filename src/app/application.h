@@ -3,6 +3,7 @@
 // run_command() and reflect its availability and title.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,6 +51,7 @@ class Application {
     const std::string& start_directory() const { return start_directory_; }
     // Commands and answers of the session so far, as console lines.
     const std::vector<std::string>& consultation_lines() const { return recorder_.lines(); }
+    RecordingInteraction& recorder() { return recorder_; }
     FactStore& store() { return store_; }
     CommandTable& commands() { return commands_; }
     InferenceMemory& inference() { return inference_; }
@@ -81,6 +83,12 @@ class Application {
     // External data sources for the import, supplied by the front end; none by default.
     void set_data_sources(DataSourceAccess* access) { data_sources_ = access; }
     DataSourceAccess* data_sources() { return data_sources_; }
+    // Checks the loaded base on a table of cases (the runner lies above this layer): true with
+    // the results as text, false with a note in `text`.
+    using CaseTableCheck =
+        std::function<bool(const std::string& table, const FactStore& store, std::string& text)>;
+    void set_case_table_check(CaseTableCheck check) { case_table_check_ = std::move(check); }
+    const CaseTableCheck& case_table_check() const { return case_table_check_; }
 
     // Creates the main window state: start title, every command disabled.
     void start();
@@ -122,6 +130,7 @@ class Application {
     Report report_;
     CommandTable commands_;
     DataSourceAccess* data_sources_ = nullptr;
+    CaseTableCheck case_table_check_;
     std::vector<std::string> guide_directories_;
     std::string start_directory_;
     bool introduction_open_ = true;

@@ -119,6 +119,7 @@ const std::vector<CommandInfo>& command_catalog() {
         {10148, {kInference}, "Wnioskowanie rozwinięte dokładne w przód"},
         {10149, {kInference}, "Wnioskowanie rozwinięte dokładne wstecz"},
         {10160, {kInference}, "Dlaczego nie?"},
+        {10162, {kInference}, "Sprawdzenie bazy na tabeli przypadków"},
 
         {10150, {}, kSettings, true},
         {10151, {kSettings}, "Utwórz nowe Okno Pomocnicze"},
@@ -145,7 +146,7 @@ const std::vector<int>& commands_enabled_after_load(int load_command) {
     static const std::map<int, std::vector<int>> table = {
         {10058,
          {10059, 10061, 10062, 10063, 10127, 10129, 10130, 10071, 10087, 10097, 10108, 10118, 10148,
-          10149, 10144, 10131, 10132, 10133}},
+          10149, 10144, 10131, 10132, 10133, 10162}},
         {10071, {10074, 10075, 10076, 10077, 10078, 10079, 10080}},
         {10087, {10089, 10090, 10094, 10095}},
         {10097, {10098, 10102, 10103}},

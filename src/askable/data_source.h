@@ -35,6 +35,11 @@ class DataConnection {
     // returns the error, never the rows read so far.
     virtual DataOutcome<std::vector<DataRow>> query(const std::string& statement,
                                                     std::size_t columns) = 0;
+    // The names of the columns of the statement's result, in order.
+    virtual DataOutcome<std::vector<std::string>> column_names(const std::string& statement) {
+        (void)statement;
+        return DataOutcome<std::vector<std::string>>::failure("column names are not available");
+    }
 };
 
 class DataSourceAccess {

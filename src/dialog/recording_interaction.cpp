@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "dialog/answers.h"
+
 namespace xamo {
 namespace {
 
@@ -35,7 +37,52 @@ std::string button_line(int chosen, const std::vector<std::string>& buttons) {
     return same == 1 && plain ? line : number_line(chosen);
 }
 
+// A character that may continue a file or directory name.
+bool name_character(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 0x80 || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+           (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '.' || c == '/' || c == '\\';
+}
+
 }  // namespace
+
+std::string question_label(const std::string& title, const std::string& text) {
+    // The last line of a question's text is what it asks; the lines above explain.
+    std::string asked;
+    std::size_t end = text.size();
+    while (asked.empty() && end > 0) {
+        const std::size_t start = text.find_last_of('\n', end - 1);
+        const std::size_t from = start == std::string::npos ? 0 : start + 1;
+        asked = answers::trim(text.substr(from, end - from));
+        end = start == std::string::npos ? 0 : start;
+    }
+    std::string label = answers::trim(title);
+    if (!label.empty() && !asked.empty()) label += label.back() == ':' ? " " : ": ";
+    return label + asked;
+}
+
+std::string relative_paths(const std::string& text, const std::string& directory) {
+    std::string dir = directory;
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    if (dir.size() < 2 || dir.front() != '/') return text;
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at = text.find(dir); at != std::string::npos; at = text.find(dir, at + 1)) {
+        if (at < from) continue;
+        const std::size_t end = at + dir.size();
+        const bool starts = at == 0 || !name_character(text[at - 1]);
+        const bool below = end < text.size() && text[end] == '/';
+        const bool whole =
+            end == text.size() || !name_character(text[end]) ||
+            (text[end] == '.' && (end + 1 == text.size() || !name_character(text[end + 1])));
+        if (!starts || (!below && !whole)) continue;
+        out.append(text, from, at - from);
+        if (whole) out += '.';
+        from = below ? end + 1 : end;
+    }
+    out.append(text, from, std::string::npos);
+    return out;
+}
 
 std::string script_path(const std::string& path) {
     namespace fs = std::filesystem;
@@ -49,9 +96,17 @@ std::string script_path(const std::string& path) {
     return relative.string();
 }
 
+void RecordingInteraction::record_answer(const std::string& title, const std::string& text,
+                                         std::string line) {
+    const std::string label = relative_paths(question_label(title, text), home_);
+    if (check_) check_(label);
+    record(kQuestionComment + label);
+    record(std::move(line));
+}
+
 std::optional<std::string> RecordingInteraction::recorded_path(
-    const std::optional<std::string>& path) {
-    record(path ? script_path(*path) : std::string());
+    const std::string& title, const std::optional<std::string>& path) {
+    record_answer(title, "", path ? script_path(*path) : std::string());
     return path;
 }
 
@@ -62,7 +117,7 @@ void RecordingInteraction::note(const std::string& title, const std::string& tex
 int RecordingInteraction::ask(const std::string& title, const std::string& text,
                               const std::vector<std::string>& buttons) {
     const int chosen = inner_.ask(title, text, buttons);
-    record(button_line(chosen, buttons));
+    record_answer(title, text, button_line(chosen, buttons));
     return chosen;
 }
 
@@ -72,24 +127,24 @@ std::optional<int> RecordingInteraction::ask_or_cancel(const std::string& title,
                                                        const std::string& text,
                                                        const std::vector<std::string>& buttons) {
     const auto chosen = inner_.ask_or_cancel(title, text, buttons);
-    record(chosen ? button_line(*chosen, buttons) : std::string());
+    record_answer(title, text, chosen ? button_line(*chosen, buttons) : std::string());
     return chosen;
 }
 
 bool RecordingInteraction::confirm(const std::string& title, const std::string& text) {
     const bool yes = inner_.confirm(title, text);
-    record(yes ? "tak" : "nie");
+    record_answer(title, text, yes ? "tak" : "nie");
     return yes;
 }
 
 std::optional<std::string> RecordingInteraction::choose_file_to_open(
     const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
-    return recorded_path(inner_.choose_file_to_open(title, filters, start));
+    return recorded_path(title, inner_.choose_file_to_open(title, filters, start));
 }
 
 std::optional<std::string> RecordingInteraction::choose_file_to_save(
     const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
-    return recorded_path(inner_.choose_file_to_save(title, filters, start));
+    return recorded_path(title, inner_.choose_file_to_save(title, filters, start));
 }
 
 // A cancelled text or value dialog has no console line either (only the end of the input
@@ -98,7 +153,7 @@ std::optional<std::string> RecordingInteraction::enter_text(const std::string& t
                                                             const std::string& prompt,
                                                             const std::string& default_text) {
     const auto text = inner_.enter_text(title, prompt, default_text);
-    record(text.value_or(""));
+    record_answer(title, prompt, text.value_or(""));
     return text;
 }
 
@@ -107,7 +162,7 @@ std::vector<int> RecordingInteraction::choose_from_list(const std::string& title
                                                         const std::vector<std::string>& items,
                                                         bool multiple) {
     const auto chosen = inner_.choose_from_list(title, prompt, items, multiple);
-    record(numbers_line(chosen));
+    record_answer(title, prompt, numbers_line(chosen));
     return chosen;
 }
 
@@ -122,7 +177,7 @@ std::optional<std::vector<int>> RecordingInteraction::choose_from_list_or_cancel
 std::optional<std::string> RecordingInteraction::enter_value(const std::string& title,
                                                              const std::string& name) {
     const auto value = inner_.enter_value(title, name);
-    record(value.value_or(""));
+    record_answer(title, name, value.value_or(""));
     return value;
 }
 
@@ -133,14 +188,15 @@ void RecordingInteraction::explain(const std::string& title,
 
 int RecordingInteraction::choose_option(const RadioDialog& dialog) {
     const int chosen = inner_.choose_option(dialog);
-    record(number_line(chosen));
+    record_answer(dialog.title, dialog.prompt, number_line(chosen));
     return chosen;
 }
 
 std::optional<int> RecordingInteraction::choose_from_dropdown(const DropDownDialog& dialog) {
     const auto chosen = inner_.choose_from_dropdown(dialog);
     // The console reads nothing for an empty drop-down.
-    if (!dialog.items.empty()) record(chosen ? number_line(*chosen + 1) : std::string());
+    if (!dialog.items.empty())
+        record_answer(dialog.title, dialog.prompt, chosen ? number_line(*chosen + 1) : "");
     return chosen;
 }
 
@@ -176,7 +232,7 @@ std::optional<int> RecordingInteraction::select_item(const std::string& title,
                                                      const std::string& caption,
                                                      const std::vector<std::string>& items) {
     const auto chosen = inner_.select_item(title, caption, items);
-    record(chosen ? number_line(*chosen + 1) : std::string("anuluj"));
+    record_answer(title, caption, chosen ? number_line(*chosen + 1) : std::string("anuluj"));
     return chosen;
 }
 

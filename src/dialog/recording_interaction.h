@@ -3,6 +3,7 @@
 // and replayed with `xamo_rd --console --batch`.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,10 +15,17 @@ class RecordingInteraction : public UserInteraction {
   public:
     explicit RecordingInteraction(UserInteraction& inner) : inner_(inner) {}
 
-    // The lines read so far, commands and answers, in order.
+    // The lines read so far, commands and answers, in order; each answer follows a comment line
+    // "#? " naming its question, so a replay can tell when a changed dialog asks something else.
     const std::vector<std::string>& lines() const { return lines_; }
     // A line that comes from the command loop rather than a dialog (a command id, "q").
     void record(std::string line) { lines_.push_back(std::move(line)); }
+    // Paths below `directory` are named relative to it in the recorded questions.
+    void set_home(std::string directory) { home_ = std::move(directory); }
+    // Called with each question (as recorded) once it has been answered, before it is recorded.
+    void set_question_check(std::function<void(const std::string&)> check) {
+        check_ = std::move(check);
+    }
 
     void note(const std::string& title, const std::string& text) override;
     int ask(const std::string& title, const std::string& text,
@@ -65,11 +73,25 @@ class RecordingInteraction : public UserInteraction {
     void write_message(const std::string& text) override { inner_.write(text); }
 
   private:
-    std::optional<std::string> recorded_path(const std::optional<std::string>& path);
+    std::optional<std::string> recorded_path(const std::string& title,
+                                             const std::optional<std::string>& path);
+    void record_answer(const std::string& title, const std::string& text, std::string line);
 
     UserInteraction& inner_;
     std::vector<std::string> lines_;
+    std::string home_;
+    std::function<void(const std::string&)> check_;
 };
+
+// The comment line that names a question in a stored script.
+inline constexpr const char* kQuestionComment = "#? ";
+
+// A question on one line: its title, then the last line of its text (what it asks).
+std::string question_label(const std::string& title, const std::string& text);
+
+// `text` with every path below `directory` written relative to it ("." for the directory
+// itself), so that a transcript or a question reads the same in a copy of the directory.
+std::string relative_paths(const std::string& text, const std::string& directory);
 
 // The path as a script run in the current directory should give it: relative when it lies
 // below that directory, absolute otherwise.

@@ -26,6 +26,12 @@ FileOps& default_ops() {
 }
 
 FileOps* current_ops = nullptr;
+WriteConfinement* confinement = nullptr;
+
+// Why a write or delete of `path` is refused by the confinement in force, or nothing.
+std::optional<std::string> confined(const std::string& path, bool follow_link) {
+    return confinement ? confinement->refuse(path, follow_link) : std::nullopt;
+}
 
 // The reason of a failed write, in words a user can act on.
 std::string write_failure(const std::string& path, int error) {
@@ -214,7 +220,7 @@ FileResult read_file_bytes(const std::string& path, std::string& bytes, std::uin
     if (status.type() == fs::file_type::directory)
         return {false, "Plik " + path + " jest katalogiem."};
     if (status.type() == fs::file_type::not_found)
-        return {false, "Nie można otworzyć pliku " + path + "."};
+        return {false, "Plik " + path + " nie istnieje."};
     if (status.type() != fs::file_type::regular) {
         return {false,
                 "Plik " + path + " nie jest zwykłym plikiem (urządzenie, potok lub gniazdo)."};
@@ -249,6 +255,7 @@ FileResult read_file_bytes(const std::string& path, std::string& bytes, std::uin
 }
 
 FileResult write_file_replacing(const std::string& path, const std::string& bytes) {
+    if (auto refused = confined(path, true)) return {false, *refused};
     FileOps& ops = file_ops();
     if (has_nul(path)) return {false, nul_in_name(path)};
     const auto target = resolve_target(path);
@@ -307,6 +314,7 @@ FileResult delete_file(const std::string& path, const std::string& mask) {
         return {false, "Plik " + file_name_of(path) + " nie pasuje do wzorca " + mask +
                            ": nie został usunięty."};
     }
+    if (auto refused = confined(path, false)) return {false, *refused};
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(fs::path(path), ec);
     if (status.type() != fs::file_type::regular || !file_ops().remove(path)) {
@@ -345,6 +353,27 @@ bool name_fits_mask(const std::string& name, const std::string& mask) {
     }
     while (p < pattern.size() && pattern[p] == '*') ++p;
     return p == pattern.size();
+}
+
+WriteConfinement::WriteConfinement(const std::string& directory) {
+    std::error_code ec;
+    root_ = fs::weakly_canonical(fs::absolute(fs::path(directory), ec), ec).string();
+    confinement = this;
+}
+
+WriteConfinement::~WriteConfinement() { confinement = nullptr; }
+
+std::optional<std::string> WriteConfinement::refuse(const std::string& path, bool follow_link) {
+    std::error_code ec;
+    fs::path full = fs::absolute(fs::path(path), ec).lexically_normal();
+    // A deleted link goes itself, so only its folder is resolved; a written one is followed.
+    full = follow_link ? fs::weakly_canonical(full, ec)
+                       : fs::weakly_canonical(full.parent_path(), ec) / full.filename();
+    const fs::path relative = full.lexically_relative(fs::path(root_));
+    const bool inside = !ec && !relative.empty() && *relative.begin() != ".." && relative != ".";
+    if (inside) return std::nullopt;
+    refused_.push_back(path);
+    return "Plik " + path + " leży poza katalogiem odtwarzanej konsultacji: nie został zmieniony.";
 }
 
 std::string file_name_of(const std::string& path) {

@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace xamo {
 
@@ -48,6 +49,26 @@ FileResult delete_file(const std::string& path, const std::string& mask);
 
 // A file name against a dialog mask: '*' and '?' wildcards, letter case aside, "*.*" fits all.
 bool name_fits_mask(const std::string& name, const std::string& mask);
+
+// While one lives, files are written and deleted only below `directory`: a replayed consultation
+// must not reach outside its copy of the knowledge base. A refused path is kept, so the caller
+// can fail the run naming it. One at a time, by the thread that runs the program.
+class WriteConfinement {
+  public:
+    explicit WriteConfinement(const std::string& directory);
+    ~WriteConfinement();
+    WriteConfinement(const WriteConfinement&) = delete;
+    WriteConfinement& operator=(const WriteConfinement&) = delete;
+
+    const std::vector<std::string>& refused() const { return refused_; }
+
+    // A note refusing the change of `path`, or nothing when it lies inside the directory.
+    std::optional<std::string> refuse(const std::string& path, bool follow_link);
+
+  private:
+    std::string root_;
+    std::vector<std::string> refused_;
+};
 
 std::string file_name_of(const std::string& path);
 std::string directory_of(const std::string& path);

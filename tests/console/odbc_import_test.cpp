@@ -11,6 +11,7 @@
 #include "app/application.h"
 #include "support/base_dir.h"
 #include "support/golden.h"
+#include "ui/console/cases_command.h"
 #include "ui/console/console_app.h"
 #include "ui/console/console_interaction.h"
 #include "ui/odbc/odbc_access.h"
@@ -161,6 +162,43 @@ TEST_F(OdbcImport, MissingDriverEndsTheImportWithANoteAndAddsNothing) {
     EXPECT_NE(transcript.find(odbc_directory().path().string() + "/brak/libbrak.so", at),
               std::string::npos)
         << transcript;
+}
+
+// A case table kept in a SQLite table: its column names are the header, NULL declares nothing
+// (so that row's question stays open), and the rows pass and fail as a CSV table's would.
+TEST_F(OdbcImport, CaseTableFromADataSourceRunsLikeACsvTable) {
+    {
+        OdbcAccess access;
+        auto connected = access.connect("pacjenci");
+        ASSERT_TRUE(connected.ok()) << connected.error;
+        for (const char* statement : {
+                 "DROP TABLE IF EXISTS przypadki",
+                 "CREATE TABLE przypadki (gorączka, kaszel, katar, waga, wzrost, oczekiwane, "
+                 "wykluczone)",
+                 "INSERT INTO przypadki VALUES ('tak', 'tak', 'nie', '70,5', 1.8, "
+                 "'grypa|ostrożnie', "
+                 "'przeziębienie')",
+                 "INSERT INTO przypadki VALUES ('nie', 'nie', 'tak', 40, 1.5, 'przeziębienie', '')",
+                 "INSERT INTO przypadki VALUES ('tak', NULL, 'nie', 40, 1.5, 'grypa', '')",
+             }) {
+            const auto done = (*connected.value)->query(statement, 0);
+            ASSERT_TRUE(done.ok()) << statement << ": " << done.error;
+        }
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    OdbcAccess access;
+    EXPECT_EQ(run_cases({"przypadki", dir, "pacjenci", false}, access, out, err), 1) << err.str();
+    EXPECT_EQ(out.str().substr(0, out.str().find("Przypadków")),
+              "wiersz 2: zgodny\n"
+              // The constraint refutes katar, as ból_gardła is a fact of the base.
+              "wiersz 3: niezgodny; nieustalone oczekiwane: przeziębienie\n"
+              "wiersz 4: brak odpowiedzi na pytanie: kaszel?\n");
+    std::ostringstream missing;
+    EXPECT_EQ(run_cases({"nie ma", dir, "pacjenci", false}, access, out, missing), 3);
+    EXPECT_EQ(missing.str().rfind("Nie można odczytać tabeli nie ma ze źródła danych pacjenci:", 0),
+              0u)
+        << missing.str();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "app/application.h"
 #include "dialog/answers.h"
+#include "regression/case_command.h"
 #include "ui/console/console_interaction.h"
 #include "ui/odbc/odbc_access.h"
 
@@ -29,13 +30,26 @@ void list_enabled(ConsoleInteraction& ui, const CommandTable& commands) {
     ui.say("  q  Zakończenie programu");
 }
 
+void check_questions(Application& app, const ConsoleInteraction& ui,
+                     std::optional<QuestionMismatch>& mismatch) {
+    app.recorder().set_question_check([&ui, &mismatch](const std::string& asked) {
+        const auto& recorded = ui.scripted_question();
+        if (!recorded || *recorded == asked) return;
+        mismatch = QuestionMismatch{*recorded, asked};
+        throw QuitRequested();
+    });
+}
+
 }  // namespace
 
-int run_console(std::istream& in, std::ostream& out, bool batch) {
+int run_console(std::istream& in, std::ostream& out, bool batch,
+                std::optional<QuestionMismatch>* mismatch) {
     ConsoleInteraction ui(in, out, batch);
     OdbcAccess data_sources;
     Application app(ui);
+    if (mismatch) check_questions(app, ui, *mismatch);
     app.set_data_sources(&data_sources);
+    app.set_case_table_check(check_loaded_base);
     app.start();
     // The console has no introduction window: it is closed at once.
     app.close_introduction();
@@ -46,7 +60,11 @@ int run_console(std::istream& in, std::ostream& out, bool batch) {
         const std::string command = trim(*read);
         if (command.empty()) continue;
         if (command == "q" || command == "quit") {
-            app.request_close();
+            try {
+                app.request_close();
+            } catch (const QuitRequested&) {
+                break;  // a question that differs from the script's ends the replay here
+            }
             continue;
         }
         if (command == "?" || command == "help") {

@@ -6,6 +6,7 @@
 
 #include "dialog/answers.h"
 #include "dialog/media_info.h"
+#include "dialog/recording_interaction.h"
 #include "kb/codec.h"
 
 namespace xamo {
@@ -71,6 +72,7 @@ std::optional<std::string> ConsoleInteraction::read_line(const std::string& prom
     out_ << prompt;
     out_.flush();
     at_line_start_ = true;
+    scripted_question_.reset();
     while (true) {
         std::string text;
         if (!read_bounded_line(text)) {
@@ -83,6 +85,13 @@ std::optional<std::string> ConsoleInteraction::read_line(const std::string& prom
             if (!text.empty() && text.back() == '\r') text.pop_back();
             // A script stored by the program is Windows-1250; a terminal types UTF-8.
             text = utf8_from_either(text);
+            // Comments in a script are skipped unechoed, so they leave the transcript alone.
+            if (batch_ && !text.empty() && text.front() == '#') {
+                const std::string question = kQuestionComment;
+                if (text.compare(0, question.size(), question) == 0)
+                    scripted_question_ = text.substr(question.size());
+                continue;
+            }
             if (batch_) line(text);
             return text;
         }

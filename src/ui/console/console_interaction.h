@@ -57,6 +57,8 @@ class ConsoleInteraction : public UserInteraction {
     std::optional<std::string> read_command(const std::string& prompt);
     // A line of the console's own ("! ..."), not part of the message window.
     void say(const std::string& line);
+    // The question a script named (in a "#? " comment) right before the line read last.
+    const std::optional<std::string>& scripted_question() const { return scripted_question_; }
 
   protected:
     void write_message(const std::string& text) override;
@@ -82,6 +84,7 @@ class ConsoleInteraction : public UserInteraction {
     std::ostream& out_;
     bool batch_;
     bool at_line_start_ = true;
+    std::optional<std::string> scripted_question_;
 };
 
 }  // namespace xamo

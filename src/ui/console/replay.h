@@ -1,5 +1,6 @@
-// Replaying a stored consultation: the script is fed to the console front end as in
-// `xamo_rd --console --batch`, and the transcript is printed or compared with a stored one.
+// `xamo_rd --replay`: a stored consultation is fed to the console front end as in
+// `xamo_rd --console --batch`, in a temporary copy of its directory, and the transcript (paths
+// below the directory written relative to it) is printed or compared with a stored one.
 #pragma once
 
 #include <iosfwd>
@@ -8,13 +9,23 @@
 
 namespace xamo {
 
-// Exit codes: 0 the transcript is the stored one (or was printed), 1 it differs (the first
-// differing line is shown), 2 a file cannot be read.
-int run_replay(const std::string& script_path, const std::optional<std::string>& expected_path,
-               std::ostream& out);
+struct ReplayOptions {
+    std::string script;
+    std::optional<std::string> expected;   // the stored transcript to compare with
+    std::optional<std::string> directory;  // else the one the script names, else the current one
+    bool in_place = false;                 // run in the directory itself, not in a copy
+    bool update = false;                   // rewrite `expected` with the new transcript
+};
 
-// The first line at which two transcripts differ (1-based), or nothing when they are equal.
-// Line ends CR LF and LF count as one.
-std::optional<std::size_t> first_difference(const std::string& expected, const std::string& got);
+// Exit codes of `--replay`.
+enum ReplayExit : int {
+    kReplaySame = 0,        // the transcript is the stored one (or was printed, or stored)
+    kReplayDiffers = 1,     // it differs, a question differs, or a step wrote outside
+    kReplayUsage = 2,       // the command line is wrong
+    kReplayUnreadable = 3,  // the script, the transcript or the directory cannot be read
+};
+
+// Results and differences go to `out`, errors to `err`.
+int run_replay(const ReplayOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace xamo

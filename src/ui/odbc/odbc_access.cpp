@@ -192,6 +192,40 @@ class OdbcConnection : public DataConnection {
         return Outcome::success(std::move(rows));
     }
 
+    DataOutcome<std::vector<std::string>> column_names(const std::string& text) override {
+        using Outcome = DataOutcome<std::vector<std::string>>;
+        Handle statement(SQL_HANDLE_STMT);
+        if (!statement.allocate(dbc_.get()))
+            return Outcome::failure(
+                failure_text(SQL_HANDLE_DBC, dbc_.get(), "SQLAllocHandle(SQL_HANDLE_STMT)"));
+        std::string sql = text;
+        if (!SQL_SUCCEEDED(
+                SQLPrepare(statement.get(), reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS)))
+            return Outcome::failure(failure_text(SQL_HANDLE_STMT, statement.get(), "SQLPrepare"));
+        SQLSMALLINT count = 0;
+        if (!SQL_SUCCEEDED(SQLNumResultCols(statement.get(), &count)))
+            return Outcome::failure(
+                failure_text(SQL_HANDLE_STMT, statement.get(), "SQLNumResultCols"));
+        std::vector<std::string> names;
+        for (SQLSMALLINT column = 1; column <= count; ++column) {
+            std::vector<SQLCHAR> name(1024);
+            SQLSMALLINT length = 0;
+            SQLSMALLINT type = 0;
+            SQLULEN size = 0;
+            SQLSMALLINT digits = 0;
+            SQLSMALLINT nullable = 0;
+            if (!SQL_SUCCEEDED(SQLDescribeCol(statement.get(), static_cast<SQLUSMALLINT>(column),
+                                              name.data(), static_cast<SQLSMALLINT>(name.size()),
+                                              &length, &type, &size, &digits, &nullable)))
+                return Outcome::failure(
+                    failure_text(SQL_HANDLE_STMT, statement.get(), "SQLDescribeCol"));
+            const auto kept = std::min<std::size_t>(
+                static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0)), name.size() - 1);
+            names.emplace_back(reinterpret_cast<const char*>(name.data()), kept);
+        }
+        return Outcome::success(std::move(names));
+    }
+
   private:
     Handle env_;
     Handle dbc_;

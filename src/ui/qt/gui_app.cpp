@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/application.h"
+#include "regression/case_command.h"
 #include "ui/odbc/odbc_access.h"
 #include "ui/qt/appearance.h"
 #include "ui/qt/main_window.h"
@@ -17,6 +18,7 @@ int run_gui(int& argc, char** argv) {
     OdbcAccess data_sources;
     Application app(ui);
     app.set_data_sources(&data_sources);
+    app.set_case_table_check(check_loaded_base);
     MainWindow window(app, ui);
     window.show();
     return QApplication::exec();

@@ -1,0 +1,40 @@
+#include "regression/case_source.h"
+
+#include "kb/codec.h"
+
+namespace xamo {
+namespace {
+
+// The table name as one quoted identifier, whatever it holds.
+std::string quoted_identifier(const std::string& name) {
+    std::string quoted = "\"";
+    for (const char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+}  // namespace
+
+std::variant<std::vector<std::vector<std::string>>, std::string> case_records_from_source(
+    DataSourceAccess& access, const std::string& source, const std::string& table) {
+    const std::string failed =
+        "Nie można odczytać tabeli " + table + " ze źródła danych " + source + ":\n";
+    auto connected = access.connect(source);
+    if (!connected.ok()) return failed + utf8_from_either(connected.error);
+    DataConnection& connection = **connected.value;
+    const std::string statement = "SELECT * FROM " + quoted_identifier(table);
+    const auto names = connection.column_names(statement);
+    if (!names.ok()) return failed + utf8_from_either(names.error);
+    const auto rows = connection.query(statement, names.value->size());
+    if (!rows.ok()) return failed + utf8_from_either(rows.error);
+    std::vector<std::vector<std::string>> records;
+    records.reserve(rows.value->size() + 1);
+    records.push_back({});
+    for (const auto& name : *names.value) records.back().push_back(utf8_from_either(name));
+    for (const auto& row : *rows.value) {
+        records.push_back({});
+        for (const auto& cell : row) records.back().push_back(utf8_from_either(cell));
+    }
+    return records;
+}
+
+}  // namespace xamo
