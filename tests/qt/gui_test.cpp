@@ -354,11 +354,12 @@ TEST(FileDialog, MasksMatchWholeNamesWithoutRegardToCase) {
     EXPECT_FALSE(mask_matches("re*.BRD", "REgrypa.BRD.bak"));
 }
 
-// The names the file dialog lists, once its directory has been read.
+// The names the file dialog lists, once its directory has been read (in a thread of the
+// dialog's own, which on a busy machine may take seconds).
 QStringList listed_names(QWidget* dialog) {
     auto* view = dialog->findChild<QListView*>("listView");
     QStringList names;
-    for (int wait = 0; wait < 200 && names.isEmpty(); ++wait) {
+    for (int wait = 0; wait < 1000 && names.isEmpty(); ++wait) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
         const auto* model = view->model();
         for (int row = 0; row < model->rowCount(view->rootIndex()); ++row) {
