@@ -121,7 +121,8 @@ const std::string& check_usage() {
         "  --skip KODY               bez ustaleń o tych kodach\n"
         "  --help                    ten opis\n"
         "Kod wyjścia: 0 bez błędów, 1 błędy, 2 nie można odczytać pliku,\n"
-        "3 diagnoza nie skończyła się (limit czasu, pamięć), 4 zły wiersz polecenia.\n";
+        "3 diagnoza nie skończyła się (limit czasu, pamięć), 4 zły wiersz polecenia,\n"
+        "5 nie można pisać na standardowe wyjście.\n";
     return text;
 }
 
