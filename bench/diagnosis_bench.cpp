@@ -23,8 +23,10 @@
 namespace {
 
 struct Base {
-    explicit Base(int rules) : ui(no_input, dropped, false) {
-        for (const auto& r : xamo::bench::generate_layered_rules(rules))
+    explicit Base(int rules) : Base(xamo::bench::generate_layered_rules(rules)) {}
+    explicit Base(const std::vector<xamo::bench::GeneratedRule>& rules)
+        : ui(no_input, dropped, false) {
+        for (const auto& r : rules)
             store.add(xamo::make_rule(r.number, r.conclusion, r.conditions, 1));
         store.set_text(xamo::Kind::nazwa_re, "REwarstwy.BRD");
         xamo::remember_askable(askable, ui, xamo::askable_conditions_of_rules(store, askable));
@@ -157,6 +159,42 @@ void BM_ModelBase(benchmark::State& state) {
     state.counters["models"] = static_cast<double>(n + ring);
     state.counters["found"] = static_cast<double>(found);
 }
+
+// The diagnoses over a chain of N rules (rule i concludes c_i from c_(i+1) and a_i). One
+// iteration each: the larger chains take long, and a fresh context is what the program pays.
+template <bool (*Search)(xamo::RuleDiagnosisContext&)>
+void BM_Chain(benchmark::State& state) {
+    Base base(xamo::bench::generate_chain_rules(static_cast<int>(state.range(0))));
+    std::size_t found = 0;
+    for (auto _ : state) {
+        xamo::RuleDiagnosisMemory memory;
+        xamo::RuleDiagnosisContext ctx(base.store, base.ui, base.askable, base.flags, memory);
+        if (!Search(ctx)) state.SkipWithError("interrupted");
+        found = memory.reguly_sprzeczne.size() + memory.regula_splaszczona_1w.size() +
+                memory.reguly_nadmiarowe_n1.size();
+    }
+    state.counters["stored"] = static_cast<double>(found);
+}
+
+// The first flattening of the first rule of the chain, the deepest one.
+void BM_ChainFirstFlattening(benchmark::State& state) {
+    Base base(xamo::bench::generate_chain_rules(static_cast<int>(state.range(0))));
+    xamo::RuleIndex index(base.store, base.askable);
+    std::size_t size = 0;
+    for (auto _ : state) {
+        xamo::Flattener flattener(index, index.rules().front().conditions);
+        size = flattener.next()->conditions.size();
+    }
+    state.counters["conditions"] = static_cast<double>(size);
+}
+
+#define XAMO_CHAIN_SIZES                                                                         \
+    ->Arg(1000)->Arg(2000)->Arg(5000)->Arg(10000)->Arg(20000)->Arg(100000)->Iterations(1)->Unit( \
+        benchmark::kMillisecond)
+BENCHMARK(BM_ChainFirstFlattening) XAMO_CHAIN_SIZES;
+BENCHMARK_TEMPLATE(BM_Chain, xamo::external::badaj_sprzecznosc_1z) XAMO_CHAIN_SIZES;
+BENCHMARK_TEMPLATE(BM_Chain, xamo::internal::wyznacz_sprzecznosc_1w) XAMO_CHAIN_SIZES;
+BENCHMARK_TEMPLATE(BM_Chain, xamo::redundancy::wyznacz_nadmiar) XAMO_CHAIN_SIZES;
 
 BENCHMARK(BM_ModelBase)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Joint, xamo::ModelDiagnosisMemory, xamo::model_rule::badaj_sprzecznosc_mr,

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <random>
 
 #include "askable/askable.h"
+#include "generators.h"
 #include "kb/conditions.h"
 #include "support/numbered.h"
 #include "support/scripted_interaction.h"
@@ -148,6 +150,31 @@ TEST_F(Diagnoses, ExternalSearchAgreesWithThePlainAlgorithmOnGeneratedBases) {
         ASSERT_TRUE(external::badaj_sprzecznosc_1z(ctx));
         EXPECT_EQ(memory.reguly_sprzeczne, plain_external_search(store)) << "base " << base;
         EXPECT_EQ(flags.sprzecznosc_1z, !memory.reguly_sprzeczne.empty());
+    }
+}
+
+// Chains of every shape, plain and closed by a last rule that leads back into them (negated or
+// not), so that some roots find contradictions deep down and the others none.
+TEST_F(Diagnoses, ExternalSearchAgreesWithThePlainAlgorithmOnChains) {
+    using bench::ChainShape;
+    for (const ChainShape shape : {ChainShape::Plain, ChainShape::Negated, ChainShape::Branched}) {
+        for (int back : {0, 7, -7, 25, -33}) {
+            store = FactStore{};
+            memory = RuleDiagnosisMemory{};
+            const auto chain = bench::generate_chain_rules(40, shape);
+            for (const auto& r : chain) rule(r.number, r.conclusion, r.conditions);
+            if (back != 0) {
+                const std::string target = numbered("c_", std::abs(back));
+                rule(static_cast<std::int32_t>(chain.size()) + 1, "c_41",
+                     {back < 0 ? "n" + target : target, "a_41"});
+            }
+            RuleDiagnosisContext ctx = context(ui);
+            ASSERT_TRUE(external::badaj_sprzecznosc_1z(ctx));
+            const Findings plain = plain_external_search(store);
+            EXPECT_EQ(memory.reguly_sprzeczne, plain)
+                << "shape " << static_cast<int>(shape) << ", back " << back;
+            EXPECT_EQ(plain.empty(), back == 0);
+        }
     }
 }
 
