@@ -1,6 +1,5 @@
 #include "verify/internal_contradictions.h"
 
-#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -184,7 +183,9 @@ class Shown {
         for (std::size_t i : dropped_) gone[i] = 1;
         std::size_t kept = first_;
         for (std::size_t i = first_; i < stored_.size(); ++i) {
-            if (!gone[i]) stored_[kept++] = std::move(stored_[i]);
+            if (gone[i]) continue;
+            if (kept != i) stored_[kept] = std::move(stored_[i]);
+            ++kept;
         }
         stored_.resize(kept);
     }
@@ -240,38 +241,25 @@ bool wyznacz_sprzecznosc_1w(RuleDiagnosisContext& ctx) {
             record(std::move(rule), contradictory);
             continue;
         }
-        // Rules sharing a conclusion keep their flattenings for the redundancy search; the
-        // others are flattened one at a time.
-        const bool shared = index.concluding(rules[position].conclusion).size() > 1;
-        std::optional<Flattener> own;
-        const std::vector<Flattening>* all = nullptr;
-        if (shared) {
-            all = ctx.flattenings(position, &progress);
-            if (!all) return false;
-        } else {
-            own.emplace(index, rules[position].conditions, &progress);
-        }
         // One rule may give one flattening twice; only rules that may repeat another rule's
         // flattening keep theirs for the rest of the search.
         std::vector<FlattenedRule> met_here;
         FlattenedSet distinct_here(met_here);
         auto& seen = repeats[position] ? met : met_here;
         auto& seen_set = repeats[position] ? distinct : distinct_here;
-        for (std::size_t i = 0;; ++i) {
-            const Flattening* f = shared ? (i < all->size() ? &(*all)[i] : nullptr) : own->next();
-            if (!f) break;
+        const bool completed = ctx.each_flattening(position, &progress, [&](const Flattening& f) {
             if (!progress.step()) return false;
-            FlattenedRule rule{number, conclusion, index.texts(f->conditions), f->numbers};
+            FlattenedRule rule{number, conclusion, index.texts(f.conditions), f.numbers};
             seen.push_back(rule);
             if (!seen_set.insert_last()) {
                 seen.pop_back();
-                continue;
+                return true;
             }
             const bool contradictory = testuj_sprzecznosc(rule.conditions);
             record(std::move(rule), contradictory);
-        }
-        if (own && own->interrupted()) return false;
-        if (own && own->reached_cycle()) ctx.reached_cycle(number);
+            return true;
+        });
+        if (!completed) return false;
     }
     recorder.compact();
     shown.compact();

@@ -48,6 +48,27 @@ const std::vector<Flattening>* RuleDiagnosisContext::flattenings(std::size_t pos
     return &*cached;
 }
 
+bool RuleDiagnosisContext::each_flattening(std::size_t position, SearchProgress* progress,
+                                           const std::function<bool(const Flattening&)>& visit) {
+    RuleIndex& rules = index();
+    const auto& rule = rules.rules()[position];
+    if (flattenings_[position] || rules.concluding(rule.conclusion).size() > 1) {
+        const auto* all = flattenings(position, progress);
+        if (!all) return false;
+        for (const Flattening& f : *all) {
+            if (!visit(f)) return false;
+        }
+        return true;
+    }
+    Flattener flattener(rules, rule.conditions, progress);
+    while (const Flattening* f = flattener.next()) {
+        if (!visit(*f)) return false;
+    }
+    if (flattener.interrupted()) return false;
+    if (flattener.reached_cycle()) reached_cycle(rule.number);
+    return true;
+}
+
 void RuleDiagnosisContext::reached_cycle(std::int32_t rule) {
     if (std::find(cycle_rules_.begin(), cycle_rules_.end(), rule) == cycle_rules_.end())
         cycle_rules_.push_back(rule);

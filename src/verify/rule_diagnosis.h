@@ -57,6 +57,12 @@ class RuleDiagnosisContext {
     // Every flattening of the rule at `position` of the index, computed once per context; nothing
     // when the search was interrupted.
     const std::vector<Flattening>* flattenings(std::size_t position, SearchProgress* progress);
+    // Visits the flattenings of the rule at `position` in order while `visit` returns true. They
+    // are kept for the command only when another rule shares the conclusion (the redundancy
+    // searches compare those); the others are made one at a time. False when the search was
+    // interrupted or `visit` stopped it.
+    bool each_flattening(std::size_t position, SearchProgress* progress,
+                         const std::function<bool(const Flattening&)>& visit);
 
     // A rule whose flattening dropped choices at a cycle of rules.
     void reached_cycle(std::int32_t rule);
