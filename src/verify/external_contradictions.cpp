@@ -181,11 +181,12 @@ std::uint64_t key(std::uint32_t rule, ConditionId target) {
 }  // namespace
 
 bool badaj_sprzecznosc_1z(RuleDiagnosisContext& ctx) {
-    RuleIndex& index = ctx.index();
-    const auto& rules = index.rules();
     SearchProgress progress(ctx.ui, "Diagnostyka sprzeczności zewnętrznych",
                             "Trwa diagnozowanie bazy reguł " + ctx.base_name() + "...",
                             ctx.progress_delay);
+    progress.tell_when_interrupted(not_fully_checked("reguł", ctx.base_name()));
+    RuleIndex& index = ctx.index(&progress);
+    const auto& rules = index.rules();
     std::vector<ExternalFinding> findings;
     std::vector<std::uint32_t> on_path(index.size(), 0);
     const ConclusionGraph graph = condense(index);

@@ -11,9 +11,10 @@ namespace xamo {
 
 // --- RuleIndex --------------------------------------------------------------------------------
 
-RuleIndex::RuleIndex(const FactStore& store, const AskableMemory& askable)
+RuleIndex::RuleIndex(const FactStore& store, const AskableMemory& askable, SearchProgress* progress)
     : askable_memory_(askable) {
     for (const Fact& fact : store.all(Kind::regula)) {
+        if (progress) progress->step();
         const Rule rule(fact);
         IndexedRule indexed;
         indexed.number = rule.number();

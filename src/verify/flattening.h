@@ -61,7 +61,9 @@ class RuleIndex {
         const Fact* fact = nullptr;
     };
 
-    RuleIndex(const FactStore& store, const AskableMemory& askable);
+    // `progress`, when given, is stepped per rule so that a large base keeps the window painted.
+    RuleIndex(const FactStore& store, const AskableMemory& askable,
+              SearchProgress* progress = nullptr);
     RuleIndex(const RuleIndex&) = delete;
     RuleIndex& operator=(const RuleIndex&) = delete;
 

@@ -91,11 +91,13 @@ std::vector<char> worth_flattening(const RuleIndex& index,
 }  // namespace
 
 bool wyznacz_sprzecznosc_2(RuleDiagnosisContext& ctx, ConstraintDiagnosisMemory& memory) {
-    RuleIndex& index = ctx.index();
-    const ConstraintMembership constraints(ctx.store, index);
     SearchProgress progress(ctx.ui, "Diagnostyka sprzeczności łącznych",
                             "Trwa spłaszczanie reguł bazy " + ctx.base_name() + "...",
                             ctx.progress_delay);
+    progress.tell_when_interrupted(
+        not_fully_checked("reguł", ctx.base_name(), "ograniczeń", constraint_base_name(ctx.store)));
+    RuleIndex& index = ctx.index(&progress);
+    const ConstraintMembership constraints(ctx.store, index);
     std::vector<JointContradiction> findings = memory.sprzecznosc_2_wszystko;
     std::vector<FlattenedRule> recorded = memory.regula_splaszczona_s2;
     std::unordered_set<std::string> known;

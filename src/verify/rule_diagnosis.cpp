@@ -26,9 +26,9 @@ std::string RuleDiagnosisContext::base_name() const {
     return store.text(Kind::nazwa_re).value_or("");
 }
 
-RuleIndex& RuleDiagnosisContext::index() {
+RuleIndex& RuleDiagnosisContext::index(SearchProgress* progress) {
     if (!index_) {
-        index_ = std::make_unique<RuleIndex>(store, askable);
+        index_ = std::make_unique<RuleIndex>(store, askable, progress);
         flattenings_.assign(index_->rules().size(), std::nullopt);
     }
     return *index_;
@@ -80,6 +80,13 @@ void RuleDiagnosisContext::tell_cycles() {
         ui,
         IntegerList(cycle_rules_.begin() + static_cast<std::ptrdiff_t>(told_), cycle_rules_.end()));
     told_ = cycle_rules_.size();
+}
+
+std::string not_fully_checked(const std::string& kind, const std::string& name,
+                              const std::string& other_kind, const std::string& other_name) {
+    if (other_kind.empty()) return "Baza " + kind + " " + name + " nie została w pełni sprawdzona.";
+    return "Baza " + kind + " " + name + " i baza " + other_kind + " " + other_name +
+           " nie zostały w pełni sprawdzone.";
 }
 
 void tell_incomplete_flattening(UserInteraction& ui, const IntegerList& rules) {

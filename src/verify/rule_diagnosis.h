@@ -52,8 +52,9 @@ class RuleDiagnosisContext {
     // The loaded rule base's file name ("" when none).
     std::string base_name() const;
 
-    // Built on first use from the rules and askable conditions as they are now.
-    RuleIndex& index();
+    // Built on first use from the rules and askable conditions as they are now; a search passes
+    // its progress, since building is part of its work.
+    RuleIndex& index(SearchProgress* progress = nullptr);
     // Every flattening of the rule at `position` of the index, computed once per context; nothing
     // when the search was interrupted.
     const std::vector<Flattening>* flattenings(std::size_t position, SearchProgress* progress);
@@ -76,6 +77,12 @@ class RuleDiagnosisContext {
     IntegerList cycle_rules_;
     std::size_t told_ = 0;
 };
+
+// The sentence an interrupted diagnosis leaves: "Baza reguł X nie została w pełni sprawdzona.",
+// or of two bases, "Baza reguł X i baza ograniczeń Y nie zostały w pełni sprawdzone."
+std::string not_fully_checked(const std::string& kind, const std::string& name,
+                              const std::string& other_kind = {},
+                              const std::string& other_name = {});
 
 // The note about rules that reached a cycle (also used by the flattening commands).
 void tell_incomplete_flattening(UserInteraction& ui, const IntegerList& rules);

@@ -213,6 +213,10 @@ TEST_F(Diagnoses, ExternalSearchOfAConsistentBaseAndOfAnInterruptedOne) {
     EXPECT_FALSE(flags.sprzecznosc_1z);
     EXPECT_TRUE(memory.reguly_sprzeczne.empty());
     EXPECT_TRUE(user.of_kind("note").empty());
+    // Only a line in the message window says the base was not fully checked.
+    EXPECT_TRUE(user.output.ends_with(
+        "\n Diagnostyka sprzeczności zewnętrznych została przerwana. Baza reguł REtest.BRD nie "
+        "została w pełni sprawdzona.\n"));
 }
 
 TEST_F(Diagnoses, InternalContradictionsPerConclusion) {
