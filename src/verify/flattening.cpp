@@ -12,9 +12,9 @@ namespace xamo {
 // --- RuleIndex --------------------------------------------------------------------------------
 
 RuleIndex::RuleIndex(const FactStore& store, const AskableMemory& askable, SearchProgress* progress)
-    : askable_memory_(askable) {
+    : askable_memory_(askable), building_(progress) {
     for (const Fact& fact : store.all(Kind::regula)) {
-        if (progress) progress->step();
+        if (building_) building_->step();
         const Rule rule(fact);
         IndexedRule indexed;
         indexed.number = rule.number();
@@ -27,6 +27,7 @@ RuleIndex::RuleIndex(const FactStore& store, const AskableMemory& askable, Searc
     }
     complete_pending();
     find_cycles();
+    building_ = nullptr;
 }
 
 ConditionId RuleIndex::intern(std::string_view text) {
@@ -48,6 +49,7 @@ ConditionId RuleIndex::intern(std::string_view text) {
 
 void RuleIndex::complete_pending() {
     while (!pending_.empty()) {
+        if (building_) building_->step();
         const ConditionId id = pending_.back();
         pending_.pop_back();
         compute_replacements(id);
@@ -95,6 +97,7 @@ void RuleIndex::find_cycles() {
     std::vector<ConditionId> members;
     std::uint32_t counter = 0;
     for (ConditionId root = 0; root < n; ++root) {
+        if (building_) building_->step();
         if (order[root] != kUnvisited) continue;
         frames.push_back({root, 0, 0});
         order[root] = low[root] = counter++;

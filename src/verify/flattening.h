@@ -100,6 +100,7 @@ class RuleIndex {
     void find_cycles();
 
     const AskableMemory& askable_memory_;
+    SearchProgress* building_ = nullptr;  // while the constructor runs
     std::vector<ConditionId> pending_;
 
     std::deque<std::string> storage_;
