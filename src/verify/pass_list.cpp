@@ -94,16 +94,34 @@ void PassList::reverse() {
 
 void PassList::replace(std::uint32_t node, const std::vector<Entry>& replacement,
                        std::vector<std::uint32_t>& made) {
+    if (replacement.empty()) {
+        remove(node);
+        return;
+    }
+    // The node takes the first entry in logical order; the rest go physically before it when
+    // the order is reversed, after it otherwise.
     const std::uint32_t at = rank(node);
+    made.push_back(node);
+    rewrite(node, replacement.front());
     const std::size_t first = made.size();
-    for (const Entry& entry : replacement) made.push_back(make(entry));
-    // Physically before `node`, in logical order or against it.
-    for (std::size_t i = 0; i < replacement.size(); ++i) {
+    for (std::size_t i = 1; i < replacement.size(); ++i) made.push_back(make(replacement[i]));
+    const std::size_t rest = replacement.size() - 1;
+    for (std::size_t i = 0; i < rest; ++i) {
         const std::uint32_t n = made[reversed_ ? made.size() - 1 - i : first + i];
-        link_at(at + static_cast<std::uint32_t>(i), n);
+        link_at(
+            reversed_ ? at + static_cast<std::uint32_t>(i) : at + 1 + static_cast<std::uint32_t>(i),
+            n);
         log_.push_back({Change::Linked, n, 0});
     }
-    remove(node);
+}
+
+void PassList::rewrite(std::uint32_t node, const Entry& entry) {
+    Entry& old = nodes_[node].entry;
+    rewritten_.push_back(old);
+    log_.push_back({Change::Rewritten, node, 0});
+    if (old.flagged) --flagged_;
+    if (entry.flagged) ++flagged_;
+    old = entry;
 }
 
 void PassList::remove(std::uint32_t node) {
@@ -129,6 +147,14 @@ void PassList::undo_to(Mark mark) {
             case Change::Reversed:
                 reversed_ = !reversed_;
                 break;
+            case Change::Rewritten: {
+                Entry& entry = nodes_[change.node].entry;
+                if (entry.flagged) --flagged_;
+                entry = rewritten_.back();
+                rewritten_.pop_back();
+                if (entry.flagged) ++flagged_;
+                break;
+            }
         }
     }
     nodes_.resize(mark.nodes);

@@ -59,7 +59,7 @@ class PassList {
         bool linked = false;
     };
     struct Change {
-        enum Kind : std::uint8_t { Linked, Unlinked, Reversed } kind;
+        enum Kind : std::uint8_t { Linked, Unlinked, Reversed, Rewritten } kind;
         std::uint32_t node;
         std::uint32_t rank;  // physical, where an unlinked node stood
     };
@@ -69,12 +69,14 @@ class PassList {
     void update(std::uint32_t t);
     std::uint32_t merge(std::uint32_t a, std::uint32_t b);
     void split(std::uint32_t t, std::uint32_t k, std::uint32_t& a, std::uint32_t& b);
+    void rewrite(std::uint32_t node, const Entry& entry);
     std::uint32_t rank(std::uint32_t node) const;
     void link_at(std::uint32_t rank, std::uint32_t node);
     std::uint32_t unlink(std::uint32_t node);
 
     std::vector<Node> nodes_;
     std::vector<Change> log_;
+    std::vector<Entry> rewritten_;  // the entries Rewritten changes replaced, in log order
     std::uint32_t root_ = kNone;
     std::uint32_t seed_ = 2463534242u;
     bool reversed_ = false;
