@@ -185,7 +185,8 @@ bool badaj_sprzecznosc_1z(RuleDiagnosisContext& ctx) {
                             "Trwa diagnozowanie bazy reguł " + ctx.base_name() + "...",
                             ctx.progress_delay);
     progress.tell_when_interrupted(not_fully_checked("reguł", ctx.base_name()));
-    RuleIndex& index = ctx.index(&progress);
+    if (!ctx.build_index(progress)) return false;
+    RuleIndex& index = ctx.index();
     const auto& rules = index.rules();
     std::vector<ExternalFinding> findings;
     std::vector<std::uint32_t> on_path(index.size(), 0);

@@ -14,7 +14,7 @@ namespace xamo {
 RuleIndex::RuleIndex(const FactStore& store, const AskableMemory& askable, SearchProgress* progress)
     : askable_memory_(askable), building_(progress) {
     for (const Fact& fact : store.all(Kind::regula)) {
-        if (building_) building_->step();
+        if (stopped()) return;
         const Rule rule(fact);
         IndexedRule indexed;
         indexed.number = rule.number();
@@ -26,8 +26,13 @@ RuleIndex::RuleIndex(const FactStore& store, const AskableMemory& askable, Searc
         rules_.push_back(std::move(indexed));
     }
     complete_pending();
-    find_cycles();
+    if (!interrupted_) find_cycles();
     building_ = nullptr;
+}
+
+bool RuleIndex::stopped() {
+    if (building_ && !building_->step()) interrupted_ = true;
+    return interrupted_;
 }
 
 ConditionId RuleIndex::intern(std::string_view text) {
@@ -49,7 +54,7 @@ ConditionId RuleIndex::intern(std::string_view text) {
 
 void RuleIndex::complete_pending() {
     while (!pending_.empty()) {
-        if (building_) building_->step();
+        if (stopped()) return;
         const ConditionId id = pending_.back();
         pending_.pop_back();
         compute_replacements(id);
@@ -97,7 +102,7 @@ void RuleIndex::find_cycles() {
     std::vector<ConditionId> members;
     std::uint32_t counter = 0;
     for (ConditionId root = 0; root < n; ++root) {
-        if (building_) building_->step();
+        if (stopped()) return;
         if (order[root] != kUnvisited) continue;
         frames.push_back({root, 0, 0});
         order[root] = low[root] = counter++;

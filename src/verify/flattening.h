@@ -61,7 +61,8 @@ class RuleIndex {
         const Fact* fact = nullptr;
     };
 
-    // `progress`, when given, is stepped per rule so that a large base keeps the window painted.
+    // `progress`, when given, is stepped as the index is built so that a large base keeps the
+    // window painted; an interruption leaves the index unfinished (interrupted()).
     RuleIndex(const FactStore& store, const AskableMemory& askable,
               SearchProgress* progress = nullptr);
     RuleIndex(const RuleIndex&) = delete;
@@ -86,6 +87,7 @@ class RuleIndex {
     std::vector<ConditionId> ids_of(const StringList& texts);
 
     StringList texts(const std::vector<ConditionId>& ids) const;
+    bool interrupted() const { return interrupted_; }
 
     // Scratch marks for one self-contained step (reducing a list, testing pairs): bump() starts
     // a fresh generation, so no clearing is needed between steps.
@@ -101,6 +103,8 @@ class RuleIndex {
 
     const AskableMemory& askable_memory_;
     SearchProgress* building_ = nullptr;  // while the constructor runs
+    bool interrupted_ = false;
+    bool stopped();
     std::vector<ConditionId> pending_;
 
     std::deque<std::string> storage_;

@@ -205,7 +205,8 @@ bool wyznacz_sprzecznosc_1w(RuleDiagnosisContext& ctx) {
                             "Trwa spłaszczanie reguł bazy " + ctx.base_name() + "...",
                             ctx.progress_delay);
     progress.tell_when_interrupted(not_fully_checked("reguł", ctx.base_name()));
-    RuleIndex& index = ctx.index(&progress);
+    if (!ctx.build_index(progress)) return false;
+    RuleIndex& index = ctx.index();
     std::vector<FlattenedRule> stored = ctx.memory.regula_splaszczona_1w;
     std::vector<InternalVerdict> verdicts = ctx.memory.sprzecznosc_1w;
     // Every distinct flattening met, for the duplicate test, of rules that may repeat one.

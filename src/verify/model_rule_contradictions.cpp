@@ -136,7 +136,8 @@ bool badaj_sprzecznosc_mr(RuleDiagnosisContext& ctx, ModelDiagnosisMemory& memor
                             ctx.progress_delay);
     progress.tell_when_interrupted(not_fully_checked(
         "modeli", ctx.store.text(Kind::nazwa_mo).value_or(""), "reguł", ctx.base_name()));
-    RuleIndex& index = ctx.index(&progress);
+    if (!ctx.build_index(progress)) return false;
+    RuleIndex& index = ctx.index();
     ModelChains chains(ctx.store);
     // Interning may grow the index, so the rules concluding each condition are copied first.
     std::vector<ConditionId> targets;

@@ -30,7 +30,8 @@ bool wyznacz_nadmiar(RuleDiagnosisContext& ctx) {
                             "Trwa porównywanie reguł spłaszczonych bazy " + ctx.base_name() + "...",
                             ctx.progress_delay);
     progress.tell_when_interrupted(not_fully_checked("reguł", ctx.base_name()));
-    RuleIndex& index = ctx.index(&progress);
+    if (!ctx.build_index(progress)) return false;
+    RuleIndex& index = ctx.index();
     const auto& rules = index.rules();
     auto pairs = ctx.memory.reguly_nadmiarowe_n1;
     auto flattened_pairs = ctx.memory.para_splaszczona_n1;

@@ -96,7 +96,8 @@ bool wyznacz_sprzecznosc_2(RuleDiagnosisContext& ctx, ConstraintDiagnosisMemory&
                             ctx.progress_delay);
     progress.tell_when_interrupted(
         not_fully_checked("reguł", ctx.base_name(), "ograniczeń", constraint_base_name(ctx.store)));
-    RuleIndex& index = ctx.index(&progress);
+    if (!ctx.build_index(progress)) return false;
+    RuleIndex& index = ctx.index();
     const ConstraintMembership constraints(ctx.store, index);
     std::vector<JointContradiction> findings = memory.sprzecznosc_2_wszystko;
     std::vector<FlattenedRule> recorded = memory.regula_splaszczona_s2;

@@ -98,7 +98,8 @@ bool wyznacz_nadmiar_2(RuleDiagnosisContext& ctx, ConstraintDiagnosisMemory& mem
                             ctx.progress_delay);
     progress.tell_when_interrupted(
         not_fully_checked("reguł", ctx.base_name(), "ograniczeń", constraint_base_name(ctx.store)));
-    RuleIndex& index = ctx.index(&progress);
+    if (!ctx.build_index(progress)) return false;
+    RuleIndex& index = ctx.index();
     const ConstraintMembership constraints(ctx.store, index);
     const auto& rules = index.rules();
     const auto holds_member = [&](const Flattening& f, std::size_t k) {

@@ -26,9 +26,20 @@ std::string RuleDiagnosisContext::base_name() const {
     return store.text(Kind::nazwa_re).value_or("");
 }
 
-RuleIndex& RuleDiagnosisContext::index(SearchProgress* progress) {
+bool RuleDiagnosisContext::build_index(SearchProgress& progress) {
+    if (index_) return true;
+    index_ = std::make_unique<RuleIndex>(store, askable, &progress);
+    if (index_->interrupted()) {
+        index_.reset();
+        return false;
+    }
+    flattenings_.assign(index_->rules().size(), std::nullopt);
+    return true;
+}
+
+RuleIndex& RuleDiagnosisContext::index() {
     if (!index_) {
-        index_ = std::make_unique<RuleIndex>(store, askable, progress);
+        index_ = std::make_unique<RuleIndex>(store, askable);
         flattenings_.assign(index_->rules().size(), std::nullopt);
     }
     return *index_;

@@ -52,9 +52,11 @@ class RuleDiagnosisContext {
     // The loaded rule base's file name ("" when none).
     std::string base_name() const;
 
-    // Built on first use from the rules and askable conditions as they are now; a search passes
-    // its progress, since building is part of its work.
-    RuleIndex& index(SearchProgress* progress = nullptr);
+    // Built on first use from the rules and askable conditions as they are now.
+    RuleIndex& index();
+    // Builds the index as part of a search, stepping its progress; false (and no index kept)
+    // when the user interrupted.
+    bool build_index(SearchProgress& progress);
     // Every flattening of the rule at `position` of the index, computed once per context; nothing
     // when the search was interrupted.
     const std::vector<Flattening>* flattenings(std::size_t position, SearchProgress* progress);
