@@ -23,8 +23,10 @@
 namespace {
 
 struct Base {
-    explicit Base(int rules) : ui(no_input, dropped, false) {
-        for (const auto& r : xamo::bench::generate_layered_rules(rules))
+    explicit Base(int rules) : Base(xamo::bench::generate_layered_rules(rules)) {}
+    explicit Base(const std::vector<xamo::bench::GeneratedRule>& rules)
+        : ui(no_input, dropped, false) {
+        for (const auto& r : rules)
             store.add(xamo::make_rule(r.number, r.conclusion, r.conditions, 1));
         store.set_text(xamo::Kind::nazwa_re, "REwarstwy.BRD");
         xamo::remember_askable(askable, ui, xamo::askable_conditions_of_rules(store, askable));
@@ -157,6 +159,86 @@ void BM_ModelBase(benchmark::State& state) {
     state.counters["models"] = static_cast<double>(n + ring);
     state.counters["found"] = static_cast<double>(found);
 }
+
+// The diagnoses over a chain of N rules (rule i concludes c_i from c_(i+1) and a_i). One
+// iteration each: the larger chains take long, and a fresh context is what the program pays.
+template <bool (*Search)(xamo::RuleDiagnosisContext&)>
+void BM_Chain(benchmark::State& state) {
+    Base base(xamo::bench::generate_chain_rules(static_cast<int>(state.range(0))));
+    std::size_t found = 0;
+    for (auto _ : state) {
+        xamo::RuleDiagnosisMemory memory;
+        xamo::RuleDiagnosisContext ctx(base.store, base.ui, base.askable, base.flags, memory);
+        if (!Search(ctx)) state.SkipWithError("interrupted");
+        found = memory.reguly_sprzeczne.size() + memory.regula_splaszczona_1w.size() +
+                memory.reguly_nadmiarowe_n1.size();
+    }
+    state.counters["stored"] = static_cast<double>(found);
+}
+
+// The first flattening of the first rule of the chain, the deepest one.
+void BM_ChainFirstFlattening(benchmark::State& state) {
+    Base base(xamo::bench::generate_chain_rules(static_cast<int>(state.range(0))));
+    xamo::RuleIndex index(base.store, base.askable);
+    std::size_t size = 0;
+    for (auto _ : state) {
+        xamo::Flattener flattener(index, index.rules().front().conditions);
+        size = flattener.next()->conditions.size();
+    }
+    state.counters["conditions"] = static_cast<double>(size);
+}
+
+// The joint diagnoses over the chain: relational models applied under ten conclusions spread
+// along it; a constraint over a_1, a_3 and a_5, which the rules above a_5 hold two of.
+void add_chain_models(Base& base) {
+    const int n = static_cast<int>(base.store.all(xamo::Kind::regula).size());
+    for (int k = 1; k <= 10; ++k) {
+        const std::string c = "c_" + std::to_string(std::max(1, n * k / 10));
+        base.store.add(basic_model(k, c, "alarm_" + c, "t", "<>", "0"));
+    }
+    base.store.set_text(xamo::Kind::nazwa_mo, "MOłańcuch.BRD");
+}
+
+void add_chain_constraint(Base& base) {
+    base.store.add({xamo::Kind::ograniczenie, {1, xamo::StringList{"a_1", "a_3", "a_5"}}});
+    base.store.set_text(xamo::Kind::nazwa_og, "OGłańcuch.BRD");
+}
+
+template <typename Memory, bool (*Search)(xamo::RuleDiagnosisContext&, Memory&), void (*Add)(Base&)>
+void BM_ChainJoint(benchmark::State& state) {
+    Base base(xamo::bench::generate_chain_rules(static_cast<int>(state.range(0))));
+    Add(base);
+    std::size_t found = 0;
+    for (auto _ : state) {
+        xamo::RuleDiagnosisMemory rules;
+        Memory memory;
+        xamo::RuleDiagnosisContext ctx(base.store, base.ui, base.askable, base.flags, rules);
+        if (!Search(ctx, memory)) state.SkipWithError("interrupted");
+        if constexpr (std::is_same_v<Memory, xamo::ModelDiagnosisMemory>) {
+            found = memory.modele_i_reguly_sprzeczne.size();
+        } else {
+            found = memory.sprzecznosc_2_wszystko.size() + memory.reguly_nadmiarowe_n2.size();
+        }
+    }
+    state.counters["found"] = static_cast<double>(found);
+}
+
+#define XAMO_CHAIN_SIZES                                                                         \
+    ->Arg(1000)->Arg(2000)->Arg(5000)->Arg(10000)->Arg(20000)->Arg(100000)->Iterations(1)->Unit( \
+        benchmark::kMillisecond)
+BENCHMARK(BM_ChainFirstFlattening) XAMO_CHAIN_SIZES;
+BENCHMARK_TEMPLATE(BM_Chain, xamo::external::badaj_sprzecznosc_1z) XAMO_CHAIN_SIZES;
+BENCHMARK_TEMPLATE(BM_Chain, xamo::internal::wyznacz_sprzecznosc_1w) XAMO_CHAIN_SIZES;
+BENCHMARK_TEMPLATE(BM_Chain, xamo::redundancy::wyznacz_nadmiar) XAMO_CHAIN_SIZES;
+BENCHMARK_TEMPLATE(BM_ChainJoint, xamo::ModelDiagnosisMemory,
+                   xamo::model_rule::badaj_sprzecznosc_mr, add_chain_models)
+XAMO_CHAIN_SIZES;
+BENCHMARK_TEMPLATE(BM_ChainJoint, xamo::ConstraintDiagnosisMemory,
+                   xamo::joint_contradictions::wyznacz_sprzecznosc_2, add_chain_constraint)
+XAMO_CHAIN_SIZES;
+BENCHMARK_TEMPLATE(BM_ChainJoint, xamo::ConstraintDiagnosisMemory,
+                   xamo::joint_redundancy::wyznacz_nadmiar_2, add_chain_constraint)
+XAMO_CHAIN_SIZES;
 
 BENCHMARK(BM_ModelBase)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Joint, xamo::ModelDiagnosisMemory, xamo::model_rule::badaj_sprzecznosc_mr,

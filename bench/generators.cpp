@@ -132,4 +132,21 @@ std::string last_conclusion(Shape shape, int rules) {
     return (shape == Shape::Wide ? "w_" : "c_") + std::to_string(rules);
 }
 
+std::vector<GeneratedRule> generate_chain_rules(int length, ChainShape shape) {
+    const auto name = [](const char* prefix, int i) { return prefix + std::to_string(i); };
+    std::vector<GeneratedRule> out;
+    int number = 1;
+    for (int i = 1; i <= length; ++i) {
+        std::vector<std::string> conditions{name("c_", i + 1), name("a_", i)};
+        if (shape == ChainShape::Negated && i % 3 == 0) {
+            for (auto& c : conditions) c.insert(0, "n");
+        }
+        const bool branch = shape == ChainShape::Branched && i % 10 == 0;
+        if (branch) conditions.push_back(name("d_", i));
+        out.push_back({number++, name("c_", i), std::move(conditions)});
+        if (branch) out.push_back({number++, name("d_", i), {name("c_", i + 2), name("e_", i)}});
+    }
+    return out;
+}
+
 }  // namespace xamo::bench

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "dialog/interaction.h"
@@ -43,15 +45,23 @@ ConditionId corrected(const RuleIndex& index, ConditionId c) {
     return !text.empty() && text[0] == 'n' ? index.negation(c) : c;
 }
 
-// Conclusions from which no cycle of conclusions can be reached ("X is concluded by a rule with a
-// condition leading to Y" being the step). Below such a conclusion the path's visited list never
-// stops the search, so a rule explored once towards a target without any finding gives none
-// again, whatever the path above it: the search need not go there twice. Tarjan's components
-// with an explicit stack; a component is finished after every component it reaches.
-std::vector<char> cycle_free_conclusions(const RuleIndex& index) {
+// The graph of conclusions ("X is concluded by a rule with a condition leading to Y" being the
+// step), condensed by Tarjan's components with an explicit stack; a component is finished after
+// every component it reaches.
+struct ConclusionGraph {
+    // Conclusions from which no cycle can be reached. Below such a conclusion the path's visited
+    // list never stops the search, so a rule explored once towards a target without any finding
+    // gives none again, whatever the path above it: the search need not go there twice.
+    std::vector<char> cycle_free;
+    // The order in which the components were finished: whatever X reaches ranks at most X.
+    std::vector<std::uint32_t> rank;
+};
+
+ConclusionGraph condense(const RuleIndex& index) {
     const std::size_t n = index.size();
     constexpr std::uint32_t kUnvisited = 0xffffffffu;
     std::vector<std::uint32_t> order(n, kUnvisited), low(n, 0), component(n, 0);
+    std::vector<std::uint32_t> rank(n, 0);
     std::vector<char> on_stack(n, 0), free(n, 1);
     std::vector<ConditionId> stack, members;
     struct Step {
@@ -61,6 +71,7 @@ std::vector<char> cycle_free_conclusions(const RuleIndex& index) {
     };
     std::vector<Step> steps;
     std::uint32_t counter = 0;
+    std::uint32_t finished = 0;
     // The successors of a vertex, one at a time.
     const auto next_of = [&](Step& step) -> std::optional<ConditionId> {
         const auto& concluding = index.concluding(step.vertex);
@@ -119,11 +130,49 @@ std::vector<char> cycle_free_conclusions(const RuleIndex& index) {
                         is_free = false;
                 }
             }
-            for (ConditionId m : members) free[m] = is_free ? 1 : 0;
+            for (ConditionId m : members) {
+                free[m] = is_free ? 1 : 0;
+                rank[m] = finished;
+            }
+            ++finished;
         }
     }
-    return free;
+    return {std::move(free), std::move(rank)};
 }
+
+// A finding compares a condition with the target, itself or with one "n" more or less, and a
+// negated condition passed through flips the target by one "n": so both keep the name stripped
+// of every leading "n". For each such name, the lowest rank of a conclusion with a rule holding a
+// condition of that name: a search below a lower rank can find nothing, and is not begun.
+class FindingBounds {
+  public:
+    FindingBounds(const RuleIndex& index, const std::vector<std::uint32_t>& rank) {
+        key_.reserve(index.size());
+        for (ConditionId c = 0; c < index.size(); ++c) {
+            const std::string_view name = stripped(index.text(c));
+            key_.push_back(keys_.try_emplace(name, keys_.size()).first->second);
+        }
+        lowest_.assign(keys_.size(), kNever);
+        for (const auto& rule : index.rules()) {
+            for (ConditionId c : rule.conditions)
+                lowest_[key_[c]] = std::min(lowest_[key_[c]], rank[rule.conclusion]);
+        }
+    }
+    // No finding about `target` can lie at or below a conclusion of this rank.
+    bool barren(ConditionId target, std::uint32_t rank) const {
+        return lowest_[key_[target]] > rank;
+    }
+
+  private:
+    static constexpr std::uint32_t kNever = 0xffffffffu;
+    static std::string_view stripped(std::string_view text) {
+        while (!text.empty() && text.front() == 'n') text.remove_prefix(1);
+        return text;
+    }
+    std::unordered_map<std::string_view, std::uint32_t> keys_;
+    std::vector<std::uint32_t> key_;
+    std::vector<std::uint32_t> lowest_;
+};
 
 std::uint64_t key(std::uint32_t rule, ConditionId target) {
     return (static_cast<std::uint64_t>(rule) << 32) | target;
@@ -132,18 +181,26 @@ std::uint64_t key(std::uint32_t rule, ConditionId target) {
 }  // namespace
 
 bool badaj_sprzecznosc_1z(RuleDiagnosisContext& ctx) {
-    RuleIndex& index = ctx.index();
-    const auto& rules = index.rules();
     SearchProgress progress(ctx.ui, "Diagnostyka sprzeczności zewnętrznych",
                             "Trwa diagnozowanie bazy reguł " + ctx.base_name() + "...",
                             ctx.progress_delay);
+    progress.tell_when_interrupted(not_fully_checked("reguł", ctx.base_name()));
+    if (!ctx.build_index(progress)) return false;
+    RuleIndex& index = ctx.index();
+    const auto& rules = index.rules();
     std::vector<ExternalFinding> findings;
     std::vector<std::uint32_t> on_path(index.size(), 0);
-    const std::vector<char> cycle_free = cycle_free_conclusions(index);
+    const ConclusionGraph graph = condense(index);
+    const std::vector<char>& cycle_free = graph.cycle_free;
+    const FindingBounds bounds(index, graph.rank);
     std::unordered_set<std::uint64_t> barren;  // (rule, target) explored without a finding
     std::vector<Frame> frames;
     for (std::uint32_t root = 0; root < rules.size(); ++root) {
         const std::int32_t root_number = rules[root].number;
+        if (bounds.barren(rules[root].conclusion, graph.rank[rules[root].conclusion])) {
+            if (!progress.step()) return false;
+            continue;
+        }
         frames.push_back({root, rules[root].conclusion, rules[root].conclusion, findings.size()});
         ++on_path[rules[root].conclusion];
         while (!frames.empty()) {
@@ -185,7 +242,9 @@ bool badaj_sprzecznosc_1z(RuleDiagnosisContext& ctx) {
                 const std::uint32_t rule = concluding[frame.concluding++];
                 const ConditionId next = frame.next;
                 const ConditionId target = frame.next_target;
-                if (cycle_free[next] && barren.contains(key(rule, target))) continue;
+                if (bounds.barren(target, graph.rank[next]) ||
+                    (cycle_free[next] && barren.contains(key(rule, target))))
+                    continue;
                 ++on_path[next];
                 frames.push_back({rule, target, next, findings.size()});
                 continue;

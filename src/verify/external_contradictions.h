@@ -6,7 +6,10 @@
 // entered again, and each negated condition passed through flips the target. Every condition
 // equal to the target or to its negation is a finding. Below a conclusion from which no cycle can
 // be reached the path cannot matter, so a rule explored towards a target without a finding is not
-// explored again: a layered base costs each rule a few visits, not one per path. The findings,
+// explored again: a layered base costs each rule a few visits, not one per path. A search is not
+// begun below a conclusion that reaches no rule holding a condition of the target's name (the
+// components of conclusions ordered once): a chain costs each rule one visit, not one per rule
+// above it. The findings,
 // the marks of their starting rules and the verdict are stored only when the search ran to its
 // end.
 #pragma once

@@ -11,9 +11,10 @@ namespace xamo {
 
 // --- RuleIndex --------------------------------------------------------------------------------
 
-RuleIndex::RuleIndex(const FactStore& store, const AskableMemory& askable)
-    : askable_memory_(askable) {
+RuleIndex::RuleIndex(const FactStore& store, const AskableMemory& askable, SearchProgress* progress)
+    : askable_memory_(askable), building_(progress) {
     for (const Fact& fact : store.all(Kind::regula)) {
+        if (stopped()) return;
         const Rule rule(fact);
         IndexedRule indexed;
         indexed.number = rule.number();
@@ -25,7 +26,13 @@ RuleIndex::RuleIndex(const FactStore& store, const AskableMemory& askable)
         rules_.push_back(std::move(indexed));
     }
     complete_pending();
-    find_cycles();
+    if (!interrupted_) find_cycles();
+    building_ = nullptr;
+}
+
+bool RuleIndex::stopped() {
+    if (building_ && !building_->step()) interrupted_ = true;
+    return interrupted_;
 }
 
 ConditionId RuleIndex::intern(std::string_view text) {
@@ -47,6 +54,7 @@ ConditionId RuleIndex::intern(std::string_view text) {
 
 void RuleIndex::complete_pending() {
     while (!pending_.empty()) {
+        if (stopped()) return;
         const ConditionId id = pending_.back();
         pending_.pop_back();
         compute_replacements(id);
@@ -94,6 +102,7 @@ void RuleIndex::find_cycles() {
     std::vector<ConditionId> members;
     std::uint32_t counter = 0;
     for (ConditionId root = 0; root < n; ++root) {
+        if (stopped()) return;
         if (order[root] != kUnvisited) continue;
         frames.push_back({root, 0, 0});
         order[root] = low[root] = counter++;
@@ -171,10 +180,20 @@ StringList RuleIndex::texts(const std::vector<ConditionId>& ids) const {
 Flattener::Flattener(const RuleIndex& index, const std::vector<ConditionId>& conditions,
                      SearchProgress* progress)
     : index_(index), progress_(progress) {
-    Pass first{{}, 0};
-    first.items.reserve(conditions.size());
-    for (ConditionId c : conditions) first.items.push_back({c, kNone});
+    Pass first{{}, 0, {}, 0};
+    for (ConditionId c : conditions) {
+        list_.append({c, kNone, !index_.askable(c)});
+        const auto node = static_cast<std::uint32_t>(first_nodes_.size());
+        first_nodes_.push_back(node);
+        if (!stands_for_itself(c)) first.open.push_back(node);
+    }
+    first.before = list_.mark();
     passes_.push_back(std::move(first));
+}
+
+bool Flattener::stands_for_itself(ConditionId c) const {
+    const auto& alternatives = index_.replacements(c);
+    return alternatives.size() == 1 && alternatives[0].number == 0;
 }
 
 const Flattening* Flattener::next() {
@@ -192,8 +211,8 @@ const Flattening* Flattener::next() {
         }
         const Pass& pass = passes_.back();
         const std::size_t position = choices_.size() - pass.first_choice;
-        if (position < pass.items.size()) {
-            const Item item = pass.items[position];
+        if (position < pass.open.size()) {
+            const PassList::Entry item = list_.entry(pass.open[position]);
             choices_.push_back(
                 {&index_.replacements(item.condition), 0, item.condition, item.ancestry});
             if (!choose(choices_.back())) {
@@ -242,6 +261,7 @@ bool Flattener::leads_back(const Choice& choice, const Replacement& replacement)
 bool Flattener::advance() {
     while (true) {
         while (passes_.size() > 1 && passes_.back().first_choice == choices_.size()) {
+            undo(passes_.back());
             passes_.pop_back();
         }
         if (choices_.empty()) return false;
@@ -252,39 +272,92 @@ bool Flattener::advance() {
     }
 }
 
-// Joins the lists chosen in the current pass, from the last condition's to the first's, and
-// reduces them keeping last occurrences. True when a new pass has begun; false when the list is
-// askable throughout and is the flattened list.
+// Reverses the list and puts each chosen list in place of its condition, which is the chosen
+// lists joined from the last condition's to the first's, then reduces keeping last occurrences.
+// True when a new pass has begun; false when the list is askable throughout and is the flattened
+// list (the list is then taken back to this pass, ready for the next choice).
 bool Flattener::close_pass() {
-    const std::size_t first = passes_.back().first_choice;
-    scratch_.clear();
-    for (std::size_t i = choices_.size(); i-- > first;) {
-        const Choice& choice = choices_[i];
-        const Replacement& replacement = (*choice.alternatives)[choice.alternative];
-        const std::uint32_t ancestry =
-            replacement.number == 0 ? choice.ancestry : static_cast<std::uint32_t>(i);
-        for (ConditionId c : replacement.conditions) scratch_.push_back({c, ancestry});
+    const Pass& pass = passes_.back();
+    const PassList::Mark before = list_.mark();
+    const std::size_t held_before = held_log_.size();
+    list_.reverse();
+    made_.clear();
+    // The rule's own list may repeat a condition: every condition is put again so that
+    // reducing sees each occurrence. Later lists hold each condition once, and one that stands
+    // for itself stays where it is.
+    const bool first = passes_.size() == 1;
+    std::size_t choice = pass.first_choice + pass.open.size();
+    const auto& nodes = first ? first_nodes_ : pass.open;
+    for (std::size_t i = nodes.size(); i-- > 0;) {
+        const PassList::Entry item = list_.entry(nodes[i]);
+        if (first && stands_for_itself(item.condition)) {
+            replace(nodes[i], index_.replacements(item.condition)[0], item.ancestry);
+            continue;
+        }
+        const Choice& chosen = choices_[--choice];
+        const Replacement& replacement = (*chosen.alternatives)[chosen.alternative];
+        replace(nodes[i], replacement,
+                replacement.number == 0 ? chosen.ancestry : static_cast<std::uint32_t>(choice));
     }
-    const std::uint32_t generation = index_.bump();
-    auto& marks = index_.marks();
-    std::vector<Item> reduced;
-    reduced.reserve(scratch_.size());
-    bool askable = true;
-    for (std::size_t i = scratch_.size(); i-- > 0;) {
-        const Item& item = scratch_[i];
-        if (marks[item.condition] == generation) continue;
-        marks[item.condition] = generation;
-        reduced.push_back(item);
-        if (!index_.askable(item.condition)) askable = false;
-    }
-    std::reverse(reduced.begin(), reduced.end());
-    if (askable) {
+    reduce();
+    if (list_.flagged() == 0) {
         result_.conditions.clear();
-        for (const Item& item : reduced) result_.conditions.push_back(item.condition);
+        result_.conditions.reserve(list_.size());
+        list_.for_each(
+            [this](const PassList::Entry& e) { result_.conditions.push_back(e.condition); });
+        undo({{}, 0, before, held_before});
         return false;
     }
-    passes_.push_back({std::move(reduced), choices_.size()});
+    Pass next{{}, choices_.size(), before, held_before};
+    for (std::uint32_t node : made_) {
+        if (list_.linked(node) && !stands_for_itself(list_.entry(node).condition))
+            next.open.push_back(node);
+    }
+    passes_.push_back(std::move(next));
     return true;
+}
+
+void Flattener::replace(std::uint32_t node, const Replacement& replacement,
+                        std::uint32_t ancestry) {
+    const ConditionId condition = list_.entry(node).condition;
+    if (const auto it = holder_.find(condition); it != holder_.end() && it->second == node)
+        hold(condition, kNone);
+    entries_.clear();
+    for (ConditionId c : replacement.conditions)
+        entries_.push_back({c, ancestry, !index_.askable(c)});
+    list_.replace(node, entries_, made_);
+}
+
+void Flattener::hold(ConditionId condition, std::uint32_t node) {
+    auto& holder = holder_.try_emplace(condition, kNone).first->second;
+    held_log_.push_back({condition, holder});
+    holder = node;
+}
+
+// Of a condition put more than once, or put again where it already stands, only the last
+// occurrence stays. `made_` is in list order.
+void Flattener::reduce() {
+    for (std::uint32_t node : made_) {
+        const ConditionId condition = list_.entry(node).condition;
+        const auto it = holder_.find(condition);
+        const std::uint32_t other = it == holder_.end() ? kNone : it->second;
+        if (other == kNone) {
+            hold(condition, node);
+        } else if (list_.before(other, node)) {
+            list_.remove(other);
+            hold(condition, node);
+        } else {
+            list_.remove(node);
+        }
+    }
+}
+
+void Flattener::undo(const Pass& pass) {
+    list_.undo_to(pass.before);
+    while (held_log_.size() > pass.held_before) {
+        holder_[held_log_.back().condition] = held_log_.back().node;
+        held_log_.pop_back();
+    }
 }
 
 // The rules used on the current choice path, each once, in order of first use, without 0.

@@ -8,14 +8,18 @@
 //   are computed once, in their order: for "n"+w, each rule concluding w in rule-base order and
 //   each of its conditions from the last to the first, negated; for any other c, each rule
 //   concluding c with its conditions; then (0, [c]) when c is askable.
-// - Flattener enumerates one rule's flattenings lazily on an explicit stack: `passes_` holds the
-//   condition list of every pass begun, `choices_` one entry per condition on the current choice
-//   path (the replacement chosen and the item's ancestry). next() moves forward, choosing the
-//   first alternative of each condition (choose), closes a pass (close_pass: the chosen lists
-//   joined from the last condition to the first and reduced keeping last occurrences; a new pass
-//   while something is not askable), and on a dead end or after a result advances the latest
-//   choice that still has an alternative (advance). This is the depth-first order over the
-//   choices, pass 1 condition 1 first.
+// - Flattener enumerates one rule's flattenings lazily on an explicit stack. The current pass's
+//   list is one PassList changed in place by each pass and restored from its log on the way
+//   back. `choices_` holds one entry per condition that has a choice to make (the replacement
+//   chosen and the item's ancestry); an askable condition no rule concludes stands for itself,
+//   so it makes no choice and a pass leaves it where it is. next() moves forward, choosing the
+//   first alternative of each condition (choose), closes a pass (close_pass: the chosen lists put
+//   in place of their conditions in the reversed list, i.e. joined from the last condition to the
+//   first, and reduced keeping last occurrences; a new pass while something is not askable), and
+//   on a dead end or after a result advances the latest choice that still has an alternative
+//   (advance), undoing the passes after it. This is the depth-first order over the choices, pass
+//   1 condition 1 first. A chain of n rules costs n passes of constant size, not n lists of up
+//   to n conditions.
 // - Cycles: a condition reached again inside its own expansion would be expanded forever. Each
 //   item remembers the chain of conditions whose expansion produced it; an alternative that would
 //   bring back a condition of that chain is dropped and reached_cycle() turns true. Only
@@ -35,6 +39,7 @@
 
 #include "askable/askable_memory.h"
 #include "kb/facts.h"
+#include "verify/pass_list.h"
 
 namespace xamo {
 
@@ -56,7 +61,10 @@ class RuleIndex {
         const Fact* fact = nullptr;
     };
 
-    RuleIndex(const FactStore& store, const AskableMemory& askable);
+    // `progress`, when given, is stepped as the index is built so that a large base keeps the
+    // window painted; an interruption leaves the index unfinished (interrupted()).
+    RuleIndex(const FactStore& store, const AskableMemory& askable,
+              SearchProgress* progress = nullptr);
     RuleIndex(const RuleIndex&) = delete;
     RuleIndex& operator=(const RuleIndex&) = delete;
 
@@ -79,6 +87,7 @@ class RuleIndex {
     std::vector<ConditionId> ids_of(const StringList& texts);
 
     StringList texts(const std::vector<ConditionId>& ids) const;
+    bool interrupted() const { return interrupted_; }
 
     // Scratch marks for one self-contained step (reducing a list, testing pairs): bump() starts
     // a fresh generation, so no clearing is needed between steps.
@@ -93,6 +102,9 @@ class RuleIndex {
     void find_cycles();
 
     const AskableMemory& askable_memory_;
+    SearchProgress* building_ = nullptr;  // while the constructor runs
+    bool interrupted_ = false;
+    bool stopped();
     std::vector<ConditionId> pending_;
 
     std::deque<std::string> storage_;
@@ -129,13 +141,11 @@ class Flattener {
     bool interrupted() const { return interrupted_; }
 
   private:
-    struct Item {
-        ConditionId condition;
-        std::uint32_t ancestry;  // the choice whose expansion produced it, or kNone
-    };
     struct Pass {
-        std::vector<Item> items;
+        std::vector<std::uint32_t> open;  // nodes of the list that make a choice, in order
         std::size_t first_choice;
+        PassList::Mark before;  // the list as it was before this pass was made
+        std::size_t held_before;
     };
     struct Choice {
         const std::vector<Replacement>* alternatives;
@@ -143,19 +153,33 @@ class Flattener {
         ConditionId condition;
         std::uint32_t ancestry;
     };
-    static constexpr std::uint32_t kNone = 0xffffffffu;
+    static constexpr std::uint32_t kNone = PassList::kNone;
 
+    bool stands_for_itself(ConditionId c) const;
     bool choose(Choice& choice);
     bool leads_back(const Choice& choice, const Replacement& replacement) const;
     bool advance();
     bool close_pass();
+    void replace(std::uint32_t node, const Replacement& replacement, std::uint32_t ancestry);
+    void hold(ConditionId condition, std::uint32_t node);
+    void reduce();
+    void undo(const Pass& pass);
     void deliver();
 
     const RuleIndex& index_;
     SearchProgress* progress_;
+    PassList list_;
+    std::vector<std::uint32_t> first_nodes_;                 // the rule's own conditions, in order
+    std::unordered_map<ConditionId, std::uint32_t> holder_;  // the node of each condition
     std::vector<Pass> passes_;
     std::vector<Choice> choices_;
-    std::vector<Item> scratch_;
+    std::vector<PassList::Entry> entries_;
+    std::vector<std::uint32_t> made_;
+    struct Held {
+        ConditionId condition;
+        std::uint32_t node;
+    };
+    std::vector<Held> held_log_;  // previous holders, to undo
     Flattening result_;
     bool started_ = false;
     bool done_ = false;

@@ -8,6 +8,7 @@
 #include "dialog/report.h"
 #include "dialog/write_lines.h"
 #include "kb/conditions.h"
+#include "verify/fixed_flattenings.h"
 
 namespace xamo::internal {
 namespace {
@@ -140,33 +141,130 @@ bool testuj_sprzecznosc(const StringList& conditions) {
     return false;
 }
 
+namespace {
+
+// Whether each rule's flattenings may repeat a flattening already met: when more than one rule
+// shares its number and conclusion, or one of the stored ones has them.
+std::vector<char> may_repeat(const RuleIndex& index, const std::vector<FlattenedRule>& stored) {
+    std::unordered_map<std::string, std::size_t> count;
+    for (const auto& f : stored) count[verdict_key(f.number, f.conclusion)] += 2;
+    const auto& rules = index.rules();
+    std::vector<std::string> keys;
+    keys.reserve(rules.size());
+    for (const auto& rule : rules) {
+        keys.push_back(verdict_key(rule.number, index.text(rule.conclusion)));
+        ++count[keys.back()];
+    }
+    std::vector<char> out(rules.size());
+    for (std::size_t i = 0; i < rules.size(); ++i) out[i] = count[keys[i]] > 1 ? 1 : 0;
+    return out;
+}
+
+// The flattenings the report can show: those of conclusions without a consistent flattening.
+// A conclusion's first consistent flattening drops those kept of it in this search.
+class Shown {
+  public:
+    explicit Shown(std::vector<FlattenedRule>& stored) : stored_(stored), first_(stored.size()) {}
+    bool wanted(const std::string& conclusion) const { return !consistent_.contains(conclusion); }
+    void add(FlattenedRule rule) {
+        of_conclusion_[rule.conclusion].push_back(stored_.size());
+        stored_.push_back(std::move(rule));
+    }
+    void consistent(const std::string& conclusion) {
+        if (!consistent_.insert(conclusion).second) return;
+        const auto it = of_conclusion_.find(conclusion);
+        if (it == of_conclusion_.end()) return;
+        for (std::size_t i : it->second) dropped_.push_back(i);
+        of_conclusion_.erase(it);
+    }
+    void compact() {
+        if (dropped_.empty()) return;
+        std::vector<char> gone(stored_.size(), 0);
+        for (std::size_t i : dropped_) gone[i] = 1;
+        std::size_t kept = first_;
+        for (std::size_t i = first_; i < stored_.size(); ++i) {
+            if (gone[i]) continue;
+            if (kept != i) stored_[kept] = std::move(stored_[i]);
+            ++kept;
+        }
+        stored_.resize(kept);
+    }
+
+  private:
+    std::vector<FlattenedRule>& stored_;
+    std::size_t first_;
+    std::unordered_set<std::string> consistent_;
+    std::unordered_map<std::string, std::vector<std::size_t>> of_conclusion_;
+    std::vector<std::size_t> dropped_;
+};
+
+}  // namespace
+
 bool wyznacz_sprzecznosc_1w(RuleDiagnosisContext& ctx) {
-    RuleIndex& index = ctx.index();
     SearchProgress progress(ctx.ui, "Diagnostyka sprzeczności wewnętrznych",
                             "Trwa spłaszczanie reguł bazy " + ctx.base_name() + "...",
                             ctx.progress_delay);
+    progress.tell_when_interrupted(not_fully_checked("reguł", ctx.base_name()));
+    if (!ctx.build_index(progress)) return false;
+    RuleIndex& index = ctx.index();
     std::vector<FlattenedRule> stored = ctx.memory.regula_splaszczona_1w;
     std::vector<InternalVerdict> verdicts = ctx.memory.sprzecznosc_1w;
-    FlattenedSet distinct(stored);
+    // Every distinct flattening met, for the duplicate test, of rules that may repeat one.
+    std::vector<FlattenedRule> met = stored;
+    FlattenedSet distinct(met);
     Verdicts recorder(verdicts);
+    Shown shown(stored);
+    const FixedFlattenings fixed(index);
+    const std::vector<char> repeats = may_repeat(index, stored);
+    const auto record = [&](FlattenedRule&& rule, bool contradictory) {
+        recorder.add(rule.number, rule.conclusion, contradictory);
+        if (!contradictory) {
+            shown.consistent(rule.conclusion);
+        } else if (shown.wanted(rule.conclusion)) {
+            shown.add(std::move(rule));
+        }
+    };
     const auto& rules = index.rules();
     for (std::size_t position = 0; position < rules.size(); ++position) {
-        const auto* flattenings = ctx.flattenings(position, &progress);
-        if (!flattenings) return false;
+        if (!progress.step()) return false;
         const std::string& conclusion = index.text(rules[position].conclusion);
-        for (const Flattening& f : *flattenings) {
-            if (!progress.step()) return false;
-            stored.push_back(
-                {rules[position].number, conclusion, index.texts(f.conditions), f.numbers});
-            if (!distinct.insert_last()) {
-                stored.pop_back();
-                continue;
+        const std::int32_t number = rules[position].number;
+        if (fixed.decided(position) && !repeats[position]) {
+            // One flattening, its verdict known: written out only when the report may show it.
+            const bool contradictory = fixed.contradictory(position);
+            FlattenedRule rule{number, conclusion, {}, {}};
+            if (contradictory && shown.wanted(conclusion)) {
+                Flattener flattener(index, rules[position].conditions, &progress);
+                const Flattening* f = flattener.next();
+                if (!f) return false;
+                rule.conditions = index.texts(f->conditions);
+                rule.numbers = f->numbers;
             }
-            recorder.add(rules[position].number, conclusion,
-                         testuj_sprzecznosc(stored.back().conditions));
+            record(std::move(rule), contradictory);
+            continue;
         }
+        // One rule may give one flattening twice; only rules that may repeat another rule's
+        // flattening keep theirs for the rest of the search.
+        std::vector<FlattenedRule> met_here;
+        FlattenedSet distinct_here(met_here);
+        auto& seen = repeats[position] ? met : met_here;
+        auto& seen_set = repeats[position] ? distinct : distinct_here;
+        const bool completed = ctx.each_flattening(position, &progress, [&](const Flattening& f) {
+            if (!progress.step()) return false;
+            FlattenedRule rule{number, conclusion, index.texts(f.conditions), f.numbers};
+            seen.push_back(rule);
+            if (!seen_set.insert_last()) {
+                seen.pop_back();
+                return true;
+            }
+            const bool contradictory = testuj_sprzecznosc(rule.conditions);
+            record(std::move(rule), contradictory);
+            return true;
+        });
+        if (!completed) return false;
     }
     recorder.compact();
+    shown.compact();
     ctx.memory.sprzecznosc_1_w = decide(verdicts, ctx.memory.sprzecznosc_1_w);
     ctx.memory.regula_splaszczona_1w = std::move(stored);
     ctx.memory.sprzecznosc_1w = std::move(verdicts);

@@ -216,6 +216,8 @@ bool badaj_sprzecznosc_modeli(RuleDiagnosisContext& ctx, ModelDiagnosisMemory& m
         ctx.ui, "Diagnostyka sprzeczności bazy modeli",
         "Trwa diagnozowanie bazy modeli " + store.text(Kind::nazwa_mo).value_or("") + "...",
         ctx.progress_delay);
+    progress.tell_when_interrupted(
+        not_fully_checked("modeli", store.text(Kind::nazwa_mo).value_or("")));
     std::vector<ArithmeticModelArguments> table = arithmetic_table(store);
     std::vector<ModelFinding> direct;
     std::vector<DeepModelFinding> deep;

@@ -131,11 +131,14 @@ class ModelChains {
 }  // namespace
 
 bool badaj_sprzecznosc_mr(RuleDiagnosisContext& ctx, ModelDiagnosisMemory& memory) {
-    RuleIndex& index = ctx.index();
-    ModelChains chains(ctx.store);
     SearchProgress progress(ctx.ui, "Diagnostyka sprzeczności łącznych bazy modeli i bazy reguł",
                             "Trwa spłaszczanie reguł bazy " + ctx.base_name() + "...",
                             ctx.progress_delay);
+    progress.tell_when_interrupted(not_fully_checked(
+        "modeli", ctx.store.text(Kind::nazwa_mo).value_or(""), "reguł", ctx.base_name()));
+    if (!ctx.build_index(progress)) return false;
+    RuleIndex& index = ctx.index();
+    ModelChains chains(ctx.store);
     // Interning may grow the index, so the rules concluding each condition are copied first.
     std::vector<ConditionId> targets;
     std::vector<std::vector<std::uint32_t>> concluding;

@@ -5,7 +5,7 @@
 namespace xamo {
 namespace {
 
-constexpr std::uint64_t kStepsBetweenChecks = 4096;
+constexpr std::uint64_t kStepsBetweenChecks = 64;
 constexpr std::chrono::milliseconds kPollInterval{50};
 
 }  // namespace
@@ -21,6 +21,10 @@ SearchProgress::SearchProgress(UserInteraction& ui, std::string title, std::stri
 
 SearchProgress::~SearchProgress() {
     if (shown_) ui_.end_progress();
+    if (interrupted_ && !unchecked_.empty()) {
+        ui_.write(" " + title_ + " została przerwana. " + unchecked_);
+        ui_.new_line();
+    }
 }
 
 bool SearchProgress::check() {

@@ -1,7 +1,9 @@
-// Progress of a long search. A search calls step() at each unit of work; after `delay` the
-// interaction shows its progress, and from then on it is polled about every 50 ms so the window
-// stays painted. step() turns false for good once the user interrupted; the search then stops
-// and stores nothing.
+// Progress of a long search. A search calls step() at each unit of work; the clock is read every
+// few steps, so a step must stay short (well under a millisecond): after `delay` the interaction
+// shows its progress, and from then on it is polled about every 50 ms so the window stays painted
+// and "Przerwij" answers at once. step() turns false for good once the user interrupted; the
+// search then stops and stores nothing, and a line in the message window says what was left
+// unchecked (tell_when_interrupted).
 #pragma once
 
 #include <chrono>
@@ -12,7 +14,7 @@ namespace xamo {
 
 class UserInteraction;
 
-inline constexpr std::chrono::milliseconds kProgressDelay{500};
+inline constexpr std::chrono::milliseconds kProgressDelay{200};
 
 class SearchProgress {
   public:
@@ -22,12 +24,14 @@ class SearchProgress {
     SearchProgress(const SearchProgress&) = delete;
     SearchProgress& operator=(const SearchProgress&) = delete;
 
-    // Cheap: the clock is read once every few thousand steps.
+    // Cheap: the clock is read once every few dozen steps.
     bool step() {
         if (++steps_ < next_check_) return !interrupted_;
         return check();
     }
     bool interrupted() const { return interrupted_; }
+    // The sentence the message window gets, after the search's title, when the user interrupts.
+    void tell_when_interrupted(std::string unchecked) { unchecked_ = std::move(unchecked); }
     bool shown() const { return shown_; }
 
   private:
@@ -37,6 +41,7 @@ class SearchProgress {
     UserInteraction& ui_;
     std::string title_;
     std::string text_;
+    std::string unchecked_;
     Clock::time_point start_;
     Clock::time_point last_poll_;
     std::chrono::milliseconds delay_;

@@ -26,11 +26,13 @@ bool contained_either_way(const std::vector<ConditionId>& a, const std::vector<C
 }  // namespace
 
 bool wyznacz_nadmiar(RuleDiagnosisContext& ctx) {
-    RuleIndex& index = ctx.index();
-    const auto& rules = index.rules();
     SearchProgress progress(ctx.ui, "Diagnostyka nadmiarowości",
                             "Trwa porównywanie reguł spłaszczonych bazy " + ctx.base_name() + "...",
                             ctx.progress_delay);
+    progress.tell_when_interrupted(not_fully_checked("reguł", ctx.base_name()));
+    if (!ctx.build_index(progress)) return false;
+    RuleIndex& index = ctx.index();
+    const auto& rules = index.rules();
     auto pairs = ctx.memory.reguly_nadmiarowe_n1;
     auto flattened_pairs = ctx.memory.para_splaszczona_n1;
     std::set<Pair> stored(pairs.begin(), pairs.end());

@@ -1,5 +1,6 @@
 #include "verify/rule_constraint_contradictions.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -17,12 +18,87 @@ const std::string kTitle = "Diagnostyka sprzeczności łącznych bazy reguł i b
 
 }  // namespace
 
+namespace {
+
+// The rules whose flattenings may hold two members of one constraint, or may pass through a
+// cycle (whose note the user must get): counted up from each member through every replacement,
+// one constraint at a time. The others cannot give a finding and are not flattened.
+std::vector<char> worth_flattening(const RuleIndex& index,
+                                   const ConstraintMembership& constraints) {
+    const std::size_t n = index.size();
+    const auto& rules = index.rules();
+    // Nodes: conditions, then rules.
+    std::vector<std::vector<std::uint32_t>> parents(n);
+    for (ConditionId c = 0; c < n; ++c) {
+        for (const Replacement& r : index.replacements(c)) {
+            if (r.number == 0) continue;
+            for (ConditionId d : r.conditions) parents[d].push_back(c);
+        }
+    }
+    for (std::size_t position = 0; position < rules.size(); ++position) {
+        for (ConditionId c : rules[position].conditions)
+            parents[c].push_back(static_cast<std::uint32_t>(n + position));
+    }
+    std::vector<char> worth(rules.size(), 0);
+    std::vector<std::uint32_t> mark(n + rules.size(), 0);
+    std::vector<std::uint8_t> count(n + rules.size(), 0);
+    std::vector<std::uint32_t> queue, touched;
+    std::uint32_t generation = 0;
+    // Every node above the sources (themselves included) once; `reached` on each.
+    const auto climb = [&](const std::vector<ConditionId>& sources, auto&& reached) {
+        ++generation;
+        queue.clear();
+        for (ConditionId c : sources) {
+            if (mark[c] == generation) continue;
+            mark[c] = generation;
+            queue.push_back(c);
+        }
+        for (std::size_t i = 0; i < queue.size(); ++i) {
+            const std::uint32_t node = queue[i];
+            reached(node);
+            if (node >= n) continue;
+            for (std::uint32_t parent : parents[node]) {
+                if (mark[parent] == generation) continue;
+                mark[parent] = generation;
+                queue.push_back(parent);
+            }
+        }
+    };
+    for (std::size_t k = 0; k < constraints.size(); ++k) {
+        std::vector<ConditionId> members = constraints.member_ids(k);
+        std::sort(members.begin(), members.end());
+        members.erase(std::unique(members.begin(), members.end()), members.end());
+        for (ConditionId member : members) {
+            climb({member}, [&](std::uint32_t node) {
+                if (count[node] == 0) touched.push_back(node);
+                if (count[node] < 2) ++count[node];
+                if (node >= n && count[node] >= 2) worth[node - n] = 1;
+            });
+        }
+        for (std::uint32_t node : touched) count[node] = 0;
+        touched.clear();
+    }
+    std::vector<ConditionId> cyclic;
+    for (ConditionId c = 0; c < n; ++c) {
+        if (index.same_cycle(c, c)) cyclic.push_back(c);
+    }
+    climb(cyclic, [&](std::uint32_t node) {
+        if (node >= n) worth[node - n] = 1;
+    });
+    return worth;
+}
+
+}  // namespace
+
 bool wyznacz_sprzecznosc_2(RuleDiagnosisContext& ctx, ConstraintDiagnosisMemory& memory) {
-    RuleIndex& index = ctx.index();
-    const ConstraintMembership constraints(ctx.store, index);
     SearchProgress progress(ctx.ui, "Diagnostyka sprzeczności łącznych",
                             "Trwa spłaszczanie reguł bazy " + ctx.base_name() + "...",
                             ctx.progress_delay);
+    progress.tell_when_interrupted(
+        not_fully_checked("reguł", ctx.base_name(), "ograniczeń", constraint_base_name(ctx.store)));
+    if (!ctx.build_index(progress)) return false;
+    RuleIndex& index = ctx.index();
+    const ConstraintMembership constraints(ctx.store, index);
     std::vector<JointContradiction> findings = memory.sprzecznosc_2_wszystko;
     std::vector<FlattenedRule> recorded = memory.regula_splaszczona_s2;
     std::unordered_set<std::string> known;
@@ -31,10 +107,11 @@ bool wyznacz_sprzecznosc_2(RuleDiagnosisContext& ctx, ConstraintDiagnosisMemory&
     std::vector<std::uint32_t> later(constraints.size(), 0);
     std::vector<std::size_t> touched;
     const auto& rules = index.rules();
+    const std::vector<char> worth = worth_flattening(index, constraints);
     for (std::size_t position = 0; position < rules.size(); ++position) {
-        const auto* flattenings = ctx.flattenings(position, &progress);
-        if (!flattenings) return false;
-        for (const Flattening& f : *flattenings) {
+        if (!progress.step()) return false;
+        if (!worth[position]) continue;
+        const bool completed = ctx.each_flattening(position, &progress, [&](const Flattening& f) {
             if (!progress.step()) return false;
             // Walking from the end, the last answer found is the one of the earliest condition.
             std::optional<std::size_t> found;
@@ -52,15 +129,17 @@ bool wyznacz_sprzecznosc_2(RuleDiagnosisContext& ctx, ConstraintDiagnosisMemory&
             }
             for (std::size_t k : touched) later[k] = 0;
             touched.clear();
-            if (!found) continue;
+            if (!found) return true;
             FlattenedRule flattened{rules[position].number, index.text(rules[position].conclusion),
                                     index.texts(f.conditions), f.numbers};
-            if (!known.insert(flattened_key(flattened)).second) continue;
+            if (!known.insert(flattened_key(flattened)).second) return true;
             findings.push_back({flattened.number, constraints.number(*found), flattened.conclusion,
                                 flattened.conditions, constraints.members(*found),
                                 flattened.numbers});
             recorded.push_back(std::move(flattened));
-        }
+            return true;
+        });
+        if (!completed) return false;
     }
     memory.sprzecznosc_2_wszystko = std::move(findings);
     memory.regula_splaszczona_s2 = std::move(recorded);

@@ -93,11 +93,14 @@ bool porownaj_listy_2(const std::vector<StringList>& lists, const StringList& co
 }
 
 bool wyznacz_nadmiar_2(RuleDiagnosisContext& ctx, ConstraintDiagnosisMemory& memory) {
-    RuleIndex& index = ctx.index();
-    const ConstraintMembership constraints(ctx.store, index);
     SearchProgress progress(ctx.ui, "Diagnostyka nadmiarowości łącznych",
                             "Trwa spłaszczanie reguł bazy " + ctx.base_name() + "...",
                             ctx.progress_delay);
+    progress.tell_when_interrupted(
+        not_fully_checked("reguł", ctx.base_name(), "ograniczeń", constraint_base_name(ctx.store)));
+    if (!ctx.build_index(progress)) return false;
+    RuleIndex& index = ctx.index();
+    const ConstraintMembership constraints(ctx.store, index);
     const auto& rules = index.rules();
     const auto holds_member = [&](const Flattening& f, std::size_t k) {
         for (ConditionId c : f.conditions) {

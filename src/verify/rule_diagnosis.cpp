@@ -26,6 +26,17 @@ std::string RuleDiagnosisContext::base_name() const {
     return store.text(Kind::nazwa_re).value_or("");
 }
 
+bool RuleDiagnosisContext::build_index(SearchProgress& progress) {
+    if (index_) return true;
+    index_ = std::make_unique<RuleIndex>(store, askable, &progress);
+    if (index_->interrupted()) {
+        index_.reset();
+        return false;
+    }
+    flattenings_.assign(index_->rules().size(), std::nullopt);
+    return true;
+}
+
 RuleIndex& RuleDiagnosisContext::index() {
     if (!index_) {
         index_ = std::make_unique<RuleIndex>(store, askable);
@@ -48,6 +59,27 @@ const std::vector<Flattening>* RuleDiagnosisContext::flattenings(std::size_t pos
     return &*cached;
 }
 
+bool RuleDiagnosisContext::each_flattening(std::size_t position, SearchProgress* progress,
+                                           const std::function<bool(const Flattening&)>& visit) {
+    RuleIndex& rules = index();
+    const auto& rule = rules.rules()[position];
+    if (flattenings_[position] || rules.concluding(rule.conclusion).size() > 1) {
+        const auto* all = flattenings(position, progress);
+        if (!all) return false;
+        for (const Flattening& f : *all) {
+            if (!visit(f)) return false;
+        }
+        return true;
+    }
+    Flattener flattener(rules, rule.conditions, progress);
+    while (const Flattening* f = flattener.next()) {
+        if (!visit(*f)) return false;
+    }
+    if (flattener.interrupted()) return false;
+    if (flattener.reached_cycle()) reached_cycle(rule.number);
+    return true;
+}
+
 void RuleDiagnosisContext::reached_cycle(std::int32_t rule) {
     if (std::find(cycle_rules_.begin(), cycle_rules_.end(), rule) == cycle_rules_.end())
         cycle_rules_.push_back(rule);
@@ -59,6 +91,13 @@ void RuleDiagnosisContext::tell_cycles() {
         ui,
         IntegerList(cycle_rules_.begin() + static_cast<std::ptrdiff_t>(told_), cycle_rules_.end()));
     told_ = cycle_rules_.size();
+}
+
+std::string not_fully_checked(const std::string& kind, const std::string& name,
+                              const std::string& other_kind, const std::string& other_name) {
+    if (other_kind.empty()) return "Baza " + kind + " " + name + " nie została w pełni sprawdzona.";
+    return "Baza " + kind + " " + name + " i baza " + other_kind + " " + other_name +
+           " nie zostały w pełni sprawdzone.";
 }
 
 void tell_incomplete_flattening(UserInteraction& ui, const IntegerList& rules) {

@@ -54,9 +54,18 @@ class RuleDiagnosisContext {
 
     // Built on first use from the rules and askable conditions as they are now.
     RuleIndex& index();
+    // Builds the index as part of a search, stepping its progress; false (and no index kept)
+    // when the user interrupted.
+    bool build_index(SearchProgress& progress);
     // Every flattening of the rule at `position` of the index, computed once per context; nothing
     // when the search was interrupted.
     const std::vector<Flattening>* flattenings(std::size_t position, SearchProgress* progress);
+    // Visits the flattenings of the rule at `position` in order while `visit` returns true. They
+    // are kept for the command only when another rule shares the conclusion (the redundancy
+    // searches compare those); the others are made one at a time. False when the search was
+    // interrupted or `visit` stopped it.
+    bool each_flattening(std::size_t position, SearchProgress* progress,
+                         const std::function<bool(const Flattening&)>& visit);
 
     // A rule whose flattening dropped choices at a cycle of rules.
     void reached_cycle(std::int32_t rule);
@@ -70,6 +79,12 @@ class RuleDiagnosisContext {
     IntegerList cycle_rules_;
     std::size_t told_ = 0;
 };
+
+// The sentence an interrupted diagnosis leaves: "Baza reguł X nie została w pełni sprawdzona.",
+// or of two bases, "Baza reguł X i baza ograniczeń Y nie zostały w pełni sprawdzone."
+std::string not_fully_checked(const std::string& kind, const std::string& name,
+                              const std::string& other_kind = {},
+                              const std::string& other_name = {});
 
 // The note about rules that reached a cycle (also used by the flattening commands).
 void tell_incomplete_flattening(UserInteraction& ui, const IntegerList& rules);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QImage>
 #include <QLabel>
@@ -25,6 +26,8 @@
 #include <functional>
 
 #include "app/application.h"
+#include "askable/askable.h"
+#include "generators.h"
 #include "support/temp_dir.h"
 #include "ui/qt/appearance.h"
 #include "ui/qt/browse_window.h"
@@ -32,6 +35,7 @@
 #include "ui/qt/edit_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_interaction.h"
+#include "verify/internal_contradictions.h"
 
 namespace xamo {
 namespace {
@@ -343,6 +347,75 @@ TEST_F(Gui, SearchProgressOffersPrzerwij) {
     ui.end_progress();
     flush_events();
     EXPECT_EQ(window.findChild<QWidget*>("search_progress"), nullptr);
+}
+
+// Records when the progress dialog is first shown and then presses its "Przerwij".
+class ProgressWatch : public QObject {
+  public:
+    explicit ProgressWatch(const QElapsedTimer& clock) : clock_(clock) {
+        qApp->installEventFilter(this);
+    }
+    ~ProgressWatch() override { qApp->removeEventFilter(this); }
+    qint64 shown_at = -1;
+    qint64 interrupted_at = -1;
+
+  protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Show && shown_at < 0 &&
+            object->objectName() == "search_progress") {
+            shown_at = clock_.elapsed();
+            auto* dialog = static_cast<QWidget*>(object);
+            QTimer::singleShot(0, dialog, [this, dialog] {
+                interrupted_at = clock_.elapsed();
+                click(dialog, "Przerwij");
+            });
+        }
+        return false;
+    }
+
+  private:
+    const QElapsedTimer& clock_;
+};
+
+// A chain of 50,000 rules, then a short chain through negations whose flattenings double every
+// third rule: the search runs for minutes unless interrupted. The dialog must be up within
+// 0.5 s of the start (building the rule index included), and "Przerwij" must end it within 0.2 s.
+TEST_F(Gui, SearchProgressShowsAtOnceOnALongChainAndPrzerwijAnswers) {
+    close_introduction();
+    FactStore& store = app.store();
+    for (const auto& r : bench::generate_chain_rules(50000))
+        store.add(make_rule(r.number, r.conclusion, r.conditions, 1));
+    // Its own names: k_i for c_i, b_i for a_i.
+    const auto renamed = [](std::string name) {
+        const std::size_t at = name.find('_') - 1;
+        name[at] = name[at] == 'c' ? 'k' : 'b';
+        return name;
+    };
+    for (const auto& r : bench::generate_chain_rules(60, bench::ChainShape::Negated)) {
+        StringList conditions;
+        for (const auto& c : r.conditions) conditions.push_back(renamed(c));
+        store.add(make_rule(100000 + r.number, renamed(r.conclusion), conditions, 1));
+    }
+    store.set_text(Kind::nazwa_re, "REłańcuch.BRD");
+    remember_askable(app.askable(), ui, askable_conditions_of_rules(store, app.askable()));
+    RuleDiagnosisContext ctx = app.diagnosis_context();
+
+    QElapsedTimer clock;
+    ProgressWatch watch(clock);
+    clock.start();
+    EXPECT_FALSE(internal::wyznacz_sprzecznosc_1w(ctx));
+    const qint64 ended_at = clock.elapsed();
+    ASSERT_GE(watch.shown_at, 0) << "no progress dialog";
+    EXPECT_LT(watch.shown_at, 500);
+    ASSERT_GE(watch.interrupted_at, 0);
+    EXPECT_LT(ended_at - watch.interrupted_at, 200);
+    flush_events();
+    EXPECT_EQ(window.findChild<QWidget*>("search_progress"), nullptr);
+    const QString messages = window.findChild<QPlainTextEdit*>("messages")->toPlainText();
+    EXPECT_TRUE(messages.contains(QString::fromUtf8(
+        "Diagnostyka sprzeczności wewnętrznych została przerwana. Baza reguł REłańcuch.BRD nie "
+        "została w pełni sprawdzona.")))
+        << messages.toStdString();
 }
 
 TEST(FileDialog, MasksMatchWholeNamesWithoutRegardToCase) {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <random>
 
 #include "askable/askable.h"
+#include "generators.h"
 #include "kb/conditions.h"
 #include "support/numbered.h"
 #include "support/scripted_interaction.h"
@@ -151,6 +153,31 @@ TEST_F(Diagnoses, ExternalSearchAgreesWithThePlainAlgorithmOnGeneratedBases) {
     }
 }
 
+// Chains of every shape, plain and closed by a last rule that leads back into them (negated or
+// not), so that some roots find contradictions deep down and the others none.
+TEST_F(Diagnoses, ExternalSearchAgreesWithThePlainAlgorithmOnChains) {
+    using bench::ChainShape;
+    for (const ChainShape shape : {ChainShape::Plain, ChainShape::Negated, ChainShape::Branched}) {
+        for (int back : {0, 7, -7, 25, -33}) {
+            store = FactStore{};
+            memory = RuleDiagnosisMemory{};
+            const auto chain = bench::generate_chain_rules(40, shape);
+            for (const auto& r : chain) rule(r.number, r.conclusion, r.conditions);
+            if (back != 0) {
+                const std::string target = numbered("c_", std::abs(back));
+                rule(static_cast<std::int32_t>(chain.size()) + 1, "c_41",
+                     {back < 0 ? "n" + target : target, "a_41"});
+            }
+            RuleDiagnosisContext ctx = context(ui);
+            ASSERT_TRUE(external::badaj_sprzecznosc_1z(ctx));
+            const Findings plain = plain_external_search(store);
+            EXPECT_EQ(memory.reguly_sprzeczne, plain)
+                << "shape " << static_cast<int>(shape) << ", back " << back;
+            EXPECT_EQ(plain.empty(), back == 0);
+        }
+    }
+}
+
 TEST_F(Diagnoses, ExternalSearchOfAWideLayeredBaseVisitsEachRuleOnce) {
     // 40 layers of two rules each: 2^40 paths from the top, none of them a finding.
     for (int level = 0; level < 40; ++level) {
@@ -186,6 +213,10 @@ TEST_F(Diagnoses, ExternalSearchOfAConsistentBaseAndOfAnInterruptedOne) {
     EXPECT_FALSE(flags.sprzecznosc_1z);
     EXPECT_TRUE(memory.reguly_sprzeczne.empty());
     EXPECT_TRUE(user.of_kind("note").empty());
+    // Only a line in the message window says the base was not fully checked.
+    EXPECT_TRUE(user.output.ends_with(
+        "\n Diagnostyka sprzeczności zewnętrznych została przerwana. Baza reguł REtest.BRD nie "
+        "została w pełni sprawdzona.\n"));
 }
 
 TEST_F(Diagnoses, InternalContradictionsPerConclusion) {
@@ -204,18 +235,78 @@ TEST_F(Diagnoses, InternalContradictionsPerConclusion) {
     for (const auto& v : memory.sprzecznosc_1w) verdicts.emplace_back(v.number, v.contradictory);
     EXPECT_EQ(verdicts, (std::vector<std::pair<std::int32_t, bool>>{
                             {3, true}, {4, false}, {5, true}, {6, false}, {7, false}}));
-    std::vector<FlattenedRule> of_rule_6;
-    for (const auto& f : memory.regula_splaszczona_1w) {
-        if (f.number == 6) of_rule_6.push_back(f);
-        if (f.number == 3) {
-            EXPECT_EQ(f, (FlattenedRule{3, "p", {"nd", "d"}, {4}}));
-        }
-    }
-    EXPECT_EQ(of_rule_6, (std::vector<FlattenedRule>{{6, "r", {"ng"}, {7}}}));
+    // Kept are the flattenings the report can show: of conclusions without a consistent one.
+    EXPECT_EQ(memory.regula_splaszczona_1w,
+              (std::vector<FlattenedRule>{{3, "p", {"nd", "d"}, {4}}, {5, "q", {"nf", "f"}, {}}}));
     EXPECT_TRUE(internal::testuj_sprzecznosc({"a", "x", "na"}));
     // Negation takes off a leading "n", so the test depends on the order: "nna" negated is "na".
     EXPECT_TRUE(internal::testuj_sprzecznosc({"nna", "na"}));
     EXPECT_FALSE(internal::testuj_sprzecznosc({"na", "nna"}));
+}
+
+// The search against every flattening of every rule tested one by one: the contradictory
+// verdicts left, in order, and the flattenings kept for the report.
+TEST_F(Diagnoses, InternalSearchAgreesWithFlatteningEveryRuleOnChains) {
+    using bench::ChainShape;
+    int contradictory = 0;
+    const std::vector<std::vector<StringList>> bottoms = {
+        {},                 // the chain ends at an askable condition
+        {{"na_5", "x"}},    // a_5 with its negation under rules 1 to 5
+        {{"nnb", "nb"}},    // a pair whose order decides
+        {{"na_5"}, {"y"}},  // two ways down: one contradictory, one not
+        {{"na_12", "na_5"}}};
+    for (const ChainShape shape : {ChainShape::Plain, ChainShape::Negated, ChainShape::Branched}) {
+        for (std::size_t b = 0; b < bottoms.size(); ++b) {
+            store = FactStore{};
+            memory = RuleDiagnosisMemory{};
+            askable = AskableMemory{};
+            const auto chain = bench::generate_chain_rules(30, shape);
+            for (const auto& r : chain) rule(r.number, r.conclusion, r.conditions);
+            std::int32_t number = 100;
+            for (const auto& conditions : bottoms[b]) rule(number++, "c_31", conditions);
+            done();
+            // Every flattening, duplicates of one rule dropped, as the plain algorithm has it.
+            std::map<std::string, bool> all_contradictory;
+            std::vector<std::pair<FlattenedRule, bool>> plain;
+            {
+                RuleIndex index(store, askable);
+                for (const auto& r : index.rules()) {
+                    Flattener flattener(index, r.conditions);
+                    std::vector<FlattenedRule> own;
+                    while (const auto* f = flattener.next()) {
+                        FlattenedRule flat{r.number, index.text(r.conclusion),
+                                           index.texts(f->conditions), f->numbers};
+                        if (std::find(own.begin(), own.end(), flat) != own.end()) continue;
+                        own.push_back(flat);
+                        const bool bad = internal::testuj_sprzecznosc(flat.conditions);
+                        auto [it, fresh] = all_contradictory.emplace(flat.conclusion, bad);
+                        if (!fresh) it->second = it->second && bad;
+                        plain.emplace_back(flat, bad);
+                    }
+                }
+            }
+            std::vector<std::int32_t> expected_verdicts;
+            std::vector<FlattenedRule> expected_kept;
+            for (const auto& [flat, bad] : plain) {
+                if (!all_contradictory[flat.conclusion]) continue;
+                expected_verdicts.push_back(flat.number);
+                expected_kept.push_back(flat);
+            }
+            RuleDiagnosisContext ctx = context(ui);
+            ASSERT_TRUE(internal::wyznacz_sprzecznosc_1w(ctx));
+            std::vector<std::int32_t> verdicts;
+            for (const auto& v : memory.sprzecznosc_1w) {
+                if (v.contradictory) verdicts.push_back(v.number);
+            }
+            const std::string where = "shape " + std::to_string(static_cast<int>(shape)) +
+                                      ", bottom " + std::to_string(b);
+            EXPECT_EQ(verdicts, expected_verdicts) << where;
+            EXPECT_EQ(memory.regula_splaszczona_1w, expected_kept) << where;
+            EXPECT_EQ(memory.sprzecznosc_1_w, !expected_verdicts.empty()) << where;
+            if (!expected_verdicts.empty()) ++contradictory;
+        }
+    }
+    EXPECT_GE(contradictory, 6);
 }
 
 TEST_F(Diagnoses, InternalReportRemovesTheIndirectFindingsItShows) {

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <numeric>
+#include <optional>
 #include <random>
 
 #include "askable/askable.h"
+#include "generators.h"
 #include "kb/conditions.h"
 #include "support/numbered.h"
 #include "support/scripted_interaction.h"
@@ -151,6 +155,62 @@ TEST_F(Flattening, AgreesWithThePlainAlgorithmOnGeneratedBases) {
             EXPECT_FALSE(cycle);
         }
     }
+}
+
+TEST_F(Flattening, AgreesWithThePlainAlgorithmOnChains) {
+    using bench::ChainShape;
+    for (const ChainShape shape : {ChainShape::Plain, ChainShape::Negated, ChainShape::Branched}) {
+        store = FactStore{};
+        askable = AskableMemory{};
+        for (const auto& r : bench::generate_chain_rules(30, shape))
+            rule(r.number, r.conclusion, r.conditions);
+        // Two ways to conclude the bottom, one through a condition already met higher up.
+        rule(100, "c_31", {"x", "a_5"});
+        rule(101, "c_31", {"na_2", "y"});
+        done();
+        const auto& rules = store.all(Kind::regula);
+        for (std::size_t i = 0; i < rules.size(); ++i) {
+            EXPECT_EQ(flatten(i), reference(Rule(rules[i]).conditions()))
+                << "shape " << static_cast<int>(shape) << ", rule " << i + 1;
+        }
+    }
+}
+
+// The deepest rule of a long chain, flattened one result at a time: the first and the last of
+// its two flattenings, without keeping the others or the passes between.
+TEST_F(Flattening, FirstAndLastFlatteningOfAHundredThousandRuleChain) {
+    const int length = 100000;
+    for (const auto& r : bench::generate_chain_rules(length))
+        rule(r.number, r.conclusion, r.conditions);
+    rule(length + 1, numbered("c_", length + 1), {"x", "a_1"});
+    rule(length + 2, numbered("c_", length + 1), {"y"});
+    done();
+    RuleIndex index(store, askable);
+    Flattener flattener(index, index.rules().front().conditions);
+    std::optional<Flat> first, last;
+    std::size_t count = 0;
+    while (const auto* f = flattener.next()) {
+        last.emplace(index.texts(f->conditions), f->numbers);
+        if (!first) first = last;
+        ++count;
+    }
+    ASSERT_EQ(count, 2u);
+    // Every a_i once and the bottom's own condition; the rules below in chain order.
+    ASSERT_EQ(first->first.size(), static_cast<std::size_t>(length) + 1);
+    ASSERT_EQ(last->first.size(), static_cast<std::size_t>(length) + 1);
+    IntegerList numbers(length);
+    std::iota(numbers.begin(), numbers.end(), 2);
+    EXPECT_EQ(first->second, numbers);
+    numbers.back() = length + 2;
+    EXPECT_EQ(last->second, numbers);
+    // The lists alternate sides at each pass; a_1, met again at the bottom, keeps its last place.
+    const auto position = [](const StringList& list, const std::string& c) {
+        return std::find(list.begin(), list.end(), c) - list.begin();
+    };
+    EXPECT_EQ(std::count(first->first.begin(), first->first.end(), "a_1"), 1);
+    EXPECT_LT(position(first->first, "x"), first->first.size());
+    EXPECT_LT(position(last->first, "y"), last->first.size());
+    EXPECT_EQ(position(first->first, "x"), position(last->first, "y"));
 }
 
 TEST_F(Flattening, GeneratedBasesWithCyclesEnd) {

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "askable/askable.h"
+#include "generators.h"
 #include "kb/conditions.h"
 #include "support/scripted_interaction.h"
 #include "verify/model_contradictions.h"
@@ -369,6 +370,38 @@ TEST_F(JointDiagnoses, JointContradictionsDirectAndIndirect) {
     joint_contradictions::pisz_sprzecznosc_2(ctx, constraints_memory);
     EXPECT_EQ(ui.output.find("bezpośrednio"), std::string::npos);
     EXPECT_NE(ui.output.find("pośrednio SRD2-sprzeczna"), std::string::npos);
+}
+
+// Rules that cannot reach two members of one constraint are not flattened: the findings on a
+// chain with branches are still those of every flattening tested one by one.
+TEST_F(JointDiagnoses, JointContradictionsOnChains) {
+    for (const auto& r : bench::generate_chain_rules(30, bench::ChainShape::Branched))
+        rule(r.number, r.conclusion, r.conditions);
+    constraint(1, {"a_28", "e_20", "a_25"});
+    constraint(2, {"a_3", "nieosiagalny"});
+    done();
+    std::vector<std::int32_t> expected;
+    {
+        RuleIndex index(store, askable);
+        const StringList members{"a_28", "e_20", "a_25"};
+        for (const auto& r : index.rules()) {
+            Flattener flattener(index, r.conditions);
+            const StringList flat = index.texts(flattener.next()->conditions);
+            const auto held = std::count_if(members.begin(), members.end(), [&](const auto& m) {
+                return std::find(flat.begin(), flat.end(), m) != flat.end();
+            });
+            if (held >= 2) expected.push_back(r.number);
+        }
+    }
+    RuleDiagnosisContext ctx = context(ui);
+    ASSERT_TRUE(joint_contradictions::wyznacz_sprzecznosc_2(ctx, constraints_memory));
+    std::vector<std::int32_t> found;
+    for (const auto& f : constraints_memory.sprzecznosc_2_wszystko) {
+        EXPECT_EQ(f.constraint, 1);
+        found.push_back(f.rule);
+    }
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(found.size(), 27u);  // c_1 to c_25 and the branches d_10 and d_20 reach two
 }
 
 TEST_F(JointDiagnoses, RedundancyListOperations) {
