@@ -1,5 +1,8 @@
 #include "app/case_table_command.h"
 
+#include <memory>
+#include <optional>
+
 #include "app/application.h"
 #include "askable/source_choice.h"
 #include "dialog/report.h"
