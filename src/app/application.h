@@ -39,6 +39,14 @@ inline constexpr const char* kOutOfMemoryNote =
     "Zabrakło pamięci operacyjnej: polecenie zostało przerwane.";
 inline constexpr const char* kQuitQuestion = "Czy na pewno chcesz zakończyć program ?";
 
+// Where a case table comes from: a CSV file, or a table of an open data-source connection.
+struct CaseTableOrigin {
+    std::string path;                      // the CSV file, when there is no connection
+    DataConnection* connection = nullptr;  // else the source, open
+    std::string source;                    // the source as shown to the user
+    std::string table;                     // the table as the driver names it
+};
+
 class Application {
   public:
     explicit Application(UserInteraction& ui);
@@ -85,8 +93,8 @@ class Application {
     DataSourceAccess* data_sources() { return data_sources_; }
     // Checks the loaded base on a table of cases (the runner lies above this layer): true with
     // the results as text, false with a note in `text`.
-    using CaseTableCheck =
-        std::function<bool(const std::string& table, const FactStore& store, std::string& text)>;
+    using CaseTableCheck = std::function<bool(const CaseTableOrigin& table, const FactStore& store,
+                                              std::string& text)>;
     void set_case_table_check(CaseTableCheck check) { case_table_check_ = std::move(check); }
     const CaseTableCheck& case_table_check() const { return case_table_check_; }
 

@@ -1,6 +1,7 @@
-// "Sprawdzenie bazy na tabeli przypadków" (Wnioskowanie): the loaded base checked on a CSV
-// table of cases chosen by the user, the results and the coverage shown in a text window and,
-// on request, stored as a report. The check itself is the one the front end hands to the
+// "Sprawdzenie bazy na tabeli przypadków" (Wnioskowanie): the loaded base checked on a table of
+// cases the user chooses, a CSV file or a table of a data source (chosen as the import chooses
+// one), the results and the coverage shown in a text window and, on request, stored as a report
+// (*.RPT) that "Czytanie raportu" reads. The check itself is the one the front end hands to the
 // Application (set_case_table_check).
 #pragma once
 

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "askable/source_choice.h"
 #include "dialog/interaction.h"
 #include "dialog/write_lines.h"
 #include "kb/codec.h"
@@ -124,11 +125,6 @@ void check_arguments(std::vector<Entry>& entries, const FactStore& store,
     }
 }
 
-std::string odbc_error(const std::string& error) {
-    const std::string text = text_from_source(error);
-    return "\nBłąd ODBC: " + (text.empty() ? std::string("(sterownik nie podał opisu)") : text);
-}
-
 void show_review(UserInteraction& ui, const ImportedData& data) {
     std::string text = "Do bazy reguł zostały dodane następujące fakty:\n";
     for (const auto& item : data.faktdowyswietlenia) text += kIndent + item + "\n";
@@ -216,54 +212,16 @@ void import_data(FactStore& store, const AskableMemory& memory, UserInteraction&
                 "sterowników ODBC.");
         return;
     }
-    auto sources = access->sources();
-    if (!sources.ok()) {
-        ui.note("Błąd!", "Nie można odczytać listy źródeł danych." + odbc_error(sources.error));
-        return;
-    }
-    if (sources.value->empty()) {
-        ui.note("Uwaga!", "Nie zdefiniowano żadnego źródła danych ODBC.");
-        return;
-    }
-    std::vector<std::string> names;
-    for (const auto& raw : *sources.value) names.push_back(text_from_source(raw));
-    const auto source_choice =
-        ui.choose_from_list("Wybór źródła danych", "Wybierz źródło danych", names, false);
-    if (source_choice.empty() || static_cast<std::size_t>(source_choice.front()) >= names.size())
-        return;
-    const auto source_index = static_cast<std::size_t>(source_choice.front());
-    const std::string& source = names[source_index];
-    auto connected = access->connect((*sources.value)[source_index]);
-    if (!connected.ok()) {
-        ui.note("Błąd!", "Nie można połączyć się ze źródłem danych " + source + "." +
-                             odbc_error(connected.error));
-        return;
-    }
-    std::unique_ptr<DataConnection> connection = std::move(*connected.value);
-    auto tables = connection->tables();
-    if (!tables.ok()) {
-        ui.note("Błąd!", "Nie można odczytać listy tabel źródła danych " + source + "." +
-                             odbc_error(tables.error));
-        return;
-    }
-    if (tables.value->empty()) {
-        ui.note("Uwaga!", "Źródło danych " + source + " nie zawiera żadnej tabeli.");
-        return;
-    }
-    std::vector<std::string> table_names;
-    for (const auto& raw : *tables.value) table_names.push_back(text_from_source(raw));
-    const auto table_choice = ui.choose_from_list("Wybór danych do importu",
-                                                  "Wybierz dane do importu", table_names, false);
-    if (table_choice.empty() ||
-        static_cast<std::size_t>(table_choice.front()) >= table_names.size())
-        return;
-    const auto table_index = static_cast<std::size_t>(table_choice.front());
-    const std::string statement = select_statement((*tables.value)[table_index]);
+    auto chosen =
+        choose_source_table(ui, *access, "Wybór danych do importu", "Wybierz dane do importu");
+    if (!chosen) return;
+    std::unique_ptr<DataConnection> connection = std::move(chosen->connection);
+    const std::string statement = select_statement(chosen->raw_table);
     write_line(ui, text_from_source(statement));
     auto fetched = connection->query(statement, 3);
     connection.reset();  // the table is read: release the connection before anything else
     if (!fetched.ok()) {
-        ui.note("Błąd!", "Nie można odczytać danych z tabeli " + table_names[table_index] + "." +
+        ui.note("Błąd!", "Nie można odczytać danych z tabeli " + chosen->table + "." +
                              odbc_error(fetched.error));
         return;
     }

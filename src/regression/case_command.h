@@ -6,9 +6,11 @@
 namespace xamo {
 
 class FactStore;
+struct CaseTableOrigin;
 
-// Runs the CSV table at `table` against the bases loaded in `store` (their files, loaded anew
-// per worker): true with the results and coverage as text, false with a Polish note.
-bool check_loaded_base(const std::string& table, const FactStore& store, std::string& text);
+// Runs the table (a CSV file or a table of an open data source) against the bases loaded in `store`
+// (their files, loaded anew per worker): true with the results and coverage as text, false with a
+// Polish note.
+bool check_loaded_base(const CaseTableOrigin& table, const FactStore& store, std::string& text);
 
 }  // namespace xamo

@@ -12,15 +12,17 @@ std::string quoted_identifier(const std::string& name) {
     return quoted + "\"";
 }
 
+// The start of every note about a table that could not be read.
+std::string unreadable(const std::string& source, const std::string& table) {
+    return "Nie można odczytać tabeli " + utf8_from_either(table) + " ze źródła danych " +
+           utf8_from_either(source) + ":\n";
+}
+
 }  // namespace
 
-std::variant<std::vector<std::vector<std::string>>, std::string> case_records_from_source(
-    DataSourceAccess& access, const std::string& source, const std::string& table) {
-    const std::string failed =
-        "Nie można odczytać tabeli " + table + " ze źródła danych " + source + ":\n";
-    auto connected = access.connect(source);
-    if (!connected.ok()) return failed + utf8_from_either(connected.error);
-    DataConnection& connection = **connected.value;
+std::variant<std::vector<std::vector<std::string>>, std::string> case_records_from_connection(
+    DataConnection& connection, const std::string& source, const std::string& table) {
+    const std::string failed = unreadable(source, table);
     const std::string statement = "SELECT * FROM " + quoted_identifier(table);
     const auto names = connection.column_names(statement);
     if (!names.ok()) return failed + utf8_from_either(names.error);
@@ -35,6 +37,13 @@ std::variant<std::vector<std::vector<std::string>>, std::string> case_records_fr
         for (const auto& cell : row) records.back().push_back(utf8_from_either(cell));
     }
     return records;
+}
+
+std::variant<std::vector<std::vector<std::string>>, std::string> case_records_from_source(
+    DataSourceAccess& access, const std::string& source, const std::string& table) {
+    auto connected = access.connect(source);
+    if (!connected.ok()) return unreadable(source, table) + utf8_from_either(connected.error);
+    return case_records_from_connection(**connected.value, source, table);
 }
 
 }  // namespace xamo

@@ -13,5 +13,8 @@ namespace xamo {
 // Polish note with the driver's error.
 std::variant<std::vector<std::vector<std::string>>, std::string> case_records_from_source(
     DataSourceAccess& access, const std::string& source, const std::string& table);
+// The same from a connection already open to `source`.
+std::variant<std::vector<std::vector<std::string>>, std::string> case_records_from_connection(
+    DataConnection& connection, const std::string& source, const std::string& table);
 
 }  // namespace xamo

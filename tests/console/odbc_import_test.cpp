@@ -3,6 +3,7 @@
 // the console front end driven by a script.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -99,6 +100,38 @@ class OdbcImport : public ::testing::Test {
         }
     }
 
+    // The case table "przypadki": its column names are the header, NULL declares nothing.
+    void create_case_table() {
+        OdbcAccess access;
+        auto connected = access.connect("pacjenci");
+        ASSERT_TRUE(connected.ok()) << connected.error;
+        for (const char* statement : {
+                 "DROP TABLE IF EXISTS przypadki",
+                 "CREATE TABLE przypadki (gorączka, kaszel, katar, waga, wzrost, oczekiwane, "
+                 "wykluczone)",
+                 "INSERT INTO przypadki VALUES ('tak', 'tak', 'nie', '70,5', 1.8, "
+                 "'grypa|ostrożnie', "
+                 "'przeziębienie')",
+                 "INSERT INTO przypadki VALUES ('nie', 'nie', 'tak', 40, 1.5, 'przeziębienie', '')",
+                 "INSERT INTO przypadki VALUES ('tak', NULL, 'nie', 40, 1.5, 'grypa', '')",
+             }) {
+            const auto done = (*connected.value)->query(statement, 0);
+            ASSERT_TRUE(done.ok()) << statement << ": " << done.error;
+        }
+    }
+
+    // The place of `table` in the source's list of tables, as the console's list numbers it.
+    static std::string list_position(const std::string& table) {
+        OdbcAccess access;
+        auto connected = access.connect("pacjenci");
+        if (!connected.ok()) return {};
+        const auto tables = (*connected.value)->tables();
+        if (!tables.ok()) return {};
+        const auto at = std::find(tables.value->begin(), tables.value->end(), table);
+        if (at == tables.value->end()) return {};
+        return std::to_string(at - tables.value->begin() + 1);
+    }
+
     std::string run(const std::string& script) {
         std::filesystem::current_path(dir);
         std::istringstream in(script);
@@ -167,28 +200,12 @@ TEST_F(OdbcImport, MissingDriverEndsTheImportWithANoteAndAddsNothing) {
 // A case table kept in a SQLite table: its column names are the header, NULL declares nothing
 // (so that row's question stays open), and the rows pass and fail as a CSV table's would.
 TEST_F(OdbcImport, CaseTableFromADataSourceRunsLikeACsvTable) {
-    {
-        OdbcAccess access;
-        auto connected = access.connect("pacjenci");
-        ASSERT_TRUE(connected.ok()) << connected.error;
-        for (const char* statement : {
-                 "DROP TABLE IF EXISTS przypadki",
-                 "CREATE TABLE przypadki (gorączka, kaszel, katar, waga, wzrost, oczekiwane, "
-                 "wykluczone)",
-                 "INSERT INTO przypadki VALUES ('tak', 'tak', 'nie', '70,5', 1.8, "
-                 "'grypa|ostrożnie', "
-                 "'przeziębienie')",
-                 "INSERT INTO przypadki VALUES ('nie', 'nie', 'tak', 40, 1.5, 'przeziębienie', '')",
-                 "INSERT INTO przypadki VALUES ('tak', NULL, 'nie', 40, 1.5, 'grypa', '')",
-             }) {
-            const auto done = (*connected.value)->query(statement, 0);
-            ASSERT_TRUE(done.ok()) << statement << ": " << done.error;
-        }
-    }
+    create_case_table();
+    if (HasFatalFailure()) return;
     std::ostringstream out;
     std::ostringstream err;
     OdbcAccess access;
-    EXPECT_EQ(run_cases({"przypadki", dir, "pacjenci", false}, access, out, err), 1) << err.str();
+    ASSERT_EQ(run_cases({"przypadki", dir, "pacjenci", false}, access, out, err), 1) << err.str();
     EXPECT_EQ(out.str().substr(0, out.str().find("Przypadków")),
               "wiersz 2: zgodny\n"
               // The constraint refutes katar, as ból_gardła is a fact of the base.
@@ -199,6 +216,31 @@ TEST_F(OdbcImport, CaseTableFromADataSourceRunsLikeACsvTable) {
     EXPECT_EQ(missing.str().rfind("Nie można odczytać tabeli nie ma ze źródła danych pacjenci:", 0),
               0u)
         << missing.str();
+}
+
+// The menu command takes the same table through the import's dialogs and shows what --odbc
+// prints.
+TEST_F(OdbcImport, CaseTableCommandChoosesTheTableAsTheImportDoes) {
+    create_case_table();
+    if (HasFatalFailure()) return;
+    const std::string position = list_position("przypadki");
+    ASSERT_FALSE(position.empty());
+    std::ostringstream expected;
+    std::ostringstream err;
+    OdbcAccess access;
+    ASSERT_EQ(run_cases({"przypadki", dir, "pacjenci", false}, access, expected, err), 1)
+        << err.str();
+    const std::string transcript =
+        run("10058\nREgrypa.BRD\nnie\nnie\nnie\n10071\nMOgrypa.BRD\n10087\nOGgrypa.BRD\nnie\nnie\n"
+            "10162\n2\n1\n" +
+            position + "\nnie\n");
+    for (const std::string& part : {
+             std::string("[choose]\nWybór źródła danych\nWybierz źródło danych\n"),
+             std::string("[choose]\nWybór tabeli przypadków\nWybierz tabelę przypadków\n"),
+             "[window]\nSprawdzenie bazy na tabeli przypadków\n" + expected.str(),
+         }) {
+        EXPECT_NE(transcript.find(part), std::string::npos) << part << "\n" << transcript;
+    }
 }
 
 }  // namespace
