@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "app/application.h"
-#include "dialog/interaction.h"
+#include "dialog/silent_interaction.h"
 
 namespace xamo {
 
 // Answers every question as a user who wants every check would: yes to every question, the
 // base file to every open dialog of a load, nothing to every other dialog. Keeps the notes.
-class AutoAnswers : public UserInteraction {
+class AutoAnswers : public SilentInteraction {
   public:
     std::optional<std::string> next_file;
     std::vector<std::string> notes;  // the text of every note, in order
@@ -52,15 +52,6 @@ class AutoAnswers : public UserInteraction {
         next_file.reset();
         return file;
     }
-    std::optional<std::string> choose_file_to_save(const std::string&,
-                                                   const std::vector<FileFilter>&,
-                                                   const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> enter_text(const std::string&, const std::string&,
-                                          const std::string&) override {
-        return std::nullopt;
-    }
     std::vector<int> choose_from_list(const std::string&, const std::string&,
                                       const std::vector<std::string>& items,
                                       bool multiple) override {
@@ -73,27 +64,7 @@ class AutoAnswers : public UserInteraction {
     std::optional<std::string> enter_value(const std::string&, const std::string&) override {
         return std::nullopt;
     }
-    void explain(const std::string&, const std::vector<std::string>&) override {}
     int choose_option(const RadioDialog& dialog) override { return dialog.preselected; }
-    std::optional<int> choose_from_dropdown(const DropDownDialog&) override { return std::nullopt; }
-    void show_text(const std::string&, const std::string&) override {}
-    void show_picture(const std::string&, const std::string&) override {}
-    bool show_picture_dialog(const std::string&) override { return false; }
-    bool play_sound(const std::string&) override { return false; }
-    void show_advice(const std::string&) override {}
-    void show_description(const std::string&, const std::string&) override {}
-    bool open_document(const std::string&) override { return false; }
-    void open_editor(const std::string&) override {}
-    void show_browse(const BrowseView&) override {}
-    std::optional<int> select_item(const std::string&, const std::string&,
-                                   const std::vector<std::string>&) override {
-        return std::nullopt;
-    }
-    void set_main_title(const std::string&) override {}
-    void clear_messages() override {}
-
-  protected:
-    void write_message(const std::string&) override {}
 
   private:
     static std::string without_accelerator(const std::string& caption) {
