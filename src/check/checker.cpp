@@ -375,10 +375,13 @@ class Checker {
             line.assign(text);
             std::vector<FactLine> lines;
             std::optional<ReadError> error;
-            if (line.empty())
-                error = ReadError{ReadErrorKind::EmptyLine, "", 0, number, ""};
-            else
+            if (line.empty()) {
+                error = ReadError{};
+                error->kind = ReadErrorKind::EmptyLine;
+                error->line_number = number;
+            } else {
                 error = read_section_bytes(facts.store, section, line, &lines);
+            }
             facts.add_lines(lines, number);
             if (!error) continue;
             if (++errors <= kMaxSyntaxErrors) syntax_error(file, number, *error);
