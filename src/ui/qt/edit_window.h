@@ -19,6 +19,7 @@ class EditWindow : public QWidget {
     // The editor's text as the file is to hold it (non-breaking spaces kept).
     std::string text() const;
     bool changed() const;
+    bool edits(const std::string& path) const { return session_.edits(path); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
