@@ -58,6 +58,15 @@ class UserInteraction {
     }
     // Yes/No with a question icon, Yes is the default.
     virtual bool confirm(const std::string& title, const std::string& text) = 0;
+    // The question before a deletion: true for "Tak". "Nie" is the default, so that a hasty
+    // Enter deletes nothing (the console's empty line already takes the last button).
+    virtual bool confirm_deletion(const std::string& title, const std::string& text) {
+        return ask(title, text, {"Tak", "Nie"}) == 1;
+    }
+    // A note whose lines line up by column (a source line with a caret under one character).
+    virtual void note_in_columns(const std::string& title, const std::string& text) {
+        note(title, text);
+    }
     virtual std::optional<std::string> choose_file_to_open(const std::string& title,
                                                            const std::vector<FileFilter>& filters,
                                                            const std::string& start) = 0;

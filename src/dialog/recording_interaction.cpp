@@ -76,6 +76,16 @@ std::optional<int> RecordingInteraction::ask_or_cancel(const std::string& title,
     return chosen;
 }
 
+bool RecordingInteraction::confirm_deletion(const std::string& title, const std::string& text) {
+    const bool yes = inner_.confirm_deletion(title, text);
+    record(button_line(yes ? 1 : 2, {"Tak", "Nie"}));
+    return yes;
+}
+
+void RecordingInteraction::note_in_columns(const std::string& title, const std::string& text) {
+    inner_.note_in_columns(title, text);
+}
+
 bool RecordingInteraction::confirm(const std::string& title, const std::string& text) {
     const bool yes = inner_.confirm(title, text);
     record(yes ? "tak" : "nie");

@@ -51,9 +51,11 @@ void when_modal(const QString& name, std::function<void(QWidget*)> act, int trie
     });
 }
 
+// Finds the button by its caption; an access letter's "&" does not count.
 void press(QWidget* dialog, const QString& caption) {
+    const QString wanted = QString(caption).remove('&');
     for (auto* button : dialog->findChildren<QAbstractButton*>()) {
-        if (button->text() == caption) {
+        if (button->text().remove('&') == wanted) {
             button->click();
             return;
         }

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -38,7 +39,10 @@ void close_child_window(QWidget* window) {
 
 // --- introduction window ------------------------------------------------------------------------
 
-IntroductionWindow::IntroductionWindow() { setObjectName("introduction"); }
+IntroductionWindow::IntroductionWindow() {
+    setObjectName("introduction");
+    setFocusPolicy(Qt::StrongFocus);
+}
 
 // The picture is read on every repaint, so a picture replaced meanwhile is shown as it is now.
 void IntroductionWindow::paintEvent(QPaintEvent*) {
@@ -49,6 +53,20 @@ void IntroductionWindow::paintEvent(QPaintEvent*) {
 }
 
 void IntroductionWindow::mousePressEvent(QMouseEvent*) { close_child_window(this); }
+
+// The keys that close a dialog close the introduction too.
+void IntroductionWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Enter:
+        case Qt::Key_Return:
+        case Qt::Key_Space:
+            close_child_window(this);
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
 
 void IntroductionWindow::closeEvent(QCloseEvent* event) {
     event->accept();
@@ -70,7 +88,7 @@ MainWindow::MainWindow(Application& app, QtInteraction& ui) : app_(app) {
     // when the introduction closes.
     messages_ = new QPlainTextEdit;
     messages_->setObjectName("messages");
-    messages_->setReadOnly(true);
+    make_read_only(messages_);
     messages_->setFont(fixed_font());
     messages_->setLineWrapMode(QPlainTextEdit::NoWrap);
     message_frame_ = area_->addSubWindow(
@@ -92,6 +110,8 @@ MainWindow::MainWindow(Application& app, QtInteraction& ui) : app_(app) {
     }
     setMenuWidget(rows);
     build_menu();
+    build_window_menu();
+    connect(area_, &QMdiArea::subWindowActivated, this, &MainWindow::keep_messages_behind);
     app_.commands().on_change([this] { reflect_availability(); });
 
     auto* introduction = new IntroductionWindow;
@@ -103,6 +123,7 @@ MainWindow::MainWindow(Application& app, QtInteraction& ui) : app_(app) {
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     introduction_->setAttribute(Qt::WA_DeleteOnClose);
     introduction_->setWindowTitle("xamo_RD");
+    introduction->setFocus();
 
     app_.start();
     reflect_availability();
@@ -146,6 +167,93 @@ void MainWindow::build_menu() {
     }
 }
 
+void MainWindow::build_window_menu() {
+    window_menu_ = menu_rows_[1]->addMenu("Okna");
+    window_menu_->setObjectName("window_menu");
+    window_menu_
+        ->addAction("Kaskadowo", this,
+                    [this] {
+                        messages_fill_area_ = false;
+                        area_->cascadeSubWindows();
+                    })
+        ->setObjectName("cascade");
+    window_menu_
+        ->addAction("Sąsiadująco", this,
+                    [this] {
+                        messages_fill_area_ = false;
+                        area_->tileSubWindows();
+                    })
+        ->setObjectName("tile");
+    QAction* next =
+        window_menu_->addAction("Następne okno", area_, &QMdiArea::activateNextSubWindow);
+    next->setObjectName("next_window");
+    next->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6));
+    window_menu_->addAction("Zamknij wszystkie", this, &MainWindow::close_all_windows)
+        ->setObjectName("close_all");
+    window_menu_->addSeparator();
+    // The list of windows is made afresh each time the menu opens.
+    connect(window_menu_, &QMenu::aboutToShow, this, &MainWindow::list_windows);
+}
+
+void MainWindow::list_windows() {
+    for (QAction* old : window_menu_->findChildren<QAction*>("open_window")) {
+        window_menu_->removeAction(old);
+        delete old;
+    }
+    int number = 0;
+    for (QMdiSubWindow* window : area_->subWindowList()) {
+        if (!window->isVisible()) continue;
+        QString title = window->windowTitle();
+        title.replace("[*]", window->isWindowModified() ? "*" : "");
+        // The number is the access letter; a title's own "&" is no access letter.
+        title.replace('&', "&&");
+        QAction* entry = window_menu_->addAction(
+            ++number < 10 ? QString("&%1 %2").arg(number).arg(title) : title);
+        entry->setParent(window_menu_);
+        entry->setObjectName("open_window");
+        entry->setCheckable(true);
+        entry->setChecked(window == area_->activeSubWindow());
+        connect(entry, &QAction::triggered, this, [this, window] { activate(window); });
+    }
+}
+
+void MainWindow::activate(QMdiSubWindow* window) {
+    if (!area_->subWindowList().contains(window)) return;  // closed meanwhile
+    if (window->isMinimized()) window->showNormal();
+    area_->setActiveSubWindow(window);
+    window->raise();
+    // Chosen by name, the message window comes forward all the same: raise it again after the
+    // lowering its activation queued.
+    QTimer::singleShot(0, window, [window] { window->raise(); });
+}
+
+void MainWindow::keep_messages_behind(QMdiSubWindow* activated) {
+    if (activated != message_frame_ || !messages_fill_area_) return;
+    // After the area has raised the window it activated.
+    QTimer::singleShot(0, this, [this] {
+        if (area_->activeSubWindow() == message_frame_ && messages_fill_area_)
+            message_frame_->lower();
+    });
+}
+
+void MainWindow::close_all_windows() {
+    for (QMdiSubWindow* window : area_->subWindowList()) {
+        if (window == message_frame_ || window == introduction_) continue;
+        window->close();
+    }
+}
+
+bool MainWindow::raise_editor_of(const std::string& path) {
+    for (QMdiSubWindow* window : area_->subWindowList()) {
+        auto* editor = qobject_cast<EditWindow*>(window->widget());
+        if (editor && editor->edits(path)) {
+            activate(window);
+            return true;
+        }
+    }
+    return false;
+}
+
 QAction* MainWindow::action(int id) const {
     auto it = actions_.find(id);
     return it == actions_.end() ? nullptr : it->second;
@@ -179,7 +287,7 @@ void MainWindow::fill_area(QMdiSubWindow* window) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == area_->viewport() && event->type() == QEvent::Resize) {
         fill_area(introduction_);
-        if (message_frame_->isVisible()) fill_area(message_frame_);
+        if (message_frame_->isVisible() && messages_fill_area_) fill_area(message_frame_);
     }
     return QMainWindow::eventFilter(watched, event);
 }

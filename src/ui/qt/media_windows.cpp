@@ -106,7 +106,7 @@ ReadingDialog::ReadingDialog(QWidget* parent, const std::string& title, const st
     }
     auto* view = new QPlainTextEdit;
     view->setObjectName("text");
-    view->setReadOnly(true);
+    make_read_only(view);
     view->setFont(fixed_font());
     QString shown = qs(text);
     shown.replace("\r\n", "\n");

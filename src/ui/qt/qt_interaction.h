@@ -22,6 +22,8 @@ class QtInteraction : public UserInteraction {
     std::optional<int> ask_or_cancel(const std::string& title, const std::string& text,
                                      const std::vector<std::string>& buttons) override;
     bool confirm(const std::string& title, const std::string& text) override;
+    bool confirm_deletion(const std::string& title, const std::string& text) override;
+    void note_in_columns(const std::string& title, const std::string& text) override;
     std::optional<std::string> choose_file_to_open(const std::string& title,
                                                    const std::vector<FileFilter>& filters,
                                                    const std::string& start) override;

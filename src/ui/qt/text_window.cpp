@@ -15,6 +15,11 @@ QFont fixed_font() {
     return font;
 }
 
+void make_read_only(QPlainTextEdit* view) {
+    view->setReadOnly(true);
+    view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
 TextWindow::TextWindow(const std::string& text, std::function<void()> on_close)
     : on_close_(std::move(on_close)) {
     setObjectName("text_window");
@@ -22,7 +27,7 @@ TextWindow::TextWindow(const std::string& text, std::function<void()> on_close)
     layout->setContentsMargins(0, 0, 0, 0);
     auto* view = new QPlainTextEdit;
     view->setObjectName("text");
-    view->setReadOnly(true);
+    make_read_only(view);
     view->setFont(fixed_font());
     view->setLineWrapMode(QPlainTextEdit::NoWrap);
     QString shown = qs(text);
