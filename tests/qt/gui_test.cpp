@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QImage>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -20,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QSettings>
 #include <QStyle>
 #include <QTest>
 #include <QTextDocument>
@@ -823,6 +825,56 @@ TEST_F(Gui, ErrorCaretLinesUpAndDialogsFitTheirTitles) {
         EXPECT_GE(dialog->width(), title_width(*dialog)) << dialog->objectName().toStdString();
         dialog->close();
     }
+}
+
+// Ctrl++, Ctrl+- and Ctrl+0 zoom the message window and the text windows; "Wielkość tekstu..."
+// sizes every window and is remembered, as is the main window's size.
+TEST_F(Gui, ZoomKeysAndTheRememberedTextSizeAndWindowSize) {
+    const QFont application_font = QApplication::font();
+    close_introduction();
+    ui.write("Wnioskowanie w przód zakończone.");
+    ui.new_line();
+    flush_events();
+    auto* messages = window.findChild<QPlainTextEdit*>("messages");
+    const int base = messages->font().pointSize();
+    QApplication::setActiveWindow(&window);
+    messages->setFocus();
+    QTest::keyClick(messages, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(messages, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(messages->font().pointSize(), base + 2);
+    save_screenshot(&window, "screenshot_messages_zoomed.png");
+    QTest::keyClick(messages, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(messages->font().pointSize(), base + 1);
+    QTest::keyClick(messages, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(messages->font().pointSize(), base);
+    ui.show_text("Tekst", "a");
+    flush_events();
+    auto* text = window.findChild<QPlainTextEdit*>("text");
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(text->font().pointSize(), base + 1);
+
+    when_dialog("text_size", [](QWidget* dialog) {
+        static_cast<QInputDialog*>(dialog)->setIntValue(14);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    window.findChild<QAction*>("text_size")->trigger();
+    flush_events();
+    EXPECT_EQ(messages->font().pointSize(), 14);
+    EXPECT_EQ(QApplication::font().pointSize(), 14);
+    EXPECT_EQ(QSettings("xamo", "xamo_RD").value("tekst/wielkosc").toInt(), 14);
+
+    window.resize(900, 640);
+    answer("confirm", "Tak");
+    EXPECT_TRUE(window.close());
+    {
+        QtInteraction second_ui;
+        Application second_app{second_ui};
+        MainWindow second{second_app, second_ui};
+        EXPECT_EQ(second.size(), QSize(900, 640));
+    }
+    QSettings("xamo", "xamo_RD").clear();
+    QApplication::setFont(application_font);
 }
 
 // Stands in for the desktop: remembers the files it is asked to open.

@@ -11,6 +11,7 @@
 #include <QTranslator>
 
 #include "ui/qt/dialogs.h"
+#include "ui/qt/settings.h"
 
 namespace xamo {
 
@@ -92,6 +93,7 @@ QIcon program_icon() {
 void prepare_application(QApplication& app) {
     install_polish_translations(app);
     app.installEventFilter(new DialogTitleFitter(&app));
+    apply_text_size();
     QApplication::setWindowIcon(program_icon());
 }
 

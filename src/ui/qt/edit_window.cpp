@@ -8,6 +8,7 @@
 
 #include "ui/qt/dialogs.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/settings.h"
 #include "ui/qt/text_window.h"
 
 namespace xamo {
@@ -24,6 +25,7 @@ EditWindow::EditWindow(EditSession session, const std::string& text)
     editor_ = new QPlainTextEdit;
     editor_->setObjectName("editor");
     editor_->setFont(fixed_font());
+    add_zoom_keys(editor_);
     editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
     editor_->setPlainText(qs(text));
     editor_->moveCursor(QTextCursor::Start);

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QImage>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,6 +18,7 @@
 #include "ui/qt/dialogs.h"
 #include "ui/qt/edit_window.h"
 #include "ui/qt/qt_interaction.h"
+#include "ui/qt/settings.h"
 #include "ui/qt/text_window.h"
 
 namespace xamo {
@@ -26,6 +28,7 @@ namespace {
 // bar's extension button is hard to find: the menus of the six bases take the first row, the work
 // on the loaded knowledge (analysis, reports, inference, settings, help) the second.
 constexpr int kSecondMenuRowFrom = 10127;
+constexpr int kSettingsMenu = 10150;
 
 }  // namespace
 
@@ -90,6 +93,7 @@ MainWindow::MainWindow(Application& app, QtInteraction& ui) : app_(app) {
     messages_->setObjectName("messages");
     make_read_only(messages_);
     messages_->setFont(fixed_font());
+    add_zoom_keys(messages_);
     messages_->setLineWrapMode(QPlainTextEdit::NoWrap);
     message_frame_ = area_->addSubWindow(
         messages_, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -111,6 +115,7 @@ MainWindow::MainWindow(Application& app, QtInteraction& ui) : app_(app) {
     setMenuWidget(rows);
     build_menu();
     build_window_menu();
+    add_text_size_setting();
     connect(area_, &QMdiArea::subWindowActivated, this, &MainWindow::keep_messages_behind);
     app_.commands().on_change([this] { reflect_availability(); });
 
@@ -128,6 +133,26 @@ MainWindow::MainWindow(Application& app, QtInteraction& ui) : app_(app) {
     app_.start();
     reflect_availability();
     resize(default_size());
+    restore_geometry(*this);
+}
+
+void MainWindow::add_text_size_setting() {
+    QAction* settings_menu = action(kSettingsMenu);
+    if (!settings_menu || !settings_menu->menu()) return;
+    QAction* choose = settings_menu->menu()->addAction("Wielkość tekstu...");
+    choose->setObjectName("text_size");
+    connect(choose, &QAction::triggered, this, [this] {
+        QInputDialog dialog(this);
+        dialog.setObjectName("text_size");
+        dialog.setWindowTitle("Wielkość tekstu");
+        dialog.setLabelText("Wielkość tekstu we wszystkich oknach (w punktach):");
+        dialog.setInputMode(QInputDialog::IntInput);
+        dialog.setIntRange(6, 72);
+        dialog.setIntValue(remembered_text_size() ? remembered_text_size() : font().pointSize());
+        dialog.setOkButtonText("&OK");
+        dialog.setCancelButtonText("Anuluj");
+        if (dialog.exec() == QDialog::Accepted) set_text_size(dialog.intValue());
+    });
 }
 
 QMenu* MainWindow::menu_for(QMenuBar* row, const std::vector<std::string>& path) {
@@ -379,6 +404,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    remember_geometry(*this);
     event->accept();
 }
 

@@ -71,6 +71,8 @@ class MainWindow : public QMainWindow {
   private:
     void build_menu();
     void build_window_menu();
+    // "Wielkość tekstu..." in "Ustawienia": one text size for every window and dialog.
+    void add_text_size_setting();
     void list_windows();
     void close_all_windows();
     void activate(QMdiSubWindow* window);

@@ -14,6 +14,7 @@
 #include "dialog/media_info.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/settings.h"
 #include "ui/qt/text_window.h"
 
 namespace xamo {
@@ -108,6 +109,7 @@ ReadingDialog::ReadingDialog(QWidget* parent, const std::string& title, const st
     view->setObjectName("text");
     make_read_only(view);
     view->setFont(fixed_font());
+    add_zoom_keys(view);
     QString shown = qs(text);
     shown.replace("\r\n", "\n");
     view->setPlainText(shown);

@@ -6,13 +6,14 @@
 #include <QVBoxLayout>
 
 #include "ui/qt/dialogs.h"
+#include "ui/qt/settings.h"
 
 namespace xamo {
 
 QFont fixed_font() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(8);
-    return font;
+    return sized(font);
 }
 
 void make_read_only(QPlainTextEdit* view) {
@@ -29,6 +30,7 @@ TextWindow::TextWindow(const std::string& text, std::function<void()> on_close)
     view->setObjectName("text");
     make_read_only(view);
     view->setFont(fixed_font());
+    add_zoom_keys(view);
     view->setLineWrapMode(QPlainTextEdit::NoWrap);
     QString shown = qs(text);
     shown.replace("\r\n", "\n");
