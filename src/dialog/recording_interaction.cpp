@@ -94,6 +94,11 @@ bool RecordingInteraction::confirm(const std::string& title, const std::string& 
 
 std::optional<std::string> RecordingInteraction::choose_file_to_open(
     const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
+    if (next_file_) {
+        std::optional<std::string> given = std::move(next_file_);
+        next_file_.reset();
+        return recorded_path(given);
+    }
     return recorded_path(inner_.choose_file_to_open(title, filters, start));
 }
 

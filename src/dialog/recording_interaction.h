@@ -18,6 +18,10 @@ class RecordingInteraction : public UserInteraction {
     const std::vector<std::string>& lines() const { return lines_; }
     // A line that comes from the command loop rather than a dialog (a command id, "q").
     void record(std::string line) { lines_.push_back(std::move(line)); }
+    // The next file dialog to open a file is answered with `path` without being shown (a file
+    // dropped on the window, a recent base chosen), and recorded as if typed.
+    void answer_next_file_dialog(std::string path) { next_file_ = std::move(path); }
+    void forget_file_answer() { next_file_.reset(); }
 
     void note(const std::string& title, const std::string& text) override;
     int ask(const std::string& title, const std::string& text,
@@ -67,6 +71,7 @@ class RecordingInteraction : public UserInteraction {
     std::optional<std::string> recorded_path(const std::optional<std::string>& path);
 
     UserInteraction& inner_;
+    std::optional<std::string> next_file_;
     std::vector<std::string> lines_;
 };
 

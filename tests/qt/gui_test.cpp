@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -31,6 +32,7 @@
 #include <functional>
 
 #include "app/application.h"
+#include "loading/loading.h"
 #include "support/temp_dir.h"
 #include "ui/qt/appearance.h"
 #include "ui/qt/browse_window.h"
@@ -875,6 +877,54 @@ TEST_F(Gui, ZoomKeysAndTheRememberedTextSizeAndWindowSize) {
     }
     QSettings("xamo", "xamo_RD").clear();
     QApplication::setFont(application_font);
+}
+
+// A base file dropped on the window loads as the kind its prefix names, in any letter case; it
+// joins the remembered recent bases, which load again with one click. Another file gets a note.
+TEST_F(Gui, DroppedBaseLoadsAndJoinsTheRecentBases) {
+    close_introduction();
+    fs::copy_file(fs::path(XAMO_EXAMPLES_DIR) / "BAZY" / "REogrzewanie.BRD",
+                  directory.path() / "reogrzewanie.brd");
+    const std::string path = directory.file("reogrzewanie.brd");
+    auto drop = [this](const std::string& file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+        QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent dropped(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton,
+                           Qt::NoModifier);
+        QApplication::sendEvent(&window, &dropped);
+        flush_events();
+    };
+    const std::vector<std::pair<QString, QString>> load_answers = {
+        {"note", "OK"}, {"confirm", "Nie"}, {"confirm", "Nie"}, {"confirm", "Nie"}};
+    answer_in_turn(load_answers);
+    drop(path);
+    EXPECT_TRUE(base_loaded(app.store(), BaseKind::Rules));
+    EXPECT_TRUE(command(10061)->isEnabled());
+    EXPECT_EQ(QSettings("xamo", "xamo_RD").value("bazy/ostatnie").toStringList(),
+              QStringList{QString::fromStdString(path)});
+
+    KnowledgeBase kb = app.knowledge_base();
+    clear_knowledge_base(kb);
+    auto* recent = window.findChild<QMenu*>("recent_bases");
+    ASSERT_NE(recent, nullptr);
+    emit recent->aboutToShow();
+    const auto entries = recent->findChildren<QAction*>("recent_base");
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_TRUE(entries[0]->text().endsWith("reogrzewanie.brd"));
+    answer_in_turn(load_answers);
+    entries[0]->trigger();
+    flush_events();
+    EXPECT_TRUE(base_loaded(app.store(), BaseKind::Rules));
+
+    QString note;
+    answer("note", "OK", &note);
+    drop(directory.write("notatki.txt", "tekst"));
+    EXPECT_TRUE(note.contains("nie jest plikiem bazy wiedzy")) << note.toStdString();
+    QSettings("xamo", "xamo_RD").clear();
 }
 
 // Stands in for the desktop: remembers the files it is asked to open.

@@ -1,6 +1,8 @@
 #include "ui/qt/main_window.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QImage>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -8,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -15,6 +18,9 @@
 #include <QVBoxLayout>
 
 #include "app/application.h"
+#include "app/loading_commands.h"
+#include "app/recent_bases.h"
+#include "kb/files.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/edit_window.h"
 #include "ui/qt/qt_interaction.h"
@@ -29,6 +35,7 @@ namespace {
 // on the loaded knowledge (analysis, reports, inference, settings, help) the second.
 constexpr int kSecondMenuRowFrom = 10127;
 constexpr int kSettingsMenu = 10150;
+constexpr int kLoadRules = 10058;
 
 }  // namespace
 
@@ -116,6 +123,9 @@ MainWindow::MainWindow(Application& app, QtInteraction& ui) : app_(app) {
     build_menu();
     build_window_menu();
     add_text_size_setting();
+    add_recent_bases_menu();
+    app_.recent_rule_bases().assign(remembered_recent_bases());
+    setAcceptDrops(true);
     connect(area_, &QMdiArea::subWindowActivated, this, &MainWindow::keep_messages_behind);
     app_.commands().on_change([this] { reflect_availability(); });
 
@@ -134,6 +144,60 @@ MainWindow::MainWindow(Application& app, QtInteraction& ui) : app_(app) {
     reflect_availability();
     resize(default_size());
     restore_geometry(*this);
+}
+
+void MainWindow::add_recent_bases_menu() {
+    auto* rules_menu = qobject_cast<QMenu*>(action(kLoadRules)->parent());
+    if (!rules_menu) return;
+    QMenu* recent = rules_menu->addMenu("Ostatnio ładowane bazy reguł");
+    recent->setObjectName("recent_bases");
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] { list_recent_bases(recent); });
+}
+
+void MainWindow::list_recent_bases(QMenu* menu) {
+    menu->clear();
+    const bool enabled = app_.commands().enabled(kLoadRules);
+    int number = 0;
+    for (const std::string& path : app_.recent_rule_bases().paths()) {
+        QString shown = qs(path);
+        shown.replace('&', "&&");
+        QAction* entry = menu->addAction(QString("&%1 %2").arg(++number).arg(shown));
+        entry->setObjectName("recent_base");
+        entry->setEnabled(enabled);
+        connect(entry, &QAction::triggered, this, [this, path] { load_file(path); });
+    }
+    if (number == 0) menu->addAction("(brak)")->setEnabled(false);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const auto urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+    event->acceptProposedAction();
+    // After the drop has ended: the load shows modal dialogs.
+    const std::string path = utf8(urls.front().toLocalFile());
+    QTimer::singleShot(0, this, [this, path] { load_file(path); });
+}
+
+// Loads `path` through its load command, as the menu would after the file dialog.
+void MainWindow::load_file(const std::string& path) {
+    const auto kind = base_kind_of_file(path);
+    if (!kind) {
+        app_.ui().note("Uwaga!", "Plik " + file_name_of(path) +
+                                     " nie jest plikiem bazy wiedzy: nazwa pliku bazy zaczyna "
+                                     "się od RE, MO, OG, RA, GR lub DŹ.");
+        return;
+    }
+    run_guarded([this, kind, &path] {
+        if (!load_base_file(app_, *kind, path)) {
+            app_.ui().note("Uwaga!",
+                           "Tej bazy nie można teraz załadować: polecenie ładowania "
+                           "jest niedostępne.");
+        }
+    });
 }
 
 void MainWindow::add_text_size_setting() {
@@ -290,11 +354,16 @@ void MainWindow::reflect_availability() {
 }
 
 void MainWindow::run(int id) {
+    run_guarded([this, id] { app_.run_command(id); });
+}
+
+void MainWindow::run_guarded(const std::function<void()>& work) {
     try {
-        app_.run_command(id);
+        work();
     } catch (const std::exception& error) {
         app_.ui().note("Błąd!", error.what());
     }
+    remember_recent_bases(app_.recent_rule_bases().paths());
     if (app_.finished()) close();
 }
 

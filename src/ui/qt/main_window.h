@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -66,6 +67,9 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // A base file dropped on the window is loaded as the kind its name's prefix names.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -73,6 +77,10 @@ class MainWindow : public QMainWindow {
     void build_window_menu();
     // "Wielkość tekstu..." in "Ustawienia": one text size for every window and dialog.
     void add_text_size_setting();
+    // "Ostatnio ładowane bazy reguł" in the rule-base menu, loading one with a click.
+    void add_recent_bases_menu();
+    void list_recent_bases(QMenu* menu);
+    void load_file(const std::string& path);
     void list_windows();
     void close_all_windows();
     void activate(QMdiSubWindow* window);
@@ -81,6 +89,9 @@ class MainWindow : public QMainWindow {
     QMenu* menu_for(QMenuBar* row, const std::vector<std::string>& path);
     void reflect_availability();
     void run(int id);
+    // Runs a command's work: an error becomes a note; the recent bases are remembered and a
+    // confirmed "Zakończ" closes the window.
+    void run_guarded(const std::function<void()>& work);
     void introduction_closed();
     void fill_area(QMdiSubWindow* window);
     void trim_messages();

@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* kTextSize = "tekst/wielkosc";
 constexpr const char* kGeometry = "okno/geometria";
+constexpr const char* kRecentBases = "bazy/ostatnie";
 constexpr int kSmallest = 6;
 constexpr int kLargest = 72;
 
@@ -59,6 +60,19 @@ void add_zoom_keys(QPlainTextEdit* view) {
         if (view->font().pointSize() > kSmallest) view->zoomOut(1);
     });
     add({QKeySequence(Qt::CTRL | Qt::Key_0)}, [view] { view->setFont(fixed_font()); });
+}
+
+std::vector<std::string> remembered_recent_bases() {
+    std::vector<std::string> paths;
+    for (const QString& path : settings().value(kRecentBases).toStringList())
+        paths.push_back(path.toStdString());
+    return paths;
+}
+
+void remember_recent_bases(const std::vector<std::string>& paths) {
+    QStringList list;
+    for (const auto& path : paths) list << QString::fromStdString(path);
+    settings().setValue(kRecentBases, list);
 }
 
 void remember_geometry(const QWidget& window) {

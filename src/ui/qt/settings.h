@@ -3,6 +3,9 @@
 // size and position. Zoom keys of the text views start from the remembered size.
 #pragma once
 
+#include <string>
+#include <vector>
+
 class QFont;
 class QPlainTextEdit;
 class QWidget;
@@ -20,6 +23,10 @@ QFont sized(QFont font);
 
 // Ctrl++ (and Ctrl+=), Ctrl+- and Ctrl+0 on `view`: larger, smaller, the remembered size.
 void add_zoom_keys(QPlainTextEdit* view);
+
+// The recently loaded rule bases, most recent first.
+std::vector<std::string> remembered_recent_bases();
+void remember_recent_bases(const std::vector<std::string>& paths);
 
 void remember_geometry(const QWidget& window);
 // False when no geometry was remembered.
