@@ -639,6 +639,44 @@ TEST_F(EditWindowTest, OneEditorPerFileAndASaveOverAChangedFileAsksFirst) {
     EXPECT_EQ(window.findChild<EditWindow*>(), editor);
 }
 
+// F7 checks the base and lists the findings under the text; a click on one puts the caret on
+// its line, which carries a mark. Ctrl+G goes to a line.
+TEST_F(EditWindowTest, CheckListsFindingsAndMovesToTheirLines) {
+    close_introduction();
+    directory.write("REgrypa.BRD",
+                    "fakt(\"a\")\r\nregu\xB3"
+                    "a(1,\"b\",[\"a\"\r\nfakt(\"c\")\r\n");
+    EditWindow* editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    auto* text = editor->findChild<QPlainTextEdit*>("editor");
+    QApplication::setActiveWindow(&window);
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_F7);
+    flush_events();
+    auto* findings = editor->findChild<QListWidget*>("findings");
+    ASSERT_TRUE(findings->isVisible());
+    QListWidgetItem* on_line_2 = nullptr;
+    for (int i = 0; i < findings->count(); ++i) {
+        if (findings->item(i)->data(Qt::UserRole).toInt() == 2) on_line_2 = findings->item(i);
+    }
+    ASSERT_NE(on_line_2, nullptr) << findings->item(0)->text().toStdString();
+    save_screenshot(&window, "screenshot_editor_findings.png");
+    emit findings->itemClicked(on_line_2);
+    EXPECT_EQ(text->textCursor().blockNumber(), 1);
+
+    when_dialog("go_to_line", [](QWidget* dialog) {
+        static_cast<QInputDialog*>(dialog)->setIntValue(3);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QTest::keyClick(text, Qt::Key_G, Qt::ControlModifier);
+    flush_events();
+    EXPECT_EQ(text->textCursor().blockNumber(), 2);
+    // The caret has left the line of the finding; its mark stays.
+    bool marked = false;
+    for (const auto& mark : text->extraSelections()) marked |= mark.cursor.blockNumber() == 1;
+    EXPECT_TRUE(marked);
+}
+
 TEST_F(EditWindowTest, UnencodableCharacterIsRefusedAndTheWindowStaysOpen) {
     EditWindow* editor = open_editor();
     ASSERT_NE(editor, nullptr);
