@@ -671,6 +671,11 @@ TEST_F(EditWindowTest, CheckListsFindingsAndMovesToTheirLines) {
     QTest::keyClick(text, Qt::Key_G, Qt::ControlModifier);
     flush_events();
     EXPECT_EQ(text->textCursor().blockNumber(), 2);
+    // The numbers stand left of the text, wide enough for the last line's number.
+    auto* numbers = text->findChild<QWidget*>("line_numbers");
+    ASSERT_NE(numbers, nullptr);
+    EXPECT_GE(numbers->width(), text->fontMetrics().horizontalAdvance("3"));
+    EXPECT_LE(numbers->geometry().right(), text->viewport()->geometry().left());
     // The caret has left the line of the finding; its mark stays.
     bool marked = false;
     for (const auto& mark : text->extraSelections()) marked |= mark.cursor.blockNumber() == 1;

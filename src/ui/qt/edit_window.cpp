@@ -5,6 +5,8 @@
 #include <QInputDialog>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QSyntaxHighlighter>
@@ -57,6 +59,85 @@ class BaseFileHighlighter : public QSyntaxHighlighter {
     std::vector<std::pair<QRegularExpression, QTextCharFormat>> rules_;
 };
 
+class BaseFileEditor;
+
+// The strip left of the text with the number of each line.
+class LineNumbers : public QWidget {
+  public:
+    explicit LineNumbers(BaseFileEditor* editor);
+    int needed_width() const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    BaseFileEditor* editor_;
+};
+
+// A plain-text editor with line numbers; the numbers need the editor's protected geometry.
+class BaseFileEditor : public QPlainTextEdit {
+  public:
+    BaseFileEditor() : numbers_(new LineNumbers(this)) {
+        connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { fit_numbers(); });
+        connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
+            if (dy != 0) {
+                numbers_->scroll(0, dy);
+            } else {
+                numbers_->update(0, rect.y(), numbers_->width(), rect.height());
+            }
+        });
+        fit_numbers();
+    }
+
+    void paint_numbers(QPaintEvent* event) {
+        QPainter painter(numbers_);
+        painter.fillRect(event->rect(), QColor(238, 238, 238));
+        painter.setPen(QColor(120, 120, 120));
+        painter.setFont(font());
+        QTextBlock block = firstVisibleBlock();
+        qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+        while (block.isValid() && top <= event->rect().bottom()) {
+            const qreal height = blockBoundingRect(block).height();
+            if (block.isVisible() && top + height >= event->rect().top()) {
+                painter.drawText(0, static_cast<int>(top), numbers_->width() - 4,
+                                 fontMetrics().height(), Qt::AlignRight,
+                                 QString::number(block.blockNumber() + 1));
+            }
+            block = block.next();
+            top += height;
+        }
+    }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QPlainTextEdit::resizeEvent(event);
+        const QRect inside = contentsRect();
+        numbers_->setGeometry(inside.left(), inside.top(), numbers_->needed_width(),
+                              inside.height());
+    }
+    void changeEvent(QEvent* event) override {
+        QPlainTextEdit::changeEvent(event);
+        if (event->type() == QEvent::FontChange) fit_numbers();
+    }
+
+  private:
+    void fit_numbers() { setViewportMargins(numbers_->needed_width(), 0, 0, 0); }
+
+    LineNumbers* numbers_;
+};
+
+LineNumbers::LineNumbers(BaseFileEditor* editor) : QWidget(editor), editor_(editor) {
+    setObjectName("line_numbers");
+}
+
+int LineNumbers::needed_width() const {
+    const auto digits = QString::number(std::max(1, editor_->blockCount())).size();
+    return 8 + QFontMetrics(editor_->font()).horizontalAdvance(QLatin1Char('9')) *
+                   static_cast<int>(digits);
+}
+
+void LineNumbers::paintEvent(QPaintEvent* event) { editor_->paint_numbers(event); }
+
 QTextEdit::ExtraSelection whole_line(const QTextCursor& at, const QColor& colour) {
     QTextEdit::ExtraSelection mark;
     mark.format.setBackground(colour);
@@ -77,7 +158,7 @@ EditWindow::EditWindow(EditSession session, const std::string& text)
     layout->setContentsMargins(0, 0, 0, 0);
     auto* bar = new QMenuBar;
     layout->setMenuBar(bar);
-    editor_ = new QPlainTextEdit;
+    editor_ = new BaseFileEditor;
     editor_->setObjectName("editor");
     editor_->setFont(fixed_font());
     add_zoom_keys(editor_);
