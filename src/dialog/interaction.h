@@ -102,6 +102,9 @@ class UserInteraction {
     virtual bool show_picture_dialog(const std::string& path) = 0;
     // Plays a wave file to its end before returning. False when it cannot be played.
     virtual bool play_sound(const std::string& path) = 0;
+    // Why the last play_sound() failed, in Polish ("brak urządzenia dźwiękowego"); empty when
+    // the front end cannot tell.
+    virtual std::string why_sound_failed() const { return {}; }
     // The modal dialog "Czytanie rady": "Rada eksperta:" above the advice text, "&Kontynuuj".
     virtual void show_advice(const std::string& text) = 0;
     // The modal dialog "Czytanie opisu": a one-line heading above the description, "&Kontynuuj".

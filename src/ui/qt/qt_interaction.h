@@ -44,6 +44,7 @@ class QtInteraction : public UserInteraction {
     void show_picture(const std::string& title, const std::string& path) override;
     bool show_picture_dialog(const std::string& path) override;
     bool play_sound(const std::string& path) override;
+    std::string why_sound_failed() const override { return why_sound_failed_; }
     void show_advice(const std::string& text) override;
     void show_description(const std::string& heading, const std::string& text) override;
     bool open_document(const std::string& path) override;
@@ -65,6 +66,7 @@ class QtInteraction : public UserInteraction {
     MainWindow* window_ = nullptr;
     Application* app_ = nullptr;
     QProgressDialog* progress_ = nullptr;
+    std::string why_sound_failed_;
 };
 
 }  // namespace xamo
