@@ -17,7 +17,16 @@
 #include "app/media_commands.h"
 #include "app/why_not_command.h"
 
+#ifndef XAMO_VERSION
+#error "XAMO_VERSION comes from the build (the CMake project version)"
+#endif
+
 namespace xamo {
+namespace {
+
+constexpr const char* kVersion = XAMO_VERSION;
+
+}  // namespace
 
 Application::Application(UserInteraction& ui)
     : recorder_(ui),
@@ -51,8 +60,9 @@ void Application::register_commands() {
         ui_.note("Uwaga", "Ustawienie ścieżki dostępu do baz  następuje po załadowaniu bazy reguł");
     });
     commands_.set_handler(10153, [this] { show_help(ui_, guide_directories_); });
-    commands_.set_handler(
-        10154, [this] { ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine); });
+    commands_.set_handler(10154, [this] {
+        ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine + "\nWersja " + kVersion);
+    });
     register_inference_commands(*this);
     register_why_not_command(*this);
     register_browse_commands(*this);

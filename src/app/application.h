@@ -11,6 +11,7 @@
 #include "analysis/exclusive_conclusions.h"
 #include "analysis/numbering.h"
 #include "app/commands.h"
+#include "app/recent_bases.h"
 #include "askable/askable_memory.h"
 #include "askable/data_source.h"
 #include "dialog/interaction.h"
@@ -116,6 +117,13 @@ class Application {
         guide_directories_ = std::move(directories);
     }
     bool finished() const { return finished_; }
+    // The rule bases loaded last (the front end offers them and may remember them).
+    RecentBases& recent_rule_bases() { return recent_rule_bases_; }
+    // The next file dialog to open a file takes `path` without being shown.
+    void answer_next_file_dialog(std::string path) {
+        recorder_.answer_next_file_dialog(std::move(path));
+    }
+    void forget_file_answer() { recorder_.forget_file_answer(); }
 
   private:
     void register_commands();
@@ -140,6 +148,7 @@ class Application {
     DataSourceAccess* data_sources_ = nullptr;
     CaseTableCheck case_table_check_;
     std::vector<std::string> guide_directories_;
+    RecentBases recent_rule_bases_;
     std::string start_directory_;
     bool introduction_open_ = true;
     bool finished_ = false;

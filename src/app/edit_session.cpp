@@ -1,5 +1,8 @@
 #include "app/edit_session.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "app/application.h"
 #include "kb/codec.h"
 #include "kb/files.h"
@@ -35,6 +38,15 @@ std::string file_text_from_editor(const std::string& text, bool crlf) {
     return out;
 }
 
+std::optional<FileStamp> file_stamp(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error) return std::nullopt;
+    const auto modified = std::filesystem::last_write_time(path, error);
+    if (error) return std::nullopt;
+    return FileStamp{size, static_cast<std::int64_t>(modified.time_since_epoch().count())};
+}
+
 EditSession::EditSession(Application& app, std::string path) : app_(app), path_(std::move(path)) {}
 
 std::optional<std::string> EditSession::load() {
@@ -44,9 +56,18 @@ std::optional<std::string> EditSession::load() {
         app_.ui().note("Uwaga błąd!", read.error);
         return std::nullopt;
     }
+    stamp_ = file_stamp(path_);
     auto text = editor_text_from_bytes(bytes);
     crlf_ = text.crlf;
     return std::move(text.text);
+}
+
+bool EditSession::edits(const std::string& path) const {
+    std::error_code error;
+    if (std::filesystem::equivalent(path, path_, error)) return true;
+    // A file removed since: compare the names as given.
+    return std::filesystem::absolute(path, error).lexically_normal() ==
+           std::filesystem::absolute(path_, error).lexically_normal();
 }
 
 std::string EditSession::window_title() const { return "Edycja pliku: " + file_name_of(path_); }
@@ -60,8 +81,20 @@ bool EditSession::write(const std::string& path, const std::string& text) {
     return true;
 }
 
+bool EditSession::changed_on_disk() const { return file_stamp(path_) != stamp_; }
+
+bool EditSession::may_overwrite() {
+    if (!changed_on_disk()) return true;
+    return app_.ui().ask("Zapis pliku",
+                         "Plik " + path_ +
+                             " został zmieniony na dysku po otwarciu go do edycji.\n"
+                             "Czy zastąpić go aktualną postacią z okna edycji ?",
+                         {"&TAK", "&NIE"}) == 1;
+}
+
 bool EditSession::save(const std::string& text) {
-    if (!write(path_, text)) return false;
+    if (!may_overwrite() || !write(path_, text)) return false;
+    stamp_ = file_stamp(path_);
     auto& ui = app_.ui();
     ui.write("Plik : " + path_ + " został zapisany");
     ui.new_line();

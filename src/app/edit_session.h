@@ -9,6 +9,7 @@
 // cancelled stays open.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,15 @@ EditorText editor_text_from_bytes(const std::string& bytes);
 // The editor's text with the file's line ends, still UTF-8.
 std::string file_text_from_editor(const std::string& text, bool crlf);
 
+// What tells a file changed by someone else: its size and time of last change. Absent for a file
+// that does not exist.
+struct FileStamp {
+    std::uintmax_t size = 0;
+    std::int64_t modified = 0;  // ticks of the file clock
+    bool operator==(const FileStamp&) const = default;
+};
+std::optional<FileStamp> file_stamp(const std::string& path);
+
 class EditSession {
   public:
     EditSession(Application& app, std::string path);
@@ -33,9 +43,14 @@ class EditSession {
     // Reads the file; on failure shows a note and returns nothing (no window opens).
     std::optional<std::string> load();
     const std::string& path() const { return path_; }
+    // True when `path` names the file this session edits (by another spelling too).
+    bool edits(const std::string& path) const;
     // "Edycja pliku: " + the file name without its directory.
     std::string window_title() const;
     bool closed() const { return closed_; }
+    // True when the file on disk is no longer the one read by load() (another editor or program
+    // wrote it, or it was removed).
+    bool changed_on_disk() const;
 
     // "Zapisz": true when the file was written and the window is to close.
     bool save(const std::string& text);
@@ -48,6 +63,9 @@ class EditSession {
 
   private:
     bool write(const std::string& path, const std::string& text);
+    // Before the file is replaced: a file changed on disk since it was read is overwritten only
+    // when the user says so.
+    bool may_overwrite();
     // A base file may have changed: it must be loaded again before it is browsed.
     void disable_browsing();
     // Every way the window closes (saved, saved elsewhere, closed unsaved) disables browsing.
@@ -56,6 +74,7 @@ class EditSession {
     Application& app_;
     std::string path_;
     bool crlf_ = true;
+    std::optional<FileStamp> stamp_;  // of the file as load() read it
     bool closed_ = false;
 };
 

@@ -26,7 +26,7 @@ void delete_chosen_file(UserInteraction& ui, const DeleteFileTexts& texts) {
     const auto path = ui.choose_file_to_open(texts.open_title, texts.filters, texts.mask);
     if (!path || path->empty()) return;
     const std::string name = file_name_of(*path);
-    if (ui.ask(texts.ask_title, texts.question + name + " ?", {"Tak", "Nie"}) != 1) return;
+    if (!ui.confirm_deletion(texts.ask_title, texts.question + name + " ?")) return;
     // Only a file: a directory chosen by mistake is never removed.
     if (const FileResult deleted = delete_file(*path, texts.mask); !deleted.ok) {
         ui.note("Uwaga błąd!", deleted.error);

@@ -1,5 +1,8 @@
 #include "app/loading_commands.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/application.h"
 #include "app/command_catalog.h"
 #include "app/why_not_command.h"
@@ -29,6 +32,7 @@ void load_and_enable(Application& app, const BaseCommands& ids) {
     // enables nothing.
     if (path.empty() || !base_loaded(app.store(), ids.kind)) return;
     app.commands().set_enabled(commands_enabled_after_load(ids.load), true);
+    if (ids.kind == BaseKind::Rules) app.recent_rule_bases().add(path);
 }
 
 // "Dlaczego nie?" explains the last run against the rules and models it used: a rule or model
@@ -39,6 +43,17 @@ void forget_last_run(Application& app, BaseKind kind) {
 }
 
 }  // namespace
+
+bool load_base_file(Application& app, BaseKind kind, const std::string& path) {
+    const auto ids = std::find_if(std::begin(kBaseCommands), std::end(kBaseCommands),
+                                  [kind](const BaseCommands& c) { return c.kind == kind; });
+    if (!app.commands().enabled(ids->load)) return false;
+    app.answer_next_file_dialog(path);
+    app.run_command(ids->load);
+    // A load refused before its file dialog leaves the answer unused.
+    app.forget_file_answer();
+    return true;
+}
 
 void register_loading_commands(Application& app) {
     for (const BaseCommands& ids : kBaseCommands) {

@@ -168,8 +168,7 @@ void present_file(UserInteraction& ui, MediaKind kind, const std::string& path) 
                 ui.note("Uwaga błąd!", "Nie można wyświetlić pliku graficznego " + path + ".");
             return;
         case MediaKind::Sound:
-            if (!ui.play_sound(path))
-                ui.note("Uwaga błąd!", "Nie można odtworzyć pliku dźwiękowego " + path + ".");
+            if (!ui.play_sound(path)) ui.note("Uwaga błąd!", sound_failure(ui, path));
             return;
     }
 }

@@ -164,10 +164,10 @@ void delete_askable_file(UserInteraction& ui) {
         {{"Pliki warunków_i_argumentów_dopytywalnych (*.txt)", "*.txt"}}, "*.txt");
     if (!path) return;
     const std::string name = file_name_of(*path);
-    if (ui.ask("Usunięcie pliku podsumowania",
-               "Czy jesteś pewien, że chcesz usunąć plik warunków i argumentów dopytywalnych " +
-                   name + " ?",
-               {"Tak", "Nie"}) != 1) {
+    if (!ui.confirm_deletion(
+            "Usunięcie pliku podsumowania",
+            "Czy jesteś pewien, że chcesz usunąć plik warunków i argumentów dopytywalnych " + name +
+                " ?")) {
         return;
     }
     std::error_code ec;

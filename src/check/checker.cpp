@@ -379,8 +379,9 @@ class Checker {
                 error = ReadError{};
                 error->kind = ReadErrorKind::EmptyLine;
                 error->line_number = number;
-            } else
+            } else {
                 error = read_section_bytes(facts.store, section, line, &lines);
+            }
             facts.add_lines(lines, number);
             if (!error) continue;
             if (++errors <= kMaxSyntaxErrors) syntax_error(file, number, *error);

@@ -58,6 +58,15 @@ class UserInteraction {
     }
     // Yes/No with a question icon, Yes is the default.
     virtual bool confirm(const std::string& title, const std::string& text) = 0;
+    // The question before a deletion: true for "Tak". "Nie" is the default, so that a hasty
+    // Enter deletes nothing (the console's empty line already takes the last button).
+    virtual bool confirm_deletion(const std::string& title, const std::string& text) {
+        return ask(title, text, {"Tak", "Nie"}) == 1;
+    }
+    // A note whose lines line up by column (a source line with a caret under one character).
+    virtual void note_in_columns(const std::string& title, const std::string& text) {
+        note(title, text);
+    }
     virtual std::optional<std::string> choose_file_to_open(const std::string& title,
                                                            const std::vector<FileFilter>& filters,
                                                            const std::string& start) = 0;
@@ -100,6 +109,9 @@ class UserInteraction {
     virtual bool show_picture_dialog(const std::string& path) = 0;
     // Plays a wave file to its end before returning. False when it cannot be played.
     virtual bool play_sound(const std::string& path) = 0;
+    // Why the last play_sound() failed, in Polish ("brak urządzenia dźwiękowego"); empty when
+    // the front end cannot tell.
+    virtual std::string why_sound_failed() const { return {}; }
     // The modal dialog "Czytanie rady": "Rada eksperta:" above the advice text, "&Kontynuuj".
     virtual void show_advice(const std::string& text) = 0;
     // The modal dialog "Czytanie opisu": a one-line heading above the description, "&Kontynuuj".

@@ -131,6 +131,16 @@ std::optional<int> RecordingInteraction::ask_or_cancel(const std::string& title,
     return chosen;
 }
 
+bool RecordingInteraction::confirm_deletion(const std::string& title, const std::string& text) {
+    const bool yes = inner_.confirm_deletion(title, text);
+    record_answer(title, text, button_line(yes ? 1 : 2, {"Tak", "Nie"}));
+    return yes;
+}
+
+void RecordingInteraction::note_in_columns(const std::string& title, const std::string& text) {
+    inner_.note_in_columns(title, text);
+}
+
 bool RecordingInteraction::confirm(const std::string& title, const std::string& text) {
     const bool yes = inner_.confirm(title, text);
     record_answer(title, text, yes ? "tak" : "nie");
@@ -139,6 +149,11 @@ bool RecordingInteraction::confirm(const std::string& title, const std::string& 
 
 std::optional<std::string> RecordingInteraction::choose_file_to_open(
     const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
+    if (next_file_) {
+        std::optional<std::string> given = std::move(next_file_);
+        next_file_.reset();
+        return recorded_path(title, given);
+    }
     return recorded_path(title, inner_.choose_file_to_open(title, filters, start));
 }
 

@@ -26,6 +26,10 @@ class RecordingInteraction : public UserInteraction {
     void set_question_check(std::function<void(const std::string&)> check) {
         check_ = std::move(check);
     }
+    // The next file dialog to open a file is answered with `path` without being shown (a file
+    // dropped on the window, a recent base chosen), and recorded as if typed.
+    void answer_next_file_dialog(std::string path) { next_file_ = std::move(path); }
+    void forget_file_answer() { next_file_.reset(); }
 
     void note(const std::string& title, const std::string& text) override;
     int ask(const std::string& title, const std::string& text,
@@ -33,6 +37,9 @@ class RecordingInteraction : public UserInteraction {
     std::optional<int> ask_or_cancel(const std::string& title, const std::string& text,
                                      const std::vector<std::string>& buttons) override;
     bool confirm(const std::string& title, const std::string& text) override;
+    bool confirm_deletion(const std::string& title, const std::string& text) override;
+    void note_in_columns(const std::string& title, const std::string& text) override;
+    std::string why_sound_failed() const override { return inner_.why_sound_failed(); }
     std::optional<std::string> choose_file_to_open(const std::string& title,
                                                    const std::vector<FileFilter>& filters,
                                                    const std::string& start) override;
@@ -78,6 +85,7 @@ class RecordingInteraction : public UserInteraction {
     void record_answer(const std::string& title, const std::string& text, std::string line);
 
     UserInteraction& inner_;
+    std::optional<std::string> next_file_;
     std::vector<std::string> lines_;
     std::string home_;
     std::function<void(const std::string&)> check_;

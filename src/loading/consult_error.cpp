@@ -20,8 +20,8 @@ bool show_consult_error(UserInteraction& ui, const ReadError& error, const std::
     ui.write(error.message());
     ui.new_line();
     ui.new_line();
-    ui.note("Obsługa błędu", "Błąd syntaksu w pliku " + file_name_of(full_path) + "\n\n" + line +
-                                 "\n" + caret + "^\n" + error.message());
+    ui.note_in_columns("Obsługa błędu", "Błąd syntaksu w pliku " + file_name_of(full_path) +
+                                            "\n\n" + line + "\n" + caret + "^\n" + error.message());
     return true;
 }
 

@@ -480,8 +480,7 @@ void delete_base(KnowledgeBase& kb, BaseKind kind) {
         ui.choose_file_to_open(texts.delete_title, {texts.delete_filter}, texts.delete_mask);
     if (!chosen || chosen->empty()) return;
     const std::string name = file_name_of(*chosen);
-    if (ui.ask(texts.delete_ask_title, texts.delete_question + name + " ?", {"Tak", "Nie"}) != 1)
-        return;
+    if (!ui.confirm_deletion(texts.delete_ask_title, texts.delete_question + name + " ?")) return;
     if (const FileResult deleted = delete_file(*chosen, texts.delete_mask); !deleted.ok) {
         ui.note("Uwaga błąd!", deleted.error);
         return;

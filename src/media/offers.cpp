@@ -87,7 +87,7 @@ std::optional<std::string> present(UserInteraction& ui, MediaKind kind, const Me
             return "Nie można wyświetlić pliku graficznego " + file.path + ".";
         case MediaKind::Sound:
             if (ui.play_sound(file.path)) return "";
-            return "Nie można odtworzyć pliku dźwiękowego " + file.path + ".";
+            return sound_failure(ui, file.path);
     }
     return std::nullopt;
 }
@@ -120,6 +120,13 @@ void offer(FactStore& store, UserInteraction& ui, const OfferTexts& texts, std::
 }
 
 }  // namespace
+
+std::string sound_failure(const UserInteraction& ui, const std::string& path) {
+    std::string text = "Nie można odtworzyć pliku dźwiękowego " + path + ".";
+    if (const std::string why = ui.why_sound_failed(); !why.empty())
+        text += " Przyczyna: " + why + ".";
+    return text;
+}
 
 std::optional<std::string> read_advice(const std::string& path) {
     std::string bytes;

@@ -29,5 +29,7 @@ void przesluchaj_melodie(FactStore& store, UserInteraction& ui, std::int32_t num
 
 // The text of an advice file, read from Windows-1250; nothing when it cannot be read.
 std::optional<std::string> read_advice(const std::string& path);
+// "Nie można odtworzyć pliku dźwiękowego PATH." and, when the front end knows it, why.
+std::string sound_failure(const UserInteraction& ui, const std::string& path);
 
 }  // namespace xamo

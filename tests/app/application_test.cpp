@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <set>
 #include <vector>
 
@@ -27,6 +28,11 @@ TEST(Application, NothingRunsUntilTheIntroductionCloses) {
     EXPECT_FALSE(app.commands().enabled(10148));
     EXPECT_EQ(app.run_command(10154), CommandTable::RunResult::Done);
     EXPECT_EQ(ui.of_kind("note").back().title, "O programie");
+    // The version of the build, as "Wersja 1.2.3".
+    const std::string about = ui.of_kind("note").back().text;
+    const auto version = about.rfind("\nWersja ");
+    ASSERT_NE(version, std::string::npos) << about;
+    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(about[version + 8]))) << about;
     EXPECT_EQ(app.run_command(4242), CommandTable::RunResult::Unknown);
 }
 

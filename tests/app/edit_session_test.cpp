@@ -116,6 +116,31 @@ TEST_F(EditSessionTest, ClosingWithNoLeavesTheFileAndDisablesTheBrowseCommands) 
     EXPECT_EQ(read(file), "fakt(\"x\")\r\n");
 }
 
+// Two editors of one file: the later save asks before it replaces what the earlier one wrote,
+// and "Nie" keeps the file and the window; a file untouched since it was read is saved silently.
+TEST_F(EditSessionTest, SaveOverAFileChangedOnDiskAsksFirst) {
+    EditSession first(app, file);
+    EditSession second(app, file);
+    ASSERT_TRUE(first.load());
+    ASSERT_TRUE(second.load());
+    EXPECT_FALSE(first.changed_on_disk());
+    ASSERT_TRUE(second.save("fakt(\"drugi\")\n"));
+    EXPECT_EQ(ui.of_kind("ask").size(), 0u);
+    EXPECT_TRUE(first.changed_on_disk());
+
+    ui.answers = {"NIE"};
+    EXPECT_FALSE(first.save("fakt(\"pierwszy\")\n"));
+    EXPECT_EQ(read(file), "fakt(\"drugi\")\r\n");
+    EXPECT_FALSE(first.closed());
+    const auto asks = ui.of_kind("ask");
+    ASSERT_EQ(asks.size(), 1u);
+    EXPECT_NE(asks[0].text.find("został zmieniony na dysku"), std::string::npos);
+
+    ui.answers = {"TAK"};
+    EXPECT_TRUE(first.save("fakt(\"pierwszy\")\n"));
+    EXPECT_EQ(read(file), "fakt(\"pierwszy\")\r\n");
+}
+
 // An unchanged text closes without the question; browsing is disabled all the same.
 TEST_F(EditSessionTest, ClosingAnUnchangedTextAsksNothing) {
     app.commands().enable({10061});

@@ -7,16 +7,23 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QImage>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSet>
+#include <QSettings>
 #include <QStyle>
 #include <QTest>
 #include <QTextDocument>
@@ -28,6 +35,7 @@
 #include "app/application.h"
 #include "askable/askable.h"
 #include "generators.h"
+#include "loading/loading.h"
 #include "support/temp_dir.h"
 #include "ui/qt/appearance.h"
 #include "ui/qt/browse_window.h"
@@ -58,9 +66,11 @@ void when_dialog(const QString& name, std::function<void(QWidget*)> act, int tri
     });
 }
 
+// Finds the button by its caption; an access letter's "&" does not count.
 void click(QWidget* dialog, const QString& caption) {
+    const QString wanted = QString(caption).remove('&');
     for (auto* button : dialog->findChildren<QAbstractButton*>()) {
-        if (button->text() == caption) {
+        if (button->text().remove('&') == wanted) {
             button->click();
             return;
         }
@@ -199,6 +209,8 @@ TEST_F(Gui, MenuBarShowsEveryMenuOnAScreen1280PixelsWide) {
                     << menu->text().toStdString() << " at " << width;
                 if (width != 1280) continue;
                 ++menus;
+                // Every letter of "Okna" already opens another menu; Ctrl+F6 reaches its windows.
+                if (menu->text() == "Okna") continue;
                 const QKeySequence letter = QKeySequence::mnemonic(menu->text());
                 EXPECT_FALSE(letter.isEmpty()) << menu->text().toStdString();
                 EXPECT_FALSE(letters.contains(letter)) << menu->text().toStdString();
@@ -206,7 +218,7 @@ TEST_F(Gui, MenuBarShowsEveryMenuOnAScreen1280PixelsWide) {
             }
         }
     }
-    EXPECT_EQ(menus, 13);
+    EXPECT_EQ(menus, 14);
     save_screenshot(&window, "screenshot_menu_bar.png");
 }
 
@@ -688,6 +700,74 @@ TEST_F(EditWindowTest, EditorKeysAndTheChangeMark) {
     EXPECT_EQ(directory.read("REgrypa.BRD"), "fakt(\"nowy\")\r\n");
 }
 
+// "Edycja" of a file already open brings its editor forward with the typed text; a save over
+// the file changed on disk meanwhile asks first, and "Nie" keeps both the file and the window.
+TEST_F(EditWindowTest, OneEditorPerFileAndASaveOverAChangedFileAsksFirst) {
+    close_introduction();
+    EditWindow* editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    replace_text(editor, "fakt(\"pierwszy\")\n");
+    ui.show_text("Tekst", "tekst");
+    flush_events();
+    ui.open_editor(file);
+    flush_events();
+    EXPECT_EQ(window.findChildren<EditWindow*>().size(), 1);
+    EXPECT_EQ(window.findChild<QMdiArea*>("area")->activeSubWindow(), editor->parentWidget());
+    EXPECT_EQ(editor->text(), "fakt(\"pierwszy\")\n");
+
+    directory.write("REgrypa.BRD", "fakt(\"z dysku\")\r\n");
+    QString question;
+    answer("ask", "&NIE", &question);
+    menu_action(editor, "save")->trigger();
+    flush_events();
+    EXPECT_TRUE(question.contains(QString::fromUtf8("został zmieniony na dysku")));
+    EXPECT_EQ(directory.read("REgrypa.BRD"), "fakt(\"z dysku\")\r\n");
+    EXPECT_EQ(window.findChild<EditWindow*>(), editor);
+}
+
+// F7 checks the base and lists the findings under the text; a click on one puts the caret on
+// its line, which carries a mark. Ctrl+G goes to a line.
+TEST_F(EditWindowTest, CheckListsFindingsAndMovesToTheirLines) {
+    close_introduction();
+    directory.write("REgrypa.BRD",
+                    "fakt(\"a\")\r\nregu\xB3"
+                    "a(1,\"b\",[\"a\"\r\nfakt(\"c\")\r\n");
+    EditWindow* editor = open_editor();
+    ASSERT_NE(editor, nullptr);
+    auto* text = editor->findChild<QPlainTextEdit*>("editor");
+    QApplication::setActiveWindow(&window);
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_F7);
+    flush_events();
+    auto* findings = editor->findChild<QListWidget*>("findings");
+    ASSERT_TRUE(findings->isVisible());
+    QListWidgetItem* on_line_2 = nullptr;
+    for (int i = 0; i < findings->count(); ++i) {
+        if (findings->item(i)->data(Qt::UserRole).toInt() == 2) on_line_2 = findings->item(i);
+    }
+    ASSERT_NE(on_line_2, nullptr) << findings->item(0)->text().toStdString();
+    save_screenshot(&window, "screenshot_editor_findings.png");
+    emit findings->itemClicked(on_line_2);
+    EXPECT_EQ(text->textCursor().blockNumber(), 1);
+
+    when_dialog("go_to_line", [](QWidget* dialog) {
+        static_cast<QInputDialog*>(dialog)->setIntValue(3);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QTest::keyClick(text, Qt::Key_G, Qt::ControlModifier);
+    flush_events();
+    EXPECT_EQ(text->textCursor().blockNumber(), 2);
+    // The numbers stand left of the text, wide enough for the last line's number.
+    auto* numbers = text->findChild<QWidget*>("line_numbers");
+    ASSERT_NE(numbers, nullptr);
+    EXPECT_GE(numbers->width(), text->fontMetrics().horizontalAdvance("3"));
+    EXPECT_LE(numbers->geometry().right(), text->viewport()->geometry().left());
+    // The caret has left the line of the finding; its mark stays.
+    bool marked = false;
+    for (const auto& mark : text->extraSelections()) marked |= mark.cursor.blockNumber() == 1;
+    EXPECT_TRUE(marked);
+}
+
 TEST_F(EditWindowTest, UnencodableCharacterIsRefusedAndTheWindowStaysOpen) {
     EditWindow* editor = open_editor();
     ASSERT_NE(editor, nullptr);
@@ -759,6 +839,221 @@ TEST_F(Gui, MessageBoxesFitTheirTitles) {
         if (std::string(kind) == "confirm") ui.confirm(utf8(title), "Tak?");
         EXPECT_GE(width, title_width + 100) << kind;
     }
+}
+
+// A click into the message window leaves the windows opened over it on top; "Okna" lists the
+// windows and brings one forward, tiles them and closes all but the message window.
+TEST_F(Gui, WindowMenuFindsArrangesAndClosesWindows) {
+    close_introduction();
+    auto* area = window.findChild<QMdiArea*>("area");
+    ui.show_text("Pierwszy", "a");
+    ui.show_text("Drugi", "b");
+    flush_events();
+    auto* messages = window.findChild<QPlainTextEdit*>("messages");
+    QApplication::setActiveWindow(&window);
+    QTest::mouseClick(messages->viewport(), Qt::LeftButton);
+    flush_events();
+    EXPECT_EQ(area->activeSubWindow()->widget(), messages);
+    EXPECT_NE(area->subWindowList(QMdiArea::StackingOrder).last()->widget(), messages);
+
+    QMenu* menu = window.window_menu();
+    menu->popup(window.mapToGlobal(QPoint(300, 60)));
+    flush_events();
+    save_screenshot(menu, "screenshot_window_menu.png");
+    QStringList titles;
+    QAction* message_entry = nullptr;
+    for (QAction* entry : menu->actions()) {
+        if (entry->objectName() != "open_window") continue;
+        titles << entry->text();
+        if (entry->isChecked()) message_entry = entry;
+    }
+    EXPECT_EQ(titles, QStringList({"&1 Okno Pomocnicze", "&2 Pierwszy", "&3 Drugi"}));
+    ASSERT_NE(message_entry, nullptr);
+    menu->close();
+    message_entry->trigger();  // chosen by name, the message window comes forward
+    flush_events();
+    EXPECT_EQ(area->subWindowList(QMdiArea::StackingOrder).last()->widget(), messages);
+
+    menu->findChild<QAction*>("tile")->trigger();
+    flush_events();
+    const auto windows = area->subWindowList();
+    ASSERT_EQ(windows.size(), 3);
+    for (int i = 0; i < windows.size(); ++i) {
+        for (int j = i + 1; j < windows.size(); ++j)
+            EXPECT_FALSE(windows[i]->geometry().intersects(windows[j]->geometry())) << i << j;
+    }
+    menu->findChild<QAction*>("close_all")->trigger();
+    flush_events();
+    ASSERT_EQ(area->subWindowList().size(), 1);
+    EXPECT_EQ(area->subWindowList().front()->widget(), messages);
+}
+
+// The question boxes answer their access letters; a deletion defaults to "Nie"; Escape closes
+// the introduction; Ctrl+End reaches the end of a read-only text.
+TEST_F(Gui, KeyboardAnswersQuestionsAndMovesInReadOnlyText) {
+    auto* introduction = window.findChild<IntroductionWindow*>();
+    ASSERT_NE(introduction, nullptr);
+    QTest::keyClick(introduction, Qt::Key_Escape);
+    flush_events();
+    EXPECT_EQ(window.findChild<IntroductionWindow*>(), nullptr);
+
+    auto press_in_box = [](const char* name, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        when_dialog(name, [key, modifiers](QWidget* box) {
+            QApplication::setActiveWindow(box);
+            QTest::keyClick(box, key, modifiers);
+        });
+    };
+    press_in_box("ask", Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(ui.ask("Pytanie", "Czy?", {"Tak", "Nie"}), 2);
+    press_in_box("confirm", Qt::Key_N, Qt::AltModifier);
+    EXPECT_FALSE(ui.confirm("Pytanie", "Czy?"));
+    QString default_caption;
+    when_dialog("ask", [&default_caption](QWidget* box) {
+        default_caption = static_cast<QMessageBox*>(box)->defaultButton()->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_FALSE(ui.confirm_deletion(utf8(QString::fromUtf8("Usunięcie bazy reguł")), "Czy?"));
+    EXPECT_EQ(default_caption, "&Nie");
+    press_in_box("ask", Qt::Key_T, Qt::AltModifier);
+    EXPECT_TRUE(ui.confirm_deletion("Usunięcie", "Czy?"));
+
+    ui.show_text("Tekst", "a\nb\nc");
+    flush_events();
+    auto* text = window.findChild<QPlainTextEdit*>("text");
+    ASSERT_NE(text, nullptr);
+    QApplication::setActiveWindow(&window);
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(text->textCursor().blockNumber(), 2);
+    QTest::keyClick(text, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(text->textCursor().position(), 0);
+}
+
+// The caret of a syntax error stands under its character: the note's text is fixed-pitch. Our
+// dialogs are at least as wide as their titles.
+TEST_F(Gui, ErrorCaretLinesUpAndDialogsFitTheirTitles) {
+    const QString line = QString::fromUtf8("reguła(1,\"WWW\",[iii],1)");
+    const qsizetype column = line.indexOf("iii");
+    int line_advance = 0;
+    int caret_advance = 0;
+    when_dialog("note", [&](QWidget* box) {
+        const QFontMetrics metrics(box->findChild<QLabel*>("qt_msgbox_label")->font());
+        line_advance = metrics.horizontalAdvance(line.left(column));
+        caret_advance = metrics.horizontalAdvance(QString(column, ' '));
+        box->close();
+    });
+    ui.note_in_columns(utf8(QString::fromUtf8("Obsługa błędu")),
+                       utf8(line + "\n" + QString(column, ' ') + "^\nBłąd"));
+    EXPECT_GT(line_advance, 0);
+    EXPECT_EQ(line_advance, caret_advance);
+
+    const std::string long_title = "Menu wyboru faktów do wnioskowania rozwiniętego dokładnego";
+    ListDialog list(ui, &window, long_title, "Fakty:", {"a"}, false);
+    OptionDialog option(&window, RadioDialog{long_title, "", {"a", "b"}, 1});
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&list, &option}) {
+        dialog->show();
+        flush_events();
+        EXPECT_GE(dialog->width(), title_width(*dialog)) << dialog->objectName().toStdString();
+        dialog->close();
+    }
+}
+
+// Ctrl++, Ctrl+- and Ctrl+0 zoom the message window and the text windows; "Wielkość tekstu..."
+// sizes every window and is remembered, as is the main window's size.
+TEST_F(Gui, ZoomKeysAndTheRememberedTextSizeAndWindowSize) {
+    const QFont application_font = QApplication::font();
+    close_introduction();
+    ui.write("Wnioskowanie w przód zakończone.");
+    ui.new_line();
+    flush_events();
+    auto* messages = window.findChild<QPlainTextEdit*>("messages");
+    const int base = messages->font().pointSize();
+    QApplication::setActiveWindow(&window);
+    messages->setFocus();
+    QTest::keyClick(messages, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(messages, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(messages->font().pointSize(), base + 2);
+    save_screenshot(&window, "screenshot_messages_zoomed.png");
+    QTest::keyClick(messages, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(messages->font().pointSize(), base + 1);
+    QTest::keyClick(messages, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(messages->font().pointSize(), base);
+    ui.show_text("Tekst", "a");
+    flush_events();
+    auto* text = window.findChild<QPlainTextEdit*>("text");
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(text->font().pointSize(), base + 1);
+
+    when_dialog("text_size", [](QWidget* dialog) {
+        static_cast<QInputDialog*>(dialog)->setIntValue(14);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    window.findChild<QAction*>("text_size")->trigger();
+    flush_events();
+    EXPECT_EQ(messages->font().pointSize(), 14);
+    EXPECT_EQ(QApplication::font().pointSize(), 14);
+    EXPECT_EQ(QSettings("xamo", "xamo_RD").value("tekst/wielkosc").toInt(), 14);
+
+    window.resize(900, 640);
+    answer("confirm", "Tak");
+    EXPECT_TRUE(window.close());
+    {
+        QtInteraction second_ui;
+        Application second_app{second_ui};
+        MainWindow second{second_app, second_ui};
+        EXPECT_EQ(second.size(), QSize(900, 640));
+    }
+    QSettings("xamo", "xamo_RD").clear();
+    QApplication::setFont(application_font);
+}
+
+// A base file dropped on the window loads as the kind its prefix names, in any letter case; it
+// joins the remembered recent bases, which load again with one click. Another file gets a note.
+TEST_F(Gui, DroppedBaseLoadsAndJoinsTheRecentBases) {
+    close_introduction();
+    fs::copy_file(fs::path(XAMO_EXAMPLES_DIR) / "BAZY" / "REogrzewanie.BRD",
+                  directory.path() / "reogrzewanie.brd");
+    const std::string path = directory.file("reogrzewanie.brd");
+    auto drop = [this](const std::string& file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+        QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent dropped(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton,
+                           Qt::NoModifier);
+        QApplication::sendEvent(&window, &dropped);
+        flush_events();
+    };
+    const std::vector<std::pair<QString, QString>> load_answers = {
+        {"note", "OK"}, {"confirm", "Nie"}, {"confirm", "Nie"}, {"confirm", "Nie"}};
+    answer_in_turn(load_answers);
+    drop(path);
+    EXPECT_TRUE(base_loaded(app.store(), BaseKind::Rules));
+    EXPECT_TRUE(command(10061)->isEnabled());
+    EXPECT_EQ(QSettings("xamo", "xamo_RD").value("bazy/ostatnie").toStringList(),
+              QStringList{QString::fromStdString(path)});
+
+    KnowledgeBase kb = app.knowledge_base();
+    clear_knowledge_base(kb);
+    auto* recent = window.findChild<QMenu*>("recent_bases");
+    ASSERT_NE(recent, nullptr);
+    emit recent->aboutToShow();
+    const auto entries = recent->findChildren<QAction*>("recent_base");
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_TRUE(entries[0]->text().endsWith("reogrzewanie.brd"));
+    answer_in_turn(load_answers);
+    entries[0]->trigger();
+    flush_events();
+    EXPECT_TRUE(base_loaded(app.store(), BaseKind::Rules));
+
+    QString note;
+    answer("note", "OK", &note);
+    drop(directory.write("notatki.txt", "tekst"));
+    EXPECT_TRUE(note.contains("nie jest plikiem bazy wiedzy")) << note.toStdString();
+    QSettings("xamo", "xamo_RD").clear();
 }
 
 // Stands in for the desktop: remembers the files it is asked to open.

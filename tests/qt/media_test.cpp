@@ -51,9 +51,11 @@ void when_modal(const QString& name, std::function<void(QWidget*)> act, int trie
     });
 }
 
+// Finds the button by its caption; an access letter's "&" does not count.
 void press(QWidget* dialog, const QString& caption) {
+    const QString wanted = QString(caption).remove('&');
     for (auto* button : dialog->findChildren<QAbstractButton*>()) {
-        if (button->text() == caption) {
+        if (button->text().remove('&') == wanted) {
             button->click();
             return;
         }
@@ -268,9 +270,21 @@ TEST(Sound, BrokenFilesAreRefusedWithoutPlaying) {
     const std::string no_channels = dir.write("kanaly.wav", zero_channels);
     const std::string text = dir.write("tekst.wav", "to nie jest dźwięk");
     for (const auto& path : {dir.file("brak.wav"), header_only, no_channels, text}) {
-        EXPECT_FALSE(play_wave_file(path, {})) << path;
+        std::string why;
+        EXPECT_FALSE(play_wave_file(path, {}, &why)) << path;
+        EXPECT_NE(why.find("WAV"), std::string::npos) << path << ": " << why;
     }
     EXPECT_FALSE(std::filesystem::exists(dir.file("zapis.raw")));
+}
+
+// Without an audio device the sound is refused and the reason says so.
+TEST(Sound, NoAudioDeviceIsNamedAsTheReason) {
+    testing::TempDir dir;
+    Environment driver("SDL_AUDIODRIVER", "brak_takiego_sterownika");
+    const std::string wav = dir.write("ton.wav", wave_file(tone_samples()));
+    std::string why;
+    EXPECT_FALSE(play_wave_file(wav, {}, &why));
+    EXPECT_EQ(why.rfind("brak urządzenia dźwiękowego", 0), 0u) << why;
 }
 
 }  // namespace

@@ -1,12 +1,17 @@
 #include "ui/qt/appearance.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QTranslator>
+
+#include "ui/qt/dialogs.h"
+#include "ui/qt/settings.h"
 
 namespace xamo {
 
@@ -59,6 +64,24 @@ QPixmap icon_pixmap(int size) {
     return pixmap;
 }
 
+// Widens every dialog, ours and Qt's (progress, input), to its title as it is shown: the
+// frame cuts a longer title, and the title is often all that says what the dialog is for.
+class DialogTitleFitter : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto* dialog = qobject_cast<QDialog*>(watched); dialog && dialog->isWindow()) {
+                const int wanted = title_width(*dialog);
+                if (dialog->minimumWidth() < wanted) dialog->setMinimumWidth(wanted);
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 }  // namespace
 
 QIcon program_icon() {
@@ -69,6 +92,8 @@ QIcon program_icon() {
 
 void prepare_application(QApplication& app) {
     install_polish_translations(app);
+    app.installEventFilter(new DialogTitleFitter(&app));
+    apply_text_size();
     QApplication::setWindowIcon(program_icon());
 }
 

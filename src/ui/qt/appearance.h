@@ -15,7 +15,8 @@ bool install_polish_translations(QCoreApplication& app);
 // The program's icon, drawn here at the usual sizes: two conditions leading to a conclusion.
 QIcon program_icon();
 
-// Both of the above, once at start (the program and its window tests).
+// Both of the above, and every dialog widened to its title; once at start (the program and its
+// window tests).
 void prepare_application(QApplication& app);
 
 }  // namespace xamo

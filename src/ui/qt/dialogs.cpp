@@ -57,13 +57,33 @@ QListWidget* add_field_and_list(QVBoxLayout* layout, const std::string& text,
 
 }  // namespace
 
-void fit_title(QMessageBox& box) {
+int title_width(const QWidget& window) {
     // The frame's title font is the window manager's: a bold font of ours stands in for it, with
     // room for the frame's icon and its three buttons.
     constexpr int kFrameExtras = 140;
-    QFont title_font = box.font();
+    QFont title_font = window.font();
     title_font.setBold(true);
-    const int wanted = QFontMetrics(title_font).horizontalAdvance(box.windowTitle()) + kFrameExtras;
+    return QFontMetrics(title_font).horizontalAdvance(window.windowTitle()) + kFrameExtras;
+}
+
+QString with_access_letter(const QString& caption, QString& taken) {
+    const auto marked = caption.indexOf('&');
+    if (marked >= 0 && marked + 1 < caption.size()) {
+        taken += caption[marked + 1].toLower();
+        return caption;
+    }
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const QChar letter = caption[i].toLower();
+        if (letter.isLetter() && !taken.contains(letter)) {
+            taken += letter;
+            return caption.left(i) + '&' + caption.mid(i);
+        }
+    }
+    return caption;
+}
+
+void fit_title(QMessageBox& box) {
+    const int wanted = title_width(box);
     // A message box sizes itself to its text; a spacer across its grid widens it.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
         grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),

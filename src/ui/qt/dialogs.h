@@ -24,9 +24,14 @@ namespace xamo {
 QString qs(const std::string& utf8);
 std::string utf8(const QString& text);
 
-// Makes a message box at least as wide as its title with the window frame's icon and buttons, so
-// the title is not cut; call it once the buttons are added.
+// The width a window needs for its title with the window frame's icon and buttons.
+int title_width(const QWidget& window);
+// Makes a message box at least as wide as its title, so the title is not cut; call it once the
+// buttons are added. Other dialogs are widened when shown (appearance.h).
 void fit_title(QMessageBox& box);
+// `caption` with an access letter: its own "&" if it has one, else the first letter not yet in
+// `taken` ("Tak" -> "&Tak"). The letter chosen is added to `taken`.
+QString with_access_letter(const QString& caption, QString& taken);
 
 // A dialog with a "Zakończ" button that asks whether to quit the program.
 class QuitDialog : public QDialog {

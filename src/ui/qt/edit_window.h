@@ -5,9 +5,12 @@
 
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "app/edit_session.h"
 
+class QListWidget;
+class QListWidgetItem;
 class QPlainTextEdit;
 
 namespace xamo {
@@ -19,6 +22,11 @@ class EditWindow : public QWidget {
     // The editor's text as the file is to hold it (non-breaking spaces kept).
     std::string text() const;
     bool changed() const;
+    bool edits(const std::string& path) const { return session_.edits(path); }
+    // "Przejdź do wiersza": puts the caret at the start of the 1-based `line`.
+    void go_to_line(int line);
+    // F7: checks the knowledge base of the file as saved and lists the findings under the text.
+    void check_base();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -27,9 +35,15 @@ class EditWindow : public QWidget {
     void save();
     void save_as();
     void close_frame();
+    void ask_line();
+    void finding_chosen(QListWidgetItem* item);
+    // The current line and the lines with findings, marked across the whole width.
+    void mark_lines();
 
     EditSession session_;
     QPlainTextEdit* editor_;
+    QListWidget* findings_;
+    std::vector<int> finding_lines_;  // 1-based lines of this file with findings
 };
 
 }  // namespace xamo

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,6 +37,7 @@ class IntroductionWindow : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 };
 
@@ -55,19 +57,41 @@ class MainWindow : public QMainWindow {
     void new_message_window();
     // Shows `content` as a child window with its own frame.
     QMdiSubWindow* add_child(QWidget* content, const QString& title);
+    // Brings the edit window of `path` forward; false when no window edits that file.
+    bool raise_editor_of(const std::string& path);
+    // "Okna": the open windows, cascade, tile, next, close all.
+    QMenu* window_menu() const { return window_menu_; }
     QAction* action(int id) const;
     // The rows of the menu bar, top first.
     const std::vector<QMenuBar*>& menu_rows() const { return menu_rows_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // A base file dropped on the window is loaded as the kind its name's prefix names.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void build_menu();
+    void build_window_menu();
+    // "Wielkość tekstu..." in "Ustawienia": one text size for every window and dialog.
+    void add_text_size_setting();
+    // "Ostatnio ładowane bazy reguł" in the rule-base menu, loading one with a click.
+    void add_recent_bases_menu();
+    void list_recent_bases(QMenu* menu);
+    void load_file(const std::string& path);
+    void list_windows();
+    void close_all_windows();
+    void activate(QMdiSubWindow* window);
+    // The message window filling the area stays behind the windows opened over it.
+    void keep_messages_behind(QMdiSubWindow* activated);
     QMenu* menu_for(QMenuBar* row, const std::vector<std::string>& path);
     void reflect_availability();
     void run(int id);
+    // Runs a command's work: an error becomes a note; the recent bases are remembered and a
+    // confirmed "Zakończ" closes the window.
+    void run_guarded(const std::function<void()>& work);
     void introduction_closed();
     void fill_area(QMdiSubWindow* window);
     void trim_messages();
@@ -84,6 +108,8 @@ class MainWindow : public QMainWindow {
     std::map<int, QAction*> actions_;  // commands and the submenus that carry an id
     std::map<std::string, QMenu*> menus_;
     std::vector<QMenuBar*> menu_rows_;
+    QMenu* window_menu_ = nullptr;
+    bool messages_fill_area_ = true;  // until the user arranges the windows
     int children_opened_ = 0;
 };
 

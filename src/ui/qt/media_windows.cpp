@@ -14,6 +14,7 @@
 #include "dialog/media_info.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/settings.h"
 #include "ui/qt/text_window.h"
 
 namespace xamo {
@@ -106,8 +107,9 @@ ReadingDialog::ReadingDialog(QWidget* parent, const std::string& title, const st
     }
     auto* view = new QPlainTextEdit;
     view->setObjectName("text");
-    view->setReadOnly(true);
+    make_read_only(view);
     view->setFont(fixed_font());
+    add_zoom_keys(view);
     QString shown = qs(text);
     shown.replace("\r\n", "\n");
     view->setPlainText(shown);

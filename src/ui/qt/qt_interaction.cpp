@@ -2,9 +2,11 @@
 
 #include <QDesktopServices>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/application.h"
 #include "app/edit_session.h"
@@ -21,23 +23,41 @@ void QtInteraction::attach(MainWindow* window, Application* app) {
     app_ = app;
 }
 
-void QtInteraction::note(const std::string& title, const std::string& text) {
-    QMessageBox box(window_);
+namespace {
+
+void run_note(QWidget* parent, const std::string& title, const std::string& text, bool columns) {
+    QMessageBox box(parent);
     box.setObjectName("note");
     box.setWindowTitle(qs(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(qs(text));
+    // A caret lines up with the character above it only when every character is equally wide.
+    if (columns) {
+        if (auto* label = box.findChild<QLabel*>("qt_msgbox_label")) label->setFont(fixed_font());
+    }
     box.addButton("OK", QMessageBox::AcceptRole);
     fit_title(box);
     box.exec();
 }
 
+}  // namespace
+
+void QtInteraction::note(const std::string& title, const std::string& text) {
+    run_note(window_, title, text, false);
+}
+
+void QtInteraction::note_in_columns(const std::string& title, const std::string& text) {
+    run_note(window_, title, text, true);
+}
+
 namespace {
 
-// The buttons in the caller's order, the first the default. Returns the 1-based button chosen,
-// or nothing when the box was closed without a choice (Escape, its close button).
+// The buttons in the caller's order, each with an access letter, `default_button` (1-based) the
+// default. Returns the 1-based button chosen, or nothing when the box was closed without a choice
+// (Escape, its close button).
 std::optional<int> run_question(QWidget* parent, const std::string& title, const std::string& text,
-                                const std::vector<std::string>& buttons) {
+                                const std::vector<std::string>& buttons,
+                                std::size_t default_button) {
     QMessageBox box(parent);
     box.setObjectName("ask");
     box.setWindowTitle(qs(title));
@@ -45,10 +65,14 @@ std::optional<int> run_question(QWidget* parent, const std::string& title, const
     box.setText(qs(text));
     // One role for all buttons keeps them in the caller's order.
     std::vector<QAbstractButton*> added;
-    for (const auto& caption : buttons)
-        added.push_back(box.addButton(qs(caption), QMessageBox::AcceptRole));
+    QString taken;
+    for (const auto& caption : buttons) {
+        added.push_back(
+            box.addButton(with_access_letter(qs(caption), taken), QMessageBox::AcceptRole));
+    }
     if (added.empty()) added.push_back(box.addButton("OK", QMessageBox::AcceptRole));
-    box.setDefaultButton(static_cast<QPushButton*>(added.front()));
+    const std::size_t chosen_default = std::clamp<std::size_t>(default_button, 1, added.size());
+    box.setDefaultButton(static_cast<QPushButton*>(added[chosen_default - 1]));
     // Escape and the close button press this hidden button: no choice was made.
     QPushButton* none = box.addButton(QMessageBox::Cancel);
     none->hide();
@@ -66,13 +90,17 @@ std::optional<int> run_question(QWidget* parent, const std::string& title, const
 int QtInteraction::ask(const std::string& title, const std::string& text,
                        const std::vector<std::string>& buttons) {
     // Closed without a choice: the last button.
-    return run_question(window_, title, text, buttons)
+    return run_question(window_, title, text, buttons, 1)
         .value_or(std::max<int>(1, static_cast<int>(buttons.size())));
 }
 
 std::optional<int> QtInteraction::ask_or_cancel(const std::string& title, const std::string& text,
                                                 const std::vector<std::string>& buttons) {
-    return run_question(window_, title, text, buttons);
+    return run_question(window_, title, text, buttons, 1);
+}
+
+bool QtInteraction::confirm_deletion(const std::string& title, const std::string& text) {
+    return run_question(window_, title, text, {"Tak", "Nie"}, 2) == 1;
 }
 
 bool QtInteraction::confirm(const std::string& title, const std::string& text) {
@@ -82,8 +110,8 @@ bool QtInteraction::confirm(const std::string& title, const std::string& text) {
     box.setWindowTitle(qs(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(qs(text));
-    auto* yes = box.addButton("Tak", QMessageBox::YesRole);
-    auto* no = box.addButton("Nie", QMessageBox::NoRole);
+    auto* yes = box.addButton("&Tak", QMessageBox::YesRole);
+    auto* no = box.addButton("&Nie", QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     fit_title(box);
@@ -160,6 +188,8 @@ bool QtInteraction::open_document(const std::string& path) {
 }
 
 void QtInteraction::open_editor(const std::string& path) {
+    // One editor per file: two would each save over what the other wrote.
+    if (window_->raise_editor_of(path)) return;
     EditSession session(*app_, path);
     const auto text = session.load();
     if (!text) return;

@@ -22,6 +22,8 @@ class QtInteraction : public UserInteraction {
     std::optional<int> ask_or_cancel(const std::string& title, const std::string& text,
                                      const std::vector<std::string>& buttons) override;
     bool confirm(const std::string& title, const std::string& text) override;
+    bool confirm_deletion(const std::string& title, const std::string& text) override;
+    void note_in_columns(const std::string& title, const std::string& text) override;
     std::optional<std::string> choose_file_to_open(const std::string& title,
                                                    const std::vector<FileFilter>& filters,
                                                    const std::string& start) override;
@@ -45,6 +47,7 @@ class QtInteraction : public UserInteraction {
     void show_picture(const std::string& title, const std::string& path) override;
     bool show_picture_dialog(const std::string& path) override;
     bool play_sound(const std::string& path) override;
+    std::string why_sound_failed() const override { return why_sound_failed_; }
     void show_advice(const std::string& text) override;
     void show_description(const std::string& heading, const std::string& text) override;
     bool open_document(const std::string& path) override;
@@ -66,6 +69,7 @@ class QtInteraction : public UserInteraction {
     MainWindow* window_ = nullptr;
     Application* app_ = nullptr;
     QProgressDialog* progress_ = nullptr;
+    std::string why_sound_failed_;
 };
 
 }  // namespace xamo

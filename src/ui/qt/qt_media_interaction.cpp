@@ -41,8 +41,10 @@ bool QtInteraction::show_picture_dialog(const std::string& path) {
 
 bool QtInteraction::play_sound(const std::string& path) {
     // Repaints go on while the sound plays; the user's input waits until it ends.
+    why_sound_failed_.clear();
     return play_wave_file(
-        path, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+        path, [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); },
+        &why_sound_failed_);
 }
 
 void QtInteraction::show_advice(const std::string& text) {

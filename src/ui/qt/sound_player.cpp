@@ -45,20 +45,28 @@ void wait(std::chrono::milliseconds span, const std::function<void()>& keep_aliv
 
 }  // namespace
 
-bool play_wave_file(const std::string& path, const std::function<void()>& keep_alive) {
+bool play_wave_file(const std::string& path, const std::function<void()>& keep_alive,
+                    std::string* why) {
+    auto fail = [why](const std::string& reason, bool from_sdl) {
+        if (why) *why = from_sdl ? reason + " (" + SDL_GetError() + ")" : reason;
+        return false;
+    };
     // Our own header check first: a hostile header never reaches SDL's decoder.
     const auto info = wav_info(path);
-    if (!info || info->data_size == 0 || info->data_size > kMaxSoundBytes) return false;
+    if (!info || info->data_size == 0 || info->data_size > kMaxSoundBytes)
+        return fail("plik nie jest poprawnym plikiem dźwiękowym WAV albo jest za duży", false);
     AudioSubsystem audio;
-    if (!audio.ok) return false;
+    if (!audio.ok) return fail("brak urządzenia dźwiękowego", true);
     SDL_AudioSpec spec{};
     WaveBuffer wave;
-    if (!SDL_LoadWAV(path.c_str(), &spec, &wave.data, &wave.length)) return false;
+    if (!SDL_LoadWAV(path.c_str(), &spec, &wave.data, &wave.length))
+        return fail("nie można odczytać dźwięku z pliku", true);
     SDL_AudioSpec obtained{};
     // No changes allowed: SDL converts to the device's format itself.
     Device device{SDL_OpenAudioDevice(nullptr, 0, &spec, &obtained, 0)};
-    if (device.id == 0) return false;
-    if (SDL_QueueAudio(device.id, wave.data, wave.length) != 0) return false;
+    if (device.id == 0) return fail("nie można otworzyć urządzenia dźwiękowego", true);
+    if (SDL_QueueAudio(device.id, wave.data, wave.length) != 0)
+        return fail("urządzenie dźwiękowe nie przyjęło dźwięku", true);
     SDL_PauseAudioDevice(device.id, 0);
 
     const int frame = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;

@@ -6,13 +6,19 @@
 #include <QVBoxLayout>
 
 #include "ui/qt/dialogs.h"
+#include "ui/qt/settings.h"
 
 namespace xamo {
 
 QFont fixed_font() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(8);
-    return font;
+    return sized(font);
+}
+
+void make_read_only(QPlainTextEdit* view) {
+    view->setReadOnly(true);
+    view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
 TextWindow::TextWindow(const std::string& text, std::function<void()> on_close)
@@ -22,8 +28,9 @@ TextWindow::TextWindow(const std::string& text, std::function<void()> on_close)
     layout->setContentsMargins(0, 0, 0, 0);
     auto* view = new QPlainTextEdit;
     view->setObjectName("text");
-    view->setReadOnly(true);
+    make_read_only(view);
     view->setFont(fixed_font());
+    add_zoom_keys(view);
     view->setLineWrapMode(QPlainTextEdit::NoWrap);
     QString shown = qs(text);
     shown.replace("\r\n", "\n");

@@ -5,10 +5,14 @@
 #include <functional>
 #include <string>
 
+class QPlainTextEdit;
+
 namespace xamo {
 
-// Fixed-pitch font of size 8, shared with the edit window.
+// Fixed-pitch font of size 8, or of the size the user chose; shared with the edit window.
 QFont fixed_font();
+// Read-only, but with a caret the keys move (Ctrl+Home, Ctrl+End, the arrows) and select with.
+void make_read_only(QPlainTextEdit* view);
 
 class TextWindow : public QWidget {
     Q_OBJECT
