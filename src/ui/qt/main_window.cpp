@@ -378,6 +378,11 @@ void MainWindow::fill_area(QMdiSubWindow* window) {
     if (window) window->setGeometry(QRect(QPoint(0, 0), area_->viewport()->size()));
 }
 
+MainWindow::~MainWindow() {
+    disconnect(area_, nullptr, this, nullptr);
+    area_->viewport()->removeEventFilter(this);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == area_->viewport() && event->type() == QEvent::Resize) {
         fill_area(introduction_);

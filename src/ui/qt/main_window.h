@@ -46,6 +46,9 @@ class MainWindow : public QMainWindow {
   public:
     // Attaches `ui` to this window and starts the application (start title, menu disabled).
     MainWindow(Application& app, QtInteraction& ui);
+    // QWidget tears the children down after this object's own part is gone, and the area tells
+    // of every window it loses meanwhile: nothing of this window may answer then.
+    ~MainWindow() override;
     // The size the window opens with; both menu rows fit it.
     static QSize default_size() { return {1000, 700}; }
 
