@@ -12,7 +12,7 @@ min_runs=${XAMO_FUZZ_MIN_RUNS:-1000}
 dir="$root/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DXAMO_SANITIZE=ON -DXAMO_FUZZ=ON -DXAMO_BUILD_BENCH=OFF > /dev/null
-targets=(base_file console media_files)
+targets=(base_file case_table console media_files)
 cmake --build "$dir" --parallel "$(nproc)" --target "${targets[@]/#/xamo_fuzz_}"
 status=0
 for target in "${targets[@]}"; do
