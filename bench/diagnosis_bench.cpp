@@ -162,9 +162,10 @@ void BM_ModelBase(benchmark::State& state) {
 
 // The diagnoses over a chain of N rules (rule i concludes c_i from c_(i+1) and a_i). One
 // iteration each: the larger chains take long, and a fresh context is what the program pays.
-template <bool (*Search)(xamo::RuleDiagnosisContext&)>
+template <bool (*Search)(xamo::RuleDiagnosisContext&),
+          xamo::bench::ChainShape Shape = xamo::bench::ChainShape::Plain>
 void BM_Chain(benchmark::State& state) {
-    Base base(xamo::bench::generate_chain_rules(static_cast<int>(state.range(0))));
+    Base base(xamo::bench::generate_chain_rules(static_cast<int>(state.range(0)), Shape));
     std::size_t found = 0;
     for (auto _ : state) {
         xamo::RuleDiagnosisMemory memory;
@@ -230,6 +231,23 @@ BENCHMARK(BM_ChainFirstFlattening) XAMO_CHAIN_SIZES;
 BENCHMARK_TEMPLATE(BM_Chain, xamo::external::badaj_sprzecznosc_1z) XAMO_CHAIN_SIZES;
 BENCHMARK_TEMPLATE(BM_Chain, xamo::internal::wyznacz_sprzecznosc_1w) XAMO_CHAIN_SIZES;
 BENCHMARK_TEMPLATE(BM_Chain, xamo::redundancy::wyznacz_nadmiar) XAMO_CHAIN_SIZES;
+// Chains through negations and with branches.
+#define XAMO_SHAPED_CHAIN_SIZES \
+    ->Arg(30)->Arg(45)->Arg(60)->Arg(1000)->Arg(5000)->Iterations(1)->Unit(benchmark::kMillisecond)
+BENCHMARK_TEMPLATE(BM_Chain, xamo::external::badaj_sprzecznosc_1z, xamo::bench::ChainShape::Negated)
+XAMO_SHAPED_CHAIN_SIZES;
+BENCHMARK_TEMPLATE(BM_Chain, xamo::internal::wyznacz_sprzecznosc_1w,
+                   xamo::bench::ChainShape::Negated)
+XAMO_SHAPED_CHAIN_SIZES;
+BENCHMARK_TEMPLATE(BM_Chain, xamo::redundancy::wyznacz_nadmiar, xamo::bench::ChainShape::Negated)
+XAMO_SHAPED_CHAIN_SIZES;
+BENCHMARK_TEMPLATE(BM_Chain, xamo::external::badaj_sprzecznosc_1z, xamo::bench::ChainShape::Branched)
+XAMO_SHAPED_CHAIN_SIZES;
+BENCHMARK_TEMPLATE(BM_Chain, xamo::internal::wyznacz_sprzecznosc_1w,
+                   xamo::bench::ChainShape::Branched)
+XAMO_SHAPED_CHAIN_SIZES;
+BENCHMARK_TEMPLATE(BM_Chain, xamo::redundancy::wyznacz_nadmiar, xamo::bench::ChainShape::Branched)
+XAMO_SHAPED_CHAIN_SIZES;
 BENCHMARK_TEMPLATE(BM_ChainJoint, xamo::ModelDiagnosisMemory,
                    xamo::model_rule::badaj_sprzecznosc_mr, add_chain_models)
 XAMO_CHAIN_SIZES;

@@ -28,6 +28,7 @@ RuleIndex::RuleIndex(const FactStore& store, const AskableMemory& askable, Searc
     complete_pending();
     if (!interrupted_) find_cycles();
     building_ = nullptr;
+    has_cycles_ = std::find(cyclic_.begin(), cyclic_.end(), 1) != cyclic_.end();
 }
 
 bool RuleIndex::stopped() {

@@ -79,6 +79,8 @@ class RuleIndex {
     bool same_cycle(ConditionId a, ConditionId b) const {
         return cyclic_[a] != 0 && component_[a] == component_[b];
     }
+    // Some conditions lie on a cycle of replacements.
+    bool has_cycles() const { return has_cycles_; }
     // Rule positions concluding the condition, in rule-base order.
     const std::vector<std::uint32_t>& concluding(ConditionId id) const { return concluding_[id]; }
     // The id of a condition, interned on demand (a condition outside the rule base has at most
@@ -116,6 +118,7 @@ class RuleIndex {
     std::vector<std::vector<std::uint32_t>> concluding_;
     std::vector<std::uint32_t> component_;
     std::vector<char> cyclic_;
+    bool has_cycles_ = false;
     std::vector<IndexedRule> rules_;
     mutable std::vector<std::uint32_t> marks_;
     mutable std::uint32_t generation_ = 0;

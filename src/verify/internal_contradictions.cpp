@@ -229,6 +229,11 @@ bool wyznacz_sprzecznosc_1w(RuleDiagnosisContext& ctx) {
         if (!progress.step()) return false;
         const std::string& conclusion = index.text(rules[position].conclusion);
         const std::int32_t number = rules[position].number;
+        // A conclusion with a consistent flattening loses every verdict in the decision, so
+        // nothing more of it is worth flattening, unless the rest may reach a cycle the user
+        // is to be told of.
+        const bool settles = !index.has_cycles();
+        if (settles && !shown.wanted(conclusion)) continue;
         if (fixed.decided(position) && !repeats[position]) {
             // One flattening, its verdict known: written out only when the report may show it.
             const bool contradictory = fixed.contradictory(position);
@@ -259,9 +264,9 @@ bool wyznacz_sprzecznosc_1w(RuleDiagnosisContext& ctx) {
             }
             const bool contradictory = testuj_sprzecznosc(rule.conditions);
             record(std::move(rule), contradictory);
-            return true;
+            return contradictory || !settles;
         });
-        if (!completed) return false;
+        if (!completed && progress.interrupted()) return false;
     }
     recorder.compact();
     shown.compact();
