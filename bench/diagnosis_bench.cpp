@@ -231,23 +231,18 @@ BENCHMARK(BM_ChainFirstFlattening) XAMO_CHAIN_SIZES;
 BENCHMARK_TEMPLATE(BM_Chain, xamo::external::badaj_sprzecznosc_1z) XAMO_CHAIN_SIZES;
 BENCHMARK_TEMPLATE(BM_Chain, xamo::internal::wyznacz_sprzecznosc_1w) XAMO_CHAIN_SIZES;
 BENCHMARK_TEMPLATE(BM_Chain, xamo::redundancy::wyznacz_nadmiar) XAMO_CHAIN_SIZES;
-// Chains through negations and with branches.
+// Chains through negations, with branches and with two rules for every conclusion.
 #define XAMO_SHAPED_CHAIN_SIZES \
-    ->Arg(30)->Arg(45)->Arg(60)->Arg(1000)->Arg(5000)->Iterations(1)->Unit(benchmark::kMillisecond)
-BENCHMARK_TEMPLATE(BM_Chain, xamo::external::badaj_sprzecznosc_1z, xamo::bench::ChainShape::Negated)
-XAMO_SHAPED_CHAIN_SIZES;
-BENCHMARK_TEMPLATE(BM_Chain, xamo::internal::wyznacz_sprzecznosc_1w,
-                   xamo::bench::ChainShape::Negated)
-XAMO_SHAPED_CHAIN_SIZES;
-BENCHMARK_TEMPLATE(BM_Chain, xamo::redundancy::wyznacz_nadmiar, xamo::bench::ChainShape::Negated)
-XAMO_SHAPED_CHAIN_SIZES;
-BENCHMARK_TEMPLATE(BM_Chain, xamo::external::badaj_sprzecznosc_1z, xamo::bench::ChainShape::Branched)
-XAMO_SHAPED_CHAIN_SIZES;
-BENCHMARK_TEMPLATE(BM_Chain, xamo::internal::wyznacz_sprzecznosc_1w,
-                   xamo::bench::ChainShape::Branched)
-XAMO_SHAPED_CHAIN_SIZES;
-BENCHMARK_TEMPLATE(BM_Chain, xamo::redundancy::wyznacz_nadmiar, xamo::bench::ChainShape::Branched)
-XAMO_SHAPED_CHAIN_SIZES;
+    ->Arg(1000)->Arg(5000)->Arg(20000)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond)
+#define XAMO_SHAPED_CHAIN(Shape)                                                           \
+    BENCHMARK_TEMPLATE(BM_Chain, xamo::external::badaj_sprzecznosc_1z, Shape)              \
+    XAMO_SHAPED_CHAIN_SIZES;                                                               \
+    BENCHMARK_TEMPLATE(BM_Chain, xamo::internal::wyznacz_sprzecznosc_1w, Shape)            \
+    XAMO_SHAPED_CHAIN_SIZES;                                                               \
+    BENCHMARK_TEMPLATE(BM_Chain, xamo::redundancy::wyznacz_nadmiar, Shape) XAMO_SHAPED_CHAIN_SIZES
+XAMO_SHAPED_CHAIN(xamo::bench::ChainShape::Negated);
+XAMO_SHAPED_CHAIN(xamo::bench::ChainShape::Branched);
+XAMO_SHAPED_CHAIN(xamo::bench::ChainShape::Alternatives);
 BENCHMARK_TEMPLATE(BM_ChainJoint, xamo::ModelDiagnosisMemory,
                    xamo::model_rule::badaj_sprzecznosc_mr, add_chain_models)
 XAMO_CHAIN_SIZES;

@@ -145,6 +145,9 @@ std::vector<GeneratedRule> generate_chain_rules(int length, ChainShape shape) {
         if (branch) conditions.push_back(name("d_", i));
         out.push_back({number++, name("c_", i), std::move(conditions)});
         if (branch) out.push_back({number++, name("d_", i), {name("c_", i + 2), name("e_", i)}});
+        if (shape == ChainShape::Alternatives) {
+            out.push_back({number++, name("c_", i), {name("c_", i + 1), name("b_", i)}});
+        }
     }
     return out;
 }

@@ -40,7 +40,9 @@ std::string layered_rule_base(const std::vector<GeneratedRule>& rules);
 // Chains, the shape of deep bases: rule i concludes c_i from c_(i+1) and a_i, i = 1..length,
 // c_(length+1) askable. Negated: every third rule takes the negations of both. Branched: every
 // tenth rule also takes d_i, which a rule of its own concludes from c_(i+2) and e_i.
-enum class ChainShape { Plain, Negated, Branched };
+// Alternatives: every c_i is also concluded from c_(i+1) and b_i, so a rule of level i has
+// 2^(length-i) flattenings.
+enum class ChainShape { Plain, Negated, Branched, Alternatives };
 std::vector<GeneratedRule> generate_chain_rules(int length, ChainShape shape = ChainShape::Plain);
 
 }  // namespace xamo::bench

@@ -235,6 +235,7 @@ bool wyznacz_sprzecznosc_1w(RuleDiagnosisContext& ctx) {
         const bool settles = !index.has_cycles();
         if (settles && !shown.wanted(conclusion)) continue;
         if (fixed.decided(position) && !repeats[position]) {
+            if (fixed.without_flattening(position)) continue;
             // One flattening, its verdict known: written out only when the report may show it.
             const bool contradictory = fixed.contradictory(position);
             FlattenedRule rule{number, conclusion, {}, {}};
@@ -265,7 +266,7 @@ bool wyznacz_sprzecznosc_1w(RuleDiagnosisContext& ctx) {
             const bool contradictory = testuj_sprzecznosc(rule.conditions);
             record(std::move(rule), contradictory);
             return contradictory || !settles;
-        });
+        }, !settles);
         if (!completed && progress.interrupted()) return false;
     }
     recorder.compact();

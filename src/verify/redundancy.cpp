@@ -1,6 +1,7 @@
 #include "verify/redundancy.h"
 
 #include <algorithm>
+#include <memory>
 #include <set>
 #include <unordered_map>
 
@@ -8,6 +9,7 @@
 #include "dialog/report.h"
 #include "dialog/write_lines.h"
 #include "kb/conditions.h"
+#include "verify/reachability.h"
 
 namespace xamo::redundancy {
 namespace {
@@ -21,6 +23,21 @@ using Pair = std::pair<std::int32_t, std::int32_t>;
 bool contained_either_way(const std::vector<ConditionId>& a, const std::vector<ConditionId>& b) {
     if (a.size() <= b.size() && std::includes(b.begin(), b.end(), a.begin(), a.end())) return true;
     return b.size() <= a.size() && std::includes(a.begin(), a.end(), b.begin(), b.end());
+}
+
+// In a base without cycles every flattening of a rule holds the rule's conditions that stand for
+// themselves and nothing its conditions cannot reach, so no flattening of `inner` lies within one
+// of `outer` when `outer` cannot reach all of those.
+bool may_lie_within(const RuleIndex& index, const Reachability& reach,
+                    const RuleIndex::IndexedRule& inner, const RuleIndex::IndexedRule& outer) {
+    for (ConditionId must : inner.conditions) {
+        const auto& alternatives = index.replacements(must);
+        if (alternatives.size() != 1 || alternatives[0].number != 0) continue;
+        const bool reached = std::any_of(outer.conditions.begin(), outer.conditions.end(),
+                                         [&](ConditionId c) { return reach.reaches(c, must); });
+        if (!reached) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -50,12 +67,22 @@ bool wyznacz_nadmiar(RuleDiagnosisContext& ctx) {
         }
         return &sets.emplace(position, std::move(out)).first->second;
     };
+    // Pairs that cannot hold each other are passed over, unless a cycle makes the flattenings
+    // worth making for the note they lead to.
+    std::unique_ptr<Reachability> reach;
+    if (!index.has_cycles()) reach = std::make_unique<Reachability>(index);
+    const auto unrelated = [&](std::size_t first, std::size_t second) {
+        return reach && !may_lie_within(index, *reach, rules[first], rules[second]) &&
+               !may_lie_within(index, *reach, rules[second], rules[first]);
+    };
     for (std::size_t first = 0; first < rules.size(); ++first) {
         const std::int32_t n1 = rules[first].number;
         for (std::uint32_t second : index.concluding(rules[first].conclusion)) {
             if (second <= first) continue;
+            if (!progress.step()) return false;
             const std::int32_t n2 = rules[second].number;
             if (n1 == n2 || stored.contains({n1, n2}) || stored.contains({n2, n1})) continue;
+            if (unrelated(first, second)) continue;
             const auto* sets1 = sets_of(first);
             const auto* sets2 = sets1 ? sets_of(second) : nullptr;
             if (!sets2) return false;

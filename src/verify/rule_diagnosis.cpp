@@ -60,10 +60,12 @@ const std::vector<Flattening>* RuleDiagnosisContext::flattenings(std::size_t pos
 }
 
 bool RuleDiagnosisContext::each_flattening(std::size_t position, SearchProgress* progress,
-                                           const std::function<bool(const Flattening&)>& visit) {
+                                           const std::function<bool(const Flattening&)>& visit,
+                                           bool keep_shared) {
     RuleIndex& rules = index();
     const auto& rule = rules.rules()[position];
-    if (flattenings_[position] || rules.concluding(rule.conclusion).size() > 1) {
+    if (flattenings_[position] ||
+        (keep_shared && rules.concluding(rule.conclusion).size() > 1)) {
         const auto* all = flattenings(position, progress);
         if (!all) return false;
         for (const Flattening& f : *all) {

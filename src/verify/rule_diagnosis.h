@@ -61,11 +61,12 @@ class RuleDiagnosisContext {
     // when the search was interrupted.
     const std::vector<Flattening>* flattenings(std::size_t position, SearchProgress* progress);
     // Visits the flattenings of the rule at `position` in order while `visit` returns true. They
-    // are kept for the command only when another rule shares the conclusion (the redundancy
-    // searches compare those); the others are made one at a time. False when the search was
-    // interrupted or `visit` stopped it.
+    // are kept for the command when another rule shares the conclusion and `keep_shared` holds
+    // (the redundancy searches compare those); otherwise they are made one at a time. False when
+    // the search was interrupted or `visit` stopped it.
     bool each_flattening(std::size_t position, SearchProgress* progress,
-                         const std::function<bool(const Flattening&)>& visit);
+                         const std::function<bool(const Flattening&)>& visit,
+                         bool keep_shared = true);
 
     // A rule whose flattening dropped choices at a cycle of rules.
     void reached_cycle(std::int32_t rule);

@@ -49,6 +49,7 @@ struct RedundantFlattenings {
     std::int32_t second = 0;
     StringList second_conditions;
     IntegerList second_numbers;
+    bool operator==(const RedundantFlattenings&) const = default;
 };
 
 struct RuleDiagnosisMemory : WorkingSection {

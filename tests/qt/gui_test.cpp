@@ -408,6 +408,9 @@ TEST_F(Gui, SearchProgressShowsAtOnceOnALongChainAndPrzerwijAnswers) {
         for (const auto& c : r.conditions) conditions.push_back(renamed(c));
         store.add(make_rule(100000 + r.number, renamed(r.conclusion), conditions, 1));
     }
+    // A cycle elsewhere: a base with a cycle has every rule flattened in full.
+    store.add(make_rule(200001, "y", {"z"}, 1));
+    store.add(make_rule(200002, "z", {"y"}, 1));
     store.set_text(Kind::nazwa_re, "REłańcuch.BRD");
     remember_askable(app.askable(), ui, askable_conditions_of_rules(store, app.askable()));
     RuleDiagnosisContext ctx = app.diagnosis_context();

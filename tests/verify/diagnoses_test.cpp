@@ -255,15 +255,19 @@ TEST_F(Diagnoses, InternalSearchAgreesWithFlatteningEveryRuleOnChains) {
         {{"nnb", "nb"}},    // a pair whose order decides
         {{"na_5"}, {"y"}},  // two ways down: one contradictory, one not
         {{"na_12", "na_5"}}};
-    for (const ChainShape shape : {ChainShape::Plain, ChainShape::Negated, ChainShape::Branched}) {
+    for (const ChainShape shape : {ChainShape::Plain, ChainShape::Negated, ChainShape::Branched,
+                                   ChainShape::Alternatives}) {
+        // Two rules per level double the flattenings at each.
+        const int length = shape == ChainShape::Alternatives ? 9 : 30;
         for (std::size_t b = 0; b < bottoms.size(); ++b) {
             store = FactStore{};
             memory = RuleDiagnosisMemory{};
             askable = AskableMemory{};
-            const auto chain = bench::generate_chain_rules(30, shape);
+            const auto chain = bench::generate_chain_rules(length, shape);
             for (const auto& r : chain) rule(r.number, r.conclusion, r.conditions);
             std::int32_t number = 100;
-            for (const auto& conditions : bottoms[b]) rule(number++, "c_31", conditions);
+            for (const auto& conditions : bottoms[b])
+                rule(number++, numbered("c_", length + 1), conditions);
             done();
             // Every flattening, duplicates of one rule dropped, as the plain algorithm has it.
             std::map<std::string, bool> all_contradictory;
@@ -361,6 +365,73 @@ TEST_F(Diagnoses, RedundantPairsThroughFlattening) {
     EXPECT_EQ(shown, 4u);
     EXPECT_TRUE(memory.reguly_nadmiarowe_n1.empty());
     EXPECT_TRUE(memory.para_splaszczona_n1.empty());
+}
+
+// The redundancy search against every pair of flattenings of every two rules of one conclusion
+// compared one by one, on chains where most pairs of rules cannot hold each other.
+TEST_F(Diagnoses, RedundancySearchAgreesWithComparingEveryPairOnChains) {
+    using bench::ChainShape;
+    using Pairs = std::vector<std::pair<std::int32_t, std::int32_t>>;
+    std::size_t found = 0;
+    for (const ChainShape shape : {ChainShape::Plain, ChainShape::Negated, ChainShape::Branched,
+                                   ChainShape::Alternatives}) {
+        const int length = shape == ChainShape::Alternatives ? 8 : 30;
+        store = FactStore{};
+        memory = RuleDiagnosisMemory{};
+        askable = AskableMemory{};
+        for (const auto& r : bench::generate_chain_rules(length, shape))
+            rule(r.number, r.conclusion, r.conditions);
+        rule(100, "c_3", {"c_4"});  // within the flattenings of the other rules of c_3
+        rule(101, "c_2", {"b_2", "a_7", "c_3"});
+        rule(102, numbered("c_", length + 1), {"x"});
+        rule(103, numbered("c_", length + 1), {"y", "x"});
+        done();
+        Pairs expected;
+        std::vector<RedundantFlattenings> expected_flattenings;
+        {
+            RuleIndex index(store, askable);
+            const auto all = [&](const RuleIndex::IndexedRule& r) {
+                std::vector<Flattening> out;
+                Flattener flattener(index, r.conditions);
+                while (const auto* f = flattener.next()) out.push_back(*f);
+                return out;
+            };
+            const auto within = [](std::vector<ConditionId> a, std::vector<ConditionId> b) {
+                std::sort(a.begin(), a.end());
+                std::sort(b.begin(), b.end());
+                return std::includes(b.begin(), b.end(), a.begin(), a.end()) ||
+                       std::includes(a.begin(), a.end(), b.begin(), b.end());
+            };
+            const auto& rules = index.rules();
+            for (std::size_t i = 0; i < rules.size(); ++i) {
+                for (std::size_t j = i + 1; j < rules.size(); ++j) {
+                    if (rules[i].conclusion != rules[j].conclusion) continue;
+                    const auto n1 = rules[i].number, n2 = rules[j].number;
+                    if (std::find(expected.begin(), expected.end(), std::pair{n1, n2}) !=
+                            expected.end() ||
+                        std::find(expected.begin(), expected.end(), std::pair{n2, n1}) !=
+                            expected.end())
+                        continue;
+                    for (const Flattening& f1 : all(rules[i])) {
+                        for (const Flattening& f2 : all(rules[j])) {
+                            if (!within(f1.conditions, f2.conditions)) continue;
+                            expected.emplace_back(n1, n2);
+                            expected_flattenings.push_back(
+                                {n1, index.text(rules[i].conclusion), index.texts(f1.conditions),
+                                 f1.numbers, n2, index.texts(f2.conditions), f2.numbers});
+                        }
+                    }
+                }
+            }
+        }
+        RuleDiagnosisContext ctx = context(ui);
+        redundancy::wyznacz_nadmiar(ctx);
+        const std::string where = "shape " + std::to_string(static_cast<int>(shape));
+        EXPECT_EQ(memory.reguly_nadmiarowe_n1, expected) << where;
+        EXPECT_TRUE(memory.para_splaszczona_n1 == expected_flattenings) << where;
+        found += expected.size();
+    }
+    EXPECT_GE(found, 8u);
 }
 
 TEST_F(Diagnoses, RedundancyVerdictsAndMenu) {
