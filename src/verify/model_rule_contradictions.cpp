@@ -1,5 +1,6 @@
 #include "verify/model_rule_contradictions.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -10,6 +11,7 @@
 #include "kb/conditions.h"
 #include "kb/model_symbols.h"
 #include "verify/list_helpers.h"
+#include "verify/reachability.h"
 
 namespace xamo::model_rule {
 namespace {
@@ -149,10 +151,26 @@ bool badaj_sprzecznosc_mr(RuleDiagnosisContext& ctx, ModelDiagnosisMemory& memor
     // The answer for a target and a condition, and whether a model computes a condition, by id.
     std::unordered_map<std::uint64_t, std::optional<IntegerList>> paths;
     std::unordered_map<ConditionId, bool> testable;
+    // In a base without cycles a rule none of whose conditions can reach a condition a model
+    // computes has no flattening that could hold one.
+    std::vector<char> reaching_testable;
+    if (!index.has_cycles()) {
+        std::vector<char> computed(index.size(), 0);
+        for (ConditionId id = 0; id < index.size(); ++id)
+            computed[id] = chains.testowalny(index.text(id)) ? 1 : 0;
+        reaching_testable = reaching_marked(index, std::move(computed));
+    }
+    const auto may_hold_testable = [&](std::uint32_t position) {
+        const auto& conditions = index.rules()[position].conditions;
+        return reaching_testable.empty() ||
+               std::any_of(conditions.begin(), conditions.end(),
+                           [&](ConditionId c) { return reaching_testable[c] != 0; });
+    };
     std::vector<ModelRuleFinding> findings;
     for (std::size_t m = 0; m < chains.relational().size(); ++m) {
         const RelationalModel& model = chains.relational()[m];
         for (std::uint32_t position : concluding[m]) {
+            if (!may_hold_testable(position)) continue;
             const auto* flattenings = ctx.flattenings(position, &progress);
             if (!flattenings) return false;
             for (const Flattening& f : *flattenings) {

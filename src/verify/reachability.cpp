@@ -80,4 +80,30 @@ bool Reachability::reaches(ConditionId from, ConditionId to) const {
     return false;
 }
 
+std::vector<char> reaching_marked(const RuleIndex& index, std::vector<char> marked) {
+    enum : char { kUnknown, kVisiting, kDone };
+    marked.resize(index.size(), 0);
+    std::vector<char> status(index.size(), kUnknown);
+    std::vector<ConditionId> stack;
+    for (ConditionId root = 0; root < index.size(); ++root) {
+        stack.push_back(root);
+        while (!stack.empty()) {
+            const ConditionId c = stack.back();
+            if (status[c] == kDone) {
+                stack.pop_back();
+            } else if (status[c] == kUnknown) {
+                status[c] = kVisiting;
+                each_below(index, c, [&](ConditionId d) {
+                    if (status[d] == kUnknown) stack.push_back(d);
+                });
+            } else {
+                status[c] = kDone;
+                each_below(index, c, [&](ConditionId d) { marked[c] = marked[c] || marked[d]; });
+                stack.pop_back();
+            }
+        }
+    }
+    return marked;
+}
+
 }  // namespace xamo

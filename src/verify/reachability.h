@@ -29,4 +29,8 @@ class Reachability {
     mutable std::vector<ConditionId> stack_;
 };
 
+// For every condition of a base without cycles: it is marked or reaches a marked condition
+// through the replacements of rules.
+std::vector<char> reaching_marked(const RuleIndex& index, std::vector<char> marked);
+
 }  // namespace xamo

@@ -434,6 +434,49 @@ TEST_F(Diagnoses, RedundancySearchAgreesWithComparingEveryPairOnChains) {
     EXPECT_GE(found, 8u);
 }
 
+// A base without cycles is decided with shortcuts (rules that cannot be contradictory or cannot
+// hold each other are not flattened); a cycle of two rules elsewhere turns them off. Both ways
+// give the same findings on layered bases with negations, contradictions and redundant rules.
+TEST_F(Diagnoses, ShortcutsOfBasesWithoutCyclesChangeNoFinding) {
+    struct Result {
+        std::vector<std::pair<std::int32_t, std::string>> contradictory;
+        std::vector<FlattenedRule> shown;
+        std::vector<std::pair<std::int32_t, std::int32_t>> redundant;
+        std::vector<RedundantFlattenings> pairs;
+        bool operator==(const Result&) const = default;
+    };
+    for (const int rules : {120, 400}) {
+        std::vector<Result> results;
+        for (const bool with_cycle : {false, true}) {
+            store = FactStore{};
+            memory = RuleDiagnosisMemory{};
+            askable = AskableMemory{};
+            const auto layered = bench::generate_layered_rules(rules);
+            for (const auto& r : layered) rule(r.number, r.conclusion, r.conditions);
+            const std::string top = layered.back().conclusion;
+            rule(90003, "sprzeczny", {"p", "np"});
+            rule(90004, "przez_warstwy", {top, "n" + top});
+            if (with_cycle) {
+                rule(90001, "cykl_y", {"cykl_z"});
+                rule(90002, "cykl_z", {"cykl_y"});
+            }
+            done();
+            RuleDiagnosisContext ctx = context(ui);
+            ASSERT_TRUE(internal::wyznacz_sprzecznosc_1w(ctx));
+            redundancy::wyznacz_nadmiar(ctx);
+            Result result{{}, memory.regula_splaszczona_1w, memory.reguly_nadmiarowe_n1,
+                          memory.para_splaszczona_n1};
+            for (const auto& v : memory.sprzecznosc_1w) {
+                if (v.contradictory) result.contradictory.emplace_back(v.number, v.conclusion);
+            }
+            results.push_back(std::move(result));
+        }
+        EXPECT_FALSE(results[0].contradictory.empty());
+        EXPECT_FALSE(results[0].redundant.empty());
+        EXPECT_TRUE(results[0] == results[1]) << rules << " rules";
+    }
+}
+
 TEST_F(Diagnoses, RedundancyVerdictsAndMenu) {
     rule(1, "u", {"a"});
     rule(2, "u", {"b"});

@@ -337,6 +337,34 @@ TEST_F(JointDiagnoses, JointModelRuleSearchThroughFlatteningsAndModels) {
     EXPECT_TRUE(models_memory.modele_i_reguly_sprzeczne.empty());
 }
 
+// Rules that reach no condition a model computes are not flattened in a base without cycles; a
+// cycle of rules elsewhere makes the search flatten every rule, and the findings agree.
+TEST_F(JointDiagnoses, JointModelRuleSearchOnChainsPassesOverRulesReachingNoModel) {
+    std::vector<std::vector<ModelRuleFinding>> found;
+    for (const bool with_cycle : {false, true}) {
+        store = FactStore{};
+        askable = AskableMemory{};
+        models_memory = ModelDiagnosisMemory{};
+        for (const auto& r : bench::generate_chain_rules(30, bench::ChainShape::Branched))
+            rule(r.number, r.conclusion, r.conditions);
+        if (with_cycle) {
+            rule(900, "y", {"z"});
+            rule(901, "z", {"y"});
+        }
+        store.add(basic(10, "c_3", "alarm", "t", "<>", "1"));
+        store.add(basic(11, "c_3", "a_20", "t", ">", "0"));  // a_20 lies below c_3
+        store.add(basic(12, "c_7", "uwaga", "t", "<>", "1"));
+        store.add(basic(13, "c_7", "a_2", "t", ">", "0"));  // a_2 lies above c_7
+        done();
+        RuleDiagnosisContext ctx = context(ui);
+        ASSERT_TRUE(model_rule::badaj_sprzecznosc_mr(ctx, models_memory));
+        found.push_back(models_memory.modele_i_reguly_sprzeczne);
+    }
+    ASSERT_FALSE(found[0].empty());
+    EXPECT_EQ(found[0].front().model, 10);
+    EXPECT_EQ(found[0], found[1]);
+}
+
 TEST_F(JointDiagnoses, JointContradictionsDirectAndIndirect) {
     rule(1, "w", {"a", "b"});  // directly with constraint 1
     rule(2, "v", {"x", "b"});  // indirectly, through rule 3
