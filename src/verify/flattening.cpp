@@ -13,6 +13,11 @@ namespace xamo {
 
 RuleIndex::RuleIndex(const FactStore& store, const AskableMemory& askable, SearchProgress* progress)
     : askable_memory_(askable), building_(progress) {
+    // Every condition and its negation are interned: reserving for both spares the rehashes.
+    std::size_t conditions = 0;
+    for (const Fact& fact : store.all(Kind::regula)) conditions += Rule(fact).conditions().size() + 1;
+    ids_.reserve(2 * conditions);
+    rules_.reserve(store.all(Kind::regula).size());
     for (const Fact& fact : store.all(Kind::regula)) {
         if (stopped()) return;
         const Rule rule(fact);
@@ -66,7 +71,7 @@ void RuleIndex::complete_pending() {
 
 void RuleIndex::compute_replacements(ConditionId id) {
     std::vector<Replacement> out;
-    const std::string text = *texts_[id];
+    const std::string& text = *texts_[id];  // stored in a deque: stays where it is
     if (is_negated(text)) {
         if (const auto it = ids_.find(std::string_view(text).substr(1)); it != ids_.end()) {
             for (std::uint32_t position : concluding_[it->second]) {
