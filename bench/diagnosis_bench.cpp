@@ -234,11 +234,11 @@ BENCHMARK_TEMPLATE(BM_Chain, xamo::redundancy::wyznacz_nadmiar) XAMO_CHAIN_SIZES
 // Chains through negations, with branches and with two rules for every conclusion.
 #define XAMO_SHAPED_CHAIN_SIZES \
     ->Arg(1000)->Arg(5000)->Arg(20000)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond)
-#define XAMO_SHAPED_CHAIN(Shape)                                                           \
-    BENCHMARK_TEMPLATE(BM_Chain, xamo::external::badaj_sprzecznosc_1z, Shape)              \
-    XAMO_SHAPED_CHAIN_SIZES;                                                               \
-    BENCHMARK_TEMPLATE(BM_Chain, xamo::internal::wyznacz_sprzecznosc_1w, Shape)            \
-    XAMO_SHAPED_CHAIN_SIZES;                                                               \
+#define XAMO_SHAPED_CHAIN(Shape)                                                \
+    BENCHMARK_TEMPLATE(BM_Chain, xamo::external::badaj_sprzecznosc_1z, Shape)   \
+    XAMO_SHAPED_CHAIN_SIZES;                                                    \
+    BENCHMARK_TEMPLATE(BM_Chain, xamo::internal::wyznacz_sprzecznosc_1w, Shape) \
+    XAMO_SHAPED_CHAIN_SIZES;                                                    \
     BENCHMARK_TEMPLATE(BM_Chain, xamo::redundancy::wyznacz_nadmiar, Shape) XAMO_SHAPED_CHAIN_SIZES
 XAMO_SHAPED_CHAIN(xamo::bench::ChainShape::Negated);
 XAMO_SHAPED_CHAIN(xamo::bench::ChainShape::Branched);

@@ -104,8 +104,8 @@ bool FixedFlattenings::find_pairs(const RuleIndex& index, bool every_rule, std::
     std::vector<char> reached(n, every_rule ? 0 : 1);
     if (every_rule) {
         std::vector<ConditionId> stack;
-        for (const auto& rule : rules) stack.insert(stack.end(), rule.conditions.begin(),
-                                                    rule.conditions.end());
+        for (const auto& rule : rules)
+            stack.insert(stack.end(), rule.conditions.begin(), rule.conditions.end());
         while (!stack.empty()) {
             const ConditionId c = stack.back();
             stack.pop_back();

@@ -15,7 +15,8 @@ RuleIndex::RuleIndex(const FactStore& store, const AskableMemory& askable, Searc
     : askable_memory_(askable), building_(progress) {
     // Every condition and its negation are interned: reserving for both spares the rehashes.
     std::size_t conditions = 0;
-    for (const Fact& fact : store.all(Kind::regula)) conditions += Rule(fact).conditions().size() + 1;
+    for (const Fact& fact : store.all(Kind::regula))
+        conditions += Rule(fact).conditions().size() + 1;
     ids_.reserve(2 * conditions);
     rules_.reserve(store.all(Kind::regula).size());
     for (const Fact& fact : store.all(Kind::regula)) {

@@ -255,18 +255,21 @@ bool wyznacz_sprzecznosc_1w(RuleDiagnosisContext& ctx) {
         FlattenedSet distinct_here(met_here);
         auto& seen = repeats[position] ? met : met_here;
         auto& seen_set = repeats[position] ? distinct : distinct_here;
-        const bool completed = ctx.each_flattening(position, &progress, [&](const Flattening& f) {
-            if (!progress.step()) return false;
-            FlattenedRule rule{number, conclusion, index.texts(f.conditions), f.numbers};
-            seen.push_back(rule);
-            if (!seen_set.insert_last()) {
-                seen.pop_back();
-                return true;
-            }
-            const bool contradictory = testuj_sprzecznosc(rule.conditions);
-            record(std::move(rule), contradictory);
-            return contradictory || !settles;
-        }, !settles);
+        const bool completed = ctx.each_flattening(
+            position, &progress,
+            [&](const Flattening& f) {
+                if (!progress.step()) return false;
+                FlattenedRule rule{number, conclusion, index.texts(f.conditions), f.numbers};
+                seen.push_back(rule);
+                if (!seen_set.insert_last()) {
+                    seen.pop_back();
+                    return true;
+                }
+                const bool contradictory = testuj_sprzecznosc(rule.conditions);
+                record(std::move(rule), contradictory);
+                return contradictory || !settles;
+            },
+            !settles);
         if (!completed && progress.interrupted()) return false;
     }
     recorder.compact();

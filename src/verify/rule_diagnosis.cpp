@@ -64,8 +64,7 @@ bool RuleDiagnosisContext::each_flattening(std::size_t position, SearchProgress*
                                            bool keep_shared) {
     RuleIndex& rules = index();
     const auto& rule = rules.rules()[position];
-    if (flattenings_[position] ||
-        (keep_shared && rules.concluding(rule.conclusion).size() > 1)) {
+    if (flattenings_[position] || (keep_shared && rules.concluding(rule.conclusion).size() > 1)) {
         const auto* all = flattenings(position, progress);
         if (!all) return false;
         for (const Flattening& f : *all) {

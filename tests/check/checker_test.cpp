@@ -263,8 +263,9 @@ TEST(Check, FindsModelsOfOneConditionAndDanglingAdvice) {
     EXPECT_NE(missing[0]->message.find("brak.hlp"), std::string::npos);
 }
 
-// Each level of the chain has two alternative rules, so flattening grows as 2^levels: the time
-// limit stops the diagnoses and the check ends with a finding that says so.
+// Each level of the chain has two alternative rules, so flattening grows as 2^levels, and the
+// second holds the first's conditions, so the redundancy search compares every pair of their
+// flattenings: the time limit stops the diagnoses and the check ends with a finding that says so.
 TEST(Check, TimeLimitStopsTheFlatteningDiagnoses) {
     testing::TempDir dir;
     std::string chain;
@@ -272,7 +273,10 @@ TEST(Check, TimeLimitStopsTheFlatteningDiagnoses) {
         const std::string below = level == 1 ? "start" : "c" + std::to_string(level - 1);
         const std::string name = "c" + std::to_string(level);
         chain += rule(2 * level - 1, name, "\"" + below + "\",\"a" + std::to_string(level) + "\"");
-        chain += rule(2 * level, name, "\"" + below + "\",\"b" + std::to_string(level) + "\"");
+        std::string both = "\"" + below;
+        both += "\",\"a" + std::to_string(level);
+        both += "\",\"b" + std::to_string(level) + "\"";
+        chain += rule(2 * level, name, both);
     }
     CheckOptions options;
     options.time_limit = std::chrono::seconds(1);

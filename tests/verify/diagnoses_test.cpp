@@ -255,8 +255,8 @@ TEST_F(Diagnoses, InternalSearchAgreesWithFlatteningEveryRuleOnChains) {
         {{"nnb", "nb"}},    // a pair whose order decides
         {{"na_5"}, {"y"}},  // two ways down: one contradictory, one not
         {{"na_12", "na_5"}}};
-    for (const ChainShape shape : {ChainShape::Plain, ChainShape::Negated, ChainShape::Branched,
-                                   ChainShape::Alternatives}) {
+    for (const ChainShape shape :
+         {ChainShape::Plain, ChainShape::Negated, ChainShape::Branched, ChainShape::Alternatives}) {
         // Two rules per level double the flattenings at each.
         const int length = shape == ChainShape::Alternatives ? 9 : 30;
         for (std::size_t b = 0; b < bottoms.size(); ++b) {
@@ -373,8 +373,8 @@ TEST_F(Diagnoses, RedundancySearchAgreesWithComparingEveryPairOnChains) {
     using bench::ChainShape;
     using Pairs = std::vector<std::pair<std::int32_t, std::int32_t>>;
     std::size_t found = 0;
-    for (const ChainShape shape : {ChainShape::Plain, ChainShape::Negated, ChainShape::Branched,
-                                   ChainShape::Alternatives}) {
+    for (const ChainShape shape :
+         {ChainShape::Plain, ChainShape::Negated, ChainShape::Branched, ChainShape::Alternatives}) {
         const int length = shape == ChainShape::Alternatives ? 8 : 30;
         store = FactStore{};
         memory = RuleDiagnosisMemory{};
@@ -464,7 +464,9 @@ TEST_F(Diagnoses, ShortcutsOfBasesWithoutCyclesChangeNoFinding) {
             RuleDiagnosisContext ctx = context(ui);
             ASSERT_TRUE(internal::wyznacz_sprzecznosc_1w(ctx));
             redundancy::wyznacz_nadmiar(ctx);
-            Result result{{}, memory.regula_splaszczona_1w, memory.reguly_nadmiarowe_n1,
+            Result result{{},
+                          memory.regula_splaszczona_1w,
+                          memory.reguly_nadmiarowe_n1,
                           memory.para_splaszczona_n1};
             for (const auto& v : memory.sprzecznosc_1w) {
                 if (v.contradictory) result.contradictory.emplace_back(v.number, v.conclusion);
