@@ -92,14 +92,25 @@ bool EditSession::may_overwrite() {
                          {"&TAK", "&NIE"}) == 1;
 }
 
-bool EditSession::save(const std::string& text) {
+bool EditSession::write_own_file(const std::string& text) {
     if (!may_overwrite() || !write(path_, text)) return false;
     stamp_ = file_stamp(path_);
-    auto& ui = app_.ui();
-    ui.write("Plik : " + path_ + " został zapisany");
-    ui.new_line();
-    ui.note("Uwaga!", "Plik " + path_ + " został zapisany.");
+    app_.ui().write("Plik : " + path_ + " został zapisany");
+    app_.ui().new_line();
+    return true;
+}
+
+bool EditSession::save(const std::string& text) {
+    if (!write_own_file(text)) return false;
+    app_.ui().note("Uwaga!", "Plik " + path_ + " został zapisany.");
     close();
+    return true;
+}
+
+bool EditSession::save_and_stay(const std::string& text) {
+    if (!write_own_file(text)) return false;
+    // The base on disk has changed: what is loaded must be loaded again before it is browsed.
+    disable_browsing();
     return true;
 }
 

@@ -666,27 +666,39 @@ TEST_F(EditWindowTest, QuitKeepsTheProgramWhenTheEditorKeepsItsText) {
     EXPECT_TRUE(window.isVisible());
 }
 
-// Ctrl+S saves; Ctrl+W and Ctrl+F4 close, asking only when the text was changed; the title
-// carries the change mark while the text differs from the file.
+// Ctrl+S saves without a note, keeps the window and lists the checker's findings of the saved
+// text; Ctrl+W and Ctrl+F4 close, asking only when the text was changed; the title carries the
+// change mark while the text differs from the file.
 TEST_F(EditWindowTest, EditorKeysAndTheChangeMark) {
+    close_introduction();
+    app.commands().enable({10061});
     EditWindow* editor = open_editor();
     ASSERT_NE(editor, nullptr);
     auto* frame = qobject_cast<QMdiSubWindow*>(editor->parentWidget());
     ASSERT_NE(frame, nullptr);
     EXPECT_FALSE(frame->isWindowModified());
-    replace_text(editor, "fakt(\"nowy\")\n");
+    const std::string saved =
+        "fakt(\"nowy\")\r\nregu\xB3"
+        "a(1,\"b\",[\"a\"\r\n";
+    replace_text(editor, QString::fromUtf8("fakt(\"nowy\")\nreguła(1,\"b\",[\"a\"\n"));
     EXPECT_TRUE(frame->isWindowModified());
     save_screenshot(&window, "screenshot_editor.png");
-    answer("note", "OK");
+    expect_no_dialog();
     press(editor, Qt::Key_S);
     flush_events();
-    EXPECT_EQ(directory.read("REgrypa.BRD"), "fakt(\"nowy\")\r\n");
-    EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
+    EXPECT_EQ(directory.read("REgrypa.BRD"), saved);
+    ASSERT_EQ(window.findChild<EditWindow*>(), editor);
+    EXPECT_FALSE(frame->isWindowModified());
+    EXPECT_FALSE(command(10061)->isEnabled());
+    auto* findings = editor->findChild<QListWidget*>("findings");
+    ASSERT_TRUE(findings->isVisible());
+    bool syntax_error_listed = false;
+    for (int i = 0; i < findings->count(); ++i) {
+        syntax_error_listed |= findings->item(i)->data(Qt::UserRole).toInt() == 2;
+    }
+    EXPECT_TRUE(syntax_error_listed);
 
-    editor = open_editor();
-    ASSERT_NE(editor, nullptr);
-    expect_no_dialog();
-    press(editor, Qt::Key_W);  // unchanged: closes without a question
+    press(editor, Qt::Key_W);  // unchanged since the save: closes without a question
     flush_events();
     EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
 
@@ -697,7 +709,7 @@ TEST_F(EditWindowTest, EditorKeysAndTheChangeMark) {
     press(editor, Qt::Key_F4);
     flush_events();
     EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
-    EXPECT_EQ(directory.read("REgrypa.BRD"), "fakt(\"nowy\")\r\n");
+    EXPECT_EQ(directory.read("REgrypa.BRD"), saved);
 }
 
 // "Edycja" of a file already open brings its editor forward with the typed text; a save over

@@ -1,6 +1,8 @@
 // The edit window: a plain-text editor over one file, with the menu "Edycja", "Zapisz jako" and
-// "Zapisz" (Ctrl+S); Ctrl+W and Ctrl+F4 close it. Its title is marked while the text differs from
-// the file. The saving and the close question are EditSession's; this class only adapts widgets.
+// "Zapisz" (which closes it); Ctrl+S saves, keeps the window and checks the base ("Zapisz i
+// sprawdź" in "Edycja"); Ctrl+W and Ctrl+F4 close it. Its title is marked while the text differs
+// from the file. The saving and the close question are EditSession's; this class only adapts
+// widgets.
 #pragma once
 
 #include <QWidget>
@@ -9,6 +11,8 @@
 
 #include "app/edit_session.h"
 
+class QAction;
+class QKeySequence;
 class QListWidget;
 class QListWidgetItem;
 class QPlainTextEdit;
@@ -33,6 +37,9 @@ class EditWindow : public QWidget {
 
   private:
     void save();
+    void save_and_check();
+    // A key of this window only, on an action found by `name`.
+    void add_key(QAction* action, const char* name, const QKeySequence& key);
     void save_as();
     void close_frame();
     void ask_line();
