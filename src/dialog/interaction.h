@@ -67,6 +67,14 @@ class UserInteraction {
     virtual void note_in_columns(const std::string& title, const std::string& text) {
         note(title, text);
     }
+    // The note of a syntax error at the 1-based `line` of the file `path`, in columns. A front end
+    // with an editor may offer to open the file there.
+    virtual void note_syntax_error(const std::string& title, const std::string& text,
+                                   const std::string& path, std::size_t line) {
+        (void)path;
+        (void)line;
+        note_in_columns(title, text);
+    }
     virtual std::optional<std::string> choose_file_to_open(const std::string& title,
                                                            const std::vector<FileFilter>& filters,
                                                            const std::string& start) = 0;

@@ -780,6 +780,36 @@ TEST_F(EditWindowTest, CheckListsFindingsAndMovesToTheirLines) {
     EXPECT_TRUE(marked);
 }
 
+// "Edycja" in the note of a syntax error found at load opens the file with the caret on the
+// line in error, the line shown and marked.
+TEST_F(EditWindowTest, SyntaxErrorAtLoadOpensTheEditorAtItsLine) {
+    close_introduction();
+    std::string text;
+    for (int i = 1; i < 50; ++i) text += "fakt(\"f" + std::to_string(i) + "\")\r\n";
+    text += "fakt(\"zle\"\r\nfakt(\"koniec\")\r\n";
+    directory.write("REgrypa.BRD", text);
+    const QString path = QString::fromStdString(file);
+    when_dialog("open_file", [path](QWidget* dialog) {
+        answer_in_turn({{"note", "&Edycja"}, {"note", "OK"}});
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    command(10058)->trigger();
+    flush_events();
+    auto* editor = window.findChild<EditWindow*>();
+    ASSERT_NE(editor, nullptr);
+    auto* text_edit = editor->findChild<QPlainTextEdit*>("editor");
+    EXPECT_EQ(text_edit->textCursor().blockNumber(), 49);
+    EXPECT_TRUE(text_edit->viewport()->rect().contains(text_edit->cursorRect()));
+    // Marked, and still marked once the caret moves on.
+    text_edit->moveCursor(QTextCursor::Start);
+    bool marked = false;
+    for (const auto& mark : text_edit->extraSelections()) marked |= mark.cursor.blockNumber() == 49;
+    EXPECT_TRUE(marked);
+    editor->go_to_line(50);
+    save_screenshot(&window, "screenshot_editor_syntax_error.png");
+}
+
 TEST_F(EditWindowTest, UnencodableCharacterIsRefusedAndTheWindowStaysOpen) {
     EditWindow* editor = open_editor();
     ASSERT_NE(editor, nullptr);

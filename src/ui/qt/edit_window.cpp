@@ -294,18 +294,30 @@ void EditWindow::check_base() {
     mark_lines();
 }
 
+void EditWindow::show_error_at(int line) {
+    findings_->clear();
+    auto* item = new QListWidgetItem(QString("Błąd syntaksu w wierszu %1").arg(line));
+    item->setData(Qt::UserRole, line);
+    findings_->addItem(item);
+    findings_->show();
+    finding_lines_ = {line};
+    go_to_line(line);
+    mark_lines();
+}
+
 void EditWindow::finding_chosen(QListWidgetItem* item) {
     const QVariant line = item->data(Qt::UserRole);
     if (line.isValid()) go_to_line(line.toInt());
 }
 
 void EditWindow::mark_lines() {
-    QList<QTextEdit::ExtraSelection> marks;
+    // A finding's mark is drawn last: it stays seen on the current line too.
+    QList<QTextEdit::ExtraSelection> marks{
+        whole_line(editor_->textCursor(), QColor(255, 250, 205))};
     for (const int line : finding_lines_) {
         const QTextBlock block = editor_->document()->findBlockByNumber(line - 1);
         if (block.isValid()) marks << whole_line(QTextCursor(block), QColor(255, 215, 215));
     }
-    marks << whole_line(editor_->textCursor(), QColor(255, 250, 205));
     editor_->setExtraSelections(marks);
 }
 

@@ -29,6 +29,9 @@ class EditWindow : public QWidget {
     bool edits(const std::string& path) const { return session_.edits(path); }
     // "Przejdź do wiersza": puts the caret at the start of the 1-based `line`.
     void go_to_line(int line);
+    // A syntax error found at load: the caret on its 1-based `line`, the line visible and marked,
+    // and the error listed under the text.
+    void show_error_at(int line);
     // F7: checks the knowledge base of the file as saved and lists the findings under the text.
     void check_base();
 

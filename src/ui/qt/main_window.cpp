@@ -332,15 +332,15 @@ void MainWindow::close_all_windows() {
     }
 }
 
-bool MainWindow::raise_editor_of(const std::string& path) {
+EditWindow* MainWindow::raise_editor_of(const std::string& path) {
     for (QMdiSubWindow* window : area_->subWindowList()) {
         auto* editor = qobject_cast<EditWindow*>(window->widget());
         if (editor && editor->edits(path)) {
             activate(window);
-            return true;
+            return editor;
         }
     }
-    return false;
+    return nullptr;
 }
 
 QAction* MainWindow::action(int id) const {

@@ -25,7 +25,9 @@ void QtInteraction::attach(MainWindow* window, Application* app) {
 
 namespace {
 
-void run_note(QWidget* parent, const std::string& title, const std::string& text, bool columns) {
+// Shows the note; true when the button `other` (if given) was chosen rather than "OK".
+bool run_note(QWidget* parent, const std::string& title, const std::string& text, bool columns,
+              const QString& other = {}) {
     QMessageBox box(parent);
     box.setObjectName("note");
     box.setWindowTitle(qs(title));
@@ -35,9 +37,13 @@ void run_note(QWidget* parent, const std::string& title, const std::string& text
     if (columns) {
         if (auto* label = box.findChild<QLabel*>("qt_msgbox_label")) label->setFont(fixed_font());
     }
-    box.addButton("OK", QMessageBox::AcceptRole);
+    QPushButton* ok = box.addButton("OK", QMessageBox::AcceptRole);
+    QAbstractButton* chosen_other =
+        other.isEmpty() ? nullptr : box.addButton(other, QMessageBox::ActionRole);
+    box.setDefaultButton(ok);
     fit_title(box);
     box.exec();
+    return chosen_other && box.clickedButton() == chosen_other;
 }
 
 }  // namespace
@@ -48,6 +54,15 @@ void QtInteraction::note(const std::string& title, const std::string& text) {
 
 void QtInteraction::note_in_columns(const std::string& title, const std::string& text) {
     run_note(window_, title, text, true);
+}
+
+void QtInteraction::note_syntax_error(const std::string& title, const std::string& text,
+                                      const std::string& path, std::size_t line) {
+    if (!run_note(window_, title, text, true, "&Edycja")) return;
+    open_editor(path);
+    if (EditWindow* editor = window_->raise_editor_of(path)) {
+        editor->show_error_at(static_cast<int>(line));
+    }
 }
 
 namespace {
@@ -189,7 +204,7 @@ bool QtInteraction::open_document(const std::string& path) {
 
 void QtInteraction::open_editor(const std::string& path) {
     // One editor per file: two would each save over what the other wrote.
-    if (window_->raise_editor_of(path)) return;
+    if (window_->raise_editor_of(path) != nullptr) return;
     EditSession session(*app_, path);
     const auto text = session.load();
     if (!text) return;
