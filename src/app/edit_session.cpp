@@ -4,6 +4,8 @@
 #include <system_error>
 
 #include "app/application.h"
+#include "app/base_templates.h"
+#include "app/recent_bases.h"
 #include "kb/codec.h"
 #include "kb/files.h"
 
@@ -51,14 +53,27 @@ EditSession::EditSession(Application& app, std::string path) : app_(app), path_(
 
 std::optional<std::string> EditSession::load() {
     std::string bytes;
-    const auto read = read_file_bytes(path_, bytes);
-    if (!read.ok) {
-        app_.ui().note("Uwaga błąd!", read.error);
-        return std::nullopt;
+    std::error_code error;
+    const auto kind = base_kind_of_file(path_);
+    // A new file in a folder that exists: one it could not be saved into is reported at once.
+    const auto folder = std::filesystem::absolute(path_, error).parent_path();
+    const bool new_base = kind && !std::filesystem::exists(path_, error) && !error &&
+                          std::filesystem::is_directory(folder, error);
+    if (!new_base) {
+        const auto read = read_file_bytes(path_, bytes);
+        if (!read.ok) {
+            app_.ui().note("Uwaga błąd!", read.error);
+            return std::nullopt;
+        }
     }
     stamp_ = file_stamp(path_);
     auto text = editor_text_from_bytes(bytes);
     crlf_ = text.crlf;
+    if (kind && bytes.empty()) {
+        BaseTemplate shown = base_template(*kind);
+        hint_ = std::move(shown.hint);
+        return std::move(shown.text);
+    }
     return std::move(text.text);
 }
 

@@ -41,8 +41,12 @@ class EditSession {
   public:
     EditSession(Application& app, std::string path);
 
-    // Reads the file; on failure shows a note and returns nothing (no window opens).
+    // Reads the file; on failure shows a note and returns nothing (no window opens). A base file
+    // that is empty, or does not exist yet in a folder that does, opens with the template of its
+    // kind.
     std::optional<std::string> load();
+    // What an empty editor shows of the template, never written (see base_templates.h).
+    const std::string& hint() const { return hint_; }
     const std::string& path() const { return path_; }
     // True when `path` names the file this session edits (by another spelling too).
     bool edits(const std::string& path) const;
@@ -82,6 +86,7 @@ class EditSession {
     bool crlf_ = true;
     std::optional<FileStamp> stamp_;  // of the file as load() read it
     bool closed_ = false;
+    std::string hint_;
 };
 
 }  // namespace xamo

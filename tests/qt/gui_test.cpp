@@ -31,8 +31,10 @@
 #include <QUrl>
 #include <filesystem>
 #include <functional>
+#include <map>
 
 #include "app/application.h"
+#include "app/base_templates.h"
 #include "askable/askable.h"
 #include "generators.h"
 #include "loading/loading.h"
@@ -808,6 +810,36 @@ TEST_F(EditWindowTest, SyntaxErrorAtLoadOpensTheEditorAtItsLine) {
     EXPECT_TRUE(marked);
     editor->go_to_line(50);
     save_screenshot(&window, "screenshot_editor_syntax_error.png");
+}
+
+// A new base opens with the template of its kind as remarks, unchanged until the user types;
+// a graphics base, which has no remarks, shows it only while empty, and a file of no base kind
+// opens empty.
+TEST_F(EditWindowTest, NewBaseOpensWithTheTemplateOfItsKind) {
+    ui.open_editor(directory.write("MOnowa.BRD", ""));
+    ui.open_editor(directory.file("GRnowa.BRD"));
+    ui.open_editor(directory.write("notatki.txt", ""));
+    flush_events();
+    std::map<std::string, EditWindow*> editors;
+    for (auto* editor : window.findChildren<EditWindow*>()) {
+        editors[editor->windowTitle().toStdString()] = editor;
+    }
+    ASSERT_EQ(editors.size(), 3u);
+    EditWindow* models = editors["Edycja pliku: MOnowa.BRD[*]"];
+    ASSERT_NE(models, nullptr);
+    EXPECT_EQ(models->text(), base_template(BaseKind::Models).text);
+    EXPECT_FALSE(models->changed());
+    EditWindow* graphics = editors["Edycja pliku: GRnowa.BRD[*]"];
+    ASSERT_NE(graphics, nullptr);
+    EXPECT_EQ(graphics->text(), "");
+    const auto* graphics_text = graphics->findChild<QPlainTextEdit*>("editor");
+    EXPECT_EQ(graphics_text->placeholderText().toStdString(),
+              base_template(BaseKind::Graphics).hint);
+    EXPECT_FALSE(fs::exists(directory.file("GRnowa.BRD")));
+    const auto* notes =
+        editors["Edycja pliku: notatki.txt[*]"]->findChild<QPlainTextEdit*>("editor");
+    EXPECT_EQ(notes->toPlainText(), "");
+    EXPECT_EQ(notes->placeholderText(), "");
 }
 
 TEST_F(EditWindowTest, UnencodableCharacterIsRefusedAndTheWindowStaysOpen) {

@@ -164,6 +164,7 @@ EditWindow::EditWindow(EditSession session, const std::string& text)
     add_zoom_keys(editor_);
     editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
     editor_->setPlainText(qs(text));
+    editor_->setPlaceholderText(qs(session_.hint()));
     editor_->moveCursor(QTextCursor::Start);
     layout->addWidget(editor_, 1);
     new BaseFileHighlighter(editor_->document());
