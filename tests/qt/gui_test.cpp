@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QInputDialog>
 #include <QLabel>
@@ -470,6 +471,33 @@ TEST_F(Gui, FileDialogListsTheFilesOfTheMaskInAnyLetterCase) {
     EXPECT_EQ(names.join(", ").toStdString(), "dźgrypa.brd");
     ASSERT_TRUE(chosen);
     EXPECT_EQ(*chosen, directory.file("dźgrypa.brd"));
+}
+
+// A dialog of a kind of base starts in the folder last used for that kind; other kinds and other
+// files (reports) start in the current directory.
+TEST_F(Gui, FileDialogOfABaseKindStartsInItsLastFolder) {
+    const std::string chosen = directory.write("bazy/REgrypa.BRD", "");
+    auto start_of = [this](const std::vector<FileFilter>& filters, const std::string& pick) {
+        QString start;
+        when_dialog("open_file", [&start, pick](QWidget* dialog) {
+            auto* files = static_cast<QFileDialog*>(dialog);
+            start = QFileInfo(files->directory().absolutePath()).canonicalFilePath();
+            if (pick.empty()) {
+                dialog->close();
+                return;
+            }
+            files->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(pick));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        ui.choose_file_to_open("Wybierz", filters, filters.front().pattern);
+        return start.toStdString();
+    };
+    const std::vector<FileFilter> rules = {{"Bazy reguł (RE*.BRD)", "RE*.BRD"}};
+    const std::string here = fs::canonical(directory.path()).string();
+    EXPECT_EQ(start_of(rules, chosen), here);
+    EXPECT_EQ(start_of(rules, ""), fs::canonical(directory.path() / "bazy").string());
+    EXPECT_EQ(start_of({{"Bazy modeli (MO*.BRD)", "MO*.BRD"}}, ""), here);
+    EXPECT_EQ(start_of({{"Raporty (*.rpt)", "*.rpt"}}, ""), here);
 }
 
 // Qt's own texts are Polish, as every text of the program is.

@@ -10,10 +10,12 @@
 
 #include "app/application.h"
 #include "app/edit_session.h"
+#include "app/recent_bases.h"
 #include "ui/qt/browse_window.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/edit_window.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/settings.h"
 #include "ui/qt/text_window.h"
 
 namespace xamo {
@@ -134,14 +136,39 @@ bool QtInteraction::confirm(const std::string& title, const std::string& text) {
     return box.clickedButton() == yes;
 }
 
+namespace {
+
+// The kind of base a dialog's filters offer; nothing for reports, descriptions and other files.
+std::optional<BaseKind> base_kind_of_dialog(const std::vector<FileFilter>& filters) {
+    for (const FileFilter& filter : filters) {
+        if (const auto kind = base_kind_of_file(filter.pattern)) return kind;
+    }
+    return std::nullopt;
+}
+
+// A dialog of a kind of base starts in the folder last used for that kind, when there is one,
+// and remembers the folder of the file chosen; any other starts in the current directory.
+std::optional<std::string> run_remembering_folder(QWidget* parent, bool save,
+                                                  const std::string& title,
+                                                  const std::vector<FileFilter>& filters,
+                                                  const std::string& start) {
+    const auto kind = base_kind_of_dialog(filters);
+    const QString folder = kind ? remembered_base_folder(*kind) : QString();
+    auto chosen = run_file_dialog(parent, save, title, filters, start, folder);
+    if (chosen && kind) remember_base_folder(*kind, *chosen);
+    return chosen;
+}
+
+}  // namespace
+
 std::optional<std::string> QtInteraction::choose_file_to_open(
     const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
-    return run_file_dialog(window_, false, title, filters, start);
+    return run_remembering_folder(window_, false, title, filters, start);
 }
 
 std::optional<std::string> QtInteraction::choose_file_to_save(
     const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
-    return run_file_dialog(window_, true, title, filters, start);
+    return run_remembering_folder(window_, true, title, filters, start);
 }
 
 std::optional<std::string> QtInteraction::enter_text(const std::string& title,
