@@ -67,6 +67,13 @@ class UserInteraction {
     virtual void note_in_columns(const std::string& title, const std::string& text) {
         note(title, text);
     }
+    // The note "O programie" with the line naming the licence. The console keeps the note's lines
+    // as they were (stored transcripts hold them); the window adds the licence.
+    virtual void note_about(const std::string& title, const std::string& text,
+                            const std::string& licence) {
+        (void)licence;
+        note(title, text);
+    }
     // The note of a syntax error at the 1-based `line` of the file `path`, in columns. A front end
     // with an editor may offer to open the file there.
     virtual void note_syntax_error(const std::string& title, const std::string& text,

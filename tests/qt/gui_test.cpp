@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
@@ -1170,6 +1171,23 @@ class DesktopStandIn : public QObject {
 };
 
 // "Pomoc" in the menu (Alt+P) and the "&Pomoc" button of a browse window open the user guide.
+// "O programie" names the version and the licence with the file that holds its text.
+TEST_F(Gui, AboutNamesTheLicenceAndWhereItsTextIs) {
+    close_introduction();
+    QString text;
+    answer("note", "OK", &text);
+    command(10154)->trigger();
+    flush_events();
+    EXPECT_TRUE(text.contains("Wersja ")) << text.toStdString();
+    const QString prefix = "Licencja: MIT (tekst licencji: ";
+    const auto at = text.indexOf(prefix);
+    ASSERT_GE(at, 0) << text.toStdString();
+    const QString rest = text.mid(at + prefix.size());
+    QFile licence(rest.left(rest.indexOf(')')));
+    ASSERT_TRUE(licence.open(QIODevice::ReadOnly)) << licence.fileName().toStdString();
+    EXPECT_TRUE(licence.readAll().startsWith("MIT License"));
+}
+
 TEST_F(Gui, HelpOpensTheUserGuide) {
     DesktopStandIn desktop;
     close_introduction();

@@ -58,6 +58,11 @@ void QtInteraction::note_in_columns(const std::string& title, const std::string&
     run_note(window_, title, text, true);
 }
 
+void QtInteraction::note_about(const std::string& title, const std::string& text,
+                               const std::string& licence) {
+    note(title, text + "\n" + licence);
+}
+
 void QtInteraction::note_syntax_error(const std::string& title, const std::string& text,
                                       const std::string& path, std::size_t line) {
     if (!run_note(window_, title, text, true, "&Edycja")) return;
