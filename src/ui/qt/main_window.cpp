@@ -257,7 +257,7 @@ void MainWindow::build_menu() {
 }
 
 void MainWindow::build_window_menu() {
-    window_menu_ = menu_rows_[1]->addMenu("Okna");
+    window_menu_ = menu_rows_[1]->addMenu("Ok&na");
     window_menu_->setObjectName("window_menu");
     window_menu_
         ->addAction("Kaskadowo", this,
