@@ -184,9 +184,9 @@ EditWindow::EditWindow(EditSession session, const std::string& text)
     edit->addAction("Kopiuj", editor_, &QPlainTextEdit::copy);
     edit->addAction("Wklej", editor_, &QPlainTextEdit::paste);
     edit->addAction("Usuń", editor_, [this] { editor_->textCursor().removeSelectedText(); });
+    // The keys belong to this window only: several edit windows may be open.
     add_key(edit->addAction("Przejdź do wiersza...", this, &EditWindow::ask_line), "go_to_line",
             QKeySequence(Qt::CTRL | Qt::Key_G));
-    // The keys belong to this window only: several edit windows may be open.
     add_key(edit->addAction("Sprawdź bazę", this, &EditWindow::check_base), "check",
             QKeySequence(Qt::Key_F7));
     // "Zapisz" closes the window, as it always has; Ctrl+S saves and stays, to check and go on.
