@@ -61,7 +61,9 @@ void Application::register_commands() {
     });
     commands_.set_handler(10153, [this] { show_help(ui_, guide_directories_); });
     commands_.set_handler(10154, [this] {
-        ui_.note("O programie", std::string("xamo_RD\n") + kAboutLine + "\nWersja " + kVersion);
+        ui_.note_about("O programie",
+                       std::string("xamo_RD\n") + kAboutLine + "\nWersja " + kVersion,
+                       licence_line(default_licence_files()));
     });
     register_inference_commands(*this);
     register_why_not_command(*this);

@@ -11,7 +11,8 @@ const std::string kRules = "Baza &reguł dokładna";
 const std::string kRulesBrowse = "Przegląd bazy reguł";
 const std::string kModels = "Baza &modeli dokładna";
 const std::string kModelsSelect = "Selektywny wybór modeli";
-const std::string kConstraints = "Baza ogra&niczeń dokładna";
+// "i" here leaves "n" to the window's menu "Ok&na", whose other letters are all taken.
+const std::string kConstraints = "Baza ogran&iczeń dokładna";
 const std::string kAdvice = "Baza ra&d dokładna";
 const std::string kGraphics = "Baza &grafiki";
 const std::string kSounds = "Baza dźwię&ków";

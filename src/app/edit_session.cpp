@@ -4,6 +4,8 @@
 #include <system_error>
 
 #include "app/application.h"
+#include "app/base_templates.h"
+#include "app/recent_bases.h"
 #include "kb/codec.h"
 #include "kb/files.h"
 
@@ -51,14 +53,27 @@ EditSession::EditSession(Application& app, std::string path) : app_(app), path_(
 
 std::optional<std::string> EditSession::load() {
     std::string bytes;
-    const auto read = read_file_bytes(path_, bytes);
-    if (!read.ok) {
-        app_.ui().note("Uwaga błąd!", read.error);
-        return std::nullopt;
+    std::error_code error;
+    const auto kind = base_kind_of_file(path_);
+    // A new file in a folder that exists: one it could not be saved into is reported at once.
+    const auto folder = std::filesystem::absolute(path_, error).parent_path();
+    const bool new_base = kind && !std::filesystem::exists(path_, error) && !error &&
+                          std::filesystem::is_directory(folder, error);
+    if (!new_base) {
+        const auto read = read_file_bytes(path_, bytes);
+        if (!read.ok) {
+            app_.ui().note("Uwaga błąd!", read.error);
+            return std::nullopt;
+        }
     }
     stamp_ = file_stamp(path_);
     auto text = editor_text_from_bytes(bytes);
     crlf_ = text.crlf;
+    if (kind && bytes.empty()) {
+        BaseTemplate shown = base_template(*kind);
+        hint_ = std::move(shown.hint);
+        return std::move(shown.text);
+    }
     return std::move(text.text);
 }
 
@@ -92,14 +107,25 @@ bool EditSession::may_overwrite() {
                          {"&TAK", "&NIE"}) == 1;
 }
 
-bool EditSession::save(const std::string& text) {
+bool EditSession::write_own_file(const std::string& text) {
     if (!may_overwrite() || !write(path_, text)) return false;
     stamp_ = file_stamp(path_);
-    auto& ui = app_.ui();
-    ui.write("Plik : " + path_ + " został zapisany");
-    ui.new_line();
-    ui.note("Uwaga!", "Plik " + path_ + " został zapisany.");
+    app_.ui().write("Plik : " + path_ + " został zapisany");
+    app_.ui().new_line();
+    return true;
+}
+
+bool EditSession::save(const std::string& text) {
+    if (!write_own_file(text)) return false;
+    app_.ui().note("Uwaga!", "Plik " + path_ + " został zapisany.");
     close();
+    return true;
+}
+
+bool EditSession::save_and_stay(const std::string& text) {
+    if (!write_own_file(text)) return false;
+    // The base on disk has changed: what is loaded must be loaded again before it is browsed.
+    disable_browsing();
     return true;
 }
 

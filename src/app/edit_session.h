@@ -2,8 +2,9 @@
 // saving under another name and the close question. The editor holds UTF-8 text with "\n" line
 // breaks; the file is Windows-1250 with the line ends it had (CR LF for a new or empty file).
 //
-// States: open -> (save | save_as | close_request) -> closed. Every way to closed disables the
-// browse commands of the loaded bases. save() and save_as() close the
+// States: open -> (save | save_as | close_request) -> closed; save_and_stay() keeps it open.
+// Every save and every way to closed disables the browse commands of the loaded bases. save()
+// and save_as() close the
 // window only when the file was written; a refused character or a write error keeps the window
 // and its text, and the file on disk stays as it was. A close request whose save question is
 // cancelled stays open.
@@ -40,8 +41,12 @@ class EditSession {
   public:
     EditSession(Application& app, std::string path);
 
-    // Reads the file; on failure shows a note and returns nothing (no window opens).
+    // Reads the file; on failure shows a note and returns nothing (no window opens). A base file
+    // that is empty, or does not exist yet in a folder that does, opens with the template of its
+    // kind.
     std::optional<std::string> load();
+    // What an empty editor shows of the template, never written (see base_templates.h).
+    const std::string& hint() const { return hint_; }
     const std::string& path() const { return path_; }
     // True when `path` names the file this session edits (by another spelling too).
     bool edits(const std::string& path) const;
@@ -54,6 +59,9 @@ class EditSession {
 
     // "Zapisz": true when the file was written and the window is to close.
     bool save(const std::string& text);
+    // "Zapisz i sprawdź": writes the file as "Zapisz" does, without the note, and keeps the
+    // window open; true when the file was written.
+    bool save_and_stay(const std::string& text);
     // "Zapisz jako": true when a file was chosen and written and the window is to close.
     bool save_as(const std::string& text);
     // The close request: disables the browse commands and, when the text was changed, asks
@@ -63,6 +71,8 @@ class EditSession {
 
   private:
     bool write(const std::string& path, const std::string& text);
+    // The file of this session replaced by `text`, announced in the output stream.
+    bool write_own_file(const std::string& text);
     // Before the file is replaced: a file changed on disk since it was read is overwritten only
     // when the user says so.
     bool may_overwrite();
@@ -76,6 +86,7 @@ class EditSession {
     bool crlf_ = true;
     std::optional<FileStamp> stamp_;  // of the file as load() read it
     bool closed_ = false;
+    std::string hint_;
 };
 
 }  // namespace xamo

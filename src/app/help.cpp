@@ -32,16 +32,46 @@ std::optional<std::string> find_help_file() {
     return std::nullopt;
 }
 
+// The directory of the running executable, when the system tells it.
+std::optional<fs::path> executable_directory() {
+    std::error_code ec;
+    const fs::path executable = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return std::nullopt;
+    return executable.parent_path();
+}
+
 }  // namespace
+
+std::vector<std::string> default_licence_files() {
+    std::vector<std::string> files;
+    if (const auto beside = executable_directory()) {
+        files.push_back((beside->parent_path() / "share" / "xamo_rd" / "LICENSE").string());
+    }
+#ifdef XAMO_INSTALLED_LICENCE
+    files.push_back(XAMO_INSTALLED_LICENCE);
+#endif
+#ifdef XAMO_SOURCE_LICENCE
+    files.push_back(XAMO_SOURCE_LICENCE);
+#endif
+    return files;
+}
+
+std::string licence_line(const std::vector<std::string>& files) {
+    std::string line = "Licencja: MIT";
+    for (const auto& file : files) {
+        std::error_code ec;
+        if (fs::is_regular_file(file, ec)) {
+            return line + " (tekst licencji: " + fs::path(file).lexically_normal().string() + ")";
+        }
+    }
+    return line;
+}
 
 std::vector<std::string> default_guide_directories() {
     std::vector<std::string> directories;
-    std::error_code ec;
-    const fs::path executable = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec) {
-        const fs::path beside = executable.parent_path();
-        directories.push_back((beside / "guide").string());
-        directories.push_back((beside.parent_path() / "share" / "xamo_rd" / "guide").string());
+    if (const auto beside = executable_directory()) {
+        directories.push_back((*beside / "guide").string());
+        directories.push_back((beside->parent_path() / "share" / "xamo_rd" / "guide").string());
     }
 #ifdef XAMO_INSTALLED_GUIDE
     directories.push_back(XAMO_INSTALLED_GUIDE);

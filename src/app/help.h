@@ -21,6 +21,12 @@ std::vector<std::string> default_guide_directories();
 // The guide's index.html in the first of `directories` that holds one.
 std::optional<std::string> find_user_guide(const std::vector<std::string>& directories);
 
+// Where the licence's text is looked for, in order: the data directory of an installation
+// relative to the executable, the configured installation, and the source tree.
+std::vector<std::string> default_licence_files();
+// "Licencja: MIT", naming the first of `files` that exists as where its text is.
+std::string licence_line(const std::vector<std::string>& files);
+
 // Opens the help file or the guide through `ui`.
 void show_help(UserInteraction& ui, const std::vector<std::string>& guide_directories);
 

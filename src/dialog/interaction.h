@@ -67,6 +67,21 @@ class UserInteraction {
     virtual void note_in_columns(const std::string& title, const std::string& text) {
         note(title, text);
     }
+    // The note "O programie" with the line naming the licence. The console keeps the note's lines
+    // as they were (stored transcripts hold them); the window adds the licence.
+    virtual void note_about(const std::string& title, const std::string& text,
+                            const std::string& licence) {
+        (void)licence;
+        note(title, text);
+    }
+    // The note of a syntax error at the 1-based `line` of the file `path`, in columns. A front end
+    // with an editor may offer to open the file there.
+    virtual void note_syntax_error(const std::string& title, const std::string& text,
+                                   const std::string& path, std::size_t line) {
+        (void)path;
+        (void)line;
+        note_in_columns(title, text);
+    }
     virtual std::optional<std::string> choose_file_to_open(const std::string& title,
                                                            const std::vector<FileFilter>& filters,
                                                            const std::string& start) = 0;
@@ -104,7 +119,8 @@ class UserInteraction {
     // The picture window: a child window that draws the picture stretched to its size and asks
     // before it closes.
     virtual void show_picture(const std::string& title, const std::string& path) = 0;
-    // The modal dialog "Przegląd grafiki" with "&Zamknij". False when the file cannot be read as
+    // The modal dialog "Przegląd grafiki" with "&Zamknij", the picture fitted to it with its
+    // proportions kept. False when the file cannot be read as
     // a picture (nothing is shown then).
     virtual bool show_picture_dialog(const std::string& path) = 0;
     // Plays a wave file to its end before returning. False when it cannot be played.

@@ -141,6 +141,17 @@ void RecordingInteraction::note_in_columns(const std::string& title, const std::
     inner_.note_in_columns(title, text);
 }
 
+void RecordingInteraction::note_about(const std::string& title, const std::string& text,
+                                      const std::string& licence) {
+    inner_.note_about(title, text, licence);
+}
+
+// The offer to edit is no answer of the command: nothing is recorded.
+void RecordingInteraction::note_syntax_error(const std::string& title, const std::string& text,
+                                             const std::string& path, std::size_t line) {
+    inner_.note_syntax_error(title, text, path, line);
+}
+
 bool RecordingInteraction::confirm(const std::string& title, const std::string& text) {
     const bool yes = inner_.confirm(title, text);
     record_answer(title, text, yes ? "tak" : "nie");

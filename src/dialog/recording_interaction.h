@@ -39,6 +39,10 @@ class RecordingInteraction : public UserInteraction {
     bool confirm(const std::string& title, const std::string& text) override;
     bool confirm_deletion(const std::string& title, const std::string& text) override;
     void note_in_columns(const std::string& title, const std::string& text) override;
+    void note_about(const std::string& title, const std::string& text,
+                    const std::string& licence) override;
+    void note_syntax_error(const std::string& title, const std::string& text,
+                           const std::string& path, std::size_t line) override;
     std::string why_sound_failed() const override { return inner_.why_sound_failed(); }
     std::optional<std::string> choose_file_to_open(const std::string& title,
                                                    const std::vector<FileFilter>& filters,

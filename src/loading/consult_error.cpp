@@ -20,8 +20,10 @@ bool show_consult_error(UserInteraction& ui, const ReadError& error, const std::
     ui.write(error.message());
     ui.new_line();
     ui.new_line();
-    ui.note_in_columns("Obsługa błędu", "Błąd syntaksu w pliku " + file_name_of(full_path) +
-                                            "\n\n" + line + "\n" + caret + "^\n" + error.message());
+    ui.note_syntax_error("Obsługa błędu",
+                         "Błąd syntaksu w pliku " + file_name_of(full_path) + "\n\n" + line + "\n" +
+                             caret + "^\n" + error.message(),
+                         full_path, error.line_number);
     return true;
 }
 

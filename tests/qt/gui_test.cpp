@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QInputDialog>
 #include <QLabel>
@@ -31,8 +33,10 @@
 #include <QUrl>
 #include <filesystem>
 #include <functional>
+#include <map>
 
 #include "app/application.h"
+#include "app/base_templates.h"
 #include "askable/askable.h"
 #include "generators.h"
 #include "loading/loading.h"
@@ -209,8 +213,6 @@ TEST_F(Gui, MenuBarShowsEveryMenuOnAScreen1280PixelsWide) {
                     << menu->text().toStdString() << " at " << width;
                 if (width != 1280) continue;
                 ++menus;
-                // Every letter of "Okna" already opens another menu; Ctrl+F6 reaches its windows.
-                if (menu->text() == "Okna") continue;
                 const QKeySequence letter = QKeySequence::mnemonic(menu->text());
                 EXPECT_FALSE(letter.isEmpty()) << menu->text().toStdString();
                 EXPECT_FALSE(letters.contains(letter)) << menu->text().toStdString();
@@ -473,6 +475,33 @@ TEST_F(Gui, FileDialogListsTheFilesOfTheMaskInAnyLetterCase) {
     EXPECT_EQ(*chosen, directory.file("dźgrypa.brd"));
 }
 
+// A dialog of a kind of base starts in the folder last used for that kind; other kinds and other
+// files (reports) start in the current directory.
+TEST_F(Gui, FileDialogOfABaseKindStartsInItsLastFolder) {
+    const std::string chosen = directory.write("bazy/REgrypa.BRD", "");
+    auto start_of = [this](const std::vector<FileFilter>& filters, const std::string& pick) {
+        QString start;
+        when_dialog("open_file", [&start, pick](QWidget* dialog) {
+            auto* files = static_cast<QFileDialog*>(dialog);
+            start = QFileInfo(files->directory().absolutePath()).canonicalFilePath();
+            if (pick.empty()) {
+                dialog->close();
+                return;
+            }
+            files->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(pick));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        ui.choose_file_to_open("Wybierz", filters, filters.front().pattern);
+        return start.toStdString();
+    };
+    const std::vector<FileFilter> rules = {{"Bazy reguł (RE*.BRD)", "RE*.BRD"}};
+    const std::string here = fs::canonical(directory.path()).string();
+    EXPECT_EQ(start_of(rules, chosen), here);
+    EXPECT_EQ(start_of(rules, ""), fs::canonical(directory.path() / "bazy").string());
+    EXPECT_EQ(start_of({{"Bazy modeli (MO*.BRD)", "MO*.BRD"}}, ""), here);
+    EXPECT_EQ(start_of({{"Raporty (*.rpt)", "*.rpt"}}, ""), here);
+}
+
 // Qt's own texts are Polish, as every text of the program is.
 TEST_F(Gui, FileDialogSpeaksPolish) {
     QStringList texts;
@@ -669,27 +698,39 @@ TEST_F(EditWindowTest, QuitKeepsTheProgramWhenTheEditorKeepsItsText) {
     EXPECT_TRUE(window.isVisible());
 }
 
-// Ctrl+S saves; Ctrl+W and Ctrl+F4 close, asking only when the text was changed; the title
-// carries the change mark while the text differs from the file.
+// Ctrl+S saves without a note, keeps the window and lists the checker's findings of the saved
+// text; Ctrl+W and Ctrl+F4 close, asking only when the text was changed; the title carries the
+// change mark while the text differs from the file.
 TEST_F(EditWindowTest, EditorKeysAndTheChangeMark) {
+    close_introduction();
+    app.commands().enable({10061});
     EditWindow* editor = open_editor();
     ASSERT_NE(editor, nullptr);
     auto* frame = qobject_cast<QMdiSubWindow*>(editor->parentWidget());
     ASSERT_NE(frame, nullptr);
     EXPECT_FALSE(frame->isWindowModified());
-    replace_text(editor, "fakt(\"nowy\")\n");
+    const std::string saved =
+        "fakt(\"nowy\")\r\nregu\xB3"
+        "a(1,\"b\",[\"a\"\r\n";
+    replace_text(editor, QString::fromUtf8("fakt(\"nowy\")\nreguła(1,\"b\",[\"a\"\n"));
     EXPECT_TRUE(frame->isWindowModified());
     save_screenshot(&window, "screenshot_editor.png");
-    answer("note", "OK");
+    expect_no_dialog();
     press(editor, Qt::Key_S);
     flush_events();
-    EXPECT_EQ(directory.read("REgrypa.BRD"), "fakt(\"nowy\")\r\n");
-    EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
+    EXPECT_EQ(directory.read("REgrypa.BRD"), saved);
+    ASSERT_EQ(window.findChild<EditWindow*>(), editor);
+    EXPECT_FALSE(frame->isWindowModified());
+    EXPECT_FALSE(command(10061)->isEnabled());
+    auto* findings = editor->findChild<QListWidget*>("findings");
+    ASSERT_TRUE(findings->isVisible());
+    bool syntax_error_listed = false;
+    for (int i = 0; i < findings->count(); ++i) {
+        syntax_error_listed |= findings->item(i)->data(Qt::UserRole).toInt() == 2;
+    }
+    EXPECT_TRUE(syntax_error_listed);
 
-    editor = open_editor();
-    ASSERT_NE(editor, nullptr);
-    expect_no_dialog();
-    press(editor, Qt::Key_W);  // unchanged: closes without a question
+    press(editor, Qt::Key_W);  // unchanged since the save: closes without a question
     flush_events();
     EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
 
@@ -700,7 +741,7 @@ TEST_F(EditWindowTest, EditorKeysAndTheChangeMark) {
     press(editor, Qt::Key_F4);
     flush_events();
     EXPECT_EQ(window.findChild<EditWindow*>(), nullptr);
-    EXPECT_EQ(directory.read("REgrypa.BRD"), "fakt(\"nowy\")\r\n");
+    EXPECT_EQ(directory.read("REgrypa.BRD"), saved);
 }
 
 // "Edycja" of a file already open brings its editor forward with the typed text; a save over
@@ -769,6 +810,66 @@ TEST_F(EditWindowTest, CheckListsFindingsAndMovesToTheirLines) {
     bool marked = false;
     for (const auto& mark : text->extraSelections()) marked |= mark.cursor.blockNumber() == 1;
     EXPECT_TRUE(marked);
+}
+
+// "Edycja" in the note of a syntax error found at load opens the file with the caret on the
+// line in error, the line shown and marked.
+TEST_F(EditWindowTest, SyntaxErrorAtLoadOpensTheEditorAtItsLine) {
+    close_introduction();
+    std::string text;
+    for (int i = 1; i < 50; ++i) text += "fakt(\"f" + std::to_string(i) + "\")\r\n";
+    text += "fakt(\"zle\"\r\nfakt(\"koniec\")\r\n";
+    directory.write("REgrypa.BRD", text);
+    const QString path = QString::fromStdString(file);
+    when_dialog("open_file", [path](QWidget* dialog) {
+        answer_in_turn({{"note", "&Edycja"}, {"note", "OK"}});
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    command(10058)->trigger();
+    flush_events();
+    auto* editor = window.findChild<EditWindow*>();
+    ASSERT_NE(editor, nullptr);
+    auto* text_edit = editor->findChild<QPlainTextEdit*>("editor");
+    EXPECT_EQ(text_edit->textCursor().blockNumber(), 49);
+    EXPECT_TRUE(text_edit->viewport()->rect().contains(text_edit->cursorRect()));
+    // Marked, and still marked once the caret moves on.
+    text_edit->moveCursor(QTextCursor::Start);
+    bool marked = false;
+    for (const auto& mark : text_edit->extraSelections()) marked |= mark.cursor.blockNumber() == 49;
+    EXPECT_TRUE(marked);
+    editor->go_to_line(50);
+    save_screenshot(&window, "screenshot_editor_syntax_error.png");
+}
+
+// A new base opens with the template of its kind as remarks, unchanged until the user types;
+// a graphics base, which has no remarks, shows it only while empty, and a file of no base kind
+// opens empty.
+TEST_F(EditWindowTest, NewBaseOpensWithTheTemplateOfItsKind) {
+    ui.open_editor(directory.write("MOnowa.BRD", ""));
+    ui.open_editor(directory.file("GRnowa.BRD"));
+    ui.open_editor(directory.write("notatki.txt", ""));
+    flush_events();
+    std::map<std::string, EditWindow*> editors;
+    for (auto* editor : window.findChildren<EditWindow*>()) {
+        editors[editor->windowTitle().toStdString()] = editor;
+    }
+    ASSERT_EQ(editors.size(), 3u);
+    EditWindow* models = editors["Edycja pliku: MOnowa.BRD[*]"];
+    ASSERT_NE(models, nullptr);
+    EXPECT_EQ(models->text(), base_template(BaseKind::Models).text);
+    EXPECT_FALSE(models->changed());
+    EditWindow* graphics = editors["Edycja pliku: GRnowa.BRD[*]"];
+    ASSERT_NE(graphics, nullptr);
+    EXPECT_EQ(graphics->text(), "");
+    const auto* graphics_text = graphics->findChild<QPlainTextEdit*>("editor");
+    EXPECT_EQ(graphics_text->placeholderText().toStdString(),
+              base_template(BaseKind::Graphics).hint);
+    EXPECT_FALSE(fs::exists(directory.file("GRnowa.BRD")));
+    const auto* notes =
+        editors["Edycja pliku: notatki.txt[*]"]->findChild<QPlainTextEdit*>("editor");
+    EXPECT_EQ(notes->toPlainText(), "");
+    EXPECT_EQ(notes->placeholderText(), "");
 }
 
 TEST_F(EditWindowTest, UnencodableCharacterIsRefusedAndTheWindowStaysOpen) {
@@ -1071,6 +1172,23 @@ class DesktopStandIn : public QObject {
 };
 
 // "Pomoc" in the menu (Alt+P) and the "&Pomoc" button of a browse window open the user guide.
+// "O programie" names the version and the licence with the file that holds its text.
+TEST_F(Gui, AboutNamesTheLicenceAndWhereItsTextIs) {
+    close_introduction();
+    QString text;
+    answer("note", "OK", &text);
+    command(10154)->trigger();
+    flush_events();
+    EXPECT_TRUE(text.contains("Wersja ")) << text.toStdString();
+    const QString prefix = "Licencja: MIT (tekst licencji: ";
+    const auto at = text.indexOf(prefix);
+    ASSERT_GE(at, 0) << text.toStdString();
+    const QString rest = text.mid(at + prefix.size());
+    QFile licence(rest.left(rest.indexOf(')')));
+    ASSERT_TRUE(licence.open(QIODevice::ReadOnly)) << licence.fileName().toStdString();
+    EXPECT_TRUE(licence.readAll().startsWith("MIT License"));
+}
+
 TEST_F(Gui, HelpOpensTheUserGuide) {
     DesktopStandIn desktop;
     close_introduction();

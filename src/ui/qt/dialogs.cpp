@@ -259,7 +259,7 @@ bool mask_matches(const std::string& mask, const QString& name) {
 
 std::optional<std::string> run_file_dialog(QWidget* parent, bool save, const std::string& title,
                                            const std::vector<FileFilter>& filters,
-                                           const std::string& start) {
+                                           const std::string& start, const QString& folder) {
     std::vector<FileFilter> shown = filters;
     int selected = 0;
     if (has_wildcard(start)) {
@@ -276,7 +276,7 @@ std::optional<std::string> run_file_dialog(QWidget* parent, bool save, const std
     }
     if (shown.empty()) shown.push_back({"*.*", "*.*"});
 
-    QFileDialog dialog(parent, qs(title), QDir::currentPath());
+    QFileDialog dialog(parent, qs(title), folder.isEmpty() ? QDir::currentPath() : folder);
     dialog.setObjectName(save ? "save_file" : "open_file");
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);

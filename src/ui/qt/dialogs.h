@@ -104,10 +104,10 @@ class OptionDialog : public QDialog {
 bool mask_matches(const std::string& mask, const QString& name);
 
 // A non-native file dialog whose masks match without regard to letter case ("DŹ*.BRD" shows
-// "dźgrypa.brd"), starting in the current directory. Saving adds the chosen mask's extension to
-// a name typed without one.
+// "dźgrypa.brd"), starting in `folder` or, when it is empty, the current directory. Saving adds
+// the chosen mask's extension to a name typed without one.
 std::optional<std::string> run_file_dialog(QWidget* parent, bool save, const std::string& title,
                                            const std::vector<FileFilter>& filters,
-                                           const std::string& start);
+                                           const std::string& start, const QString& folder = {});
 
 }  // namespace xamo

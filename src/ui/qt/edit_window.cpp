@@ -164,6 +164,7 @@ EditWindow::EditWindow(EditSession session, const std::string& text)
     add_zoom_keys(editor_);
     editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
     editor_->setPlainText(qs(text));
+    editor_->setPlaceholderText(qs(session_.hint()));
     editor_->moveCursor(QTextCursor::Start);
     layout->addWidget(editor_, 1);
     new BaseFileHighlighter(editor_->document());
@@ -183,23 +184,16 @@ EditWindow::EditWindow(EditSession session, const std::string& text)
     edit->addAction("Kopiuj", editor_, &QPlainTextEdit::copy);
     edit->addAction("Wklej", editor_, &QPlainTextEdit::paste);
     edit->addAction("Usuń", editor_, [this] { editor_->textCursor().removeSelectedText(); });
-    QAction* go_to = edit->addAction("Przejdź do wiersza...", this, &EditWindow::ask_line);
-    go_to->setObjectName("go_to_line");
-    go_to->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-    go_to->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(go_to);
-    QAction* check = edit->addAction("Sprawdź bazę", this, &EditWindow::check_base);
-    check->setObjectName("check");
-    check->setShortcut(QKeySequence(Qt::Key_F7));
-    check->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(check);
-    bar->addAction("Zapisz jako", this, &EditWindow::save_as)->setObjectName("save_as");
-    QAction* save = bar->addAction("Zapisz", this, &EditWindow::save);
-    save->setObjectName("save");
-    save->setShortcut(QKeySequence::Save);
     // The keys belong to this window only: several edit windows may be open.
-    save->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(save);
+    add_key(edit->addAction("Przejdź do wiersza...", this, &EditWindow::ask_line), "go_to_line",
+            QKeySequence(Qt::CTRL | Qt::Key_G));
+    add_key(edit->addAction("Sprawdź bazę", this, &EditWindow::check_base), "check",
+            QKeySequence(Qt::Key_F7));
+    // "Zapisz" closes the window, as it always has; Ctrl+S saves and stays, to check and go on.
+    add_key(edit->addAction("Zapisz i sprawdź", this, &EditWindow::save_and_check),
+            "save_and_check", QKeySequence::Save);
+    bar->addAction("Zapisz jako", this, &EditWindow::save_as)->setObjectName("save_as");
+    bar->addAction("Zapisz", this, &EditWindow::save)->setObjectName("save");
     // The frame's own close action already answers the platform's close keys; a key bound twice
     // would answer neither, so this window takes only those the frame leaves.
     QList<QKeySequence> close_keys;
@@ -232,6 +226,19 @@ bool EditWindow::changed() const { return editor_->document()->isModified(); }
 
 void EditWindow::save() {
     if (session_.save(text())) close_frame();
+}
+
+void EditWindow::save_and_check() {
+    if (!session_.save_and_stay(text())) return;
+    editor_->document()->setModified(false);
+    check_base();
+}
+
+void EditWindow::add_key(QAction* action, const char* name, const QKeySequence& key) {
+    action->setObjectName(name);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(action);
 }
 
 void EditWindow::save_as() {
@@ -288,18 +295,30 @@ void EditWindow::check_base() {
     mark_lines();
 }
 
+void EditWindow::show_error_at(int line) {
+    findings_->clear();
+    auto* item = new QListWidgetItem(QString("Błąd syntaksu w wierszu %1").arg(line));
+    item->setData(Qt::UserRole, line);
+    findings_->addItem(item);
+    findings_->show();
+    finding_lines_ = {line};
+    go_to_line(line);
+    mark_lines();
+}
+
 void EditWindow::finding_chosen(QListWidgetItem* item) {
     const QVariant line = item->data(Qt::UserRole);
     if (line.isValid()) go_to_line(line.toInt());
 }
 
 void EditWindow::mark_lines() {
-    QList<QTextEdit::ExtraSelection> marks;
+    // A finding's mark is drawn last: it stays seen on the current line too.
+    QList<QTextEdit::ExtraSelection> marks{
+        whole_line(editor_->textCursor(), QColor(255, 250, 205))};
     for (const int line : finding_lines_) {
         const QTextBlock block = editor_->document()->findBlockByNumber(line - 1);
         if (block.isValid()) marks << whole_line(QTextCursor(block), QColor(255, 215, 215));
     }
-    marks << whole_line(editor_->textCursor(), QColor(255, 250, 205));
     editor_->setExtraSelections(marks);
 }
 

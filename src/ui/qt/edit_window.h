@@ -1,6 +1,8 @@
 // The edit window: a plain-text editor over one file, with the menu "Edycja", "Zapisz jako" and
-// "Zapisz" (Ctrl+S); Ctrl+W and Ctrl+F4 close it. Its title is marked while the text differs from
-// the file. The saving and the close question are EditSession's; this class only adapts widgets.
+// "Zapisz" (which closes it); Ctrl+S saves, keeps the window and checks the base ("Zapisz i
+// sprawdź" in "Edycja"); Ctrl+W and Ctrl+F4 close it. Its title is marked while the text differs
+// from the file. The saving and the close question are EditSession's; this class only adapts
+// widgets.
 #pragma once
 
 #include <QWidget>
@@ -9,6 +11,8 @@
 
 #include "app/edit_session.h"
 
+class QAction;
+class QKeySequence;
 class QListWidget;
 class QListWidgetItem;
 class QPlainTextEdit;
@@ -25,6 +29,9 @@ class EditWindow : public QWidget {
     bool edits(const std::string& path) const { return session_.edits(path); }
     // "Przejdź do wiersza": puts the caret at the start of the 1-based `line`.
     void go_to_line(int line);
+    // A syntax error found at load: the caret on its 1-based `line`, the line visible and marked,
+    // and the error listed under the text.
+    void show_error_at(int line);
     // F7: checks the knowledge base of the file as saved and lists the findings under the text.
     void check_base();
 
@@ -33,6 +40,9 @@ class EditWindow : public QWidget {
 
   private:
     void save();
+    void save_and_check();
+    // A key of this window only, on an action found by `name`.
+    void add_key(QAction* action, const char* name, const QKeySequence& key);
     void save_as();
     void close_frame();
     void ask_line();

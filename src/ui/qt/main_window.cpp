@@ -257,7 +257,7 @@ void MainWindow::build_menu() {
 }
 
 void MainWindow::build_window_menu() {
-    window_menu_ = menu_rows_[1]->addMenu("Okna");
+    window_menu_ = menu_rows_[1]->addMenu("Ok&na");
     window_menu_->setObjectName("window_menu");
     window_menu_
         ->addAction("Kaskadowo", this,
@@ -332,15 +332,15 @@ void MainWindow::close_all_windows() {
     }
 }
 
-bool MainWindow::raise_editor_of(const std::string& path) {
+EditWindow* MainWindow::raise_editor_of(const std::string& path) {
     for (QMdiSubWindow* window : area_->subWindowList()) {
         auto* editor = qobject_cast<EditWindow*>(window->widget());
         if (editor && editor->edits(path)) {
             activate(window);
-            return true;
+            return editor;
         }
     }
-    return false;
+    return nullptr;
 }
 
 QAction* MainWindow::action(int id) const {

@@ -20,6 +20,7 @@ class QPlainTextEdit;
 namespace xamo {
 
 class Application;
+class EditWindow;
 class QtInteraction;
 
 inline constexpr int kMessageLines = 100;
@@ -60,8 +61,9 @@ class MainWindow : public QMainWindow {
     void new_message_window();
     // Shows `content` as a child window with its own frame.
     QMdiSubWindow* add_child(QWidget* content, const QString& title);
-    // Brings the edit window of `path` forward; false when no window edits that file.
-    bool raise_editor_of(const std::string& path);
+    // Brings the edit window of `path` forward and returns it; null when no window edits that
+    // file.
+    EditWindow* raise_editor_of(const std::string& path);
     // "Okna": the open windows, cascade, tile, next, close all.
     QMenu* window_menu() const { return window_menu_; }
     QAction* action(int id) const;

@@ -10,10 +10,12 @@
 
 #include "app/application.h"
 #include "app/edit_session.h"
+#include "app/recent_bases.h"
 #include "ui/qt/browse_window.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/edit_window.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/settings.h"
 #include "ui/qt/text_window.h"
 
 namespace xamo {
@@ -25,7 +27,9 @@ void QtInteraction::attach(MainWindow* window, Application* app) {
 
 namespace {
 
-void run_note(QWidget* parent, const std::string& title, const std::string& text, bool columns) {
+// Shows the note; true when the button `other` (if given) was chosen rather than "OK".
+bool run_note(QWidget* parent, const std::string& title, const std::string& text, bool columns,
+              const QString& other = {}) {
     QMessageBox box(parent);
     box.setObjectName("note");
     box.setWindowTitle(qs(title));
@@ -35,9 +39,13 @@ void run_note(QWidget* parent, const std::string& title, const std::string& text
     if (columns) {
         if (auto* label = box.findChild<QLabel*>("qt_msgbox_label")) label->setFont(fixed_font());
     }
-    box.addButton("OK", QMessageBox::AcceptRole);
+    QPushButton* ok = box.addButton("OK", QMessageBox::AcceptRole);
+    QAbstractButton* chosen_other =
+        other.isEmpty() ? nullptr : box.addButton(other, QMessageBox::ActionRole);
+    box.setDefaultButton(ok);
     fit_title(box);
     box.exec();
+    return chosen_other && box.clickedButton() == chosen_other;
 }
 
 }  // namespace
@@ -48,6 +56,20 @@ void QtInteraction::note(const std::string& title, const std::string& text) {
 
 void QtInteraction::note_in_columns(const std::string& title, const std::string& text) {
     run_note(window_, title, text, true);
+}
+
+void QtInteraction::note_about(const std::string& title, const std::string& text,
+                               const std::string& licence) {
+    note(title, text + "\n" + licence);
+}
+
+void QtInteraction::note_syntax_error(const std::string& title, const std::string& text,
+                                      const std::string& path, std::size_t line) {
+    if (!run_note(window_, title, text, true, "&Edycja")) return;
+    open_editor(path);
+    if (EditWindow* editor = window_->raise_editor_of(path)) {
+        editor->show_error_at(static_cast<int>(line));
+    }
 }
 
 namespace {
@@ -119,14 +141,39 @@ bool QtInteraction::confirm(const std::string& title, const std::string& text) {
     return box.clickedButton() == yes;
 }
 
+namespace {
+
+// The kind of base a dialog's filters offer; nothing for reports, descriptions and other files.
+std::optional<BaseKind> base_kind_of_dialog(const std::vector<FileFilter>& filters) {
+    for (const FileFilter& filter : filters) {
+        if (const auto kind = base_kind_of_file(filter.pattern)) return kind;
+    }
+    return std::nullopt;
+}
+
+// A dialog of a kind of base starts in the folder last used for that kind, when there is one,
+// and remembers the folder of the file chosen; any other starts in the current directory.
+std::optional<std::string> run_remembering_folder(QWidget* parent, bool save,
+                                                  const std::string& title,
+                                                  const std::vector<FileFilter>& filters,
+                                                  const std::string& start) {
+    const auto kind = base_kind_of_dialog(filters);
+    const QString folder = kind ? remembered_base_folder(*kind) : QString();
+    auto chosen = run_file_dialog(parent, save, title, filters, start, folder);
+    if (chosen && kind) remember_base_folder(*kind, *chosen);
+    return chosen;
+}
+
+}  // namespace
+
 std::optional<std::string> QtInteraction::choose_file_to_open(
     const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
-    return run_file_dialog(window_, false, title, filters, start);
+    return run_remembering_folder(window_, false, title, filters, start);
 }
 
 std::optional<std::string> QtInteraction::choose_file_to_save(
     const std::string& title, const std::vector<FileFilter>& filters, const std::string& start) {
-    return run_file_dialog(window_, true, title, filters, start);
+    return run_remembering_folder(window_, true, title, filters, start);
 }
 
 std::optional<std::string> QtInteraction::enter_text(const std::string& title,
@@ -189,7 +236,7 @@ bool QtInteraction::open_document(const std::string& path) {
 
 void QtInteraction::open_editor(const std::string& path) {
     // One editor per file: two would each save over what the other wrote.
-    if (window_->raise_editor_of(path)) return;
+    if (window_->raise_editor_of(path) != nullptr) return;
     EditSession session(*app_, path);
     const auto text = session.load();
     if (!text) return;

@@ -24,6 +24,11 @@ class QtInteraction : public UserInteraction {
     bool confirm(const std::string& title, const std::string& text) override;
     bool confirm_deletion(const std::string& title, const std::string& text) override;
     void note_in_columns(const std::string& title, const std::string& text) override;
+    void note_about(const std::string& title, const std::string& text,
+                    const std::string& licence) override;
+    // Offers "Edycja" beside "OK": the editor opens the file with the line of the error marked.
+    void note_syntax_error(const std::string& title, const std::string& text,
+                           const std::string& path, std::size_t line) override;
     std::optional<std::string> choose_file_to_open(const std::string& title,
                                                    const std::vector<FileFilter>& filters,
                                                    const std::string& start) override;

@@ -2,10 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <algorithm>
 
+#include "app/recent_bases.h"
 #include "ui/qt/text_window.h"
 
 namespace xamo {
@@ -18,6 +21,17 @@ constexpr int kSmallest = 6;
 constexpr int kLargest = 72;
 
 QSettings settings() { return QSettings("xamo", "xamo_RD"); }
+
+QString folder_key(BaseKind kind) {
+    static const std::pair<BaseKind, const char*> kKeys[] = {
+        {BaseKind::Rules, "foldery/RE"},       {BaseKind::Models, "foldery/MO"},
+        {BaseKind::Constraints, "foldery/OG"}, {BaseKind::Advice, "foldery/RA"},
+        {BaseKind::Graphics, "foldery/GR"},    {BaseKind::Sounds, "foldery/DZ"}};
+    for (const auto& [known, key] : kKeys) {
+        if (known == kind) return key;
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -73,6 +87,16 @@ void remember_recent_bases(const std::vector<std::string>& paths) {
     QStringList list;
     for (const auto& path : paths) list << QString::fromStdString(path);
     settings().setValue(kRecentBases, list);
+}
+
+QString remembered_base_folder(BaseKind kind) {
+    const QString folder = settings().value(folder_key(kind)).toString();
+    return !folder.isEmpty() && QDir(folder).exists() ? folder : QString();
+}
+
+void remember_base_folder(BaseKind kind, const std::string& chosen_file) {
+    settings().setValue(folder_key(kind),
+                        QFileInfo(QString::fromStdString(chosen_file)).absolutePath());
 }
 
 void remember_geometry(const QWidget& window) {

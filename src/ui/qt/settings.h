@@ -1,6 +1,7 @@
 // What the Qt front end remembers between sessions, through QSettings in the user's
-// configuration directory: the size of text in every window and dialog, and the main window's
-// size and position. Zoom keys of the text views start from the remembered size.
+// configuration directory: the size of text in every window and dialog, the main window's size
+// and position, the recent rule bases and the folder last used for each kind of base. Zoom keys of
+// the text views start from the remembered size.
 #pragma once
 
 #include <string>
@@ -8,9 +9,12 @@
 
 class QFont;
 class QPlainTextEdit;
+class QString;
 class QWidget;
 
 namespace xamo {
+
+enum class BaseKind;
 
 // The remembered text size in points; 0 while the user has not chosen one.
 int remembered_text_size();
@@ -27,6 +31,11 @@ void add_zoom_keys(QPlainTextEdit* view);
 // The recently loaded rule bases, most recent first.
 std::vector<std::string> remembered_recent_bases();
 void remember_recent_bases(const std::vector<std::string>& paths);
+
+// The folder of the base of `kind` last chosen in a file dialog; empty when none is remembered
+// or the folder is gone.
+QString remembered_base_folder(BaseKind kind);
+void remember_base_folder(BaseKind kind, const std::string& chosen_file);
 
 void remember_geometry(const QWidget& window);
 // False when no geometry was remembered.
