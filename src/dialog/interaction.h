@@ -119,8 +119,7 @@ class UserInteraction {
     // The picture window: a child window that draws the picture stretched to its size and asks
     // before it closes.
     virtual void show_picture(const std::string& title, const std::string& path) = 0;
-    // The modal dialog "Przegląd grafiki" with "&Zamknij", the picture fitted to it with its
-    // proportions kept. False when the file cannot be read as
+    // The modal dialog "Przegląd grafiki" with "&Zamknij". False when the file cannot be read as
     // a picture (nothing is shown then).
     virtual bool show_picture_dialog(const std::string& path) = 0;
     // Plays a wave file to its end before returning. False when it cannot be played.

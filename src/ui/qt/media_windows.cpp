@@ -29,22 +29,15 @@ std::optional<QImage> load_picture(const std::string& path) {
     return image;
 }
 
-PictureView::PictureView(QImage image, bool keep_proportions, QWidget* parent)
-    : QWidget(parent), image_(std::move(image)), keep_proportions_(keep_proportions) {
+PictureView::PictureView(QImage image, QWidget* parent)
+    : QWidget(parent), image_(std::move(image)) {
     setObjectName("picture");
     setMinimumSize(32, 32);
 }
 
-QRect PictureView::picture_rect() const {
-    if (!keep_proportions_ || image_.isNull()) return rect();
-    QRect fitted(QPoint(0, 0), image_.size().scaled(size(), Qt::KeepAspectRatio));
-    fitted.moveCenter(rect().center());
-    return fitted;
-}
-
 void PictureView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(picture_rect(), image_);
+    painter.drawImage(rect(), image_);
 }
 
 void PictureView::mousePressEvent(QMouseEvent*) {
@@ -65,7 +58,7 @@ PictureDialog::PictureDialog(QWidget* parent, QImage image) : QDialog(parent) {
     setWindowTitle("Przegląd grafiki");
     auto* layout = new QVBoxLayout(this);
     const QSize size = shown_size(image);
-    auto* view = new PictureView(std::move(image), true);
+    auto* view = new PictureView(std::move(image));
     layout->addWidget(view, 1);
     auto* close = new QPushButton("&Zamknij");
     close->setObjectName("close");

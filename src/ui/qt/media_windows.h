@@ -1,7 +1,7 @@
-// The windows and dialogs of advice, pictures, sounds and descriptions: the picture drawn on every
-// repaint (fitted with its proportions in the modal dialog "Przegląd grafiki", stretched to its
-// area in the picture child window), the reading dialogs "Czytanie rady" and "Czytanie opisu", and
-// the drop-down choice of a media file.
+// The windows and dialogs of advice, pictures, sounds and descriptions: the picture drawn stretched
+// to its area on every repaint (in the modal dialog "Przegląd grafiki" and in the picture child
+// window), the reading dialogs "Czytanie rady" and "Czytanie opisu", and the drop-down choice of a
+// media file.
 #pragma once
 
 #include <QDialog>
@@ -21,14 +21,11 @@ namespace xamo {
 // picture_size(); nothing when it cannot be decoded.
 std::optional<QImage> load_picture(const std::string& path);
 
-// Draws its picture on every repaint, stretched over its whole area or, keeping its proportions,
-// as large as fits, centred.
+// Draws its picture stretched over its whole area on every repaint.
 class PictureView : public QWidget {
     Q_OBJECT
   public:
-    explicit PictureView(QImage image, bool keep_proportions = false, QWidget* parent = nullptr);
-    // Where the picture is drawn at the view's present size.
-    QRect picture_rect() const;
+    explicit PictureView(QImage image, QWidget* parent = nullptr);
     // Runs on a click on the picture.
     std::function<void()> on_click;
 
@@ -38,11 +35,9 @@ class PictureView : public QWidget {
 
   private:
     QImage image_;
-    bool keep_proportions_;
 };
 
-// "Przegląd grafiki": the picture above one "&Zamknij" button, scaled to fit the dialog with its
-// proportions kept (a stretched photograph misleads), again whenever the dialog is resized.
+// "Przegląd grafiki": the picture above one "&Zamknij" button.
 class PictureDialog : public QDialog {
     Q_OBJECT
   public:
