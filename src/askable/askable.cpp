@@ -177,6 +177,7 @@ StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& me
 void remember_askable(AskableMemory& memory, UserInteraction& ui, const StringList& askable) {
     memory.lista_warunkow_dopytywalnych = sorted(askable);
     memory.dopytywalny.clear();
+    memory.dopytywalny.reserve(memory.lista_warunkow_dopytywalnych.size());
     for (const auto& item : memory.lista_warunkow_dopytywalnych) {
         memory.dopytywalny.insert(item);
         write_line(ui, item);

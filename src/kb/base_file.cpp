@@ -1,6 +1,7 @@
 #include "kb/base_file.h"
 
 #include <array>
+#include <iterator>
 #include <string_view>
 #include <unordered_map>
 
@@ -10,10 +11,19 @@
 namespace xamo {
 namespace {
 
+// Looks functors up by the view of the line that holds them, without copying.
+struct FunctorHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+        return std::hash<std::string_view>{}(text);
+    }
+};
+using FunctorTable = std::unordered_map<std::string, Kind, FunctorHash, std::equal_to<>>;
+
 // Functors of one section in Windows-1250 bytes, for byte-exact comparison.
-const std::unordered_map<std::string, Kind>& functors(Section section) {
+const FunctorTable& functors(Section section) {
     static const auto tables = [] {
-        std::array<std::unordered_map<std::string, Kind>, kSectionCount> t;
+        std::array<FunctorTable, kSectionCount> t;
         for (std::size_t s = 0; s < kSectionCount; ++s) {
             for (Kind kind : section_kinds(static_cast<Section>(s))) {
                 t[s].emplace(*utf8_to_cp1250(kind_info(kind).functor), kind);
@@ -32,15 +42,16 @@ struct LineError {
 // Parses one line (Windows-1250 bytes, CR removed) into a fact of the section.
 class LineParser {
   public:
-    LineParser(std::string_view line, Section section) : line_(line), section_(section) {}
+    // `scratch` is reused from line to line.
+    LineParser(std::string_view line, Section section, StringList& scratch)
+        : line_(line), section_(section), scratch_(scratch) {}
 
     std::optional<LineError> parse(Fact& fact) {
         skip_blanks();
         const std::size_t functor_start = pos_;
         while (pos_ < line_.size() && !is_functor_end(line_[pos_])) ++pos_;
         const auto& table = functors(section_);
-        const auto found =
-            table.find(std::string(line_.substr(functor_start, pos_ - functor_start)));
+        const auto found = table.find(line_.substr(functor_start, pos_ - functor_start));
         if (found == table.end()) return fail(ReadErrorKind::UnknownFunctor, functor_start);
         fact.kind = found->second;
         if (!take('(')) return fail(ReadErrorKind::OpenParenExpected, pos_);
@@ -61,6 +72,8 @@ class LineParser {
 
   private:
     static bool is_functor_end(char c) { return c == '(' || c == ',' || c == ')' || c == ']'; }
+    // Ends a string, starts an escape, or is refused inside a string.
+    static bool is_string_special(char c) { return c == '"' || c == '\\' || c == '\0'; }
 
     // Errors point at the character where they were found (1-based).
     static std::optional<LineError> fail(ReadErrorKind kind, std::size_t at) {
@@ -105,15 +118,17 @@ class LineParser {
                 return std::nullopt;
             }
             case FieldType::StringList: {
-                StringList values;
+                // Collected in the scratch list, then moved into one allocation of the right size.
+                scratch_.clear();
                 auto error = list([&] {
                     std::string value;
                     auto e = string(value);
-                    if (!e) values.push_back(std::move(value));
+                    if (!e) scratch_.push_back(std::move(value));
                     return e;
                 });
                 if (error) return error;
-                fact.fields.emplace_back(std::move(values));
+                fact.fields.emplace_back(StringList(std::make_move_iterator(scratch_.begin()),
+                                                    std::make_move_iterator(scratch_.end())));
                 return std::nullopt;
             }
             case FieldType::IntegerList: {
@@ -142,6 +157,14 @@ class LineParser {
 
     std::optional<LineError> string(std::string& value) {
         if (!take('"')) return fail(ReadErrorKind::StringExpected, pos_);
+        // Most strings hold no escape: converted straight from the line.
+        std::size_t end = pos_;
+        while (end < line_.size() && !is_string_special(line_[end])) ++end;
+        if (end < line_.size() && line_[end] == '"') {
+            value = cp1250_to_utf8(line_.substr(pos_, end - pos_));
+            pos_ = end + 1;
+            return std::nullopt;
+        }
         std::string bytes;
         while (true) {
             if (pos_ >= line_.size()) return fail(ReadErrorKind::StringExpected, pos_);
@@ -184,6 +207,7 @@ class LineParser {
 
     std::string_view line_;
     Section section_;
+    StringList& scratch_;
     std::size_t pos_ = 0;
 };
 
@@ -310,8 +334,8 @@ std::vector<std::string_view> base_file_lines(std::string_view bytes) {
     while (start < bytes.size()) {
         // A line ends at LF, at CR LF, or at a CR alone (as old editors write); CRs before an LF
         // belong to that one line end.
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = bytes.size();
+        std::size_t end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
         lines.push_back(bytes.substr(start, end - start));
         std::size_t after_crs = end;
         while (after_crs < bytes.size() && bytes[after_crs] == '\r') ++after_crs;
@@ -327,13 +351,12 @@ std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
                                             const std::string& bytes,
                                             std::vector<FactLine>* lines) {
     std::size_t line_number = 0;
-    std::string line;
     Fact fact{};
-    for (const std::string_view text : base_file_lines(bytes)) {
+    StringList scratch;
+    for (const std::string_view line : base_file_lines(bytes)) {
         ++line_number;
-        line.assign(text);
         if (line.empty()) return make_error(ReadErrorKind::EmptyLine, line, 0, line_number);
-        LineParser parser(line, section);
+        LineParser parser(line, section, scratch);
         if (auto error = parser.parse(fact)) {
             return make_error(error->kind, line, error->position, line_number);
         }

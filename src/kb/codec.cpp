@@ -1,7 +1,8 @@
 #include "kb/codec.h"
 
+#include <algorithm>
 #include <array>
-#include <unordered_map>
+#include <cstdint>
 
 namespace xamo {
 namespace {
@@ -26,11 +27,16 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  // F8
 };
 
-const std::unordered_map<char32_t, unsigned char>& reverse_table() {
+// Every code point of the high half is below this bound, so the reverse mapping is one array.
+constexpr char32_t kReverseBound = 0x2200;
+
+// The Windows-1250 byte of each code point below kReverseBound, 0 where there is none (code
+// points below 0x80 are their own byte and never looked up here).
+const std::array<unsigned char, kReverseBound>& reverse_table() {
     static const auto table = [] {
-        std::unordered_map<char32_t, unsigned char> t;
+        std::array<unsigned char, kReverseBound> t{};
         for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
-            t.emplace(kHighHalf[i], static_cast<unsigned char>(0x80 + i));
+            t[kHighHalf[i]] = static_cast<unsigned char>(0x80 + i);
         }
         return t;
     }();
@@ -39,11 +45,13 @@ const std::unordered_map<char32_t, unsigned char>& reverse_table() {
 
 std::optional<unsigned char> cp1250_byte(char32_t cp) {
     if (cp < 0x80) return static_cast<unsigned char>(cp);
-    const auto& table = reverse_table();
-    auto it = table.find(cp);
-    if (it == table.end()) return std::nullopt;
-    return it->second;
+    if (cp >= kReverseBound) return std::nullopt;
+    const unsigned char byte = reverse_table()[cp];
+    if (byte == 0) return std::nullopt;
+    return byte;
 }
+
+bool is_ascii(unsigned char byte) { return byte < 0x80; }
 
 }  // namespace
 
@@ -65,18 +73,58 @@ void utf8_append(std::string& out, char32_t cp) {
     }
 }
 
+namespace {
+
+// The UTF-8 form of every byte of the high half: its length and up to three bytes.
+struct HighForm {
+    std::uint8_t length;
+    std::array<char, 3> bytes;
+};
+
+const std::array<HighForm, 128>& high_forms() {
+    static const auto forms = [] {
+        std::array<HighForm, 128> f{};
+        for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
+            std::string text;
+            utf8_append(text, kHighHalf[i]);
+            f[i].length = static_cast<std::uint8_t>(text.size());
+            std::copy(text.begin(), text.end(), f[i].bytes.begin());
+        }
+        return f;
+    }();
+    return forms;
+}
+
+}  // namespace
+
 void append_cp1250_char(std::string& out, unsigned char byte) {
-    if (byte < 0x80) {
+    if (is_ascii(byte)) {
         out.push_back(static_cast<char>(byte));
     } else {
-        utf8_append(out, kHighHalf[byte - 0x80]);
+        const HighForm& form = high_forms()[byte - 0x80];
+        out.append(form.bytes.data(), form.length);
     }
 }
 
 std::string cp1250_to_utf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (char c : bytes) append_cp1250_char(out, static_cast<unsigned char>(c));
+    // The exact size first, so that the text is written in place with one allocation.
+    const auto& forms = high_forms();
+    std::size_t size = 0;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        size += is_ascii(byte) ? 1 : forms[byte - 0x80].length;
+    }
+    std::string out(size, '\0');
+    char* to = out.data();
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (is_ascii(byte)) {
+            *to++ = c;
+        } else {
+            const HighForm& form = forms[byte - 0x80];
+            to = std::copy_n(form.bytes.data(), form.length, to);
+        }
+    }
     return out;
 }
 
@@ -203,6 +251,17 @@ std::size_t utf8_offset(std::string_view text, std::size_t char_index) {
 }
 
 bool cp1250_less(std::string_view a, std::string_view b) {
+    // Where the texts first differ in ASCII bytes (or one ends before an ASCII byte of the
+    // other), every character before is the same in both, so the bytes decide.
+    const auto [ma, mb] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    const bool a_ends = ma == a.end();
+    const bool b_ends = mb == b.end();
+    const bool a_ascii = a_ends || is_ascii(static_cast<unsigned char>(*ma));
+    const bool b_ascii = b_ends || is_ascii(static_cast<unsigned char>(*mb));
+    if (a_ascii && b_ascii) {
+        if (a_ends || b_ends) return a_ends && !b_ends;
+        return static_cast<unsigned char>(*ma) < static_cast<unsigned char>(*mb);
+    }
     std::size_t pa = 0, pb = 0;
     while (pa < a.size() && pb < b.size()) {
         const char32_t ca = utf8_next(a, pa);
