@@ -1,6 +1,7 @@
 #include "askable/askable.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "askable/list_ops.h"
 #include "dialog/interaction.h"
@@ -174,8 +175,8 @@ StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& me
     return askable;
 }
 
-void remember_askable(AskableMemory& memory, UserInteraction& ui, const StringList& askable) {
-    memory.lista_warunkow_dopytywalnych = sorted(askable);
+void remember_askable(AskableMemory& memory, UserInteraction& ui, StringList askable) {
+    memory.lista_warunkow_dopytywalnych = sorted(std::move(askable));
     memory.dopytywalny.clear();
     memory.dopytywalny.reserve(memory.lista_warunkow_dopytywalnych.size());
     for (const auto& item : memory.lista_warunkow_dopytywalnych) {

@@ -27,19 +27,15 @@ StringList reduce_list(const List& list) {
     return out;
 }
 
-ViewTable set_of(const StringList& list) {
+template <typename List>
+ViewTable set_of(const List& list) {
     ViewTable set(list.size());
     for (const auto& item : list) set.insert(item);
     return set;
 }
 
-}  // namespace
-
-StringList reduce(const StringList& list) { return reduce_list(list); }
-
-StringList reduce_views(const std::vector<std::string_view>& list) { return reduce_list(list); }
-
-StringList difference(const StringList& a, const StringList& b) {
+template <typename List>
+StringList difference_of(const List& a, const StringList& b) {
     ViewTable drop;
     if (a.size() < b.size()) {
         // A few items against a long list (declared facts against every condition): only the
@@ -54,9 +50,21 @@ StringList difference(const StringList& a, const StringList& b) {
     StringList out;
     out.reserve(a.size());
     for (const auto& item : a) {
-        if (!drop.contains(item)) out.push_back(item);
+        if (!drop.contains(item)) out.emplace_back(item);
     }
     return out;
+}
+
+}  // namespace
+
+StringList reduce(const StringList& list) { return reduce_list(list); }
+
+StringList reduce_views(const std::vector<std::string_view>& list) { return reduce_list(list); }
+
+StringList difference(const StringList& a, const StringList& b) { return difference_of(a, b); }
+
+StringList difference_views(const std::vector<std::string_view>& a, const StringList& b) {
+    return difference_of(a, b);
 }
 
 StringList intersection(const StringList& a, const StringList& b) {

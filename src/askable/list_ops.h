@@ -13,6 +13,8 @@ StringList reduce(const StringList& list);
 // The same over views (of strings that outlive the call).
 StringList reduce_views(const std::vector<std::string_view>& list);
 StringList difference(const StringList& a, const StringList& b);
+// The same with the first list as views.
+StringList difference_views(const std::vector<std::string_view>& a, const StringList& b);
 StringList intersection(const StringList& a, const StringList& b);
 // Concatenates and reduces.
 StringList list_union(const StringList& a, const StringList& b);
