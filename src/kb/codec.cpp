@@ -75,55 +75,55 @@ void utf8_append(std::string& out, char32_t cp) {
 
 namespace {
 
-// The UTF-8 form of every byte of the high half: its length and up to three bytes.
-struct HighForm {
+// The UTF-8 form of every byte: its length and up to three bytes.
+struct Utf8Form {
     std::uint8_t length;
     std::array<char, 3> bytes;
 };
 
-const std::array<HighForm, 128>& high_forms() {
-    static const auto forms = [] {
-        std::array<HighForm, 128> f{};
-        for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
-            std::string text;
-            utf8_append(text, kHighHalf[i]);
-            f[i].length = static_cast<std::uint8_t>(text.size());
-            std::copy(text.begin(), text.end(), f[i].bytes.begin());
+constexpr std::array<Utf8Form, 256> kUtf8Forms = [] {
+    std::array<Utf8Form, 256> forms{};
+    for (std::size_t byte = 0; byte < forms.size(); ++byte) {
+        auto& form = forms[byte];
+        const char32_t cp = byte < 0x80 ? static_cast<char32_t>(byte) : kHighHalf[byte - 0x80];
+        if (cp < 0x80) {
+            form = {1, {static_cast<char>(cp), 0, 0}};
+        } else if (cp < 0x800) {
+            form = {
+                2, {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F)), 0}};
+        } else {
+            form = {
+                3,
+                {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                 static_cast<char>(0x80 | (cp & 0x3F))}};
         }
-        return f;
-    }();
+    }
     return forms;
-}
+}();
+
+const Utf8Form& utf8_form(char c) { return kUtf8Forms[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 
 void append_cp1250_char(std::string& out, unsigned char byte) {
-    if (is_ascii(byte)) {
-        out.push_back(static_cast<char>(byte));
-    } else {
-        const HighForm& form = high_forms()[byte - 0x80];
-        out.append(form.bytes.data(), form.length);
-    }
+    const Utf8Form& form = kUtf8Forms[byte];
+    out.append(form.bytes.data(), form.length);
 }
 
 std::string cp1250_to_utf8(std::string_view bytes) {
     // The exact size first, so that the text is written in place with one allocation.
-    const auto& forms = high_forms();
     std::size_t size = 0;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        size += is_ascii(byte) ? 1 : forms[byte - 0x80].length;
-    }
+    for (const char c : bytes) size += utf8_form(c).length;
     std::string out(size, '\0');
     char* to = out.data();
     for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (is_ascii(byte)) {
-            *to++ = c;
-        } else {
-            const HighForm& form = forms[byte - 0x80];
-            to = std::copy_n(form.bytes.data(), form.length, to);
+        const Utf8Form& form = utf8_form(c);
+        to[0] = form.bytes[0];
+        if (form.length > 1) {
+            to[1] = form.bytes[1];
+            if (form.length > 2) to[2] = form.bytes[2];
         }
+        to += form.length;
     }
     return out;
 }
