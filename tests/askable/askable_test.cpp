@@ -10,8 +10,7 @@ namespace {
 
 TEST(ListOps, ReduceKeepsLastOccurrences) {
     EXPECT_EQ(reduce({"a", "b", "a", "c", "b"}), (StringList{"a", "c", "b"}));
-    const StringList repeated{"a", "b", "a", "c", "b"};
-    EXPECT_EQ(reduce_views({repeated.begin(), repeated.end()}), (StringList{"a", "c", "b"}));
+    EXPECT_EQ(last_occurrences({0, 1, 0, 2, 1}, 3), (std::vector<std::uint32_t>{0, 2, 1}));
     // A long first list, and a short one against a long second list.
     EXPECT_EQ(difference({"c", "a", "b", "a"}, {"a"}), (StringList{"c", "b"}));
     EXPECT_EQ(difference({"a", "x", "a"}, {"c", "a", "b", "c"}), (StringList{"x"}));
@@ -57,6 +56,14 @@ TEST_F(Askable, RuleBaseConditionsConclusionsAndReservedWords) {
     EXPECT_FALSE(is_askable(memory, "nc"));
     EXPECT_TRUE(has_non_askable(memory, {"a", "nc"}));
     EXPECT_FALSE(has_non_askable(memory, {"a", "nb"}));
+}
+
+TEST_F(Askable, ConditionsInOrderOfTheirLastUseAndKoniecAsAConditionStaysAskable) {
+    rules({make_rule(1, "c", {"b", "a"}, 1), make_rule(2, "koniec", {"nb", "koniec"}, 1),
+           make_rule(3, "koniec", {"c", "x"}, 1)});
+    EXPECT_EQ(memory.lista_warunkow, (StringList{"a", "b", "koniec", "c", "x"}));
+    EXPECT_EQ(memory.lista_wnioskow_regul, (StringList{"c"}));
+    EXPECT_EQ(memory.lista_warunkow_dopytywalnych, (StringList{"a", "b", "koniec", "x"}));
 }
 
 TEST_F(Askable, ModelArgumentsConstantsAndNegatedApplicationConditions) {
