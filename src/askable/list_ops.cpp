@@ -100,9 +100,31 @@ StringList list_union(const StringList& a, const StringList& b) {
 }
 
 StringList sorted(StringList list) {
-    std::stable_sort(list.begin(), list.end(),
-                     [](const std::string& x, const std::string& y) { return cp1250_less(x, y); });
-    return list;
+    // Sorted as numbers of their first eight bytes, the texts compared only where those are
+    // equal or unknown; positions break ties, so the order is that of a stable sort.
+    struct Entry {
+        std::uint64_t key;
+        bool keyed;
+        std::uint32_t position;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const auto key = cp1250_prefix_key(list[i]);
+        entries.push_back({key.value_or(0), key.has_value(), static_cast<std::uint32_t>(i)});
+    }
+    std::sort(entries.begin(), entries.end(), [&list](const Entry& a, const Entry& b) {
+        if (a.keyed && b.keyed && a.key != b.key) return a.key < b.key;
+        const std::string& x = list[a.position];
+        const std::string& y = list[b.position];
+        if (cp1250_less(x, y)) return true;
+        if (cp1250_less(y, x)) return false;
+        return a.position < b.position;
+    });
+    StringList out;
+    out.reserve(list.size());
+    for (const Entry& entry : entries) out.push_back(std::move(list[entry.position]));
+    return out;
 }
 
 void append(StringList& to, const StringList& from) {

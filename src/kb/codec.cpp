@@ -274,6 +274,21 @@ bool cp1250_less(std::string_view a, std::string_view b) {
     return pa == a.size() && pb < b.size();
 }
 
+std::optional<std::uint64_t> cp1250_prefix_key(std::string_view text) {
+    std::uint64_t key = 0;
+    std::size_t pos = 0;
+    for (int k = 0; k < 8; ++k) {
+        std::uint64_t byte = 0;  // past the end
+        if (pos < text.size()) {
+            const auto mapped = cp1250_byte(utf8_next(text, pos));
+            if (!mapped) return std::nullopt;
+            byte = *mapped;
+        }
+        key = (key << 8) | byte;
+    }
+    return key;
+}
+
 std::string upper_case(std::string_view text) {
     static const std::u32string lower = U"ąćęłńóśźż";
     static const std::u32string upper = U"ĄĆĘŁŃÓŚŹŻ";

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "askable/list_ops.h"
+#include "kb/codec.h"
 #include "support/scripted_interaction.h"
 
 namespace xamo {
@@ -18,6 +22,28 @@ TEST(ListOps, ReduceKeepsLastOccurrences) {
     // Upper case before lower case, Polish letters after ASCII ones (Windows-1250 bytes).
     EXPECT_EQ(sorted({"żur", "b", "Ala", "ala", "ąb", "z"}),
               (StringList{"Ala", "ala", "b", "z", "ąb", "żur"}));
+}
+
+TEST(ListOps, SortedIsTheStableSortInWindows1250OrderOfAnyTexts) {
+    // Long shared prefixes, Polish letters, characters without a Windows-1250 byte ('À', '中'),
+    // the one whose byte is 0xFF ('˙'), a NUL, broken UTF-8 and many repeated texts.
+    const std::vector<std::string> pieces{"a",    "b",    "_1",      "ą", "ż",
+                                          "Ś",    "À",    "中",      "˙", std::string(1, '\0'),
+                                          "\xFF", "\xFE", "warunek_"};
+    std::mt19937 random(11);
+    for (int round = 0; round < 200; ++round) {
+        StringList list;
+        for (int i = 0; i < 60; ++i) {
+            std::string text;
+            for (std::size_t n = random() % 6; n > 0; --n) text += pieces[random() % pieces.size()];
+            list.push_back(text);
+        }
+        StringList expected = list;
+        std::stable_sort(
+            expected.begin(), expected.end(),
+            [](const std::string& x, const std::string& y) { return cp1250_less(x, y); });
+        ASSERT_EQ(sorted(list), expected) << "round " << round;
+    }
 }
 
 class Askable : public ::testing::Test {
