@@ -65,13 +65,16 @@ bool tautological(const Fact& model) {
 }  // namespace
 
 bool check_declared_facts(KnowledgeBase& kb) {
-    // Views of the facts, negations stripped: a large base declares hundreds of thousands.
+    // Views of the facts, negations stripped: a large base declares hundreds of thousands. An
+    // askable condition is a condition of the rules, so only the others are looked for among
+    // the conditions.
     std::vector<std::string_view> facts;
-    facts.reserve(kb.store.all(Kind::fakt).size());
     for (const Fact& fact : kb.store.all(Kind::fakt)) {
         const std::string_view text = TextFact(fact).text();
-        facts.push_back(is_negated(text) ? text.substr(1) : text);
+        const std::string_view name = is_negated(text) ? text.substr(1) : text;
+        if (!kb.askable.dopytywalny.contains(name)) facts.push_back(name);
     }
+    if (facts.empty()) return true;
     const StringList wrong = difference_views(facts, kb.askable.lista_warunkow);
     if (wrong.empty()) return true;
     UserInteraction& ui = kb.ui;
