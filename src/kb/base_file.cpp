@@ -1,5 +1,6 @@
 #include "kb/base_file.h"
 
+#include <algorithm>
 #include <array>
 #include <iterator>
 #include <string_view>
@@ -331,11 +332,15 @@ std::string ReadError::message() const {
 std::vector<std::string_view> base_file_lines(std::string_view bytes) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
+    // The next LF, kept until it is passed, so that a file of lone CRs is not searched to its end
+    // again for every line.
+    std::size_t next_lf = std::min(bytes.find('\n'), bytes.size());
     while (start < bytes.size()) {
         // A line ends at LF, at CR LF, or at a CR alone (as old editors write); CRs before an LF
         // belong to that one line end.
-        std::size_t end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+        if (next_lf < start) next_lf = std::min(bytes.find('\n', start), bytes.size());
+        const std::size_t cr = bytes.substr(0, next_lf).find('\r', start);
+        const std::size_t end = cr == std::string_view::npos ? next_lf : cr;
         lines.push_back(bytes.substr(start, end - start));
         std::size_t after_crs = end;
         while (after_crs < bytes.size() && bytes[after_crs] == '\r') ++after_crs;
