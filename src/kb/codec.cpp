@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace xamo {
 namespace {
@@ -110,21 +111,31 @@ void append_cp1250_char(std::string& out, unsigned char byte) {
     out.append(form.bytes.data(), form.length);
 }
 
-std::string cp1250_to_utf8(std::string_view bytes) {
-    // The exact size first, so that the text is written in place with one allocation.
-    std::size_t size = 0;
-    for (const char c : bytes) size += utf8_form(c).length;
-    std::string out(size, '\0');
-    char* to = out.data();
+namespace {
+
+// Writes the UTF-8 form of every byte at `to`, three bytes each whatever its length, so that
+// there is no branch per byte; `to` needs room for three bytes per byte. Returns the end.
+char* write_utf8(std::string_view bytes, char* to) {
     for (const char c : bytes) {
         const Utf8Form& form = utf8_form(c);
-        to[0] = form.bytes[0];
-        if (form.length > 1) {
-            to[1] = form.bytes[1];
-            if (form.length > 2) to[2] = form.bytes[2];
-        }
+        std::memcpy(to, form.bytes.data(), 3);
         to += form.length;
     }
+    return to;
+}
+
+}  // namespace
+
+std::string cp1250_to_utf8(std::string_view bytes) {
+    // Names are short: converted on the stack, then copied once into a string of the exact size.
+    constexpr std::size_t kOnStack = 256;
+    if (bytes.size() <= kOnStack) {
+        std::array<char, 3 * kOnStack> buffer;
+        char* end = write_utf8(bytes, buffer.data());
+        return std::string(buffer.data(), end);
+    }
+    std::string out(3 * bytes.size(), '\0');
+    out.resize(static_cast<std::size_t>(write_utf8(bytes, out.data()) - out.data()));
     return out;
 }
 

@@ -30,6 +30,8 @@ TEST(Codec, EveryByteRoundTripsAndDefinedBytesMatchTheSystemTable) {
     const std::string utf8 = cp1250_to_utf8(all);
     EXPECT_EQ(utf8_length(utf8), 256u);
     EXPECT_EQ(utf8_to_cp1250(utf8), all);
+    // Longer texts take another way through the conversion.
+    EXPECT_EQ(cp1250_to_utf8(all + all), utf8 + utf8);
 
     int undefined = 0;
     for (int b = 0x80; b < 256; ++b) {
