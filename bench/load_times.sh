@@ -32,11 +32,11 @@ printf 'q\ntak\n' > "$work/quit"
 read -r empty_s empty_user _ < <(measure "$work/quit")
 printf '%-9s %9s %8s | %7s %7s %8s | %s\n' shape rules "file MB" "wall s" "user s" "peak MB" \
   "empty process: wall / user s"
-for spec in "${cases[@]}"; do
-  IFS=: read -r shape rules <<< "$spec"
+for item in "${cases[@]}"; do
+  IFS=: read -r shape rules <<< "$item"
   "$build/bench/xamo_generate" "$shape" "$rules" "$work/REbench.BRD"
   read -r wall user kb < <(measure "$work/load")
-  grep -q 'została załadowana' "$work/out" || { echo "$spec: the base was not loaded"; exit 1; }
+  grep -q 'została załadowana' "$work/out" || { echo "$item: the base was not loaded"; exit 1; }
   awk -v s="$shape" -v r="$rules" -v f="$(stat -c %s "$work/REbench.BRD")" -v w="$wall" \
       -v u="$user" -v k="$kb" -v ew="$empty_s" -v eu="$empty_user" 'BEGIN {
     printf "%-9s %9d %8.1f | %7.3f %7.3f %8.1f | %.3f / %.3f\n", s, r, f / 1e6, w, u, k / 1024, ew, eu }'
