@@ -73,8 +73,6 @@ class LineParser {
 
   private:
     static bool is_functor_end(char c) { return c == '(' || c == ',' || c == ')' || c == ']'; }
-    // Ends a string, starts an escape, or is refused inside a string.
-    static bool is_string_special(char c) { return c == '"' || c == '\\' || c == '\0'; }
 
     // Errors point at the character where they were found (1-based).
     static std::optional<LineError> fail(ReadErrorKind kind, std::size_t at) {
@@ -158,13 +156,17 @@ class LineParser {
 
     std::optional<LineError> string(std::string& value) {
         if (!take('"')) return fail(ReadErrorKind::StringExpected, pos_);
-        // Most strings hold no escape: converted straight from the line.
-        std::size_t end = pos_;
-        while (end < line_.size() && !is_string_special(line_[end])) ++end;
-        if (end < line_.size() && line_[end] == '"') {
-            value = cp1250_to_utf8(line_.substr(pos_, end - pos_));
-            pos_ = end + 1;
-            return std::nullopt;
+        // Most strings hold no escape: converted straight from the line (the searches are
+        // memchr).
+        const std::size_t end = line_.find('"', pos_);
+        if (end != std::string_view::npos) {
+            const std::string_view text = line_.substr(pos_, end - pos_);
+            if (text.find('\\') == std::string_view::npos &&
+                text.find('\0') == std::string_view::npos) {
+                value = cp1250_to_utf8(text);
+                pos_ = end + 1;
+                return std::nullopt;
+            }
         }
         std::string bytes;
         while (true) {
