@@ -1,7 +1,7 @@
 #include "analysis/numbering.h"
 
+#include <algorithm>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 #include "dialog/interaction.h"
@@ -113,10 +113,16 @@ IntegerList base_numbers(const FactStore& store, NumberedBase base) {
 }
 
 std::optional<std::int32_t> first_repeated(const IntegerList& numbers) {
-    std::unordered_map<std::int32_t, int> count;
-    for (auto n : numbers) ++count[n];
+    // A sorted copy finds the repeated numbers without a node per number.
+    IntegerList sorted = numbers;
+    std::sort(sorted.begin(), sorted.end());
+    IntegerList repeated;
+    for (std::size_t i = 1; i < sorted.size(); ++i) {
+        if (sorted[i] == sorted[i - 1] && (repeated.empty() || repeated.back() != sorted[i]))
+            repeated.push_back(sorted[i]);
+    }
     for (auto n : numbers) {
-        if (count[n] > 1) return n;
+        if (std::binary_search(repeated.begin(), repeated.end(), n)) return n;
     }
     return std::nullopt;
 }

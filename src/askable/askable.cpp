@@ -1,12 +1,15 @@
 #include "askable/askable.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 
 #include "askable/list_ops.h"
 #include "dialog/interaction.h"
 #include "dialog/write_lines.h"
 #include "kb/conditions.h"
 #include "kb/model_symbols.h"
+#include "kb/view_table.h"
 
 namespace xamo {
 namespace {
@@ -156,27 +159,46 @@ void report_logical_numeric(UserInteraction& ui, const StringList& clash, const 
 }  // namespace
 
 StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& memory) {
-    // Views into the rules, so that a large base is not copied before it is reduced.
-    std::vector<std::string_view> conditions;
-    std::vector<std::string_view> conclusions;
-    conclusions.reserve(store.all(Kind::regula).size());
-    for (const Fact& rule : store.all(Kind::regula)) {
+    // Every name is hashed once: numbered in one table of views into the rules, after which the
+    // reductions and the difference work on the numbers.
+    const auto& rules = store.all(Kind::regula);
+    ViewTable names(3 * rules.size());
+    std::vector<std::uint32_t> conditions;
+    std::vector<std::uint32_t> conclusions;
+    conclusions.reserve(rules.size());
+    for (const Fact& rule : rules) {
         for (const std::string_view c : Rule(rule).conditions())
-            conditions.push_back(is_negated(c) ? c.substr(1) : c);
-        conclusions.push_back(Rule(rule).conclusion());
+            conditions.push_back(names.insert(is_negated(c) ? c.substr(1) : c).first);
+        conclusions.push_back(names.insert(Rule(rule).conclusion()).first);
     }
-    memory.lista_warunkow = reduce_views(conditions);
-    StringList reduced = reduce_views(conclusions);
-    std::erase(reduced, std::string(kEnd));
-    memory.lista_wnioskow_regul = std::move(reduced);
-    StringList askable = difference(memory.lista_warunkow, memory.lista_wnioskow_regul);
-    std::erase(askable, std::string(kNoCondition));
-    return askable;
+    const auto end = names.find(kEnd);
+    const auto none = names.find(kNoCondition);
+    // Concluded by a rule: not askable ("koniec" is no conclusion).
+    std::vector<std::uint8_t> concluded(names.size(), 0);
+    for (const std::uint32_t c : conclusions) concluded[c] = c != end ? 1 : 0;
+
+    const auto texts = [&names](const std::vector<std::uint32_t>& numbers) {
+        StringList out;
+        out.reserve(numbers.size());
+        for (const std::uint32_t n : numbers) out.emplace_back(names.text(n));
+        return out;
+    };
+    const std::vector<std::uint32_t> kept_conditions = last_occurrences(conditions, names.size());
+    std::vector<std::uint32_t> kept_conclusions = last_occurrences(conclusions, names.size());
+    std::erase(kept_conclusions, end);
+    std::vector<std::uint32_t> askable;
+    for (const std::uint32_t c : kept_conditions) {
+        if (concluded[c] == 0 && c != none) askable.push_back(c);
+    }
+    memory.lista_warunkow = texts(kept_conditions);
+    memory.lista_wnioskow_regul = texts(kept_conclusions);
+    return texts(askable);
 }
 
-void remember_askable(AskableMemory& memory, UserInteraction& ui, const StringList& askable) {
-    memory.lista_warunkow_dopytywalnych = sorted(askable);
+void remember_askable(AskableMemory& memory, UserInteraction& ui, StringList askable) {
+    memory.lista_warunkow_dopytywalnych = sorted(std::move(askable));
     memory.dopytywalny.clear();
+    memory.dopytywalny.reserve(memory.lista_warunkow_dopytywalnych.size());
     for (const auto& item : memory.lista_warunkow_dopytywalnych) {
         memory.dopytywalny.insert(item);
         write_line(ui, item);

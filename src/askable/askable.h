@@ -22,7 +22,7 @@ class UserInteraction;
 StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& memory);
 // Sorts the list, stores it as the askable conditions of the rule base and writes each member on
 // a line of its own.
-void remember_askable(AskableMemory& memory, UserInteraction& ui, const StringList& askable);
+void remember_askable(AskableMemory& memory, UserInteraction& ui, StringList askable);
 
 // M1: argument names and results of arithmetic models, conclusions of relational models and the
 // application conditions of all models.

@@ -3,18 +3,18 @@
 #pragma once
 
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "kb/facts.h"
+#include "kb/text_set.h"
 
 namespace xamo {
 
 struct AskableMemory : WorkingSection {
-    StringList lista_warunkow;                    // rule conditions, negations stripped, reduced
-    StringList lista_wnioskow_regul;              // rule conclusions, reduced, without "koniec"
-    StringList lista_warunkow_dopytywalnych;      // askable conditions of the rule base, sorted
-    std::unordered_set<std::string> dopytywalny;  // the same, for lookups
+    StringList lista_warunkow;                // rule conditions, negations stripped, reduced
+    StringList lista_wnioskow_regul;          // rule conclusions, reduced, without "koniec"
+    StringList lista_warunkow_dopytywalnych;  // askable conditions of the rule base, sorted
+    TextSet dopytywalny;                      // the same, for lookups
     StringList lista_argumentow_modeli;
     StringList lista_warunkow_stosowania;
     StringList lista_wnioskow_modeli;

@@ -27,19 +27,15 @@ StringList reduce_list(const List& list) {
     return out;
 }
 
-ViewTable set_of(const StringList& list) {
+template <typename List>
+ViewTable set_of(const List& list) {
     ViewTable set(list.size());
     for (const auto& item : list) set.insert(item);
     return set;
 }
 
-}  // namespace
-
-StringList reduce(const StringList& list) { return reduce_list(list); }
-
-StringList reduce_views(const std::vector<std::string_view>& list) { return reduce_list(list); }
-
-StringList difference(const StringList& a, const StringList& b) {
+template <typename List>
+StringList difference_of(const List& a, const StringList& b) {
     ViewTable drop;
     if (a.size() < b.size()) {
         // A few items against a long list (declared facts against every condition): only the
@@ -54,9 +50,38 @@ StringList difference(const StringList& a, const StringList& b) {
     StringList out;
     out.reserve(a.size());
     for (const auto& item : a) {
-        if (!drop.contains(item)) out.push_back(item);
+        if (!drop.contains(item)) out.emplace_back(item);
     }
     return out;
+}
+
+}  // namespace
+
+StringList reduce(const StringList& list) { return reduce_list(list); }
+
+std::vector<std::uint32_t> last_occurrences(const std::vector<std::uint32_t>& numbers,
+                                            std::size_t count) {
+    std::vector<std::uint8_t> seen(count, 0);
+    std::vector<std::uint8_t> keep(numbers.size(), 0);
+    std::size_t kept = 0;
+    for (std::size_t i = numbers.size(); i-- > 0;) {
+        if (seen[numbers[i]] != 0) continue;
+        seen[numbers[i]] = 1;
+        keep[i] = 1;
+        ++kept;
+    }
+    std::vector<std::uint32_t> out;
+    out.reserve(kept);
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (keep[i] != 0) out.push_back(numbers[i]);
+    }
+    return out;
+}
+
+StringList difference(const StringList& a, const StringList& b) { return difference_of(a, b); }
+
+StringList difference_views(const std::vector<std::string_view>& a, const StringList& b) {
+    return difference_of(a, b);
 }
 
 StringList intersection(const StringList& a, const StringList& b) {
@@ -75,9 +100,31 @@ StringList list_union(const StringList& a, const StringList& b) {
 }
 
 StringList sorted(StringList list) {
-    std::stable_sort(list.begin(), list.end(),
-                     [](const std::string& x, const std::string& y) { return cp1250_less(x, y); });
-    return list;
+    // Sorted as numbers of their first eight bytes, the texts compared only where those are
+    // equal or unknown; positions break ties, so the order is that of a stable sort.
+    struct Entry {
+        std::uint64_t key;
+        bool keyed;
+        std::uint32_t position;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const auto key = cp1250_prefix_key(list[i]);
+        entries.push_back({key.value_or(0), key.has_value(), static_cast<std::uint32_t>(i)});
+    }
+    std::sort(entries.begin(), entries.end(), [&list](const Entry& a, const Entry& b) {
+        if (a.keyed && b.keyed && a.key != b.key) return a.key < b.key;
+        const std::string& x = list[a.position];
+        const std::string& y = list[b.position];
+        if (cp1250_less(x, y)) return true;
+        if (cp1250_less(y, x)) return false;
+        return a.position < b.position;
+    });
+    StringList out;
+    out.reserve(list.size());
+    for (const Entry& entry : entries) out.push_back(std::move(list[entry.position]));
+    return out;
 }
 
 void append(StringList& to, const StringList& from) {

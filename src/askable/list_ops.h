@@ -2,6 +2,8 @@
 // occurrence; difference and intersection keep the order of the first list. All are linear.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -10,9 +12,12 @@
 namespace xamo {
 
 StringList reduce(const StringList& list);
-// The same over views (of strings that outlive the call).
-StringList reduce_views(const std::vector<std::string_view>& list);
+// The same over numbers below `count` (of names numbered elsewhere).
+std::vector<std::uint32_t> last_occurrences(const std::vector<std::uint32_t>& numbers,
+                                            std::size_t count);
 StringList difference(const StringList& a, const StringList& b);
+// The same with the first list as views.
+StringList difference_views(const std::vector<std::string_view>& a, const StringList& b);
 StringList intersection(const StringList& a, const StringList& b);
 // Concatenates and reduces.
 StringList list_union(const StringList& a, const StringList& b);

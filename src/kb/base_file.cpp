@@ -1,6 +1,8 @@
 #include "kb/base_file.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <string_view>
 #include <unordered_map>
 
@@ -10,10 +12,19 @@
 namespace xamo {
 namespace {
 
+// Looks functors up by the view of the line that holds them, without copying.
+struct FunctorHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+        return std::hash<std::string_view>{}(text);
+    }
+};
+using FunctorTable = std::unordered_map<std::string, Kind, FunctorHash, std::equal_to<>>;
+
 // Functors of one section in Windows-1250 bytes, for byte-exact comparison.
-const std::unordered_map<std::string, Kind>& functors(Section section) {
+const FunctorTable& functors(Section section) {
     static const auto tables = [] {
-        std::array<std::unordered_map<std::string, Kind>, kSectionCount> t;
+        std::array<FunctorTable, kSectionCount> t;
         for (std::size_t s = 0; s < kSectionCount; ++s) {
             for (Kind kind : section_kinds(static_cast<Section>(s))) {
                 t[s].emplace(*utf8_to_cp1250(kind_info(kind).functor), kind);
@@ -32,15 +43,16 @@ struct LineError {
 // Parses one line (Windows-1250 bytes, CR removed) into a fact of the section.
 class LineParser {
   public:
-    LineParser(std::string_view line, Section section) : line_(line), section_(section) {}
+    // `scratch` is reused from line to line.
+    LineParser(std::string_view line, Section section, StringList& scratch)
+        : line_(line), section_(section), scratch_(scratch) {}
 
     std::optional<LineError> parse(Fact& fact) {
         skip_blanks();
         const std::size_t functor_start = pos_;
         while (pos_ < line_.size() && !is_functor_end(line_[pos_])) ++pos_;
         const auto& table = functors(section_);
-        const auto found =
-            table.find(std::string(line_.substr(functor_start, pos_ - functor_start)));
+        const auto found = table.find(line_.substr(functor_start, pos_ - functor_start));
         if (found == table.end()) return fail(ReadErrorKind::UnknownFunctor, functor_start);
         fact.kind = found->second;
         if (!take('(')) return fail(ReadErrorKind::OpenParenExpected, pos_);
@@ -105,15 +117,17 @@ class LineParser {
                 return std::nullopt;
             }
             case FieldType::StringList: {
-                StringList values;
+                // Collected in the scratch list, then moved into one allocation of the right size.
+                scratch_.clear();
                 auto error = list([&] {
                     std::string value;
                     auto e = string(value);
-                    if (!e) values.push_back(std::move(value));
+                    if (!e) scratch_.push_back(std::move(value));
                     return e;
                 });
                 if (error) return error;
-                fact.fields.emplace_back(std::move(values));
+                fact.fields.emplace_back(StringList(std::make_move_iterator(scratch_.begin()),
+                                                    std::make_move_iterator(scratch_.end())));
                 return std::nullopt;
             }
             case FieldType::IntegerList: {
@@ -142,6 +156,18 @@ class LineParser {
 
     std::optional<LineError> string(std::string& value) {
         if (!take('"')) return fail(ReadErrorKind::StringExpected, pos_);
+        // Most strings hold no escape: converted straight from the line (the searches are
+        // memchr).
+        const std::size_t end = line_.find('"', pos_);
+        if (end != std::string_view::npos) {
+            const std::string_view text = line_.substr(pos_, end - pos_);
+            if (text.find('\\') == std::string_view::npos &&
+                text.find('\0') == std::string_view::npos) {
+                value = cp1250_to_utf8(text);
+                pos_ = end + 1;
+                return std::nullopt;
+            }
+        }
         std::string bytes;
         while (true) {
             if (pos_ >= line_.size()) return fail(ReadErrorKind::StringExpected, pos_);
@@ -184,6 +210,7 @@ class LineParser {
 
     std::string_view line_;
     Section section_;
+    StringList& scratch_;
     std::size_t pos_ = 0;
 };
 
@@ -307,11 +334,15 @@ std::string ReadError::message() const {
 std::vector<std::string_view> base_file_lines(std::string_view bytes) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
+    // The next LF, kept until it is passed, so that a file of lone CRs is not searched to its end
+    // again for every line.
+    std::size_t next_lf = std::min(bytes.find('\n'), bytes.size());
     while (start < bytes.size()) {
         // A line ends at LF, at CR LF, or at a CR alone (as old editors write); CRs before an LF
         // belong to that one line end.
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = bytes.size();
+        if (next_lf < start) next_lf = std::min(bytes.find('\n', start), bytes.size());
+        const std::size_t cr = bytes.substr(0, next_lf).find('\r', start);
+        const std::size_t end = cr == std::string_view::npos ? next_lf : cr;
         lines.push_back(bytes.substr(start, end - start));
         std::size_t after_crs = end;
         while (after_crs < bytes.size() && bytes[after_crs] == '\r') ++after_crs;
@@ -327,13 +358,12 @@ std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
                                             const std::string& bytes,
                                             std::vector<FactLine>* lines) {
     std::size_t line_number = 0;
-    std::string line;
     Fact fact{};
-    for (const std::string_view text : base_file_lines(bytes)) {
+    StringList scratch;
+    for (const std::string_view line : base_file_lines(bytes)) {
         ++line_number;
-        line.assign(text);
         if (line.empty()) return make_error(ReadErrorKind::EmptyLine, line, 0, line_number);
-        LineParser parser(line, section);
+        LineParser parser(line, section, scratch);
         if (auto error = parser.parse(fact)) {
             return make_error(error->kind, line, error->position, line_number);
         }

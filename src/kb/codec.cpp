@@ -1,7 +1,9 @@
 #include "kb/codec.h"
 
+#include <algorithm>
 #include <array>
-#include <unordered_map>
+#include <cstdint>
+#include <cstring>
 
 namespace xamo {
 namespace {
@@ -26,11 +28,16 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  // F8
 };
 
-const std::unordered_map<char32_t, unsigned char>& reverse_table() {
+// Every code point of the high half is below this bound, so the reverse mapping is one array.
+constexpr char32_t kReverseBound = 0x2200;
+
+// The Windows-1250 byte of each code point below kReverseBound, 0 where there is none (code
+// points below 0x80 are their own byte and never looked up here).
+const std::array<unsigned char, kReverseBound>& reverse_table() {
     static const auto table = [] {
-        std::unordered_map<char32_t, unsigned char> t;
+        std::array<unsigned char, kReverseBound> t{};
         for (std::size_t i = 0; i < kHighHalf.size(); ++i) {
-            t.emplace(kHighHalf[i], static_cast<unsigned char>(0x80 + i));
+            t[kHighHalf[i]] = static_cast<unsigned char>(0x80 + i);
         }
         return t;
     }();
@@ -39,11 +46,13 @@ const std::unordered_map<char32_t, unsigned char>& reverse_table() {
 
 std::optional<unsigned char> cp1250_byte(char32_t cp) {
     if (cp < 0x80) return static_cast<unsigned char>(cp);
-    const auto& table = reverse_table();
-    auto it = table.find(cp);
-    if (it == table.end()) return std::nullopt;
-    return it->second;
+    if (cp >= kReverseBound) return std::nullopt;
+    const unsigned char byte = reverse_table()[cp];
+    if (byte == 0) return std::nullopt;
+    return byte;
 }
+
+bool is_ascii(unsigned char byte) { return byte < 0x80; }
 
 }  // namespace
 
@@ -65,18 +74,68 @@ void utf8_append(std::string& out, char32_t cp) {
     }
 }
 
-void append_cp1250_char(std::string& out, unsigned char byte) {
-    if (byte < 0x80) {
-        out.push_back(static_cast<char>(byte));
-    } else {
-        utf8_append(out, kHighHalf[byte - 0x80]);
+namespace {
+
+// The UTF-8 form of every byte: its length and up to three bytes.
+struct Utf8Form {
+    std::uint8_t length;
+    std::array<char, 3> bytes;
+};
+
+constexpr std::array<Utf8Form, 256> kUtf8Forms = [] {
+    std::array<Utf8Form, 256> forms{};
+    for (std::size_t byte = 0; byte < forms.size(); ++byte) {
+        auto& form = forms[byte];
+        const char32_t cp = byte < 0x80 ? static_cast<char32_t>(byte) : kHighHalf[byte - 0x80];
+        if (cp < 0x80) {
+            form = {1, {static_cast<char>(cp), 0, 0}};
+        } else if (cp < 0x800) {
+            form = {
+                2, {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F)), 0}};
+        } else {
+            form = {
+                3,
+                {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                 static_cast<char>(0x80 | (cp & 0x3F))}};
+        }
     }
+    return forms;
+}();
+
+const Utf8Form& utf8_form(char c) { return kUtf8Forms[static_cast<unsigned char>(c)]; }
+
+}  // namespace
+
+void append_cp1250_char(std::string& out, unsigned char byte) {
+    const Utf8Form& form = kUtf8Forms[byte];
+    out.append(form.bytes.data(), form.length);
 }
 
+namespace {
+
+// Writes the UTF-8 form of every byte at `to`, three bytes each whatever its length, so that
+// there is no branch per byte; `to` needs room for three bytes per byte. Returns the end.
+char* write_utf8(std::string_view bytes, char* to) {
+    for (const char c : bytes) {
+        const Utf8Form& form = utf8_form(c);
+        std::memcpy(to, form.bytes.data(), 3);
+        to += form.length;
+    }
+    return to;
+}
+
+}  // namespace
+
 std::string cp1250_to_utf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (char c : bytes) append_cp1250_char(out, static_cast<unsigned char>(c));
+    // Names are short: converted on the stack, then copied once into a string of the exact size.
+    constexpr std::size_t kOnStack = 256;
+    if (bytes.size() <= kOnStack) {
+        std::array<char, 3 * kOnStack> buffer;
+        char* end = write_utf8(bytes, buffer.data());
+        return std::string(buffer.data(), end);
+    }
+    std::string out(3 * bytes.size(), '\0');
+    out.resize(static_cast<std::size_t>(write_utf8(bytes, out.data()) - out.data()));
     return out;
 }
 
@@ -203,6 +262,17 @@ std::size_t utf8_offset(std::string_view text, std::size_t char_index) {
 }
 
 bool cp1250_less(std::string_view a, std::string_view b) {
+    // Where the texts first differ in ASCII bytes (or one ends before an ASCII byte of the
+    // other), every character before is the same in both, so the bytes decide.
+    const auto [ma, mb] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    const bool a_ends = ma == a.end();
+    const bool b_ends = mb == b.end();
+    const bool a_ascii = a_ends || is_ascii(static_cast<unsigned char>(*ma));
+    const bool b_ascii = b_ends || is_ascii(static_cast<unsigned char>(*mb));
+    if (a_ascii && b_ascii) {
+        if (a_ends || b_ends) return a_ends && !b_ends;
+        return static_cast<unsigned char>(*ma) < static_cast<unsigned char>(*mb);
+    }
     std::size_t pa = 0, pb = 0;
     while (pa < a.size() && pb < b.size()) {
         const char32_t ca = utf8_next(a, pa);
@@ -213,6 +283,21 @@ bool cp1250_less(std::string_view a, std::string_view b) {
         if (ca != cb) return ca < cb;
     }
     return pa == a.size() && pb < b.size();
+}
+
+std::optional<std::uint64_t> cp1250_prefix_key(std::string_view text) {
+    std::uint64_t key = 0;
+    std::size_t pos = 0;
+    for (int k = 0; k < 8; ++k) {
+        std::uint64_t byte = 0;  // past the end
+        if (pos < text.size()) {
+            const auto mapped = cp1250_byte(utf8_next(text, pos));
+            if (!mapped) return std::nullopt;
+            byte = *mapped;
+        }
+        key = (key << 8) | byte;
+    }
+    return key;
 }
 
 std::string upper_case(std::string_view text) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,5 +44,9 @@ std::string upper_case(std::string_view text);
 
 // Byte order of the Windows-1250 forms, used wherever lists are sorted.
 bool cp1250_less(std::string_view a, std::string_view b);
+// The first eight Windows-1250 bytes of a text, padded with zeros, as one number: texts whose
+// numbers differ are in that order by cp1250_less. None when one of those characters has no
+// Windows-1250 byte (only the whole comparison orders such a text).
+std::optional<std::uint64_t> cp1250_prefix_key(std::string_view text);
 
 }  // namespace xamo

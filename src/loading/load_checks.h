@@ -9,7 +9,8 @@
 namespace xamo {
 
 // Rule base: every declared fact, negation stripped, must be a condition of some rule. Reports
-// the others and removes every `fakt`; true when all were conditions.
+// the others and removes every `fakt`; true when all were conditions. Runs after the askable
+// conditions of the same rules were remembered.
 bool check_declared_facts(KnowledgeBase& kb);
 // Rule base: the rules with a single condition, in base order.
 std::vector<const Fact*> single_condition_rules(const FactStore& store);

@@ -10,6 +10,7 @@ namespace {
 TEST(Numbering, FirstNumberThatOccursAgainLater) {
     EXPECT_EQ(first_repeated({1, 2, 2, 3}), 2);
     EXPECT_EQ(first_repeated({4, 1, 2, 1, 4}), 4);
+    EXPECT_EQ(first_repeated({9, -7, 5, 5, 5, -7}), -7);
     EXPECT_FALSE(first_repeated({1, 2, 3}).has_value());
     EXPECT_FALSE(first_repeated({}).has_value());
 }

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "askable/list_ops.h"
+#include "kb/codec.h"
 #include "support/scripted_interaction.h"
 
 namespace xamo {
@@ -10,8 +14,7 @@ namespace {
 
 TEST(ListOps, ReduceKeepsLastOccurrences) {
     EXPECT_EQ(reduce({"a", "b", "a", "c", "b"}), (StringList{"a", "c", "b"}));
-    const StringList repeated{"a", "b", "a", "c", "b"};
-    EXPECT_EQ(reduce_views({repeated.begin(), repeated.end()}), (StringList{"a", "c", "b"}));
+    EXPECT_EQ(last_occurrences({0, 1, 0, 2, 1}, 3), (std::vector<std::uint32_t>{0, 2, 1}));
     // A long first list, and a short one against a long second list.
     EXPECT_EQ(difference({"c", "a", "b", "a"}, {"a"}), (StringList{"c", "b"}));
     EXPECT_EQ(difference({"a", "x", "a"}, {"c", "a", "b", "c"}), (StringList{"x"}));
@@ -19,6 +22,28 @@ TEST(ListOps, ReduceKeepsLastOccurrences) {
     // Upper case before lower case, Polish letters after ASCII ones (Windows-1250 bytes).
     EXPECT_EQ(sorted({"żur", "b", "Ala", "ala", "ąb", "z"}),
               (StringList{"Ala", "ala", "b", "z", "ąb", "żur"}));
+}
+
+TEST(ListOps, SortedIsTheStableSortInWindows1250OrderOfAnyTexts) {
+    // Long shared prefixes, Polish letters, characters without a Windows-1250 byte ('À', '中'),
+    // the one whose byte is 0xFF ('˙'), a NUL, broken UTF-8 and many repeated texts.
+    const std::vector<std::string> pieces{"a",    "b",    "_1",      "ą", "ż",
+                                          "Ś",    "À",    "中",      "˙", std::string(1, '\0'),
+                                          "\xFF", "\xFE", "warunek_"};
+    std::mt19937 random(11);
+    for (int round = 0; round < 200; ++round) {
+        StringList list;
+        for (int i = 0; i < 60; ++i) {
+            std::string text;
+            for (std::size_t n = random() % 6; n > 0; --n) text += pieces[random() % pieces.size()];
+            list.push_back(text);
+        }
+        StringList expected = list;
+        std::stable_sort(
+            expected.begin(), expected.end(),
+            [](const std::string& x, const std::string& y) { return cp1250_less(x, y); });
+        ASSERT_EQ(sorted(list), expected) << "round " << round;
+    }
 }
 
 class Askable : public ::testing::Test {
@@ -57,6 +82,14 @@ TEST_F(Askable, RuleBaseConditionsConclusionsAndReservedWords) {
     EXPECT_FALSE(is_askable(memory, "nc"));
     EXPECT_TRUE(has_non_askable(memory, {"a", "nc"}));
     EXPECT_FALSE(has_non_askable(memory, {"a", "nb"}));
+}
+
+TEST_F(Askable, ConditionsInOrderOfTheirLastUseAndKoniecAsAConditionStaysAskable) {
+    rules({make_rule(1, "c", {"b", "a"}, 1), make_rule(2, "koniec", {"nb", "koniec"}, 1),
+           make_rule(3, "koniec", {"c", "x"}, 1)});
+    EXPECT_EQ(memory.lista_warunkow, (StringList{"a", "b", "koniec", "c", "x"}));
+    EXPECT_EQ(memory.lista_wnioskow_regul, (StringList{"c"}));
+    EXPECT_EQ(memory.lista_warunkow_dopytywalnych, (StringList{"a", "b", "koniec", "x"}));
 }
 
 TEST_F(Askable, ModelArgumentsConstantsAndNegatedApplicationConditions) {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace xamo {
 namespace {
 
@@ -27,6 +30,8 @@ TEST(Codec, EveryByteRoundTripsAndDefinedBytesMatchTheSystemTable) {
     const std::string utf8 = cp1250_to_utf8(all);
     EXPECT_EQ(utf8_length(utf8), 256u);
     EXPECT_EQ(utf8_to_cp1250(utf8), all);
+    // Longer texts take another way through the conversion.
+    EXPECT_EQ(cp1250_to_utf8(all + all), utf8 + utf8);
 
     int undefined = 0;
     for (int b = 0x80; b < 256; ++b) {
@@ -61,6 +66,27 @@ TEST(Codec, SortsByWindows1250Bytes) {
     EXPECT_FALSE(cp1250_less("abc", "abc"));
     // 'Ś' is 0x8C, below 'ł' (0xB3), though its code point is higher.
     EXPECT_TRUE(cp1250_less("Ś", "ł"));
+}
+
+TEST(Codec, SortOrderIsTheUnsignedByteOrderForEveryPairOfShortTexts) {
+    // ASCII, and high bytes whose UTF-8 forms share lead bytes ('ł' C5 82, 'Ś' C5 9A, 'Ź' C5
+    // B9; '€' E2 82 AC, '‚' E2 80 9A), so texts differ inside a character as well as between
+    // characters, and one text is often the start of another.
+    const std::string alphabet = "a\x7F\xB3\x8C\x8F\x80\x82";
+    std::vector<std::string> texts{""};
+    for (std::size_t from = 0; texts.back().size() < 3; ++from) {
+        for (const char c : alphabet) texts.push_back(texts[from] + c);
+    }
+    for (const auto& a : texts) {
+        for (const auto& b : texts) {
+            const bool bytes_less = std::lexicographical_compare(
+                a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+                    return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+                });
+            ASSERT_EQ(cp1250_less(cp1250_to_utf8(a), cp1250_to_utf8(b)), bytes_less)
+                << "'" << cp1250_to_utf8(a) << "' < '" << cp1250_to_utf8(b) << "'";
+        }
+    }
 }
 
 }  // namespace

@@ -74,6 +74,29 @@ TEST_F(Loading, RuleBaseLoadClearsEveryBaseNameAndWorkingFact) {
     EXPECT_EQ(ui.main_title, "xamo");
 }
 
+TEST_F(Loading, DeclaredFactsMustBeConditionsAskableOrNot) {
+    const auto base = [](std::vector<std::string> facts) {
+        facts.push_back(R"(reguła(1,"grypa",["gorączka","kaszel"],1))");
+        facts.push_back(R"(reguła(2,"leczenie",["grypa","gorączka"],1))");
+        return facts;
+    };
+    // A concluded condition and a negated askable one are both conditions of the rules.
+    EXPECT_FALSE(load(BaseKind::Rules, "REgrypa.BRD",
+                      base({R"(fakt("grypa"))", R"(fakt("nkaszel"))"}), kNoDiagnoses)
+                     .empty());
+    EXPECT_EQ(app.store().all(Kind::fakt).size(), 2u);
+    EXPECT_TRUE(app.store().any(Kind::nazwa_re));
+    // A conclusion no rule has as a condition is not: reported, and the base is unloaded.
+    load(BaseKind::Rules, "REgrypa.BRD", base({R"(fakt("kaszel"))", R"(fakt("leczenie"))"}),
+         kNoDiagnoses);
+    EXPECT_FALSE(app.store().any(Kind::fakt));
+    EXPECT_FALSE(app.store().any(Kind::nazwa_re));
+    const auto report = ui.output.find("Następujące fakty nie są warunkami dopytywalnymi");
+    ASSERT_NE(report, std::string::npos);
+    EXPECT_EQ(ui.output.find("kaszel", report), std::string::npos);
+    EXPECT_NE(ui.output.find("leczenie", report), std::string::npos);
+}
+
 TEST_F(Loading, NameFactsDistinguisherAndDirectory) {
     const std::string path = dir.write("REgrypa_2.BRD", {R"(reguła(1,"a",["b","c"],1))"});
     ui.answers.push_back(path);

@@ -1,0 +1,34 @@
+#include "kb/text_set.h"
+
+namespace xamo {
+
+TextSet::TextSet(const TextSet& other) : table_(other.size()) {
+    for (const auto& text : other.texts_) insert(text);
+}
+
+TextSet& TextSet::operator=(const TextSet& other) {
+    if (this != &other) {
+        TextSet copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+bool TextSet::insert(std::string_view text) {
+    const auto [number, inserted] = table_.insert(text);
+    if (!inserted) return false;
+    texts_.emplace_back(text);
+    table_.retarget(number, texts_.back());
+    return true;
+}
+
+void TextSet::reserve(std::size_t count) {
+    if (empty()) table_ = ViewTable(count);
+}
+
+void TextSet::clear() {
+    texts_.clear();
+    table_.clear();
+}
+
+}  // namespace xamo

@@ -1,0 +1,38 @@
+// A set of texts that keeps its own copy of each: the texts stay in place in a deque and are
+// found through a ViewTable, so a lookup hashes once and follows no chain of nodes. Large rule
+// bases ask it about hundreds of thousands of condition names.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <string_view>
+
+#include "kb/view_table.h"
+
+namespace xamo {
+
+class TextSet {
+  public:
+    TextSet() = default;
+    // A copy points its table at its own texts.
+    TextSet(const TextSet& other);
+    TextSet& operator=(const TextSet& other);
+    TextSet(TextSet&&) = default;
+    TextSet& operator=(TextSet&&) = default;
+
+    // True when the text was not in the set before.
+    bool insert(std::string_view text);
+    bool contains(std::string_view text) const { return table_.contains(text); }
+    std::size_t size() const { return texts_.size(); }
+    bool empty() const { return texts_.empty(); }
+    // Room for `count` texts; only an empty set takes it.
+    void reserve(std::size_t count);
+    void clear();
+
+  private:
+    std::deque<std::string> texts_;  // never moved: the table views them
+    ViewTable table_;
+};
+
+}  // namespace xamo
