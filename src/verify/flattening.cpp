@@ -17,7 +17,7 @@ RuleIndex::RuleIndex(const FactStore& store, const AskableMemory& askable, Searc
     std::size_t conditions = 0;
     for (const Fact& fact : store.all(Kind::regula))
         conditions += Rule(fact).conditions().size() + 1;
-    ids_.reserve(2 * conditions);
+    ids_ = ViewTable(2 * conditions);
     rules_.reserve(store.all(Kind::regula).size());
     for (const Fact& fact : store.all(Kind::regula)) {
         if (stopped()) return;
@@ -43,10 +43,12 @@ bool RuleIndex::stopped() {
 }
 
 ConditionId RuleIndex::intern(std::string_view text) {
-    if (const auto it = ids_.find(text); it != ids_.end()) return it->second;
-    const auto id = static_cast<ConditionId>(texts_.size());
+    // The table numbers texts in order of insertion, as the ids are; a new one is pointed at
+    // its stored copy.
+    const auto [id, inserted] = ids_.insert(text);
+    if (!inserted) return id;
     const std::string& stored = storage_.emplace_back(text);
-    ids_.emplace(stored, id);
+    ids_.retarget(id, stored);
     texts_.push_back(&stored);
     negation_.push_back(id);
     askable_.push_back(is_askable(askable_memory_, stored) ? 1 : 0);
@@ -74,8 +76,9 @@ void RuleIndex::compute_replacements(ConditionId id) {
     std::vector<Replacement> out;
     const std::string& text = *texts_[id];  // stored in a deque: stays where it is
     if (is_negated(text)) {
-        if (const auto it = ids_.find(std::string_view(text).substr(1)); it != ids_.end()) {
-            for (std::uint32_t position : concluding_[it->second]) {
+        if (const auto positive = ids_.find(std::string_view(text).substr(1));
+            positive != ViewTable::npos) {
+            for (std::uint32_t position : concluding_[positive]) {
                 const IndexedRule& rule = rules_[position];
                 for (auto c = rule.conditions.rbegin(); c != rule.conditions.rend(); ++c) {
                     out.push_back({rule.number, {intern(negacja(*texts_[*c]))}});

@@ -39,6 +39,7 @@
 
 #include "askable/askable_memory.h"
 #include "kb/facts.h"
+#include "kb/view_table.h"
 #include "verify/pass_list.h"
 
 namespace xamo {
@@ -110,7 +111,7 @@ class RuleIndex {
     std::vector<ConditionId> pending_;
 
     std::deque<std::string> storage_;
-    std::unordered_map<std::string_view, ConditionId> ids_;
+    ViewTable ids_;  // over the stored texts; a text's number is its id
     std::vector<const std::string*> texts_;
     std::vector<ConditionId> negation_;
     std::vector<char> askable_;

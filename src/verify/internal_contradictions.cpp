@@ -143,6 +143,34 @@ bool testuj_sprzecznosc(const StringList& conditions) {
 
 namespace {
 
+// A flattening by condition ids and rule numbers, for telling one rule's flattenings apart.
+struct IdFlattening {
+    std::vector<ConditionId> conditions;
+    IntegerList numbers;
+    bool operator==(const IdFlattening&) const = default;
+};
+
+struct IdFlatteningHash {
+    std::size_t operator()(const IdFlattening& f) const {
+        std::size_t h = f.conditions.size();
+        for (ConditionId c : f.conditions) h = mix(h, c);
+        for (std::int32_t n : f.numbers) h = mix(h, static_cast<std::size_t>(n));
+        return h;
+    }
+};
+
+// testuj_sprzecznosc on condition ids: walking from the end, the marks hold the conditions that
+// stand later in the list.
+bool holds_pair(const RuleIndex& index, const std::vector<ConditionId>& conditions) {
+    const std::uint32_t generation = index.bump();
+    auto& marks = index.marks();
+    for (std::size_t i = conditions.size(); i-- > 0;) {
+        if (marks[index.negation(conditions[i])] == generation) return true;
+        marks[conditions[i]] = generation;
+    }
+    return false;
+}
+
 // Whether each rule's flattenings may repeat a flattening already met: when more than one rule
 // shares its number and conclusion, or one of the stored ones has them.
 std::vector<char> may_repeat(const RuleIndex& index, const std::vector<FlattenedRule>& stored) {
@@ -249,23 +277,30 @@ bool wyznacz_sprzecznosc_1w(RuleDiagnosisContext& ctx) {
             record(std::move(rule), contradictory);
             continue;
         }
-        // One rule may give one flattening twice; only rules that may repeat another rule's
-        // flattening keep theirs for the rest of the search.
-        std::vector<FlattenedRule> met_here;
-        FlattenedSet distinct_here(met_here);
-        auto& seen = repeats[position] ? met : met_here;
-        auto& seen_set = repeats[position] ? distinct : distinct_here;
+        // One rule may give one flattening twice: its own are told apart by ids, and only rules
+        // that may repeat another rule's flattening keep theirs as text for the rest of the
+        // search.
+        std::unordered_set<IdFlattening, IdFlatteningHash> own;
         const bool completed = ctx.each_flattening(
             position, &progress,
             [&](const Flattening& f) {
                 if (!progress.step()) return false;
-                FlattenedRule rule{number, conclusion, index.texts(f.conditions), f.numbers};
-                seen.push_back(rule);
-                if (!seen_set.insert_last()) {
-                    seen.pop_back();
-                    return true;
+                const bool contradictory = holds_pair(index, f.conditions);
+                FlattenedRule rule{number, conclusion, {}, {}};
+                if (repeats[position]) {
+                    met.push_back({number, conclusion, index.texts(f.conditions), f.numbers});
+                    if (!distinct.insert_last()) {
+                        met.pop_back();
+                        return true;
+                    }
+                    rule = met.back();
+                } else {
+                    if (!own.insert({f.conditions, f.numbers}).second) return true;
+                    if (contradictory && shown.wanted(conclusion)) {
+                        rule.conditions = index.texts(f.conditions);
+                        rule.numbers = f.numbers;
+                    }
                 }
-                const bool contradictory = testuj_sprzecznosc(rule.conditions);
                 record(std::move(rule), contradictory);
                 return contradictory || !settles;
             },
