@@ -790,6 +790,10 @@ TEST_F(EditWindowTest, CheckListsFindingsAndMovesToTheirLines) {
         if (findings->item(i)->data(Qt::UserRole).toInt() == 2) on_line_2 = findings->item(i);
     }
     ASSERT_NE(on_line_2, nullptr) << findings->item(0)->text().toStdString();
+    // A short list takes the height of its rows, leaving the window to the text.
+    EXPECT_LT(findings->height(), text->height());
+    EXPECT_LE(findings->height(), findings->count() * (findings->sizeHintForRow(0) + 2) +
+                                      4 * findings->frameWidth() + 8);
     save_screenshot(&window, "screenshot_editor_findings.png");
     emit findings->itemClicked(on_line_2);
     EXPECT_EQ(text->textCursor().blockNumber(), 1);

@@ -12,6 +12,7 @@
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "check/checker.h"
 #include "check/report.h"
@@ -291,7 +292,7 @@ void EditWindow::check_base() {
         findings_->addItem(item);
     }
     if (result.findings.empty()) findings_->addItem("Sprawdzanie nie znalazło niczego.");
-    findings_->show();
+    show_findings();
     mark_lines();
 }
 
@@ -300,10 +301,19 @@ void EditWindow::show_error_at(int line) {
     auto* item = new QListWidgetItem(QString("Błąd syntaksu w wierszu %1").arg(line));
     item->setData(Qt::UserRole, line);
     findings_->addItem(item);
-    findings_->show();
+    show_findings();
     finding_lines_ = {line};
     go_to_line(line);
     mark_lines();
+}
+
+void EditWindow::show_findings() {
+    constexpr int kMostRowsShown = 6;
+    const int rows = std::min(findings_->count(), kMostRowsShown);
+    const int row_height =
+        std::max(findings_->sizeHintForRow(0), findings_->fontMetrics().height());
+    findings_->setFixedHeight(rows * row_height + 2 * findings_->frameWidth() + 4);
+    findings_->show();
 }
 
 void EditWindow::finding_chosen(QListWidgetItem* item) {

@@ -49,6 +49,8 @@ class EditWindow : public QWidget {
     void finding_chosen(QListWidgetItem* item);
     // The current line and the lines with findings, marked across the whole width.
     void mark_lines();
+    // Shows the findings list as high as its rows, up to a few: the text keeps the window.
+    void show_findings();
 
     EditSession session_;
     QPlainTextEdit* editor_;
