@@ -162,8 +162,13 @@ StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& me
     // Every name is hashed once: numbered in one table of views into the rules, after which the
     // reductions and the difference work on the numbers.
     const auto& rules = store.all(Kind::regula);
-    ViewTable names(3 * rules.size());
+    std::size_t condition_count = 0;
+    for (const Fact& rule : rules) condition_count += Rule(rule).conditions().size();
+    // Room for a distinct conclusion per rule and as many distinct conditions: conditions repeat
+    // in large bases, and the table grows in the rare base where they do not.
+    ViewTable names(2 * rules.size());
     std::vector<std::uint32_t> conditions;
+    conditions.reserve(condition_count);
     std::vector<std::uint32_t> conclusions;
     conclusions.reserve(rules.size());
     for (const Fact& rule : rules) {
@@ -186,6 +191,9 @@ StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& me
     const std::vector<std::uint32_t> kept_conditions = last_occurrences(conditions, names.size());
     std::vector<std::uint32_t> kept_conclusions = last_occurrences(conclusions, names.size());
     std::erase(kept_conclusions, end);
+    // Freed before the lists of texts are made: a million rules hold millions of conditions.
+    std::vector<std::uint32_t>().swap(conditions);
+    std::vector<std::uint32_t>().swap(conclusions);
     std::vector<std::uint32_t> askable;
     for (const std::uint32_t c : kept_conditions) {
         if (concluded[c] == 0 && c != none) askable.push_back(c);
