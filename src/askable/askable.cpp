@@ -1,6 +1,7 @@
 #include "askable/askable.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <utility>
 
@@ -171,11 +172,36 @@ StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& me
     conditions.reserve(condition_count);
     std::vector<std::uint32_t> conclusions;
     conclusions.reserve(rules.size());
+    // Names are inserted some names after their slots were asked for: in a large base nearly
+    // every new name's slot is a cache miss, and the misses of the names in flight overlap.
+    struct Pending {
+        std::string_view text;
+        std::uint64_t hash = 0;
+        bool conclusion = false;
+    };
+    std::array<Pending, 16> in_flight;
+    std::size_t oldest = 0;
+    std::size_t count = 0;
+    const auto settle_oldest = [&] {
+        const Pending& p = in_flight[oldest];
+        const std::uint32_t number = names.insert(p.text, p.hash).first;
+        (p.conclusion ? conclusions : conditions).push_back(number);
+        oldest = (oldest + 1) % in_flight.size();
+        --count;
+    };
+    const auto number_later = [&](std::string_view text, bool conclusion) {
+        if (count == in_flight.size()) settle_oldest();
+        const std::uint64_t hash = ViewTable::hash_of(text);
+        names.prefetch(hash);
+        in_flight[(oldest + count) % in_flight.size()] = {text, hash, conclusion};
+        ++count;
+    };
     for (const Fact& rule : rules) {
         for (const std::string_view c : Rule(rule).conditions())
-            conditions.push_back(names.insert(is_negated(c) ? c.substr(1) : c).first);
-        conclusions.push_back(names.insert(Rule(rule).conclusion()).first);
+            number_later(is_negated(c) ? c.substr(1) : c, false);
+        number_later(Rule(rule).conclusion(), true);
     }
+    while (count > 0) settle_oldest();
     const auto end = names.find(kEnd);
     const auto none = names.find(kNoCondition);
     // Concluded by a rule: not askable ("koniec" is no conclusion).
