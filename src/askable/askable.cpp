@@ -208,12 +208,6 @@ StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& me
     std::vector<std::uint8_t> concluded(names.size(), 0);
     for (const std::uint32_t c : conclusions) concluded[c] = c != end ? 1 : 0;
 
-    const auto texts = [&names](const std::vector<std::uint32_t>& numbers) {
-        StringList out;
-        out.reserve(numbers.size());
-        for (const std::uint32_t n : numbers) out.emplace_back(names.text(n));
-        return out;
-    };
     const std::vector<std::uint32_t> kept_conditions = last_occurrences(conditions, names.size());
     std::vector<std::uint32_t> kept_conclusions = last_occurrences(conclusions, names.size());
     std::erase(kept_conclusions, end);
@@ -224,6 +218,14 @@ StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& me
     for (const std::uint32_t c : kept_conditions) {
         if (concluded[c] == 0 && c != none) askable.push_back(c);
     }
+    // The table's slots go before the lists of texts are made.
+    const std::vector<std::string_view> views = names.take_texts();
+    const auto texts = [&views](const std::vector<std::uint32_t>& numbers) {
+        StringList out;
+        out.reserve(numbers.size());
+        for (const std::uint32_t n : numbers) out.emplace_back(views[n]);
+        return out;
+    };
     memory.lista_warunkow = texts(kept_conditions);
     memory.lista_wnioskow_regul = texts(kept_conclusions);
     return texts(askable);

@@ -68,4 +68,10 @@ void ViewTable::clear() {
     std::vector<std::string_view>().swap(texts_);
 }
 
+std::vector<std::string_view> ViewTable::take_texts() {
+    std::vector<std::string_view> texts = std::move(texts_);
+    clear();
+    return texts;
+}
+
 }  // namespace xamo

@@ -41,6 +41,8 @@ class ViewTable {
     void retarget(std::uint32_t number, std::string_view text) { texts_[number] = text; }
     std::size_t size() const { return texts_.size(); }
     void clear();
+    // The texts by number, the table left empty: its slots are freed before the caller goes on.
+    std::vector<std::string_view> take_texts();
 
   private:
     void grow();
