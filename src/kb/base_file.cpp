@@ -331,8 +331,11 @@ std::string ReadError::message() const {
     return {};
 }
 
-std::vector<std::string_view> base_file_lines(std::string_view bytes) {
-    std::vector<std::string_view> lines;
+namespace {
+
+// Calls `visit` with every line of `bytes` as the reader splits them, until it returns false.
+template <typename Visit>
+void for_each_line(std::string_view bytes, Visit&& visit) {
     std::size_t start = 0;
     // The next LF, kept until it is passed, so that a file of lone CRs is not searched to its end
     // again for every line.
@@ -343,7 +346,7 @@ std::vector<std::string_view> base_file_lines(std::string_view bytes) {
         if (next_lf < start) next_lf = std::min(bytes.find('\n', start), bytes.size());
         const std::size_t cr = bytes.substr(0, next_lf).find('\r', start);
         const std::size_t end = cr == std::string_view::npos ? next_lf : cr;
-        lines.push_back(bytes.substr(start, end - start));
+        if (!visit(bytes.substr(start, end - start))) return;
         std::size_t after_crs = end;
         while (after_crs < bytes.size() && bytes[after_crs] == '\r') ++after_crs;
         if (after_crs < bytes.size() && bytes[after_crs] == '\n')
@@ -351,39 +354,93 @@ std::vector<std::string_view> base_file_lines(std::string_view bytes) {
         else
             start = end + 1;  // LF, a lone CR, or the end of the file
     }
+}
+
+// Parses lines into the store, numbering them on from `line_number`; the scratch list and the
+// fact are reused from line to line.
+class SectionReader {
+  public:
+    SectionReader(FactStore& store, Section section, std::vector<FactLine>* lines)
+        : store_(store), section_(section), lines_(lines) {}
+
+    // False when a line is in error (then error() holds it).
+    bool read(std::string_view bytes) {
+        for_each_line(bytes, [this](std::string_view line) { return read_line(line); });
+        return !error_;
+    }
+    std::optional<ReadError>& error() { return error_; }
+
+  private:
+    bool read_line(std::string_view line) {
+        ++line_number_;
+        if (line.empty()) {
+            error_ = make_error(ReadErrorKind::EmptyLine, line, 0, line_number_);
+            return false;
+        }
+        LineParser parser(line, section_, scratch_);
+        if (auto failed = parser.parse(fact_)) {
+            error_ = make_error(failed->kind, line, failed->position, line_number_);
+            return false;
+        }
+        if (lines_) lines_->push_back({fact_.kind, line_number_});
+        store_.add(std::move(fact_));
+        fact_ = Fact{};
+        return true;
+    }
+
+    FactStore& store_;
+    Section section_;
+    std::vector<FactLine>* lines_;
+    std::size_t line_number_ = 0;
+    Fact fact_{};
+    StringList scratch_;
+    std::optional<ReadError> error_;
+};
+
+}  // namespace
+
+std::vector<std::string_view> base_file_lines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    for_each_line(bytes, [&lines](std::string_view line) {
+        lines.push_back(line);
+        return true;
+    });
     return lines;
 }
 
 std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
                                             const std::string& bytes,
                                             std::vector<FactLine>* lines) {
-    std::size_t line_number = 0;
-    Fact fact{};
-    StringList scratch;
-    for (const std::string_view line : base_file_lines(bytes)) {
-        ++line_number;
-        if (line.empty()) return make_error(ReadErrorKind::EmptyLine, line, 0, line_number);
-        LineParser parser(line, section, scratch);
-        if (auto error = parser.parse(fact)) {
-            return make_error(error->kind, line, error->position, line_number);
-        }
-        if (lines) lines->push_back({fact.kind, line_number});
-        store.add(std::move(fact));
-        fact = Fact{};
-    }
-    return std::nullopt;
+    SectionReader reader(store, section, lines);
+    reader.read(bytes);
+    return std::move(reader.error());
 }
 
 std::optional<ReadError> read_section(FactStore& store, Section section, const std::string& path) {
-    std::string bytes;
-    const auto result = read_file_bytes(path, bytes);
+    // The file is parsed as it is read, never held whole beside the facts made from it: what
+    // follows the last LF read so far waits for the next piece, since an LF always ends a line
+    // and a new one begins after it.
+    SectionReader reader(store, section, nullptr);
+    std::string pending;
+    const auto result = read_file_pieces(path, [&](std::string_view piece) {
+        // Only the new piece is searched: a line without an LF is not scanned again each time.
+        const std::size_t lf_in_piece = piece.rfind('\n');
+        const std::size_t last_lf = pending.size() + lf_in_piece;
+        pending.append(piece);
+        if (lf_in_piece == std::string_view::npos) return true;
+        if (!reader.read(std::string_view(pending).substr(0, last_lf + 1))) return false;
+        pending.erase(0, last_lf + 1);
+        return true;
+    });
+    if (reader.error()) return std::move(reader.error());
     if (!result.ok) {
         ReadError error;
         error.kind = ReadErrorKind::InputOutput;
         error.detail = result.error;
         return error;
     }
-    return read_section_bytes(store, section, bytes);
+    reader.read(pending);
+    return std::move(reader.error());
 }
 
 std::string section_text(const FactStore& store, Section section) {

@@ -212,7 +212,9 @@ FileOps& file_ops() { return current_ops ? *current_ops : default_ops(); }
 ScopedFileOps::ScopedFileOps(FileOps& ops) : previous_(current_ops) { current_ops = &ops; }
 ScopedFileOps::~ScopedFileOps() { current_ops = previous_; }
 
-FileResult read_file_bytes(const std::string& path, std::string& bytes, std::uintmax_t limit) {
+FileResult read_file_pieces(const std::string& path,
+                            const std::function<bool(std::string_view)>& take,
+                            std::uintmax_t limit) {
     if (has_nul(path)) return {false, nul_in_name(path)};
     if (is_link_loop(path)) return {false, link_loop(path)};
     std::error_code ec;
@@ -225,33 +227,47 @@ FileResult read_file_bytes(const std::string& path, std::string& bytes, std::uin
         return {false,
                 "Plik " + path + " nie jest zwykłym plikiem (urządzenie, potok lub gniazdo)."};
     }
+    const auto too_large = [&] {
+        return FileResult{false, "Plik " + path + " jest za duży (ponad " +
+                                     std::to_string(limit >> 20) + " MB)."};
+    };
     const std::uintmax_t size = fs::file_size(fs::path(path), ec);
-    if (!ec && size > limit) {
-        return {false,
-                "Plik " + path + " jest za duży (ponad " + std::to_string(limit >> 20) + " MB)."};
-    }
+    if (!ec && size > limit) return too_large();
     std::ifstream in(fs::path(path), std::ios::binary);
     if (!in) return {false, "Nie można otworzyć pliku " + path + "."};
+    std::vector<char> buffer(std::size_t{1} << 16);
+    std::uintmax_t read = 0;
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
+        const auto count = static_cast<std::size_t>(in.gcount());
+        read += count;
+        // A file that grows while it is read is bounded too.
+        if (read > limit) return too_large();
+        if (!take(std::string_view(buffer.data(), count))) return {true, {}};
+    }
+    if (in.bad()) return {false, "Błąd odczytu pliku " + path + "."};
+    return {true, {}};
+}
+
+FileResult read_file_bytes(const std::string& path, std::string& bytes, std::uintmax_t limit) {
+    bytes.clear();
     try {
-        bytes.clear();
-        if (!ec) bytes.reserve(static_cast<std::size_t>(size));
-        char buffer[1 << 16];
-        while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-            bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-            // A file that grows while it is read is bounded too.
-            if (bytes.size() > limit) {
-                bytes.clear();
-                return {false, "Plik " + path + " jest za duży (ponad " +
-                                   std::to_string(limit >> 20) + " MB)."};
-            }
-        }
+        std::error_code ec;
+        const std::uintmax_t size = fs::file_size(fs::path(path), ec);
+        if (!ec && size <= limit) bytes.reserve(static_cast<std::size_t>(size));
+        auto result = read_file_pieces(
+            path,
+            [&bytes](std::string_view piece) {
+                bytes.append(piece);
+                return true;
+            },
+            limit);
+        if (!result.ok) bytes.clear();
+        return result;
     } catch (const std::bad_alloc&) {
         bytes.clear();
         bytes.shrink_to_fit();
         return {false, "Brak pamięci na wczytanie pliku " + path + "."};
     }
-    if (in.bad()) return {false, "Błąd odczytu pliku " + path + "."};
-    return {true, {}};
 }
 
 FileResult write_file_replacing(const std::string& path, const std::string& bytes) {

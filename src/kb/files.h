@@ -20,8 +20,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace xamo {
@@ -38,6 +40,11 @@ inline constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{1} << 30;  // 1 G
 // file (a FIFO is never opened, so it cannot block) and a file over `limit` bytes.
 FileResult read_file_bytes(const std::string& path, std::string& bytes,
                            std::uintmax_t limit = kMaxFileBytes);
+// Reads the file with the same checks, handing `take` one piece after another in file order
+// (never the whole file at once); `take` returns false to stop reading, which is no error.
+FileResult read_file_pieces(const std::string& path,
+                            const std::function<bool(std::string_view)>& take,
+                            std::uintmax_t limit = kMaxFileBytes);
 // Replaces the file at `path` by `bytes` as described above.
 FileResult write_file_replacing(const std::string& path, const std::string& bytes);
 // Writes UTF-8 text as Windows-1250; a character it cannot hold refuses the whole write.

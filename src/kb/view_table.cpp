@@ -7,8 +7,6 @@ namespace {
 
 constexpr std::uint64_t kHigh = 0xffffffff00000000ULL;
 
-std::uint64_t hash_of(std::string_view text) { return std::hash<std::string_view>{}(text); }
-
 std::size_t slots_for(std::size_t members) {
     std::size_t slots = 16;
     while (slots < 2 * members) slots *= 2;
@@ -16,6 +14,10 @@ std::size_t slots_for(std::size_t members) {
 }
 
 }  // namespace
+
+std::uint64_t ViewTable::hash_of(std::string_view text) {
+    return std::hash<std::string_view>{}(text);
+}
 
 ViewTable::ViewTable(std::size_t expected) : slots_(slots_for(expected), 0) {
     texts_.reserve(expected);
@@ -33,8 +35,7 @@ std::uint32_t ViewTable::find(std::string_view text) const {
     }
 }
 
-std::pair<std::uint32_t, bool> ViewTable::insert(std::string_view text) {
-    const std::uint64_t hash = hash_of(text);
+std::pair<std::uint32_t, bool> ViewTable::insert(std::string_view text, std::uint64_t hash) {
     const std::size_t mask = slots_.size() - 1;
     std::size_t i = hash & mask;
     for (;; i = (i + 1) & mask) {
@@ -65,6 +66,12 @@ void ViewTable::grow() {
 void ViewTable::clear() {
     std::vector<std::uint64_t>(16, 0).swap(slots_);
     std::vector<std::string_view>().swap(texts_);
+}
+
+std::vector<std::string_view> ViewTable::take_texts() {
+    std::vector<std::string_view> texts = std::move(texts_);
+    clear();
+    return texts;
 }
 
 }  // namespace xamo

@@ -25,13 +25,24 @@ class ViewTable {
     std::uint32_t find(std::string_view text) const;
     bool contains(std::string_view text) const { return find(text) != npos; }
     // The number of `text`, and whether it was inserted now.
-    std::pair<std::uint32_t, bool> insert(std::string_view text);
+    std::pair<std::uint32_t, bool> insert(std::string_view text) {
+        return insert(text, hash_of(text));
+    }
+    // The same with the text's hash_of computed already, for callers that ask the processor to
+    // fetch the slot (prefetch) some texts before they insert them.
+    std::pair<std::uint32_t, bool> insert(std::string_view text, std::uint64_t hash);
+    static std::uint64_t hash_of(std::string_view text);
+    void prefetch(std::uint64_t hash) const {
+        __builtin_prefetch(slots_.data() + (hash & (slots_.size() - 1)));
+    }
 
     std::string_view text(std::uint32_t number) const { return texts_[number]; }
     // Points member `number` at another copy of its text (one the caller keeps in place).
     void retarget(std::uint32_t number, std::string_view text) { texts_[number] = text; }
     std::size_t size() const { return texts_.size(); }
     void clear();
+    // The texts by number, the table left empty: its slots are freed before the caller goes on.
+    std::vector<std::string_view> take_texts();
 
   private:
     void grow();

@@ -92,6 +92,35 @@ TEST_F(Askable, ConditionsInOrderOfTheirLastUseAndKoniecAsAConditionStaysAskable
     EXPECT_EQ(memory.lista_warunkow_dopytywalnych, (StringList{"a", "b", "koniec", "x"}));
 }
 
+// Names are numbered some names after they are read: over a base with far more names than are
+// in flight at once, the lists are still the reductions of the plain lists in base order.
+TEST_F(Askable, ManyRulesGiveTheReductionsOfTheirConditionsAndConclusions) {
+    std::vector<Fact> facts;
+    StringList conditions, conclusions;
+    std::mt19937 random(7);
+    for (int i = 0; i < 500; ++i) {
+        std::string conclusion(1, 'w');
+        conclusion += std::to_string(random() % 300);
+        StringList body;
+        for (unsigned k = 0; k < 1 + random() % 4; ++k) {
+            const auto n = random() % 400;
+            std::string name(1, n % 2 ? 'w' : 'a');
+            name += std::to_string(n);
+            conditions.push_back(name);
+            std::string written(n % 3 == 0 ? "n" : "");
+            written += name;
+            body.push_back(written);
+        }
+        conclusions.push_back(conclusion);
+        facts.push_back(make_rule(i + 1, conclusion, body, 0));
+    }
+    rules(facts);
+    EXPECT_EQ(memory.lista_warunkow, reduce(conditions));
+    EXPECT_EQ(memory.lista_wnioskow_regul, reduce(conclusions));
+    for (const auto& c : memory.lista_warunkow_dopytywalnych)
+        EXPECT_EQ(std::count(conclusions.begin(), conclusions.end(), c), 0) << c;
+}
+
 TEST_F(Askable, ModelArgumentsConstantsAndNegatedApplicationConditions) {
     rules({make_rule(1, "c", {"a", "wynik"}, 1)});
     model(1, "bez warunku", "y", "x", "+", "2");

@@ -257,6 +257,41 @@ TEST(BaseFileReader, MissingFilesAndDirectoriesAreInputOutputErrors) {
     EXPECT_FALSE(error->is_syntax());
 }
 
+// A file is parsed as it is read, piece by piece: line ends that straddle two pieces (a CR at
+// the end of one, its LF at the start of the next), long runs of lines ended by a lone CR and the
+// last line without an end give the same facts and the same error line as the bytes read whole.
+TEST(BaseFileReader, AFileReadInPiecesGivesWhatItsBytesGiveWhole) {
+    const std::string ends[] = {"\r\n", "\n", "\r\r\n"};
+    std::string bytes;
+    // A CR LF exactly across the first boundary of 65,536 bytes, and around later ones.
+    const std::string pad = "fakt(\"\xB3\xB9ka\")";
+    while (bytes.size() + 64 < 65'536) bytes += pad + "\n";
+    bytes += "fakt(\"" + std::string(65'536 - bytes.size() - 9, 'x') + "\")\r\n";
+    ASSERT_EQ(bytes[65'535], '\r');
+    ASSERT_EQ(bytes[65'536], '\n');
+    for (int i = 0; bytes.size() < 300'000; ++i)
+        bytes += cp("reguła(") + std::to_string(i) + ",\"w" + std::string(i % 200, 'a') +
+                 "\",[\"b\",\"nc\"],1)" + ends[i % 3];
+    for (int i = 0; i < 10'000; ++i) bytes += "fakt(\"cr" + std::to_string(i) + "\")\r";
+    bytes += "fakt(\"ostatni\")";
+    testing::TempDir dir;
+    FactStore whole, pieces;
+    ASSERT_FALSE(read_section_bytes(whole, Section::Rules, bytes));
+    ASSERT_FALSE(read_section(pieces, Section::Rules, dir.write("a.BRD", bytes)));
+    for (Kind kind : {Kind::fakt, Kind::regula}) EXPECT_EQ(pieces.all(kind), whole.all(kind));
+    EXPECT_EQ(TextFact(pieces.all(Kind::fakt).back()).text(), "ostatni");
+
+    bytes.insert(bytes.find(cp("reguła(900,")), cp("reguła(x)\n"));
+    FactStore store;
+    const auto in_pieces = read_section(store, Section::Rules, dir.write("b.BRD", bytes));
+    const auto in_whole = read_section_bytes(store, Section::Rules, bytes);
+    ASSERT_TRUE(in_pieces);
+    ASSERT_TRUE(in_whole);
+    EXPECT_EQ(in_pieces->line_number, in_whole->line_number);
+    EXPECT_EQ(in_pieces->kind, ReadErrorKind::IllegalNumber);
+    EXPECT_EQ(in_pieces->line, "reguła(x)");
+}
+
 // One fact of every kind of every section, with strings that need escaping and non-ASCII text.
 FactStore store_with_every_kind() {
     FactStore store;
