@@ -88,6 +88,10 @@ bool ForwardInference::prepare(const OpeningTexts& texts) {
     ask_detail_level(ctx_);
     ask_labels();
     ctx_.memory.clear_run();
+    // Every declared fact and every conclusion may become a fact of its own.
+    const FactStore& store = ctx_.store;
+    ctx_.memory.rbd.reserve(1 + store.all(Kind::fakt).size() + store.all(Kind::m_fakt).size() +
+                            store.all(Kind::regula).size());
     ctx_.report.kasowanie_tekst_raportu();
     opening_texts(texts);
     ctx_.memory.rbd.add(0, std::string(kNoCondition));

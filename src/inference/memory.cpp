@@ -55,6 +55,28 @@ std::size_t WorkingMemory::add(std::int32_t number, const std::string& condition
     return positions.size();
 }
 
+WorkingMemory& WorkingMemory::operator=(const WorkingMemory& other) {
+    if (this == &other) return *this;
+    clear();
+    facts_ = other.facts_;
+    conditions_ = other.conditions_;
+    index_ = other.index_;
+    for (std::uint32_t at = 0; at < conditions_.size(); ++at)
+        index_.retarget(at, conditions_[at].text);
+    size_ = other.size_;
+    signature_ = other.signature_;
+    if (observer_ != nullptr) {
+        for (const auto& [number, condition] : *this) tell(number, condition, 1);
+    }
+    return *this;
+}
+
+void WorkingMemory::reserve(std::size_t count) {
+    if (!facts_.empty() || !conditions_.empty()) return;
+    index_ = ViewTable(count);
+    facts_.reserve(count);
+}
+
 std::size_t WorkingMemory::count(const std::string& condition) const {
     const Condition* found = find(condition);
     return found == nullptr ? 0 : found->facts.size();

@@ -73,19 +73,16 @@ class WorkingMemory {
     WorkingMemory(std::initializer_list<Entry> entries) {
         for (const auto& [number, condition] : entries) add(number, condition);
     }
-    // The index looks at the texts of conditions_, so copies rebuild it; a move keeps the
-    // elements of the deque where they are.
+    // The index looks at the texts of conditions_, so a copy points its copy of the index at its
+    // own texts (nothing is hashed again); a move keeps the elements of the deque where they are.
     WorkingMemory(const WorkingMemory& other) : WorkingMemory() { *this = other; }
-    WorkingMemory& operator=(const WorkingMemory& other) {
-        if (this == &other) return *this;
-        clear();
-        for (const auto& [number, condition] : other) add(number, condition);
-        return *this;
-    }
+    WorkingMemory& operator=(const WorkingMemory& other);
     WorkingMemory(WorkingMemory&&) = default;
     WorkingMemory& operator=(WorkingMemory&&) = default;
 
     void observe(MemoryObserver* observer) { observer_ = observer; }
+    // Room for `count` facts of as many conditions; only an empty memory takes it.
+    void reserve(std::size_t count);
 
     // Returns how many facts now support the condition.
     std::size_t add(std::int32_t number, const std::string& condition);

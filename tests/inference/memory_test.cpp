@@ -1,0 +1,49 @@
+#include "inference/memory.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace xamo::testing {
+namespace {
+
+std::vector<std::pair<std::int32_t, std::string>> facts_of(const WorkingMemory& memory) {
+    std::vector<std::pair<std::int32_t, std::string>> facts;
+    for (const auto& [number, condition] : memory) facts.emplace_back(number, condition);
+    return facts;
+}
+
+// A copy outlives its original: its index must look at its own texts, keep the order of the
+// facts, skip the removed ones and go on counting as the original would.
+TEST(WorkingMemoryCopy, OutlivesItsOriginalWithTheSameFacts) {
+    WorkingMemory copy;
+    copy.add(9, "stale");
+    {
+        auto original = std::make_unique<WorkingMemory>();
+        original->add(0, "ciepło");
+        original->add(1, "wiatr");
+        original->add(2, "ciepło");
+        original->remove(1, "wiatr");
+        original->add(3, "nwiatr");
+        copy = *original;
+    }
+    const WorkingMemory expected{{0, "ciepło"}, {2, "ciepło"}, {3, "nwiatr"}};
+    EXPECT_EQ(facts_of(copy), facts_of(expected));
+    EXPECT_EQ(copy.size(), 3U);
+    EXPECT_EQ(copy.signature(), expected.signature());
+    EXPECT_EQ(copy.count("ciepło"), 2U);
+    EXPECT_FALSE(copy.established("wiatr"));
+    EXPECT_FALSE(copy.established("stale"));
+    EXPECT_TRUE(copy.has(3, "nwiatr"));
+
+    EXPECT_EQ(copy.add(4, "wiatr"), 1U);
+    EXPECT_EQ(copy.add(5, "ciepło"), 3U);
+    EXPECT_TRUE(copy.remove(0, "ciepło"));
+    EXPECT_EQ(copy.count("ciepło"), 2U);
+}
+
+}  // namespace
+}  // namespace xamo::testing
