@@ -42,17 +42,20 @@ const WorkingMemory::Condition* WorkingMemory::find(const std::string& condition
 std::size_t WorkingMemory::add(std::int32_t number, const std::string& condition) {
     auto [at, added] = index_.insert(condition);
     if (added) {
-        conditions_.push_back({condition, {}});
+        conditions_.push_back({condition});
         // The index must look at the kept text, not at the caller's.
         index_.retarget(at, conditions_.back().text);
     }
-    auto& positions = conditions_[at].facts;
-    positions.push_back(static_cast<std::uint32_t>(facts_.size()));
-    facts_.push_back({number, at});
+    Condition& record = conditions_[at];
+    const auto position = static_cast<std::uint32_t>(facts_.size());
+    facts_.push_back({number, at, kNone});
+    (record.last == kNone ? record.first : facts_[record.last].next) = position;
+    record.last = position;
+    ++record.count;
     ++size_;
     signature_ += fact_hash(number, condition);
-    tell(number, conditions_[at].text, 1);
-    return positions.size();
+    tell(number, record.text, 1);
+    return record.count;
 }
 
 WorkingMemory& WorkingMemory::operator=(const WorkingMemory& other) {
@@ -79,25 +82,33 @@ void WorkingMemory::reserve(std::size_t count) {
 
 std::size_t WorkingMemory::count(const std::string& condition) const {
     const Condition* found = find(condition);
-    return found == nullptr ? 0 : found->facts.size();
+    return found == nullptr ? 0 : found->count;
 }
 
 bool WorkingMemory::has(std::int32_t number, const std::string& condition) const {
     const Condition* found = find(condition);
     if (found == nullptr) return false;
-    return std::any_of(found->facts.begin(), found->facts.end(),
-                       [this, number](std::uint32_t at) { return facts_[at].number == number; });
+    for (std::uint32_t p = found->first; p != kNone; p = facts_[p].next) {
+        if (facts_[p].number == number) return true;
+    }
+    return false;
 }
 
 bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
     const std::uint32_t at = index_.find(condition);
     if (at == ViewTable::npos) return false;
-    auto& positions = conditions_[at].facts;
-    const auto found = std::find_if(positions.begin(), positions.end(),
-                                    [this, number](auto p) { return facts_[p].number == number; });
-    if (found == positions.end()) return false;
-    facts_[*found].condition = kGap;
-    positions.erase(found);
+    Condition& record = conditions_[at];
+    std::uint32_t before = kNone;
+    std::uint32_t p = record.first;
+    while (p != kNone && facts_[p].number != number) {
+        before = p;
+        p = facts_[p].next;
+    }
+    if (p == kNone) return false;
+    (before == kNone ? record.first : facts_[before].next) = facts_[p].next;
+    if (record.last == p) record.last = before;
+    --record.count;
+    facts_[p].condition = kGap;
     --size_;
     signature_ -= fact_hash(number, condition);
     tell(number, conditions_[at].text, -1);
@@ -107,14 +118,16 @@ bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
 void WorkingMemory::remove_all(const std::string& condition) {
     const std::uint32_t at = index_.find(condition);
     if (at == ViewTable::npos) return;
+    Condition& record = conditions_[at];
     std::vector<std::int32_t> numbers;
-    for (const std::uint32_t p : conditions_[at].facts) {
+    for (std::uint32_t p = record.first; p != kNone; p = facts_[p].next) {
         numbers.push_back(facts_[p].number);
         facts_[p].condition = kGap;
         signature_ -= fact_hash(facts_[p].number, condition);
     }
     size_ -= numbers.size();
-    conditions_[at].facts.clear();
+    record.first = record.last = kNone;
+    record.count = 0;
     for (const std::int32_t number : numbers) tell(number, conditions_[at].text, -1);
 }
 

@@ -44,7 +44,8 @@ class MemoryObserver {
 //
 // Facts are kept in the order they were added, each as its number and the index of its
 // condition; a removed fact stays as a gap until the memory is cleared, so positions never move.
-// Each condition is stored once, with the positions of its facts in the order they were added.
+// Each condition is stored once; its facts are linked from the first to the last added through
+// their positions, so that a fact costs no allocation of its own.
 class WorkingMemory {
   public:
     using Entry = std::pair<std::int32_t, std::string>;
@@ -105,15 +106,20 @@ class WorkingMemory {
   private:
     static constexpr std::uint32_t kGap = static_cast<std::uint32_t>(-1);
 
+    static constexpr std::uint32_t kNone = static_cast<std::uint32_t>(-1);
+
     struct Stored {
         std::int32_t number;
         std::uint32_t condition;  // index in conditions_, or kGap for a removed fact
+        std::uint32_t next;       // the next fact of the condition, or kNone
     };
     // A condition keeps its record (without facts) when its facts go, until the memory is
     // cleared.
     struct Condition {
         std::string text;
-        std::vector<std::uint32_t> facts;  // positions in facts_, in the order they were added
+        std::uint32_t first = kNone;  // positions in facts_
+        std::uint32_t last = kNone;
+        std::uint32_t count = 0;
     };
 
     void tell(std::int32_t number, const std::string& condition, int delta) {
