@@ -86,6 +86,11 @@ class ForwardAgenda : public MemoryObserver {
     // The same for the models of one phase, positions counted within the phase.
     const Fact* next_model(Phase phase, std::size_t& from);
 
+    // Whether condition `id` of the rule index holds in working memory, and whether its negation
+    // does: the counts kept from every change, so a test needs no lookup by text.
+    bool holds(std::uint32_t id) const { return count_[id] > 0; }
+    bool refuted(std::uint32_t id) const { return negation_count_[id] > 0; }
+
     // Whether the rule at base position i is eligible now (for tests).
     bool rule_eligible(std::size_t i);
 

@@ -330,15 +330,18 @@ bool ForwardInference::next_firing() {
            fire_relation(Kind::model_r, Phase::ExtendedRelation);
 }
 
-std::optional<std::string> ForwardInference::testuj_warunki(const StringList& conditions) {
+std::optional<std::string> ForwardInference::testuj_warunki(const StringList& conditions,
+                                                            const std::uint32_t* ids) {
     const WorkingMemory& rbd = ctx_.memory.rbd;
     std::string marks;
-    for (const auto& c : conditions) {
-        if (rbd.established(c)) {
+    for (std::size_t k = 0; k < conditions.size(); ++k) {
+        const std::string& c = conditions[k];
+        if (ids != nullptr ? agenda_->holds(ids[k]) : rbd.established(c)) {
             marks += 't';
             continue;
         }
-        if (rbd.established(negacja(c))) return marks + 'n';
+        if (ids != nullptr ? agenda_->refuted(ids[k]) : rbd.established(negacja(c)))
+            return marks + 'n';
         if (!ctx_.is_askable(c)) return std::nullopt;
         const char mark = pytaj_o_warunek(ctx_, c);
         marks += mark;
@@ -358,15 +361,17 @@ bool ForwardInference::fire_rule() {
     for (std::size_t from = 0;; ++from) {
         const Fact* rule = agenda_->next_rule(from);
         if (rule == nullptr) return false;
-        if (try_rule(*rule)) return true;
+        if (try_rule(*rule, from)) return true;
     }
 }
 
-bool ForwardInference::try_rule(const Fact& rule) {
+bool ForwardInference::try_rule(const Fact& rule, std::optional<std::size_t> position) {
     InferenceMemory& memory = ctx_.memory;
     const std::int32_t n = Rule(rule).number();
     if (n == 0 || memory.regula_zastosowana.count(n) > 0) return false;
-    const auto marks = testuj_warunki(Rule(rule).conditions());
+    const std::uint32_t* ids =
+        position ? ctx_.rule_index().conditions_of(*position).first : nullptr;
+    const auto marks = testuj_warunki(Rule(rule).conditions(), ids);
     if (!marks) return false;
     const std::string result = generuj_wniosek(*marks, Rule(rule).conclusion());
     memory.regula_zastosowana.insert(n);
