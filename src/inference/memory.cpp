@@ -39,21 +39,25 @@ const WorkingMemory::Condition* WorkingMemory::find(const std::string& condition
     return at == ViewTable::npos ? nullptr : &conditions_[at];
 }
 
-std::size_t WorkingMemory::add(std::int32_t number, const std::string& condition) {
-    auto [at, added] = index_.insert(condition);
+std::uint32_t WorkingMemory::intern(const std::string& condition) {
+    const auto [at, added] = index_.insert(condition);
     if (added) {
         conditions_.push_back({condition});
         // The index must look at the kept text, not at the caller's.
         index_.retarget(at, conditions_.back().text);
     }
-    Condition& record = conditions_[at];
+    return at;
+}
+
+std::size_t WorkingMemory::add_at(std::int32_t number, std::uint32_t place) {
+    Condition& record = conditions_[place];
     const auto position = static_cast<std::uint32_t>(facts_.size());
-    facts_.push_back({number, at, kNone});
+    facts_.push_back({number, place, kNone});
     (record.last == kNone ? record.first : facts_[record.last].next) = position;
     record.last = position;
     ++record.count;
     ++size_;
-    signature_ += fact_hash(number, condition);
+    signature_ += fact_hash(number, record.text);
     tell(number, record.text, 1);
     return record.count;
 }
@@ -86,9 +90,12 @@ std::size_t WorkingMemory::count(const std::string& condition) const {
 }
 
 bool WorkingMemory::has(std::int32_t number, const std::string& condition) const {
-    const Condition* found = find(condition);
-    if (found == nullptr) return false;
-    for (std::uint32_t p = found->first; p != kNone; p = facts_[p].next) {
+    const std::uint32_t at = index_.find(condition);
+    return at != ViewTable::npos && has_at(number, at);
+}
+
+bool WorkingMemory::has_at(std::int32_t number, std::uint32_t place) const {
+    for (std::uint32_t p = conditions_[place].first; p != kNone; p = facts_[p].next) {
         if (facts_[p].number == number) return true;
     }
     return false;

@@ -86,9 +86,17 @@ class WorkingMemory {
     void reserve(std::size_t count);
 
     // Returns how many facts now support the condition.
-    std::size_t add(std::int32_t number, const std::string& condition);
+    std::size_t add(std::int32_t number, const std::string& condition) {
+        return add_at(number, intern(condition));
+    }
     bool established(const std::string& condition) const { return count(condition) > 0; }
     bool has(std::int32_t number, const std::string& condition) const;
+    // The place of a condition's record, made (without facts) when there is none: a caller that
+    // tests a condition and then adds it looks its text up once.
+    std::uint32_t intern(const std::string& condition);
+    std::size_t count_at(std::uint32_t place) const { return conditions_[place].count; }
+    bool has_at(std::int32_t number, std::uint32_t place) const;
+    std::size_t add_at(std::int32_t number, std::uint32_t place);
     std::size_t count(const std::string& condition) const;
     // Removes the first rbd(number, condition); false when there is none.
     bool remove(std::int32_t number, const std::string& condition);
