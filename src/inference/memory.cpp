@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "kb/conditions.h"
 #include "kb/numbers.h"
 
 namespace xamo {
@@ -34,14 +35,21 @@ WorkingMemory::const_iterator& WorkingMemory::const_iterator::operator++() {
     return *this;
 }
 
+std::uint32_t WorkingMemory::place_of(const std::string& condition) const {
+    // Most bases hold few negations: a negated text cannot be there while no record is negated.
+    if (negated_records_ == 0 && is_negated(condition)) return ViewTable::npos;
+    return index_.find(condition);
+}
+
 const WorkingMemory::Condition* WorkingMemory::find(const std::string& condition) const {
-    const std::uint32_t at = index_.find(condition);
+    const std::uint32_t at = place_of(condition);
     return at == ViewTable::npos ? nullptr : &conditions_[at];
 }
 
 std::uint32_t WorkingMemory::intern(const std::string& condition) {
     const auto [at, added] = index_.insert(condition);
     if (added) {
+        if (is_negated(condition)) ++negated_records_;
         conditions_.push_back({condition});
         // The index must look at the kept text, not at the caller's.
         index_.retarget(at, conditions_.back().text);
@@ -68,6 +76,7 @@ WorkingMemory& WorkingMemory::operator=(const WorkingMemory& other) {
     facts_ = other.facts_;
     conditions_ = other.conditions_;
     index_ = other.index_;
+    negated_records_ = other.negated_records_;
     for (std::uint32_t at = 0; at < conditions_.size(); ++at)
         index_.retarget(at, conditions_[at].text);
     size_ = other.size_;
@@ -90,7 +99,7 @@ std::size_t WorkingMemory::count(const std::string& condition) const {
 }
 
 bool WorkingMemory::has(std::int32_t number, const std::string& condition) const {
-    const std::uint32_t at = index_.find(condition);
+    const std::uint32_t at = place_of(condition);
     return at != ViewTable::npos && has_at(number, at);
 }
 
@@ -102,7 +111,7 @@ bool WorkingMemory::has_at(std::int32_t number, std::uint32_t place) const {
 }
 
 bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
-    const std::uint32_t at = index_.find(condition);
+    const std::uint32_t at = place_of(condition);
     if (at == ViewTable::npos) return false;
     Condition& record = conditions_[at];
     std::uint32_t before = kNone;
@@ -123,7 +132,7 @@ bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
 }
 
 void WorkingMemory::remove_all(const std::string& condition) {
-    const std::uint32_t at = index_.find(condition);
+    const std::uint32_t at = place_of(condition);
     if (at == ViewTable::npos) return;
     Condition& record = conditions_[at];
     std::vector<std::int32_t> numbers;
@@ -145,6 +154,7 @@ void WorkingMemory::clear() {
     std::vector<Stored>().swap(facts_);
     conditions_.clear();
     index_.clear();
+    negated_records_ = 0;
     size_ = 0;
     signature_ = 0;
 }

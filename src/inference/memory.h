@@ -133,6 +133,7 @@ class WorkingMemory {
     void tell(std::int32_t number, const std::string& condition, int delta) {
         if (observer_ != nullptr) observer_->fact_changed(number, condition, delta);
     }
+    std::uint32_t place_of(const std::string& condition) const;
     const Condition* find(const std::string& condition) const;
     std::size_t skip_gaps(std::size_t at) const {
         while (at < facts_.size() && facts_[at].condition == kGap) ++at;
@@ -142,6 +143,7 @@ class WorkingMemory {
     std::vector<Stored> facts_;
     std::deque<Condition> conditions_;  // a deque: the index looks at their texts
     ViewTable index_;
+    std::size_t negated_records_ = 0;  // records of conditions beginning with "n"
     std::size_t size_ = 0;
     std::uint64_t signature_ = 0;
     MemoryObserver* observer_ = nullptr;  // not copied

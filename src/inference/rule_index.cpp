@@ -31,6 +31,7 @@ RuleConditionIndex::RuleConditionIndex(const FactStore& store) {
         rules_.push_back(&rule);
         for (const auto& c : Rule(rule).conditions()) {
             const std::uint32_t id = ids_.insert(c).first;
+            if (is_negated(c)) any_negated_ = true;
             if (id == counts.size()) {
                 counts.push_back(0);
                 last_rule.push_back(kNone);

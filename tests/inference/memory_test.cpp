@@ -45,5 +45,21 @@ TEST(WorkingMemoryCopy, OutlivesItsOriginalWithTheSameFacts) {
     EXPECT_EQ(copy.count("ciepło"), 2U);
 }
 
+// Negated texts are not looked up while no negated condition was recorded: the first one, and
+// the first after clearing, must still be found.
+TEST(WorkingMemoryNegations, AreFoundFromTheFirstRecorded) {
+    WorkingMemory memory;
+    memory.add(0, "a");
+    EXPECT_FALSE(memory.established("na"));
+    memory.add(1, "na");
+    EXPECT_TRUE(memory.has(1, "na"));
+    memory.clear();
+    EXPECT_FALSE(memory.established("na"));
+    memory.add(2, "nnb");
+    EXPECT_EQ(memory.count("nnb"), 1U);
+    EXPECT_TRUE(memory.remove(2, "nnb"));
+    EXPECT_FALSE(memory.established("nnb"));
+}
+
 }  // namespace
 }  // namespace xamo::testing
