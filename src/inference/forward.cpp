@@ -461,8 +461,7 @@ void ForwardInference::end_normally() {
     ctx_.line("Koniec wnioskowania w przód.");
     ctx_.piszcr();
     podsumowanie(ctx_.store, ctx_.ui, ctx_.memory);
-    ctx_.memory.final_rbd = ctx_.memory.rbd;
-    ctx_.memory.rbd.clear();
+    ctx_.memory.rbd.hand_over(ctx_.memory.final_rbd);
     ctx_.report.raport();
 }
 

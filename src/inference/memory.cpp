@@ -159,6 +159,25 @@ void WorkingMemory::clear() {
     signature_ = 0;
 }
 
+void WorkingMemory::hand_over(WorkingMemory& target) {
+    if (this == &target) return;
+    target.clear();
+    MemoryObserver* const observer = observer_;
+    MemoryObserver* const target_observer = target.observer_;
+    observer_ = nullptr;
+    // The deque's elements stay where they are, so the moved index still looks at them.
+    target = std::move(*this);
+    target.observer_ = target_observer;
+    if (target_observer != nullptr) {
+        for (const auto& [number, condition] : target) target.tell(number, condition, 1);
+    }
+    *this = WorkingMemory();
+    observer_ = observer;
+    if (observer_ != nullptr) {
+        for (const auto& [number, condition] : target) tell(number, condition, -1);
+    }
+}
+
 void AppliedRules::insert(std::int32_t number) {
     if (!numbers_.insert(number).second) return;
     signature_ += mix(static_cast<std::uint32_t>(number));

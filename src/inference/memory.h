@@ -103,6 +103,9 @@ class WorkingMemory {
     // Removes every rbd(_, condition).
     void remove_all(const std::string& condition);
     void clear();
+    // Moves every fact into `target` (emptied first) and leaves this memory empty, telling both
+    // observers as a copy followed by clear() would, without copying anything.
+    void hand_over(WorkingMemory& target);
 
     const_iterator begin() const { return {this, skip_gaps(0)}; }
     const_iterator end() const { return {this, facts_.size()}; }

@@ -45,6 +45,22 @@ TEST(WorkingMemoryCopy, OutlivesItsOriginalWithTheSameFacts) {
     EXPECT_EQ(copy.count("ciepło"), 2U);
 }
 
+// Handing the facts over leaves the source empty and usable, and the target answers by text.
+TEST(WorkingMemoryCopy, HandOverMovesEveryFact) {
+    WorkingMemory source{{0, "ciepło"}, {1, "nwiatr"}};
+    WorkingMemory target{{7, "stale"}};
+    source.hand_over(target);
+    EXPECT_TRUE(source.empty());
+    EXPECT_FALSE(source.established("ciepło"));
+    source.add(2, "ciepło");
+    EXPECT_EQ(source.count("ciepło"), 1U);
+    const WorkingMemory expected{{0, "ciepło"}, {1, "nwiatr"}};
+    EXPECT_EQ(facts_of(target), facts_of(expected));
+    EXPECT_EQ(target.signature(), expected.signature());
+    EXPECT_TRUE(target.has(1, "nwiatr"));
+    EXPECT_FALSE(target.established("stale"));
+}
+
 // Negated texts are not looked up while no negated condition was recorded: the first one, and
 // the first after clearing, must still be found.
 TEST(WorkingMemoryNegations, AreFoundFromTheFirstRecorded) {
