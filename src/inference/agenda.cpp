@@ -106,9 +106,7 @@ ForwardAgenda::ForwardAgenda(InferenceContext& ctx) : ctx_(ctx), index_(ctx.rule
     const std::size_t ids = index_.conditions();
     count_.assign(ids, 0);
     negation_count_.assign(ids, 0);
-    askable_.resize(ids);
-    for (std::uint32_t id = 0; id < ids; ++id)
-        askable_[id] = ctx_.is_askable(std::string(index_.text(id))) ? 1 : 0;
+    askable_.assign(ids, kAskableUnknown);
 
     const std::size_t rules = index_.rules();
     rule_numbers_.resize(rules);
@@ -194,7 +192,13 @@ bool ForwardAgenda::compute_rule(std::uint32_t i) {
     while (id != last && count_[*id] > 0) ++id;
     true_prefix_[i] = static_cast<std::uint32_t>(id - first);
     if (id == last || negation_count_[*id] > 0) return true;
-    return askable_[*id] != 0;
+    return askable(*id);
+}
+
+bool ForwardAgenda::askable(std::uint32_t id) {
+    auto& known = askable_[id];
+    if (known == kAskableUnknown) known = ctx_.is_askable(index_.text(id)) ? 1 : 0;
+    return known != 0;
 }
 
 // How the application-condition test (sprawdz) of forward inference would answer, and a model

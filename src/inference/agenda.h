@@ -86,6 +86,11 @@ class ForwardAgenda : public MemoryObserver {
     // The same for the models of one phase, positions counted within the phase.
     const Fact* next_model(Phase phase, std::size_t& from);
 
+    // Whether condition `id` of the rule index holds in working memory, and whether its negation
+    // does: the counts kept from every change, so a test needs no lookup by text.
+    bool holds(std::uint32_t id) const { return count_[id] > 0; }
+    bool refuted(std::uint32_t id) const { return negation_count_[id] > 0; }
+
     // Whether the rule at base position i is eligible now (for tests).
     bool rule_eligible(std::size_t i);
 
@@ -113,6 +118,8 @@ class ForwardAgenda : public MemoryObserver {
                      const std::string& key);
     void settle();
     bool compute_rule(std::uint32_t i);
+    // Whether condition `id` may be asked, looked up the first time a rule waits on it.
+    bool askable(std::uint32_t id);
     bool compute_model(std::uint32_t phase, const Fact& model) const;
 
     InferenceContext& ctx_;
@@ -120,7 +127,8 @@ class ForwardAgenda : public MemoryObserver {
     // Per condition id: rbd facts of the condition, of its negation; whether it may be asked.
     std::vector<std::int32_t> count_;
     std::vector<std::int32_t> negation_count_;
-    std::vector<std::uint8_t> askable_;
+    static constexpr std::uint8_t kAskableUnknown = 2;
+    std::vector<std::uint8_t> askable_;  // 0, 1, or kAskableUnknown
     std::vector<std::int32_t> rule_numbers_;
     std::vector<std::uint32_t> true_prefix_;  // per rule: its first conditions known true
     std::vector<std::pair<std::int32_t, std::uint32_t>> rules_by_number_;  // sorted

@@ -46,34 +46,40 @@ void InferenceContext::line_and_dialog(const std::string& text) {
     lines.push_back(text);
 }
 
+bool ListLookup::contains(std::string_view text) const {
+    if (list_ == nullptr) return false;
+    if (!table_) {
+        table_.emplace(list_->size());
+        for (const auto& member : *list_) table_->insert(member);
+    }
+    return table_->contains(text);
+}
+
 void InferenceContext::index_askable() {
-    const StringList& list = model_base_loaded() ? askable.lista_warunkow_i_argumentow_dopytywalnych
-                                                 : askable.lista_warunkow_dopytywalnych;
-    askable_ = {list.begin(), list.end()};
-    const auto& joint = askable.lista_warunkow_i_argumentow_dopytywalnych;
-    askable_conditions_and_arguments_ = {joint.begin(), joint.end()};
-    const auto& arguments = askable.lista_argumentow_dopytywalnych;
-    askable_arguments_ = {arguments.begin(), arguments.end()};
-    const auto& conclusions = askable.lista_wnioskow_modeli;
-    model_conclusions_ = {conclusions.begin(), conclusions.end()};
+    askable_ = ListLookup(model_base_loaded() ? &askable.lista_warunkow_i_argumentow_dopytywalnych
+                                              : &askable.lista_warunkow_dopytywalnych);
+    askable_conditions_and_arguments_ =
+        ListLookup(&askable.lista_warunkow_i_argumentow_dopytywalnych);
+    askable_arguments_ = ListLookup(&askable.lista_argumentow_dopytywalnych);
+    model_conclusions_ = ListLookup(&askable.lista_wnioskow_modeli);
     rule_index_.reset();
     constraints_indexed_ = false;
 }
 
-bool InferenceContext::is_askable(const std::string& condition) const {
-    return askable_.count(positive_form(condition)) > 0;
+bool InferenceContext::is_askable(std::string_view condition) const {
+    return askable_.contains(is_negated(condition) ? condition.substr(1) : condition);
 }
 
 bool InferenceContext::in_askable_conditions_and_arguments(const std::string& name) const {
-    return askable_conditions_and_arguments_.count(name) > 0;
+    return askable_conditions_and_arguments_.contains(name);
 }
 
 bool InferenceContext::is_askable_argument(const std::string& name) const {
-    return askable_arguments_.count(name) > 0;
+    return askable_arguments_.contains(name);
 }
 
 bool InferenceContext::is_model_conclusion(const std::string& name) const {
-    return model_conclusions_.count(name) > 0;
+    return model_conclusions_.contains(name);
 }
 
 const Fact* InferenceContext::constraint_with(const std::string& condition) {

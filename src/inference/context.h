@@ -7,9 +7,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "askable/askable_memory.h"
@@ -20,8 +21,22 @@
 #include "inference/run_progress.h"
 #include "inference/task.h"
 #include "kb/facts.h"
+#include "kb/view_table.h"
 
 namespace xamo {
+
+// Membership in one of the askable lists, indexed on its first use: a run that never looks a
+// name up there does not index a list of hundreds of thousands. The table views the list's
+// texts, which stay as they are while a run lasts.
+class ListLookup {
+  public:
+    explicit ListLookup(const StringList* list = nullptr) : list_(list) {}
+    bool contains(std::string_view text) const;
+
+  private:
+    const StringList* list_;
+    mutable std::optional<ViewTable> table_;
+};
 
 // Advice, picture and sound offered for a derived condition (rule or model number, condition).
 // Empty until the media subsystem attaches its offers.
@@ -89,12 +104,12 @@ class InferenceContext {
     bool constraint_base_loaded() const { return store.any(Kind::nazwa_og); }
     // Askable for rule questions: the condition or its positive form is in the askable list of
     // the run (with a model base, the joint list of conditions and arguments).
-    bool is_askable(const std::string& condition) const;
+    bool is_askable(std::string_view condition) const;
     // Membership in lista_warunkow_i_argumentow_dopytywalnych (application conditions).
     bool in_askable_conditions_and_arguments(const std::string& name) const;
     bool is_askable_argument(const std::string& name) const;
     bool is_model_conclusion(const std::string& name) const;
-    // Rebuilds the lookups from the askable lists (at the start of a run).
+    // Points the lookups at the askable lists (at the start of a run).
     void index_askable();
 
     // The first constraint (store order) that has `condition` as a member.
@@ -114,10 +129,10 @@ class InferenceContext {
     void skasuj_zastosowane_reguly(const std::string& x);
 
   private:
-    std::unordered_set<std::string> askable_;
-    std::unordered_set<std::string> askable_conditions_and_arguments_;
-    std::unordered_set<std::string> askable_arguments_;
-    std::unordered_set<std::string> model_conclusions_;
+    ListLookup askable_;
+    ListLookup askable_conditions_and_arguments_;
+    ListLookup askable_arguments_;
+    ListLookup model_conclusions_;
     std::unique_ptr<RuleConditionIndex> rule_index_;
     std::unique_ptr<RunProgress> progress_;
     std::unordered_map<std::string, std::vector<std::size_t>> constraints_by_member_;

@@ -88,6 +88,10 @@ bool ForwardInference::prepare(const OpeningTexts& texts) {
     ask_detail_level(ctx_);
     ask_labels();
     ctx_.memory.clear_run();
+    // Every declared fact and every conclusion may become a fact of its own.
+    const FactStore& store = ctx_.store;
+    ctx_.memory.rbd.reserve(1 + store.all(Kind::fakt).size() + store.all(Kind::m_fakt).size() +
+                            store.all(Kind::regula).size());
     ctx_.report.kasowanie_tekst_raportu();
     opening_texts(texts);
     ctx_.memory.rbd.add(0, std::string(kNoCondition));
@@ -326,15 +330,18 @@ bool ForwardInference::next_firing() {
            fire_relation(Kind::model_r, Phase::ExtendedRelation);
 }
 
-std::optional<std::string> ForwardInference::testuj_warunki(const StringList& conditions) {
+std::optional<std::string> ForwardInference::testuj_warunki(const StringList& conditions,
+                                                            const std::uint32_t* ids) {
     const WorkingMemory& rbd = ctx_.memory.rbd;
     std::string marks;
-    for (const auto& c : conditions) {
-        if (rbd.established(c)) {
+    for (std::size_t k = 0; k < conditions.size(); ++k) {
+        const std::string& c = conditions[k];
+        if (ids != nullptr ? agenda_->holds(ids[k]) : rbd.established(c)) {
             marks += 't';
             continue;
         }
-        if (rbd.established(negacja(c))) return marks + 'n';
+        if (ids != nullptr ? agenda_->refuted(ids[k]) : rbd.established(negacja(c)))
+            return marks + 'n';
         if (!ctx_.is_askable(c)) return std::nullopt;
         const char mark = pytaj_o_warunek(ctx_, c);
         marks += mark;
@@ -354,15 +361,17 @@ bool ForwardInference::fire_rule() {
     for (std::size_t from = 0;; ++from) {
         const Fact* rule = agenda_->next_rule(from);
         if (rule == nullptr) return false;
-        if (try_rule(*rule)) return true;
+        if (try_rule(*rule, from)) return true;
     }
 }
 
-bool ForwardInference::try_rule(const Fact& rule) {
+bool ForwardInference::try_rule(const Fact& rule, std::optional<std::size_t> position) {
     InferenceMemory& memory = ctx_.memory;
     const std::int32_t n = Rule(rule).number();
     if (n == 0 || memory.regula_zastosowana.count(n) > 0) return false;
-    const auto marks = testuj_warunki(Rule(rule).conditions());
+    const std::uint32_t* ids =
+        position ? ctx_.rule_index().conditions_of(*position).first : nullptr;
+    const auto marks = testuj_warunki(Rule(rule).conditions(), ids);
     if (!marks) return false;
     const std::string result = generuj_wniosek(*marks, Rule(rule).conclusion());
     memory.regula_zastosowana.insert(n);
@@ -452,8 +461,7 @@ void ForwardInference::end_normally() {
     ctx_.line("Koniec wnioskowania w przód.");
     ctx_.piszcr();
     podsumowanie(ctx_.store, ctx_.ui, ctx_.memory);
-    ctx_.memory.final_rbd = ctx_.memory.rbd;
-    ctx_.memory.rbd.clear();
+    ctx_.memory.rbd.hand_over(ctx_.memory.final_rbd);
     ctx_.report.raport();
 }
 

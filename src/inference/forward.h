@@ -65,8 +65,10 @@ class ForwardInference {
     // One step of the loop: fires the next item; false when nothing can fire.
     bool next_firing();
     // Marks of a rule's conditions ("t" per true condition, "n" for the first false one), or
-    // nothing when a condition is unknown and cannot be asked.
-    std::optional<std::string> testuj_warunki(const StringList& conditions);
+    // nothing when a condition is unknown and cannot be asked. With `ids` (the conditions' ids
+    // in the rule index, while the agenda runs) their state is read from the agenda's counts.
+    std::optional<std::string> testuj_warunki(const StringList& conditions,
+                                              const std::uint32_t* ids = nullptr);
 
     ModelEvaluator& models() { return models_; }
 
@@ -75,7 +77,8 @@ class ForwardInference {
     bool fire_arithmetic(Kind kind, ForwardAgenda::Phase phase);
     bool fire_relation(Kind kind, ForwardAgenda::Phase phase);
     // One item as the scan tests it; true when it fired.
-    bool try_rule(const Fact& rule);
+    // `position`: the rule's position in the rule index, when the agenda chose it.
+    bool try_rule(const Fact& rule, std::optional<std::size_t> position = std::nullopt);
     bool try_relation(const Fact& model);
     void ask_labels();
     std::optional<std::string> enter_label();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "kb/conditions.h"
 #include "kb/numbers.h"
 
 namespace xamo {
@@ -34,48 +35,96 @@ WorkingMemory::const_iterator& WorkingMemory::const_iterator::operator++() {
     return *this;
 }
 
+std::uint32_t WorkingMemory::place_of(const std::string& condition) const {
+    // Most bases hold few negations: a negated text cannot be there while no record is negated.
+    if (negated_records_ == 0 && is_negated(condition)) return ViewTable::npos;
+    return index_.find(condition);
+}
+
 const WorkingMemory::Condition* WorkingMemory::find(const std::string& condition) const {
-    const std::uint32_t at = index_.find(condition);
+    const std::uint32_t at = place_of(condition);
     return at == ViewTable::npos ? nullptr : &conditions_[at];
 }
 
-std::size_t WorkingMemory::add(std::int32_t number, const std::string& condition) {
-    auto [at, added] = index_.insert(condition);
+std::uint32_t WorkingMemory::intern(const std::string& condition) {
+    const auto [at, added] = index_.insert(condition);
     if (added) {
-        conditions_.push_back({condition, {}});
+        if (is_negated(condition)) ++negated_records_;
+        conditions_.push_back({condition});
         // The index must look at the kept text, not at the caller's.
         index_.retarget(at, conditions_.back().text);
     }
-    auto& positions = conditions_[at].facts;
-    positions.push_back(static_cast<std::uint32_t>(facts_.size()));
-    facts_.push_back({number, at});
+    return at;
+}
+
+std::size_t WorkingMemory::add_at(std::int32_t number, std::uint32_t place) {
+    Condition& record = conditions_[place];
+    const auto position = static_cast<std::uint32_t>(facts_.size());
+    facts_.push_back({number, place, kNone});
+    (record.last == kNone ? record.first : facts_[record.last].next) = position;
+    record.last = position;
+    ++record.count;
     ++size_;
-    signature_ += fact_hash(number, condition);
-    tell(number, conditions_[at].text, 1);
-    return positions.size();
+    signature_ += fact_hash(number, record.text);
+    tell(number, record.text, 1);
+    return record.count;
+}
+
+WorkingMemory& WorkingMemory::operator=(const WorkingMemory& other) {
+    if (this == &other) return *this;
+    clear();
+    facts_ = other.facts_;
+    conditions_ = other.conditions_;
+    index_ = other.index_;
+    negated_records_ = other.negated_records_;
+    for (std::uint32_t at = 0; at < conditions_.size(); ++at)
+        index_.retarget(at, conditions_[at].text);
+    size_ = other.size_;
+    signature_ = other.signature_;
+    if (observer_ != nullptr) {
+        for (const auto& [number, condition] : *this) tell(number, condition, 1);
+    }
+    return *this;
+}
+
+void WorkingMemory::reserve(std::size_t count) {
+    if (!facts_.empty() || !conditions_.empty()) return;
+    index_ = ViewTable(count);
+    facts_.reserve(count);
 }
 
 std::size_t WorkingMemory::count(const std::string& condition) const {
     const Condition* found = find(condition);
-    return found == nullptr ? 0 : found->facts.size();
+    return found == nullptr ? 0 : found->count;
 }
 
 bool WorkingMemory::has(std::int32_t number, const std::string& condition) const {
-    const Condition* found = find(condition);
-    if (found == nullptr) return false;
-    return std::any_of(found->facts.begin(), found->facts.end(),
-                       [this, number](std::uint32_t at) { return facts_[at].number == number; });
+    const std::uint32_t at = place_of(condition);
+    return at != ViewTable::npos && has_at(number, at);
+}
+
+bool WorkingMemory::has_at(std::int32_t number, std::uint32_t place) const {
+    for (std::uint32_t p = conditions_[place].first; p != kNone; p = facts_[p].next) {
+        if (facts_[p].number == number) return true;
+    }
+    return false;
 }
 
 bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
-    const std::uint32_t at = index_.find(condition);
+    const std::uint32_t at = place_of(condition);
     if (at == ViewTable::npos) return false;
-    auto& positions = conditions_[at].facts;
-    const auto found = std::find_if(positions.begin(), positions.end(),
-                                    [this, number](auto p) { return facts_[p].number == number; });
-    if (found == positions.end()) return false;
-    facts_[*found].condition = kGap;
-    positions.erase(found);
+    Condition& record = conditions_[at];
+    std::uint32_t before = kNone;
+    std::uint32_t p = record.first;
+    while (p != kNone && facts_[p].number != number) {
+        before = p;
+        p = facts_[p].next;
+    }
+    if (p == kNone) return false;
+    (before == kNone ? record.first : facts_[before].next) = facts_[p].next;
+    if (record.last == p) record.last = before;
+    --record.count;
+    facts_[p].condition = kGap;
     --size_;
     signature_ -= fact_hash(number, condition);
     tell(number, conditions_[at].text, -1);
@@ -83,16 +132,18 @@ bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
 }
 
 void WorkingMemory::remove_all(const std::string& condition) {
-    const std::uint32_t at = index_.find(condition);
+    const std::uint32_t at = place_of(condition);
     if (at == ViewTable::npos) return;
+    Condition& record = conditions_[at];
     std::vector<std::int32_t> numbers;
-    for (const std::uint32_t p : conditions_[at].facts) {
+    for (std::uint32_t p = record.first; p != kNone; p = facts_[p].next) {
         numbers.push_back(facts_[p].number);
         facts_[p].condition = kGap;
         signature_ -= fact_hash(facts_[p].number, condition);
     }
     size_ -= numbers.size();
-    conditions_[at].facts.clear();
+    record.first = record.last = kNone;
+    record.count = 0;
     for (const std::int32_t number : numbers) tell(number, conditions_[at].text, -1);
 }
 
@@ -103,8 +154,28 @@ void WorkingMemory::clear() {
     std::vector<Stored>().swap(facts_);
     conditions_.clear();
     index_.clear();
+    negated_records_ = 0;
     size_ = 0;
     signature_ = 0;
+}
+
+void WorkingMemory::hand_over(WorkingMemory& target) {
+    if (this == &target) return;
+    target.clear();
+    MemoryObserver* const observer = observer_;
+    MemoryObserver* const target_observer = target.observer_;
+    observer_ = nullptr;
+    // The deque's elements stay where they are, so the moved index still looks at them.
+    target = std::move(*this);
+    target.observer_ = target_observer;
+    if (target_observer != nullptr) {
+        for (const auto& [number, condition] : target) target.tell(number, condition, 1);
+    }
+    *this = WorkingMemory();
+    observer_ = observer;
+    if (observer_ != nullptr) {
+        for (const auto& [number, condition] : target) tell(number, condition, -1);
+    }
 }
 
 void AppliedRules::insert(std::int32_t number) {

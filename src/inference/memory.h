@@ -44,7 +44,8 @@ class MemoryObserver {
 //
 // Facts are kept in the order they were added, each as its number and the index of its
 // condition; a removed fact stays as a gap until the memory is cleared, so positions never move.
-// Each condition is stored once, with the positions of its facts in the order they were added.
+// Each condition is stored once; its facts are linked from the first to the last added through
+// their positions, so that a fact costs no allocation of its own.
 class WorkingMemory {
   public:
     using Entry = std::pair<std::int32_t, std::string>;
@@ -73,30 +74,38 @@ class WorkingMemory {
     WorkingMemory(std::initializer_list<Entry> entries) {
         for (const auto& [number, condition] : entries) add(number, condition);
     }
-    // The index looks at the texts of conditions_, so copies rebuild it; a move keeps the
-    // elements of the deque where they are.
+    // The index looks at the texts of conditions_, so a copy points its copy of the index at its
+    // own texts (nothing is hashed again); a move keeps the elements of the deque where they are.
     WorkingMemory(const WorkingMemory& other) : WorkingMemory() { *this = other; }
-    WorkingMemory& operator=(const WorkingMemory& other) {
-        if (this == &other) return *this;
-        clear();
-        for (const auto& [number, condition] : other) add(number, condition);
-        return *this;
-    }
+    WorkingMemory& operator=(const WorkingMemory& other);
     WorkingMemory(WorkingMemory&&) = default;
     WorkingMemory& operator=(WorkingMemory&&) = default;
 
     void observe(MemoryObserver* observer) { observer_ = observer; }
+    // Room for `count` facts of as many conditions; only an empty memory takes it.
+    void reserve(std::size_t count);
 
     // Returns how many facts now support the condition.
-    std::size_t add(std::int32_t number, const std::string& condition);
+    std::size_t add(std::int32_t number, const std::string& condition) {
+        return add_at(number, intern(condition));
+    }
     bool established(const std::string& condition) const { return count(condition) > 0; }
     bool has(std::int32_t number, const std::string& condition) const;
+    // The place of a condition's record, made (without facts) when there is none: a caller that
+    // tests a condition and then adds it looks its text up once.
+    std::uint32_t intern(const std::string& condition);
+    std::size_t count_at(std::uint32_t place) const { return conditions_[place].count; }
+    bool has_at(std::int32_t number, std::uint32_t place) const;
+    std::size_t add_at(std::int32_t number, std::uint32_t place);
     std::size_t count(const std::string& condition) const;
     // Removes the first rbd(number, condition); false when there is none.
     bool remove(std::int32_t number, const std::string& condition);
     // Removes every rbd(_, condition).
     void remove_all(const std::string& condition);
     void clear();
+    // Moves every fact into `target` (emptied first) and leaves this memory empty, telling both
+    // observers as a copy followed by clear() would, without copying anything.
+    void hand_over(WorkingMemory& target);
 
     const_iterator begin() const { return {this, skip_gaps(0)}; }
     const_iterator end() const { return {this, facts_.size()}; }
@@ -108,20 +117,26 @@ class WorkingMemory {
   private:
     static constexpr std::uint32_t kGap = static_cast<std::uint32_t>(-1);
 
+    static constexpr std::uint32_t kNone = static_cast<std::uint32_t>(-1);
+
     struct Stored {
         std::int32_t number;
         std::uint32_t condition;  // index in conditions_, or kGap for a removed fact
+        std::uint32_t next;       // the next fact of the condition, or kNone
     };
     // A condition keeps its record (without facts) when its facts go, until the memory is
     // cleared.
     struct Condition {
         std::string text;
-        std::vector<std::uint32_t> facts;  // positions in facts_, in the order they were added
+        std::uint32_t first = kNone;  // positions in facts_
+        std::uint32_t last = kNone;
+        std::uint32_t count = 0;
     };
 
     void tell(std::int32_t number, const std::string& condition, int delta) {
         if (observer_ != nullptr) observer_->fact_changed(number, condition, delta);
     }
+    std::uint32_t place_of(const std::string& condition) const;
     const Condition* find(const std::string& condition) const;
     std::size_t skip_gaps(std::size_t at) const {
         while (at < facts_.size() && facts_[at].condition == kGap) ++at;
@@ -131,6 +146,7 @@ class WorkingMemory {
     std::vector<Stored> facts_;
     std::deque<Condition> conditions_;  // a deque: the index looks at their texts
     ViewTable index_;
+    std::size_t negated_records_ = 0;  // records of conditions beginning with "n"
     std::size_t size_ = 0;
     std::uint64_t signature_ = 0;
     MemoryObserver* observer_ = nullptr;  // not copied

@@ -1,10 +1,12 @@
 #include "inference/questions.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <optional>
+#include <string_view>
 
 #include "inference/recording.h"
 #include "kb/conditions.h"
+#include "kb/view_table.h"
 
 namespace xamo {
 namespace {
@@ -77,18 +79,31 @@ const ConflictTexts& conflict_texts(Kind kind) {
 void report_conflict(InferenceContext& ctx, const ConflictTexts& t, const std::string& c,
                      const std::string& d, std::int32_t number);
 
-std::unordered_set<std::string> declared_facts(const FactStore& store, Kind kind) {
-    std::unordered_set<std::string> facts;
-    for (const Fact& fact : store.all(kind)) facts.insert(TextFact(fact).text());
-    return facts;
-}
+// The declared facts of one kind, indexed the first time a constraint is checked against them:
+// a base without constraints never needs them.
+class DeclaredFacts {
+  public:
+    DeclaredFacts(const FactStore& store, Kind kind) : store_(store), kind_(kind) {}
+    bool contains(std::string_view text) {
+        if (!table_) {
+            table_.emplace(store_.all(kind_).size());
+            for (const Fact& fact : store_.all(kind_)) table_->insert(TextFact(fact).text());
+        }
+        return table_->contains(text);
+    }
+
+  private:
+    const FactStore& store_;
+    Kind kind_;
+    std::optional<ViewTable> table_;  // views the facts' texts
+};
 
 bool no_conflict(InferenceContext& ctx, const std::string& c, const ConflictTexts& t,
-                 const std::unordered_set<std::string>& declared) {
+                 DeclaredFacts& declared) {
     for (const std::size_t position : ctx.constraints_holding(c)) {
         const Fact& constraint = ctx.store.all(Kind::ograniczenie)[position];
         for (const auto& d : Constraint(constraint).members()) {
-            if (d == c || declared.count(d) == 0) continue;
+            if (d == c || !declared.contains(d)) continue;
             report_conflict(ctx, t, c, d, Constraint(constraint).number());
             return false;
         }
@@ -121,7 +136,7 @@ bool present_declared(InferenceContext& ctx, const ConflictTexts& t) {
     ctx.line(t.heading);
     ctx.clear_dialog();
     ctx.title = t.title;
-    const auto declared = declared_facts(ctx.store, t.kind);
+    DeclaredFacts declared(ctx.store, t.kind);
     for (const Fact& fact : facts) {
         if (!no_conflict(ctx, TextFact(fact).text(), t, declared)) {
             ctx.clear_dialog();
@@ -230,8 +245,8 @@ void przedstawienie_faktow(InferenceContext& ctx) {
 }
 
 bool testuj_wykluczajace(InferenceContext& ctx, const std::string& c, Kind declared_kind) {
-    return no_conflict(ctx, c, conflict_texts(declared_kind),
-                       declared_facts(ctx.store, declared_kind));
+    DeclaredFacts declared(ctx.store, declared_kind);
+    return no_conflict(ctx, c, conflict_texts(declared_kind), declared);
 }
 
 bool przedstawienie_faktow_pierwotnych(InferenceContext& ctx) {

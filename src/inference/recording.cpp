@@ -7,10 +7,6 @@
 namespace xamo {
 namespace {
 
-bool known(const InferenceContext& ctx, const std::string& c) {
-    return ctx.memory.rbd.established(c) || ctx.memory.rbd.established(negacja(c));
-}
-
 void record_negation(InferenceContext& ctx, const std::string& member, const Choice& why) {
     const std::string negated = negacja(member);
     ctx.memory.rbd.add(0, negated);
@@ -82,7 +78,8 @@ Recorded zachowaj_wniosek(InferenceContext& ctx, std::int32_t n, const std::stri
         rbd.add(n, r);
         return {1};
     }
-    if (rbd.has(n, r)) {
+    const std::uint32_t place = rbd.intern(r);
+    if (rbd.has_at(n, place)) {
         ctx.memory.regula_zastosowana.insert(n);
         return {negated ? 3 : 2};
     }
@@ -96,9 +93,9 @@ Recorded zachowaj_wniosek(InferenceContext& ctx, std::int32_t n, const std::stri
             ctx.skasuj_zastosowane_reguly(p);
             return {5};
         }
-        if (!rbd.established(r)) {
+        if (rbd.count_at(place) == 0) {
             ctx.skasuj_zastosowane_reguly(p);
-            rbd.add(n, r);
+            rbd.add_at(n, place);
             return {6};
         }
         return {10};
@@ -106,16 +103,18 @@ Recorded zachowaj_wniosek(InferenceContext& ctx, std::int32_t n, const std::stri
     const std::string negation = negacja(r);
     if (!rbd.established(negation)) {
         ctx.skasuj_zastosowane_reguly(r);
-        return {rbd.add(n, r) > 1 ? 8 : 7};
+        return {rbd.add_at(n, place) > 1 ? 8 : 7};
     }
     rbd.remove_all(negation);
     ctx.skasuj_zastosowane_reguly(r);
-    rbd.add(n, r);
+    rbd.add_at(n, place);
     return {9};
 }
 
 bool pamietaj(InferenceContext& ctx, const std::string& c, bool yes, bool seeding) {
-    if (known(ctx, c)) return false;
+    WorkingMemory& rbd = ctx.memory.rbd;
+    const std::uint32_t place = rbd.intern(c);
+    if (rbd.count_at(place) > 0 || rbd.established(negacja(c))) return false;
     if (!yes) {
         ctx.memory.rbd.add(0, negacja(c));
         return true;
@@ -135,7 +134,7 @@ bool pamietaj(InferenceContext& ctx, const std::string& c, bool yes, bool seedin
         shorten_constraints(ctx, holding, negation);
         return true;
     }
-    ctx.memory.rbd.add(0, c);
+    rbd.add_at(0, place);
     return true;
 }
 

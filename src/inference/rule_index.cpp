@@ -1,10 +1,25 @@
 #include "inference/rule_index.h"
 
+#include <deque>
+
 namespace xamo {
 
-RuleConditionIndex::RuleConditionIndex(const FactStore& store)
-    : ids_(store.all(Kind::regula).size()) {
+namespace {
+
+std::size_t conditions_listed(const std::deque<Fact>& rules) {
+    std::size_t count = 0;
+    for (const Fact& rule : rules) count += Rule(rule).conditions().size();
+    return count;
+}
+
+}  // namespace
+
+RuleConditionIndex::RuleConditionIndex(const FactStore& store) {
     const auto& all = store.all(Kind::regula);
+    // Sized once for every condition listed, so that the table never grows.
+    const std::size_t listed = conditions_listed(all);
+    ids_ = ViewTable(listed);
+    rule_conditions_.reserve(listed);
     rules_.reserve(all.size());
     rule_offsets_.reserve(all.size() + 1);
     rule_offsets_.push_back(0);
@@ -16,6 +31,7 @@ RuleConditionIndex::RuleConditionIndex(const FactStore& store)
         rules_.push_back(&rule);
         for (const auto& c : Rule(rule).conditions()) {
             const std::uint32_t id = ids_.insert(c).first;
+            if (is_negated(c)) any_negated_ = true;
             if (id == counts.size()) {
                 counts.push_back(0);
                 last_rule.push_back(kNone);

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "kb/conditions.h"
 #include "kb/facts.h"
 #include "kb/view_table.h"
 
@@ -25,7 +26,11 @@ class RuleConditionIndex {
     std::size_t rules() const { return rules_.size(); }
     std::size_t conditions() const { return ids_.size(); }
     const Fact& rule(std::size_t i) const { return *rules_[i]; }
-    std::uint32_t id(std::string_view condition) const { return ids_.find(condition); }
+    // A negated text (beginning with "n") is not looked up when no condition is negated.
+    std::uint32_t id(std::string_view condition) const {
+        if (!any_negated_ && is_negated(condition)) return kNone;
+        return ids_.find(condition);
+    }
     std::string_view text(std::uint32_t id) const { return ids_.text(id); }
     // The ids of rule i's conditions, in its order.
     std::pair<const std::uint32_t*, const std::uint32_t*> conditions_of(std::size_t i) const {
@@ -40,6 +45,7 @@ class RuleConditionIndex {
   private:
     std::vector<const Fact*> rules_;
     ViewTable ids_;
+    bool any_negated_ = false;
     std::vector<std::uint32_t> rule_offsets_;
     std::vector<std::uint32_t> rule_conditions_;
     std::vector<std::uint32_t> watch_offsets_;
