@@ -391,28 +391,29 @@ class ProgressWatch : public QObject {
     const QElapsedTimer& clock_;
 };
 
-// A chain of 50,000 rules, then a short chain through negations whose flattenings double every
-// third rule: the search runs for minutes unless interrupted. The dialog must be up within
-// 0.5 s of the start (building the rule index included), and "Przerwij" must end it within 0.2 s.
+// A chain of 50,000 rules, then a chain of 40 levels with two rules for each, whose bottom leads
+// only into a cycle: each of the 2^40 choices of rules of the deepest rule ends there, so the
+// search runs for ages unless interrupted, keeping nothing. The dialog must be up within 0.5 s
+// of the start (building the rule index included), and "Przerwij" must end it within 0.2 s.
 TEST_F(Gui, SearchProgressShowsAtOnceOnALongChainAndPrzerwijAnswers) {
     close_introduction();
     FactStore& store = app.store();
     for (const auto& r : bench::generate_chain_rules(50000))
         store.add(make_rule(r.number, r.conclusion, r.conditions, 1));
-    // Its own names: k_i for c_i, b_i for a_i.
+    // Its own names: k_i for c_i, p_i and q_i for a_i and b_i.
     const auto renamed = [](std::string name) {
         const std::size_t at = name.find('_') - 1;
-        name[at] = name[at] == 'c' ? 'k' : 'b';
+        name[at] = name[at] == 'c' ? 'k' : name[at] == 'a' ? 'p' : 'q';
         return name;
     };
-    for (const auto& r : bench::generate_chain_rules(60, bench::ChainShape::Negated)) {
+    for (const auto& r : bench::generate_chain_rules(40, bench::ChainShape::Alternatives)) {
         StringList conditions;
         for (const auto& c : r.conditions) conditions.push_back(renamed(c));
         store.add(make_rule(100000 + r.number, renamed(r.conclusion), conditions, 1));
     }
-    // A cycle elsewhere: a base with a cycle has every rule flattened in full.
-    store.add(make_rule(200001, "y", {"z"}, 1));
-    store.add(make_rule(200002, "z", {"y"}, 1));
+    store.add(make_rule(200001, "k_41", {"y"}, 1));
+    store.add(make_rule(200002, "y", {"z"}, 1));
+    store.add(make_rule(200003, "z", {"y"}, 1));
     store.set_text(Kind::nazwa_re, "REłańcuch.BRD");
     remember_askable(app.askable(), ui, askable_conditions_of_rules(store, app.askable()));
     RuleDiagnosisContext ctx = app.diagnosis_context();
