@@ -111,21 +111,27 @@ void add_constraints(Base& base) {
                            xamo::askable_conditions_of_rules(base.store, base.askable));
 }
 
+// One joint search over a fresh context; the number of its findings.
+template <typename Memory, bool (*Search)(xamo::RuleDiagnosisContext&, Memory&)>
+std::size_t run_joint(benchmark::State& state, Base& base) {
+    xamo::RuleDiagnosisMemory rules;
+    Memory memory;
+    xamo::RuleDiagnosisContext ctx(base.store, base.ui, base.askable, base.flags, rules);
+    if (!Search(ctx, memory)) state.SkipWithError("interrupted");
+    if constexpr (std::is_same_v<Memory, xamo::ModelDiagnosisMemory>) {
+        return memory.modele_i_reguly_sprzeczne.size();
+    } else {
+        return memory.sprzecznosc_2_wszystko.size() + memory.reguly_nadmiarowe_n2.size();
+    }
+}
+
 template <typename Memory, bool (*Search)(xamo::RuleDiagnosisContext&, Memory&), void (*Add)(Base&)>
 void BM_Joint(benchmark::State& state) {
     Base base(static_cast<int>(state.range(0)));
     Add(base);
     std::size_t found = 0;
     for (auto _ : state) {
-        xamo::RuleDiagnosisMemory rules;
-        Memory memory;
-        xamo::RuleDiagnosisContext ctx(base.store, base.ui, base.askable, base.flags, rules);
-        if (!Search(ctx, memory)) state.SkipWithError("interrupted");
-        if constexpr (std::is_same_v<Memory, xamo::ModelDiagnosisMemory>) {
-            found = memory.modele_i_reguly_sprzeczne.size();
-        } else {
-            found = memory.sprzecznosc_2_wszystko.size() + memory.reguly_nadmiarowe_n2.size();
-        }
+        found = run_joint<Memory, Search>(state, base);
         benchmark::DoNotOptimize(found);
     }
     state.counters["flattenings"] = static_cast<double>(flattenings(base));
@@ -210,17 +216,7 @@ void BM_ChainJoint(benchmark::State& state) {
     Base base(xamo::bench::generate_chain_rules(static_cast<int>(state.range(0))));
     Add(base);
     std::size_t found = 0;
-    for (auto _ : state) {
-        xamo::RuleDiagnosisMemory rules;
-        Memory memory;
-        xamo::RuleDiagnosisContext ctx(base.store, base.ui, base.askable, base.flags, rules);
-        if (!Search(ctx, memory)) state.SkipWithError("interrupted");
-        if constexpr (std::is_same_v<Memory, xamo::ModelDiagnosisMemory>) {
-            found = memory.modele_i_reguly_sprzeczne.size();
-        } else {
-            found = memory.sprzecznosc_2_wszystko.size() + memory.reguly_nadmiarowe_n2.size();
-        }
-    }
+    for (auto _ : state) found = run_joint<Memory, Search>(state, base);
     state.counters["found"] = static_cast<double>(found);
 }
 

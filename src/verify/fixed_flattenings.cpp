@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "verify/reachability.h"
+
 namespace xamo {
 
 FixedFlattenings::FixedFlattenings(const RuleIndex& index) {
@@ -53,39 +55,18 @@ void FixedFlattenings::find_fixed(const RuleIndex& index) {
 }
 
 // A condition can be flattened when it is askable or a rule replacing it has only conditions
-// that can; bottom-up on an explicit stack (the base has no cycles).
+// that can (the base has no cycles).
 void FixedFlattenings::find_viable(const RuleIndex& index) {
-    enum : char { kUnknown, kVisiting, kDone };
-    const std::size_t n = index.size();
-    std::vector<char> status(n, kUnknown);
-    viable_.assign(n, 0);
+    viable_.assign(index.size(), 0);
     const auto rule_viable = [&](const Replacement& r) {
         return std::all_of(r.conditions.begin(), r.conditions.end(),
                            [&](ConditionId d) { return viable_[d] != 0; });
     };
-    std::vector<ConditionId> stack;
-    for (ConditionId root = 0; root < n; ++root) {
-        stack.push_back(root);
-        while (!stack.empty()) {
-            const ConditionId c = stack.back();
-            if (status[c] == kDone) {
-                stack.pop_back();
-            } else if (status[c] == kUnknown) {
-                status[c] = kVisiting;
-                for (const Replacement& r : index.replacements(c)) {
-                    for (ConditionId d : r.conditions) {
-                        if (status[d] == kUnknown) stack.push_back(d);
-                    }
-                }
-            } else {
-                status[c] = kDone;
-                const auto& alternatives = index.replacements(c);
-                viable_[c] = index.askable(c) ||
-                             std::any_of(alternatives.begin(), alternatives.end(), rule_viable);
-                stack.pop_back();
-            }
-        }
-    }
+    each_bottom_up(index, [&](ConditionId c) {
+        const auto& alternatives = index.replacements(c);
+        viable_[c] =
+            index.askable(c) || std::any_of(alternatives.begin(), alternatives.end(), rule_viable);
+    });
 }
 
 // Up from both conditions of each pair through the conditions and rules that reach them; a rule

@@ -253,14 +253,13 @@ bool wyznacz_sprzecznosc_1w(RuleDiagnosisContext& ctx) {
         }
     };
     const auto& rules = index.rules();
+    // A conclusion with a consistent flattening loses every verdict in the decision, so nothing
+    // more of it is worth flattening, unless the rest may reach a cycle the user is to be told of.
+    const bool settles = !index.has_cycles();
     for (std::size_t position = 0; position < rules.size(); ++position) {
         if (!progress.step()) return false;
         const std::string& conclusion = index.text(rules[position].conclusion);
         const std::int32_t number = rules[position].number;
-        // A conclusion with a consistent flattening loses every verdict in the decision, so
-        // nothing more of it is worth flattening, unless the rest may reach a cycle the user
-        // is to be told of.
-        const bool settles = !index.has_cycles();
         if (settles && !shown.wanted(conclusion)) continue;
         if (fixed.decided(position) && !repeats[position]) {
             if (fixed.without_flattening(position)) continue;

@@ -80,9 +80,8 @@ bool Reachability::reaches(ConditionId from, ConditionId to) const {
     return false;
 }
 
-std::vector<char> reaching_marked(const RuleIndex& index, std::vector<char> marked) {
+void each_bottom_up(const RuleIndex& index, const std::function<void(ConditionId)>& finish) {
     enum : char { kUnknown, kVisiting, kDone };
-    marked.resize(index.size(), 0);
     std::vector<char> status(index.size(), kUnknown);
     std::vector<ConditionId> stack;
     for (ConditionId root = 0; root < index.size(); ++root) {
@@ -98,11 +97,18 @@ std::vector<char> reaching_marked(const RuleIndex& index, std::vector<char> mark
                 });
             } else {
                 status[c] = kDone;
-                each_below(index, c, [&](ConditionId d) { marked[c] = marked[c] || marked[d]; });
+                finish(c);
                 stack.pop_back();
             }
         }
     }
+}
+
+std::vector<char> reaching_marked(const RuleIndex& index, std::vector<char> marked) {
+    marked.resize(index.size(), 0);
+    each_bottom_up(index, [&](ConditionId c) {
+        each_below(index, c, [&](ConditionId d) { marked[c] = marked[c] || marked[d]; });
+    });
     return marked;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "verify/flattening.h"
@@ -28,6 +29,10 @@ class Reachability {
     mutable std::uint32_t generation_ = 0;
     mutable std::vector<ConditionId> stack_;
 };
+
+// Calls `finish` with every condition of a base without cycles, each after every condition of
+// its rule replacements (on an explicit stack, so a deep base needs no deep call stack).
+void each_bottom_up(const RuleIndex& index, const std::function<void(ConditionId)>& finish);
 
 // For every condition of a base without cycles: it is marked or reaches a marked condition
 // through the replacements of rules.
