@@ -195,15 +195,10 @@ Flattener::Flattener(const RuleIndex& index, const std::vector<ConditionId>& con
         list_.append({c, kNone, !index_.askable(c)});
         const auto node = static_cast<std::uint32_t>(first_nodes_.size());
         first_nodes_.push_back(node);
-        if (!stands_for_itself(c)) first.open.push_back(node);
+        if (!index_.stands_for_itself(c)) first.open.push_back(node);
     }
     first.before = list_.mark();
     passes_.push_back(std::move(first));
-}
-
-bool Flattener::stands_for_itself(ConditionId c) const {
-    const auto& alternatives = index_.replacements(c);
-    return alternatives.size() == 1 && alternatives[0].number == 0;
 }
 
 const Flattening* Flattener::next() {
@@ -300,7 +295,7 @@ bool Flattener::close_pass() {
     const auto& nodes = first ? first_nodes_ : pass.open;
     for (std::size_t i = nodes.size(); i-- > 0;) {
         const PassList::Entry item = list_.entry(nodes[i]);
-        if (first && stands_for_itself(item.condition)) {
+        if (first && index_.stands_for_itself(item.condition)) {
             replace(nodes[i], index_.replacements(item.condition)[0], item.ancestry);
             continue;
         }
@@ -320,7 +315,7 @@ bool Flattener::close_pass() {
     }
     Pass next{{}, choices_.size(), before, held_before};
     for (std::uint32_t node : made_) {
-        if (list_.linked(node) && !stands_for_itself(list_.entry(node).condition))
+        if (list_.linked(node) && !index_.stands_for_itself(list_.entry(node).condition))
             next.open.push_back(node);
     }
     passes_.push_back(std::move(next));

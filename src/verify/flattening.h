@@ -76,6 +76,11 @@ class RuleIndex {
     ConditionId negation(ConditionId id) const { return negation_[id]; }
     bool askable(ConditionId id) const { return askable_[id] != 0; }
     const std::vector<Replacement>& replacements(ConditionId id) const { return replacements_[id]; }
+    // An askable condition no rule concludes: it makes no choice and stays in every flattening.
+    bool stands_for_itself(ConditionId id) const {
+        const auto& alternatives = replacements_[id];
+        return alternatives.size() == 1 && alternatives[0].number == 0;
+    }
     // Both conditions lie on one cycle of replacements.
     bool same_cycle(ConditionId a, ConditionId b) const {
         return cyclic_[a] != 0 && component_[a] == component_[b];
@@ -159,7 +164,6 @@ class Flattener {
     };
     static constexpr std::uint32_t kNone = PassList::kNone;
 
-    bool stands_for_itself(ConditionId c) const;
     bool choose(Choice& choice);
     bool leads_back(const Choice& choice, const Replacement& replacement) const;
     bool advance();

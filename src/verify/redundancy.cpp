@@ -31,8 +31,7 @@ bool contained_either_way(const std::vector<ConditionId>& a, const std::vector<C
 bool may_lie_within(const RuleIndex& index, const Reachability& reach,
                     const RuleIndex::IndexedRule& inner, const RuleIndex::IndexedRule& outer) {
     for (ConditionId must : inner.conditions) {
-        const auto& alternatives = index.replacements(must);
-        if (alternatives.size() != 1 || alternatives[0].number != 0) continue;
+        if (!index.stands_for_itself(must)) continue;
         const bool reached = std::any_of(outer.conditions.begin(), outer.conditions.end(),
                                          [&](ConditionId c) { return reach.reaches(c, must); });
         if (!reached) return false;
