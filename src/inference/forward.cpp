@@ -461,7 +461,9 @@ void ForwardInference::end_normally() {
     ctx_.line("Koniec wnioskowania w przód.");
     ctx_.piszcr();
     podsumowanie(ctx_.store, ctx_.ui, ctx_.memory);
-    ctx_.memory.rbd.hand_over(ctx_.memory.final_rbd);
+    auto final_rbd = std::make_shared<WorkingMemory>();
+    ctx_.memory.rbd.hand_over(*final_rbd);
+    ctx_.memory.final_rbd = std::move(final_rbd);
     ctx_.report.raport();
 }
 

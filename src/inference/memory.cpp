@@ -264,7 +264,7 @@ void InferenceMemory::clear_run() {
     lista_warunkow_ograniczenia_z_warunkami_faktami.clear();
     lista_warunkow_uwzglednionych_ograniczen.clear();
     hipoteza.reset();
-    final_rbd.clear();
+    final_rbd = std::make_shared<const WorkingMemory>();
     ++runs_started;
 }
 

@@ -13,6 +13,7 @@
 #include <deque>
 #include <initializer_list>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -280,8 +281,8 @@ struct InferenceMemory : WorkingSection {
     StringList lista_warunkow_uwzglednionych_ograniczen;
     bool blad_wykluczajacych = false;  // two declared facts of one constraint; until a reload
     // Working memory as the normal end of a forward run left it: that end empties rbd before the
-    // report is offered, and "Dlaczego nie?" explains the run afterwards.
-    WorkingMemory final_rbd;
+    // report is offered, and "Dlaczego nie?" explains the run afterwards (sharing it, not a copy).
+    std::shared_ptr<const WorkingMemory> final_rbd = std::make_shared<const WorkingMemory>();
     // Runs started since the knowledge base was cleared (counted by clear_run).
     std::uint64_t runs_started = 0;
 

@@ -163,18 +163,16 @@ void record_run(WhyNotMemory& record, const InferenceContext& ctx, RunDirection 
     record.clear();
     record.direction = direction;
     const FactStore& store = ctx.store;
-    const auto& rules = store.all(Kind::regula);
-    record.rules.assign(rules.begin(), rules.end());
+    record.rules = store.share(Kind::regula);
     for (Kind kind : {Kind::model, Kind::model_r}) {
         for (const Fact& model : store.all(kind)) {
             if (is_relational(model)) record.relational_models.push_back(model);
         }
     }
-    for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
-        for (const Fact& fact : store.all(kind)) record.declared.push_back(TextFact(fact).text());
-    }
+    for (Kind kind : {Kind::fakt, Kind::m_fakt}) record.declared.push_back(store.share(kind));
     const InferenceMemory& memory = ctx.memory;
-    record.rbd = memory.final_rbd.empty() ? memory.rbd : memory.final_rbd;
+    record.rbd = memory.final_rbd->empty() ? std::make_shared<const WorkingMemory>(memory.rbd)
+                                           : memory.final_rbd;
     record.rbd_wstecz = memory.rbd_wstecz;
     for (const auto& [name, value] : memory.zmienna_ustalona) record.values.emplace(name, value);
     record.applied_models.insert(memory.model_stosowany.begin(), memory.model_stosowany.end());
@@ -236,7 +234,7 @@ struct WhyNot::Walk {
 
 WhyNot::WhyNot(const WhyNotMemory& record)
     : record_(record), forward_(record.direction != RunDirection::Backward) {
-    for (const Fact& rule : record_.rules) {
+    for (const Fact& rule : *record_.rules) {
         items_.push_back(&rule);
         rules_by_number_.emplace(Rule(rule).number(), &rule);
     }
@@ -250,11 +248,13 @@ WhyNot::WhyNot(const WhyNotMemory& record)
         concluders_[positive_form(k)].push_back(item);
     }
     if (forward_) {
-        for (const auto& [number, c] : record_.rbd) {
+        for (const auto& [number, c] : *record_.rbd) {
             if (number != 0) derived_.emplace(c, number);
         }
     }
-    declared_.insert(record_.declared.begin(), record_.declared.end());
+    for (const auto& facts : record_.declared) {
+        for (const Fact& fact : *facts) declared_.insert(TextFact(fact).text());
+    }
     askable_.insert(record_.askable.begin(), record_.askable.end());
     askable_joint_.insert(record_.askable_joint.begin(), record_.askable_joint.end());
     askable_arguments_.insert(record_.askable_arguments.begin(), record_.askable_arguments.end());
@@ -271,14 +271,14 @@ WhyNot::Truth WhyNot::truth(const std::string& c) const {
     if (c == kNoCondition) return Truth::True;
     const std::string negation = negacja(c);
     if (forward_) {
-        if (record_.rbd.established(c)) return Truth::True;
-        if (record_.rbd.established(negation)) return Truth::False;
+        if (record_.rbd->established(c)) return Truth::True;
+        if (record_.rbd->established(negation)) return Truth::False;
         return Truth::Unknown;
     }
     const std::string p = positive_form(c);
     const std::string not_p = negacja(p);
     const auto holds = [&](const std::string& x) {
-        return record_.rbd_wstecz.established(x) || record_.rbd.has(0, x);
+        return record_.rbd_wstecz.established(x) || record_.rbd->has(0, x);
     };
     if (holds(p)) return p == c ? Truth::True : Truth::False;
     if (holds(not_p)) return not_p == c ? Truth::True : Truth::False;

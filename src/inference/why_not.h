@@ -26,6 +26,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -45,11 +46,13 @@ enum class RunDirection { Forward, Backward };
 // The last run as it ended, for "Dlaczego nie?"; cleared with the knowledge base.
 struct WhyNotMemory : WorkingSection {
     std::optional<RunDirection> direction;  // of the last run that ended; none before any
-    std::vector<Fact> rules;                // the rule base
-    std::vector<Fact> relational_models;    // basic, then extended, in base order
-    std::vector<std::string> declared;      // fakt and m_fakt
+    // The rule base and the declared facts (fakt, m_fakt) as the store held them: shared with
+    // the store until it changes them.
+    std::shared_ptr<const FactStore::Facts> rules = std::make_shared<const FactStore::Facts>();
+    std::vector<std::shared_ptr<const FactStore::Facts>> declared;
+    std::vector<Fact> relational_models;  // basic, then extended, in base order
     // Forward working memory (in a backward run: the answers about application conditions).
-    WorkingMemory rbd;
+    std::shared_ptr<const WorkingMemory> rbd = std::make_shared<const WorkingMemory>();
     BackwardWorkingMemory rbd_wstecz;
     std::unordered_map<std::string, double> values;  // the first value fixed for each argument
     std::unordered_set<std::int32_t> applied_models;

@@ -138,18 +138,40 @@ const Fact* FactStore::first(Kind kind) const {
     return facts.empty() ? nullptr : &facts.front();
 }
 
+std::vector<std::shared_ptr<FactStore::Facts>> FactStore::empty_kinds() {
+    std::vector<std::shared_ptr<Facts>> kinds(kKindCount);
+    for (auto& facts : kinds) facts = std::make_shared<Facts>();
+    return kinds;
+}
+
+FactStore::Facts& FactStore::writable(Kind kind) {
+    auto& facts = facts_[index(kind)];
+    if (facts.use_count() > 1) facts = std::make_shared<Facts>(*facts);
+    return *facts;
+}
+
 void FactStore::add(Fact fact) {
     assert(fields_match(fact));
-    facts_[index(fact.kind)].push_back(std::move(fact));
+    writable(fact.kind).push_back(std::move(fact));
 }
 
 void FactStore::add_front(Fact fact) {
     assert(fields_match(fact));
-    facts_[index(fact.kind)].push_front(std::move(fact));
+    writable(fact.kind).push_front(std::move(fact));
+}
+
+void FactStore::remove_all(Kind kind) {
+    auto& facts = facts_[index(kind)];
+    // A kind someone else holds is left to them whole, not copied to be emptied.
+    if (facts.use_count() > 1) {
+        facts = std::make_shared<Facts>();
+    } else {
+        facts->clear();
+    }
 }
 
 bool FactStore::remove_first(Kind kind, const std::function<bool(const Fact&)>& match) {
-    auto& facts = facts_[index(kind)];
+    auto& facts = writable(kind);
     auto it = std::find_if(facts.begin(), facts.end(), match);
     if (it == facts.end()) return false;
     facts.erase(it);
@@ -157,7 +179,7 @@ bool FactStore::remove_first(Kind kind, const std::function<bool(const Fact&)>& 
 }
 
 std::size_t FactStore::remove_if(Kind kind, const std::function<bool(const Fact&)>& match) {
-    auto& facts = facts_[index(kind)];
+    auto& facts = writable(kind);
     const auto before = facts.size();
     facts.erase(std::remove_if(facts.begin(), facts.end(), match), facts.end());
     return before - facts.size();

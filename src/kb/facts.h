@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -206,24 +207,29 @@ class WorkingSection {
     virtual void clear() = 0;
 };
 
+// The facts of each kind are shared, not copied, by a copy of the store and by snapshots
+// (share): a change of a kind someone else also holds copies that kind first. References from
+// all() stay valid while nothing else holds the kind, as before; a snapshot never changes.
 class FactStore {
   public:
     using Facts = std::deque<Fact>;
 
-    const Facts& all(Kind kind) const { return facts_[index(kind)]; }
+    const Facts& all(Kind kind) const { return *facts_[index(kind)]; }
     bool any(Kind kind) const { return !all(kind).empty(); }
     const Fact* first(Kind kind) const;
+    // The facts of a kind as they are now, kept unchanged whatever the store does later.
+    std::shared_ptr<const Facts> share(Kind kind) const { return facts_[index(kind)]; }
 
     // Adds a fact whose fields must match the kind's declaration.
     void add(Fact fact);
     void add_front(Fact fact);
     bool remove_first(Kind kind, const std::function<bool(const Fact&)>& match);
     std::size_t remove_if(Kind kind, const std::function<bool(const Fact&)>& match);
-    void remove_all(Kind kind) { facts_[index(kind)].clear(); }
+    void remove_all(Kind kind);
     void clear_section(Section section);
     std::size_t section_size(Section section) const;
     // Mutable access for the few operations that edit a fact in place (the report text).
-    Facts& mutable_all(Kind kind) { return facts_[index(kind)]; }
+    Facts& mutable_all(Kind kind) { return writable(kind); }
 
     // Single-string facts (names, distinguisher): the first one's text.
     std::optional<std::string> text(Kind kind) const;
@@ -235,8 +241,11 @@ class FactStore {
 
   private:
     static std::size_t index(Kind kind) { return static_cast<std::size_t>(kind); }
-    std::vector<Facts> facts_ = std::vector<Facts>(kKindCount);
+    Facts& writable(Kind kind);
+    std::vector<std::shared_ptr<Facts>> facts_ = empty_kinds();
     std::vector<WorkingSection*> working_;
+
+    static std::vector<std::shared_ptr<Facts>> empty_kinds();
 };
 
 // Convenience constructors for the facts the algorithms build most often.

@@ -108,7 +108,7 @@ std::set<std::string> rule_conditions(const FactStore& store) {
 // conditions failing, did not).
 bool fired(Application& app, const Rule& rule, bool backward) {
     const InferenceMemory& memory = app.inference();
-    if (!backward) return memory.final_rbd.has(rule.number(), rule.conclusion());
+    if (!backward) return memory.final_rbd->has(rule.number(), rule.conclusion());
     const auto& decided = app.why_not().decided_by;
     const auto by = decided.find(rule.conclusion());
     return memory.in_rbd_wstecz(rule.conclusion()) && by != decided.end() &&
@@ -126,7 +126,7 @@ CaseOutcome run_row(LoadedBase& base, const CaseRow& row,
     base.ui.answer_from(nullptr);
     const InferenceMemory& memory = base.app.inference();
     const auto established = [&](const std::string& c) {
-        return row.hypothesis ? memory.in_rbd_wstecz(c) : memory.final_rbd.established(c);
+        return row.hypothesis ? memory.in_rbd_wstecz(c) : memory.final_rbd->established(c);
     };
     for (const Fact& fact : base.app.store().all(Kind::regula)) {
         if (fired(base.app, Rule(fact), row.hypothesis.has_value()))

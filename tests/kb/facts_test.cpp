@@ -43,6 +43,30 @@ TEST(FactStore, ClearingASectionLeavesTheOthers) {
     EXPECT_EQ(store.text(Kind::nazwa_re), "REb.BRD");
 }
 
+// The record of a run and copies of a store share the facts; whatever either does later, the
+// other sees its own facts unchanged.
+TEST(FactStore, SnapshotsAndCopiesKeepTheirFactsWhenTheStoreChanges) {
+    FactStore store;
+    store.add(make_rule(1, "a", {"b"}, 0));
+    store.add(make_rule(2, "c", {"d"}, 0));
+    const auto snapshot = store.share(Kind::regula);
+    FactStore copy = store;
+    store.add(make_rule(3, "e", {"f"}, 0));
+    std::get<std::string>(store.mutable_all(Kind::regula)[0].fields[Rule::conclusion_field]) = "x";
+    store.remove_if(Kind::regula, [](const Fact& f) { return Rule(f).number() == 2; });
+    ASSERT_EQ(snapshot->size(), 2u);
+    EXPECT_EQ(Rule((*snapshot)[0]).conclusion(), "a");
+    EXPECT_EQ(Rule((*snapshot)[1]).conclusion(), "c");
+    EXPECT_EQ(copy.all(Kind::regula), *snapshot);
+    ASSERT_EQ(store.all(Kind::regula).size(), 2u);
+    EXPECT_EQ(Rule(store.all(Kind::regula)[0]).conclusion(), "x");
+    store.clear_section(Section::Rules);
+    copy.add(make_rule(4, "g", {"h"}, 0));
+    EXPECT_FALSE(store.any(Kind::regula));
+    EXPECT_EQ(snapshot->size(), 2u);
+    EXPECT_EQ(copy.all(Kind::regula).size(), 3u);
+}
+
 TEST(FactStore, EveryKindBelongsToTheSectionTableInOrder) {
     std::size_t total = 0;
     for (std::size_t s = 0; s < kSectionCount; ++s) {
