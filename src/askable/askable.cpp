@@ -1,7 +1,6 @@
 #include "askable/askable.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <utility>
 
@@ -10,7 +9,7 @@
 #include "dialog/write_lines.h"
 #include "kb/conditions.h"
 #include "kb/model_symbols.h"
-#include "kb/view_table.h"
+#include "kb/rule_names.h"
 
 namespace xamo {
 namespace {
@@ -160,70 +159,28 @@ void report_logical_numeric(UserInteraction& ui, const StringList& clash, const 
 }  // namespace
 
 StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& memory) {
-    // Every name is hashed once: numbered in one table of views into the rules, after which the
-    // reductions and the difference work on the numbers.
-    const auto& rules = store.all(Kind::regula);
-    std::size_t condition_count = 0;
-    for (const Fact& rule : rules) condition_count += Rule(rule).conditions().size();
-    // Room for a distinct conclusion per rule and as many distinct conditions: conditions repeat
-    // in large bases, and the table grows in the rare base where they do not.
-    ViewTable names(2 * rules.size());
-    std::vector<std::uint32_t> conditions;
-    conditions.reserve(condition_count);
-    std::vector<std::uint32_t> conclusions;
-    conclusions.reserve(rules.size());
-    // Names are inserted some names after their slots were asked for: in a large base nearly
-    // every new name's slot is a cache miss, and the misses of the names in flight overlap.
-    struct Pending {
-        std::string_view text;
-        std::uint64_t hash = 0;
-        bool conclusion = false;
-    };
-    std::array<Pending, 16> in_flight;
-    std::size_t oldest = 0;
-    std::size_t count = 0;
-    const auto settle_oldest = [&] {
-        const Pending& p = in_flight[oldest];
-        const std::uint32_t number = names.insert(p.text, p.hash).first;
-        (p.conclusion ? conclusions : conditions).push_back(number);
-        oldest = (oldest + 1) % in_flight.size();
-        --count;
-    };
-    const auto number_later = [&](std::string_view text, bool conclusion) {
-        if (count == in_flight.size()) settle_oldest();
-        const std::uint64_t hash = ViewTable::hash_of(text);
-        names.prefetch(hash);
-        in_flight[(oldest + count) % in_flight.size()] = {text, hash, conclusion};
-        ++count;
-    };
-    for (const Fact& rule : rules) {
-        for (const std::string_view c : Rule(rule).conditions())
-            number_later(is_negated(c) ? c.substr(1) : c, false);
-        number_later(Rule(rule).conclusion(), true);
-    }
-    while (count > 0) settle_oldest();
-    const auto end = names.find(kEnd);
-    const auto none = names.find(kNoCondition);
+    // Every name is hashed once, when the rules' names are numbered; the reductions and the
+    // difference work on the numbers.
+    const auto names = store.rule_names();
+    const auto end = names->find(kEnd);
+    const auto none = names->find(kNoCondition);
     // Concluded by a rule: not askable ("koniec" is no conclusion).
-    std::vector<std::uint8_t> concluded(names.size(), 0);
-    for (const std::uint32_t c : conclusions) concluded[c] = c != end ? 1 : 0;
+    std::vector<std::uint8_t> concluded(names->size(), 0);
+    for (const std::uint32_t c : names->all_conclusions()) concluded[c] = c != end ? 1 : 0;
 
-    const std::vector<std::uint32_t> kept_conditions = last_occurrences(conditions, names.size());
-    std::vector<std::uint32_t> kept_conclusions = last_occurrences(conclusions, names.size());
+    const std::vector<std::uint32_t> kept_conditions =
+        last_occurrences(names->all_positive_conditions(), names->size());
+    std::vector<std::uint32_t> kept_conclusions =
+        last_occurrences(names->all_conclusions(), names->size());
     std::erase(kept_conclusions, end);
-    // Freed before the lists of texts are made: a million rules hold millions of conditions.
-    std::vector<std::uint32_t>().swap(conditions);
-    std::vector<std::uint32_t>().swap(conclusions);
     std::vector<std::uint32_t> askable;
     for (const std::uint32_t c : kept_conditions) {
         if (concluded[c] == 0 && c != none) askable.push_back(c);
     }
-    // The table's slots go before the lists of texts are made.
-    const std::vector<std::string_view> views = names.take_texts();
-    const auto texts = [&views](const std::vector<std::uint32_t>& numbers) {
+    const auto texts = [&names](const std::vector<std::uint32_t>& numbers) {
         StringList out;
         out.reserve(numbers.size());
-        for (const std::uint32_t n : numbers) out.emplace_back(views[n]);
+        for (const std::uint32_t n : numbers) out.emplace_back(names->text(n));
         return out;
     };
     memory.lista_warunkow = texts(kept_conditions);

@@ -140,7 +140,11 @@ ForwardAgenda::ForwardAgenda(InferenceContext& ctx) : ctx_(ctx), index_(ctx.rule
         }
     }
 
-    for (const auto& [number, condition] : ctx_.memory.rbd) count_fact(condition, 1, false);
+    same_names_ = ctx_.memory.rbd.names() == &index_.names();
+    ctx_.memory.rbd.for_each_named(
+        [this](std::int32_t, const std::string& condition, std::uint32_t name) {
+            count_fact(condition, name, 1, false);
+        });
     eligible_rules_ = IndexSet(rules);
     rule_dirty_.assign(rules, 0);
     for (std::uint32_t i = 0; i < rules; ++i) {
@@ -238,18 +242,23 @@ void ForwardAgenda::add_to_count(std::uint32_t id, bool negation, int delta, boo
 
 // Counts an rbd fact for its condition and for the conditions whose negation it is: "n" + x
 // always, and x without its "n" when that does not begin with "n" itself.
-void ForwardAgenda::count_fact(const std::string& condition, int delta, bool mark) {
-    if (const std::uint32_t id = index_.id(condition); id != RuleConditionIndex::kNone)
-        add_to_count(id, false, delta, mark);
-    std::string negated = "n";
-    negated += condition;
-    if (const std::uint32_t id = index_.id(negated); id != RuleConditionIndex::kNone)
-        add_to_count(id, true, delta, mark);
+void ForwardAgenda::count_fact(const std::string& condition, std::uint32_t name, int delta,
+                               bool mark) {
+    const std::uint32_t id =
+        same_names_ && name != WorkingMemory::kNoName ? name : index_.id(condition);
+    if (id != RuleConditionIndex::kNone) add_to_count(id, false, delta, mark);
+    // "n" + x is a condition only where some condition is negated.
+    if (index_.any_negated()) {
+        std::string negated = "n";
+        negated += condition;
+        if (const std::uint32_t n = index_.id(negated); n != RuleConditionIndex::kNone)
+            add_to_count(n, true, delta, mark);
+    }
     if (is_negated(condition)) {
         const std::string_view rest = std::string_view(condition).substr(1);
         if (!is_negated(rest)) {
-            if (const std::uint32_t id = index_.id(rest); id != RuleConditionIndex::kNone)
-                add_to_count(id, true, delta, mark);
+            if (const std::uint32_t r = index_.id(rest); r != RuleConditionIndex::kNone)
+                add_to_count(r, true, delta, mark);
         }
     }
 }
@@ -274,8 +283,9 @@ void ForwardAgenda::mark_models(const std::unordered_map<std::string, std::vecto
     for (const ModelRef ref : it->second) mark_model(ref);
 }
 
-void ForwardAgenda::fact_changed(std::int32_t, const std::string& condition, int delta) {
-    count_fact(condition, delta, true);
+void ForwardAgenda::fact_changed(std::int32_t, const std::string& condition, std::uint32_t name,
+                                 int delta) {
+    count_fact(condition, name, delta, true);
     mark_models(models_by_condition_, condition);
 }
 

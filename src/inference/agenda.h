@@ -94,7 +94,8 @@ class ForwardAgenda : public MemoryObserver {
     // Whether the rule at base position i is eligible now (for tests).
     bool rule_eligible(std::size_t i);
 
-    void fact_changed(std::int32_t number, const std::string& condition, int delta) override;
+    void fact_changed(std::int32_t number, const std::string& condition, std::uint32_t name,
+                      int delta) override;
     void rule_mark_changed(std::int32_t number) override;
     void model_mark_changed(std::int32_t number) override;
     void value_changed(const std::string& name) override;
@@ -110,7 +111,8 @@ class ForwardAgenda : public MemoryObserver {
         IndexSet eligible;
     };
 
-    void count_fact(const std::string& condition, int delta, bool mark);
+    // `name`: the condition's number among the rules' names, or WorkingMemory::kNoName.
+    void count_fact(const std::string& condition, std::uint32_t name, int delta, bool mark);
     void add_to_count(std::uint32_t id, bool negation, int delta, bool mark);
     void mark_rule(std::uint32_t i);
     void mark_model(ModelRef ref);
@@ -124,6 +126,8 @@ class ForwardAgenda : public MemoryObserver {
 
     InferenceContext& ctx_;
     const RuleConditionIndex& index_;
+    // Whether working memory numbers conditions as the index does, telling the numbers.
+    bool same_names_ = false;
     // Per condition id: rbd facts of the condition, of its negation; whether it may be asked.
     std::vector<std::int32_t> count_;
     std::vector<std::int32_t> negation_count_;

@@ -120,17 +120,18 @@ const RuleConditionIndex& InferenceContext::rule_index() {
     return *rule_index_;
 }
 
-void InferenceContext::skasuj_zastosowane_reguly(const std::string& x) {
+void InferenceContext::skasuj_zastosowane_reguly(const std::string& x, std::uint32_t name) {
     if (memory.regula_zastosowana.empty()) return;
     const RuleConditionIndex& index = rule_index();
-    const auto re_enable = [this, &index](std::string_view c) {
-        const std::uint32_t id = index.id(c);
+    const auto re_enable = [this, &index](std::uint32_t id) {
         if (id == RuleConditionIndex::kNone) return;
         for (auto r = index.rules_with(id).first; r != index.rules_with(id).second; ++r)
             memory.regula_zastosowana.erase(Rule(index.rule(*r)).number());
     };
-    re_enable(x);
-    re_enable(negacja(x));
+    const bool named = name != WorkingMemory::kNoName && memory.rbd.names() == &index.names();
+    re_enable(named ? name : index.id(x));
+    // "n" + x is a condition only where some condition is negated.
+    if (is_negated(x) || index.any_negated()) re_enable(index.id(negacja(x)));
 }
 
 std::string positive_form(const std::string& condition) {

@@ -125,8 +125,10 @@ class InferenceContext {
     // The conditions of the rules, interned (built on first use; the rules do not change during
     // a run).
     const RuleConditionIndex& rule_index();
-    // Re-enables the applied rules that mention x or its negation (skasuj_zastosowane_reguly).
-    void skasuj_zastosowane_reguly(const std::string& x);
+    // Re-enables the applied rules that mention x or its negation (skasuj_zastosowane_reguly);
+    // `name` is x's number in working memory's names when the caller has it (name_at).
+    void skasuj_zastosowane_reguly(const std::string& x,
+                                   std::uint32_t name = WorkingMemory::kNoName);
 
   private:
     ListLookup askable_;

@@ -91,7 +91,8 @@ bool ForwardInference::prepare(const OpeningTexts& texts) {
     // Every declared fact and every conclusion may become a fact of its own.
     const FactStore& store = ctx_.store;
     ctx_.memory.rbd.reserve(1 + store.all(Kind::fakt).size() + store.all(Kind::m_fakt).size() +
-                            store.all(Kind::regula).size());
+                                store.all(Kind::regula).size(),
+                            store.rule_names());
     ctx_.report.kasowanie_tekst_raportu();
     opening_texts(texts);
     ctx_.memory.rbd.add(0, std::string(kNoCondition));

@@ -37,23 +37,40 @@ WorkingMemory::const_iterator& WorkingMemory::const_iterator::operator++() {
 
 std::uint32_t WorkingMemory::place_of(const std::string& condition) const {
     // Most bases hold few negations: a negated text cannot be there while no record is negated.
-    if (negated_records_ == 0 && is_negated(condition)) return ViewTable::npos;
-    return index_.find(condition);
+    if (negated_records_ == 0 && is_negated(condition)) return kNone;
+    if (names_ != nullptr) {
+        if (const std::uint32_t name = names_->find(condition); name != RuleNames::npos)
+            return record_of_name_[name];
+    }
+    const std::uint32_t indexed = index_.find(condition);
+    return indexed == ViewTable::npos ? kNone : place_of_indexed_[indexed];
 }
 
 const WorkingMemory::Condition* WorkingMemory::find(const std::string& condition) const {
     const std::uint32_t at = place_of(condition);
-    return at == ViewTable::npos ? nullptr : &conditions_[at];
+    return at == kNone ? nullptr : &conditions_[at];
+}
+
+std::uint32_t WorkingMemory::new_record(const std::string& condition, std::uint32_t name) {
+    if (is_negated(condition)) ++negated_records_;
+    conditions_.push_back({condition, name});
+    return static_cast<std::uint32_t>(conditions_.size() - 1);
 }
 
 std::uint32_t WorkingMemory::intern(const std::string& condition) {
-    const auto [at, added] = index_.insert(condition);
-    if (added) {
-        if (is_negated(condition)) ++negated_records_;
-        conditions_.push_back({condition});
-        // The index must look at the kept text, not at the caller's.
-        index_.retarget(at, conditions_.back().text);
+    if (names_ != nullptr) {
+        if (const std::uint32_t name = names_->find(condition); name != RuleNames::npos) {
+            std::uint32_t& record = record_of_name_[name];
+            if (record == kNone) record = new_record(condition, name);
+            return record;
+        }
     }
+    const auto [indexed, added] = index_.insert(condition);
+    if (!added) return place_of_indexed_[indexed];
+    const std::uint32_t at = new_record(condition, kNoName);
+    place_of_indexed_.push_back(at);
+    // The index must look at the kept text, not at the caller's.
+    index_.retarget(indexed, conditions_.back().text);
     return at;
 }
 
@@ -66,7 +83,7 @@ std::size_t WorkingMemory::add_at(std::int32_t number, std::uint32_t place) {
     ++record.count;
     ++size_;
     signature_ += fact_hash(number, record.text);
-    tell(number, record.text, 1);
+    tell(number, record, 1);
     return record.count;
 }
 
@@ -76,21 +93,27 @@ WorkingMemory& WorkingMemory::operator=(const WorkingMemory& other) {
     facts_ = other.facts_;
     conditions_ = other.conditions_;
     index_ = other.index_;
+    place_of_indexed_ = other.place_of_indexed_;
+    names_ = other.names_;
+    record_of_name_ = other.record_of_name_;
     negated_records_ = other.negated_records_;
-    for (std::uint32_t at = 0; at < conditions_.size(); ++at)
-        index_.retarget(at, conditions_[at].text);
+    for (std::uint32_t indexed = 0; indexed < place_of_indexed_.size(); ++indexed)
+        index_.retarget(indexed, conditions_[place_of_indexed_[indexed]].text);
     size_ = other.size_;
     signature_ = other.signature_;
-    if (observer_ != nullptr) {
-        for (const auto& [number, condition] : *this) tell(number, condition, 1);
-    }
+    tell_each(observer_, *this, 1);
     return *this;
 }
 
-void WorkingMemory::reserve(std::size_t count) {
+void WorkingMemory::reserve(std::size_t count, std::shared_ptr<const RuleNames> names) {
     if (!facts_.empty() || !conditions_.empty()) return;
-    index_ = ViewTable(count);
     facts_.reserve(count);
+    if (names == nullptr) {
+        index_ = ViewTable(count);
+        return;
+    }
+    record_of_name_.assign(names->size(), kNone);
+    names_ = std::move(names);
 }
 
 std::size_t WorkingMemory::count(const std::string& condition) const {
@@ -100,7 +123,7 @@ std::size_t WorkingMemory::count(const std::string& condition) const {
 
 bool WorkingMemory::has(std::int32_t number, const std::string& condition) const {
     const std::uint32_t at = place_of(condition);
-    return at != ViewTable::npos && has_at(number, at);
+    return at != kNone && has_at(number, at);
 }
 
 bool WorkingMemory::has_at(std::int32_t number, std::uint32_t place) const {
@@ -112,7 +135,7 @@ bool WorkingMemory::has_at(std::int32_t number, std::uint32_t place) const {
 
 bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
     const std::uint32_t at = place_of(condition);
-    if (at == ViewTable::npos) return false;
+    if (at == kNone) return false;
     Condition& record = conditions_[at];
     std::uint32_t before = kNone;
     std::uint32_t p = record.first;
@@ -127,13 +150,13 @@ bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
     facts_[p].condition = kGap;
     --size_;
     signature_ -= fact_hash(number, condition);
-    tell(number, conditions_[at].text, -1);
+    tell(number, record, -1);
     return true;
 }
 
 void WorkingMemory::remove_all(const std::string& condition) {
     const std::uint32_t at = place_of(condition);
-    if (at == ViewTable::npos) return;
+    if (at == kNone) return;
     Condition& record = conditions_[at];
     std::vector<std::int32_t> numbers;
     for (std::uint32_t p = record.first; p != kNone; p = facts_[p].next) {
@@ -144,19 +167,27 @@ void WorkingMemory::remove_all(const std::string& condition) {
     size_ -= numbers.size();
     record.first = record.last = kNone;
     record.count = 0;
-    for (const std::int32_t number : numbers) tell(number, conditions_[at].text, -1);
+    for (const std::int32_t number : numbers) tell(number, record, -1);
 }
 
 void WorkingMemory::clear() {
-    if (observer_ != nullptr) {
-        for (const auto& [number, condition] : *this) tell(number, condition, -1);
-    }
+    tell_each(observer_, *this, -1);
     std::vector<Stored>().swap(facts_);
     conditions_.clear();
     index_.clear();
+    place_of_indexed_.clear();
+    names_.reset();
+    std::vector<std::uint32_t>().swap(record_of_name_);
     negated_records_ = 0;
     size_ = 0;
     signature_ = 0;
+}
+
+void WorkingMemory::tell_each(MemoryObserver* observer, const WorkingMemory& memory, int delta) {
+    if (observer == nullptr) return;
+    memory.for_each_named([&](std::int32_t number, const std::string& text, std::uint32_t name) {
+        observer->fact_changed(number, text, name, delta);
+    });
 }
 
 void WorkingMemory::hand_over(WorkingMemory& target) {
@@ -168,14 +199,10 @@ void WorkingMemory::hand_over(WorkingMemory& target) {
     // The deque's elements stay where they are, so the moved index still looks at them.
     target = std::move(*this);
     target.observer_ = target_observer;
-    if (target_observer != nullptr) {
-        for (const auto& [number, condition] : target) target.tell(number, condition, 1);
-    }
+    tell_each(target_observer, target, 1);
     *this = WorkingMemory();
     observer_ = observer;
-    if (observer_ != nullptr) {
-        for (const auto& [number, condition] : target) tell(number, condition, -1);
-    }
+    tell_each(observer_, target, -1);
 }
 
 void AppliedRules::insert(std::int32_t number) {

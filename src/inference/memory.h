@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "kb/facts.h"
+#include "kb/rule_names.h"
 #include "kb/view_table.h"
 
 namespace xamo {
@@ -30,8 +31,11 @@ namespace xamo {
 class MemoryObserver {
   public:
     virtual ~MemoryObserver() = default;
-    // rbd(number, condition) was added (delta 1) or removed (delta -1).
-    virtual void fact_changed(std::int32_t number, const std::string& condition, int delta) = 0;
+    // rbd(number, condition) was added (delta 1) or removed (delta -1); `name` is the
+    // condition's number among the rules' names the memory was given (RuleNames), or
+    // WorkingMemory::kNoName.
+    virtual void fact_changed(std::int32_t number, const std::string& condition, std::uint32_t name,
+                              int delta) = 0;
     // regula_zastosowana(number) was added or removed.
     virtual void rule_mark_changed(std::int32_t number) = 0;
     // model_stosowany(number) or model_bledny(number) was added.
@@ -46,9 +50,12 @@ class MemoryObserver {
 // Facts are kept in the order they were added, each as its number and the index of its
 // condition; a removed fact stays as a gap until the memory is cleared, so positions never move.
 // Each condition is stored once; its facts are linked from the first to the last added through
-// their positions, so that a fact costs no allocation of its own.
+// their positions, so that a fact costs no allocation of its own. A memory given the rules'
+// names (reserve) finds the conditions that are among them through that numbering, tells its
+// observer their numbers, and indexes only the other texts itself.
 class WorkingMemory {
   public:
+    static constexpr std::uint32_t kNoName = static_cast<std::uint32_t>(-1);
     using Entry = std::pair<std::int32_t, std::string>;
     // One fact as iteration yields it.
     using Fact = std::pair<std::int32_t, const std::string&>;
@@ -83,8 +90,10 @@ class WorkingMemory {
     WorkingMemory& operator=(WorkingMemory&&) = default;
 
     void observe(MemoryObserver* observer) { observer_ = observer; }
-    // Room for `count` facts of as many conditions; only an empty memory takes it.
-    void reserve(std::size_t count);
+    // Room for `count` facts of as many conditions, and the rules' names to find conditions
+    // through; only an empty memory takes them.
+    void reserve(std::size_t count, std::shared_ptr<const RuleNames> names = nullptr);
+    const RuleNames* names() const { return names_.get(); }
 
     // Returns how many facts now support the condition.
     std::size_t add(std::int32_t number, const std::string& condition) {
@@ -96,6 +105,8 @@ class WorkingMemory {
     // tests a condition and then adds it looks its text up once.
     std::uint32_t intern(const std::string& condition);
     std::size_t count_at(std::uint32_t place) const { return conditions_[place].count; }
+    // The number among the rules' names of the condition at `place`, or kNoName.
+    std::uint32_t name_at(std::uint32_t place) const { return conditions_[place].name; }
     bool has_at(std::int32_t number, std::uint32_t place) const;
     std::size_t add_at(std::int32_t number, std::uint32_t place);
     std::size_t count(const std::string& condition) const;
@@ -107,6 +118,16 @@ class WorkingMemory {
     // Moves every fact into `target` (emptied first) and leaves this memory empty, telling both
     // observers as a copy followed by clear() would, without copying anything.
     void hand_over(WorkingMemory& target);
+
+    // Calls f(number, condition, name) for every fact in order (name as name_at gives it).
+    template <typename F>
+    void for_each_named(F&& f) const {
+        for (const Stored& fact : facts_) {
+            if (fact.condition == kGap) continue;
+            const Condition& record = conditions_[fact.condition];
+            f(fact.number, record.text, record.name);
+        }
+    }
 
     const_iterator begin() const { return {this, skip_gaps(0)}; }
     const_iterator end() const { return {this, facts_.size()}; }
@@ -129,14 +150,18 @@ class WorkingMemory {
     // cleared.
     struct Condition {
         std::string text;
+        std::uint32_t name = kNoName;
         std::uint32_t first = kNone;  // positions in facts_
         std::uint32_t last = kNone;
         std::uint32_t count = 0;
     };
 
-    void tell(std::int32_t number, const std::string& condition, int delta) {
-        if (observer_ != nullptr) observer_->fact_changed(number, condition, delta);
+    void tell(std::int32_t number, const Condition& record, int delta) {
+        if (observer_ != nullptr) observer_->fact_changed(number, record.text, record.name, delta);
     }
+    // Every fact of `memory`, told to `observer` as added (1) or removed (-1).
+    static void tell_each(MemoryObserver* observer, const WorkingMemory& memory, int delta);
+    std::uint32_t new_record(const std::string& condition, std::uint32_t name);
     std::uint32_t place_of(const std::string& condition) const;
     const Condition* find(const std::string& condition) const;
     std::size_t skip_gaps(std::size_t at) const {
@@ -145,9 +170,12 @@ class WorkingMemory {
     }
 
     std::vector<Stored> facts_;
-    std::deque<Condition> conditions_;  // a deque: the index looks at their texts
-    ViewTable index_;
-    std::size_t negated_records_ = 0;  // records of conditions beginning with "n"
+    std::deque<Condition> conditions_;             // a deque: the index looks at their texts
+    ViewTable index_;                              // the conditions not among names_
+    std::vector<std::uint32_t> place_of_indexed_;  // by the index's number
+    std::shared_ptr<const RuleNames> names_;
+    std::vector<std::uint32_t> record_of_name_;  // by number among names_, or kNone
+    std::size_t negated_records_ = 0;            // records of conditions beginning with "n"
     std::size_t size_ = 0;
     std::uint64_t signature_ = 0;
     MemoryObserver* observer_ = nullptr;  // not copied

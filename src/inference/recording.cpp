@@ -102,11 +102,11 @@ Recorded zachowaj_wniosek(InferenceContext& ctx, std::int32_t n, const std::stri
     }
     const std::string negation = negacja(r);
     if (!rbd.established(negation)) {
-        ctx.skasuj_zastosowane_reguly(r);
+        ctx.skasuj_zastosowane_reguly(r, rbd.name_at(place));
         return {rbd.add_at(n, place) > 1 ? 8 : 7};
     }
     rbd.remove_all(negation);
-    ctx.skasuj_zastosowane_reguly(r);
+    ctx.skasuj_zastosowane_reguly(r, rbd.name_at(place));
     rbd.add_at(n, place);
     return {9};
 }

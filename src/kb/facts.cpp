@@ -145,6 +145,7 @@ std::vector<std::shared_ptr<FactStore::Facts>> FactStore::empty_kinds() {
 }
 
 FactStore::Facts& FactStore::writable(Kind kind) {
+    if (kind == Kind::regula) rule_names_.reset();
     auto& facts = facts_[index(kind)];
     if (facts.use_count() > 1) facts = std::make_shared<Facts>(*facts);
     return *facts;
@@ -161,6 +162,7 @@ void FactStore::add_front(Fact fact) {
 }
 
 void FactStore::remove_all(Kind kind) {
+    if (kind == Kind::regula) rule_names_.reset();
     auto& facts = facts_[index(kind)];
     // A kind someone else holds is left to them whole, not copied to be emptied.
     if (facts.use_count() > 1) {

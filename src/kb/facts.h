@@ -207,6 +207,8 @@ class WorkingSection {
     virtual void clear() = 0;
 };
 
+class RuleNames;
+
 // The facts of each kind are shared, not copied, by a copy of the store and by snapshots
 // (share): a change of a kind someone else also holds copies that kind first. References from
 // all() stay valid while nothing else holds the kind, as before; a snapshot never changes.
@@ -219,6 +221,9 @@ class FactStore {
     const Fact* first(Kind kind) const;
     // The facts of a kind as they are now, kept unchanged whatever the store does later.
     std::shared_ptr<const Facts> share(Kind kind) const { return facts_[index(kind)]; }
+    // The names of the rules numbered (rule_names.h): made on first use, again after the rules
+    // changed.
+    std::shared_ptr<const RuleNames> rule_names() const;
 
     // Adds a fact whose fields must match the kind's declaration.
     void add(Fact fact);
@@ -244,6 +249,7 @@ class FactStore {
     Facts& writable(Kind kind);
     std::vector<std::shared_ptr<Facts>> facts_ = empty_kinds();
     std::vector<WorkingSection*> working_;
+    mutable std::shared_ptr<const RuleNames> rule_names_;  // of the rules as they are now
 
     static std::vector<std::shared_ptr<Facts>> empty_kinds();
 };

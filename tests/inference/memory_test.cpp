@@ -77,5 +77,52 @@ TEST(WorkingMemoryNegations, AreFoundFromTheFirstRecorded) {
     EXPECT_FALSE(memory.established("nnb"));
 }
 
+// A memory given the rules' names keeps conditions among them and other texts apart, but
+// answers, orders, copies and hands over all of them alike, and tells the names it knows.
+TEST(WorkingMemoryNames, ConditionsAmongTheRulesNamesAndOthersAreOneMemory) {
+    FactStore store;
+    store.add(make_rule(1, "ciepło", {"słońce", "nwiatr"}, 0));
+    const auto names = store.rule_names();
+    struct Told : MemoryObserver {
+        std::vector<std::pair<std::string, std::uint32_t>> names;
+        void fact_changed(std::int32_t, const std::string& c, std::uint32_t name, int) override {
+            names.emplace_back(c, name);
+        }
+        void rule_mark_changed(std::int32_t) override {}
+        void model_mark_changed(std::int32_t) override {}
+        void value_changed(const std::string&) override {}
+    } told;
+    auto original = std::make_unique<WorkingMemory>();
+    original->reserve(8, names);
+    original->observe(&told);
+    original->add(0, "słońce");
+    original->add(0, "deszcz");
+    original->add(2, "nwiatr");
+    original->add(3, "słońce");
+    EXPECT_TRUE(original->remove(0, "słońce"));
+    EXPECT_EQ(original->name_at(original->intern("nwiatr")), names->find("nwiatr"));
+    EXPECT_EQ(original->name_at(original->intern("deszcz")), WorkingMemory::kNoName);
+    EXPECT_EQ(told.names.front(), std::make_pair(std::string("słońce"), names->find("słońce")));
+    EXPECT_EQ(told.names[1].second, WorkingMemory::kNoName);
+
+    WorkingMemory copy;
+    copy = *original;
+    WorkingMemory target;
+    original->hand_over(target);
+    original.reset();
+    const WorkingMemory expected{{0, "deszcz"}, {2, "nwiatr"}, {3, "słońce"}};
+    for (const WorkingMemory* memory : {&copy, &target}) {
+        EXPECT_EQ(facts_of(*memory), facts_of(expected));
+        EXPECT_EQ(memory->signature(), expected.signature());
+        EXPECT_TRUE(memory->has(2, "nwiatr"));
+        EXPECT_EQ(memory->count("słońce"), 1U);
+        EXPECT_TRUE(memory->established("deszcz"));
+        EXPECT_FALSE(memory->established("ciepło"));
+    }
+    EXPECT_EQ(copy.add(4, "deszcz"), 2U);
+    EXPECT_EQ(copy.add(5, "ciepło"), 1U);
+    EXPECT_FALSE(target.established("ciepło"));
+}
+
 }  // namespace
 }  // namespace xamo::testing

@@ -1,0 +1,64 @@
+// The names of a rule base numbered once, shared by the steps that work on them: the askable
+// computation of a load, the rule index of inference and working memory. Every condition as
+// written, the positive form of every negated one and every conclusion gets a number, so that
+// the later steps test, count and index numbers instead of hashing the same texts again.
+//
+// The numbering views the texts of a snapshot of the rules it keeps (FactStore::share), so it
+// stays valid whatever the store does; FactStore::rule_names() makes it on first use and again
+// only after the rules changed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "kb/facts.h"
+#include "kb/view_table.h"
+
+namespace xamo {
+
+class RuleNames {
+  public:
+    static constexpr std::uint32_t npos = ViewTable::npos;
+    using Range = std::pair<const std::uint32_t*, const std::uint32_t*>;
+
+    explicit RuleNames(std::shared_ptr<const FactStore::Facts> rules);
+
+    // The rules numbered, in base order.
+    const FactStore::Facts& rules() const { return *rules_; }
+    // How many distinct names there are; numbers run from 0 to size() - 1.
+    std::size_t size() const { return names_.size(); }
+    std::uint32_t find(std::string_view text) const { return names_.find(text); }
+    std::string_view text(std::uint32_t number) const { return names_.text(number); }
+    // Whether some condition begins with the negation prefix.
+    bool any_negated() const { return any_negated_; }
+
+    std::uint32_t conclusion(std::size_t rule) const { return conclusions_[rule]; }
+    // The numbers of rule `rule`'s conditions as written, in its order; positive_conditions the
+    // numbers of their positive forms, position by position.
+    Range conditions(std::size_t rule) const { return range(conditions_, rule); }
+    Range positive_conditions(std::size_t rule) const { return range(positive_, rule); }
+    // Every condition of every rule in base order, the same as positive forms, and every
+    // conclusion.
+    const std::vector<std::uint32_t>& all_conditions() const { return conditions_; }
+    const std::vector<std::uint32_t>& all_positive_conditions() const { return positive_; }
+    const std::vector<std::uint32_t>& all_conclusions() const { return conclusions_; }
+
+  private:
+    Range range(const std::vector<std::uint32_t>& numbers, std::size_t rule) const {
+        return {numbers.data() + offsets_[rule], numbers.data() + offsets_[rule + 1]};
+    }
+
+    std::shared_ptr<const FactStore::Facts> rules_;
+    ViewTable names_;
+    bool any_negated_ = false;
+    std::vector<std::uint32_t> offsets_;
+    std::vector<std::uint32_t> conditions_;
+    std::vector<std::uint32_t> positive_;
+    std::vector<std::uint32_t> conclusions_;
+};
+
+}  // namespace xamo
