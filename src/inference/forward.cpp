@@ -56,6 +56,37 @@ class SignatureSet {
     bool zero_ = false;
 };
 
+// The states of a run, told whether one repeats an earlier one. While nothing was taken out of
+// working memory, the applied rules or the fixed values (and constraints are only ever replaced,
+// never dropped), every state holds the one before it, so a state can repeat only the one just
+// before: the signatures are then only listed, and put in a set (one cache miss each in a large
+// run) once something was taken out.
+class StateHistory {
+  public:
+    explicit StateHistory(std::uint64_t removals) : removals_(removals) {}
+    // False when the state of `signature` was met before; `removals` counts what was ever
+    // taken out of the state.
+    bool insert(std::uint64_t signature, std::uint64_t removals) {
+        if (removals == removals_ && !indexed_) {
+            if (!listed_.empty() && listed_.back() == signature) return false;
+            listed_.push_back(signature);
+            return true;
+        }
+        if (!indexed_) {
+            indexed_ = true;
+            for (const std::uint64_t earlier : listed_) set_.insert(earlier);
+            std::vector<std::uint64_t>().swap(listed_);
+        }
+        return set_.insert(signature);
+    }
+
+  private:
+    std::uint64_t removals_;
+    bool indexed_ = false;
+    std::vector<std::uint64_t> listed_;
+    SignatureSet set_;
+};
+
 }  // namespace
 
 std::string generuj_wniosek(const std::string& marks, const std::string& conclusion) {
@@ -288,6 +319,12 @@ std::uint64_t ForwardInference::state_signature() const {
     return signature * 31 + ctx_.store.all(Kind::ograniczenie).size();
 }
 
+std::uint64_t ForwardInference::state_removals() const {
+    const InferenceMemory& memory = ctx_.memory;
+    return memory.rbd.removals() + memory.regula_zastosowana.removals() +
+           memory.zmienna_ustalona.removals();
+}
+
 void ForwardInference::wnioskowanie_cd() {
     {
         std::optional<ForwardAgenda> agenda;
@@ -302,11 +339,11 @@ void ForwardInference::wnioskowanie_cd() {
             }
         } detach{agenda_, ctx_};
         ctx_.begin_progress(kForwardOpening.title);
-        SignatureSet seen;
-        seen.insert(state_signature());
+        StateHistory seen(state_removals());
+        seen.insert(state_signature(), state_removals());
         while (next_firing()) {
             ctx_.progress_step();
-            if (seen.insert(state_signature())) continue;
+            if (seen.insert(state_signature(), state_removals())) continue;
             const std::string text = "Reguły wzajemnie odwołują swoje wnioski bez końca.";
             ctx_.line(text);
             ctx_.ui.note("Uwaga błąd!", text + "\nWnioskowanie zostało przerwane.");
@@ -376,10 +413,19 @@ bool ForwardInference::try_rule(const Fact& rule, std::optional<std::size_t> pos
     if (!marks) return false;
     const std::string result = generuj_wniosek(*marks, Rule(rule).conclusion());
     memory.regula_zastosowana.insert(n);
-    if (!zachowaj_wniosek(ctx_, n, result).ok()) return false;
+    if (!zachowaj_wniosek(ctx_, n, result, conclusion_name(position, result)).ok()) return false;
     przedstawienie_faktow(ctx_);
     if (wyjasnienie_regula(ctx_, rule, result)) offer_media(n, result);
     return true;
+}
+
+std::uint32_t ForwardInference::conclusion_name(std::optional<std::size_t> position,
+                                                const std::string& result) {
+    if (!position) return WorkingMemory::kNoName;
+    const RuleNames& names = ctx_.rule_index().names();
+    if (ctx_.memory.rbd.names() != &names) return WorkingMemory::kNoName;
+    const std::uint32_t name = names.conclusion(*position);
+    return names.text(name) == result ? name : WorkingMemory::kNoName;
 }
 
 bool ForwardInference::fire_arithmetic(Kind kind, ForwardAgenda::Phase phase) {

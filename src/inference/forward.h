@@ -79,6 +79,9 @@ class ForwardInference {
     // One item as the scan tests it; true when it fired.
     // `position`: the rule's position in the rule index, when the agenda chose it.
     bool try_rule(const Fact& rule, std::optional<std::size_t> position = std::nullopt);
+    // The number among working memory's names of the conclusion of the rule at `position`,
+    // when `result` is that conclusion itself; WorkingMemory::kNoName otherwise.
+    std::uint32_t conclusion_name(std::optional<std::size_t> position, const std::string& result);
     bool try_relation(const Fact& model);
     void ask_labels();
     std::optional<std::string> enter_label();
@@ -87,6 +90,8 @@ class ForwardInference {
     void end_normally();
     void offer_media(std::int32_t number, const std::string& condition);
     std::uint64_t state_signature() const;
+    // How many times something was taken out of the state state_signature() covers.
+    std::uint64_t state_removals() const;
 
     InferenceContext& ctx_;
     ModelEvaluator models_;

@@ -1,6 +1,7 @@
 #include "inference/memory.h"
 
 #include <algorithm>
+#include <cassert>
 #include <functional>
 
 #include "kb/conditions.h"
@@ -57,9 +58,11 @@ std::uint32_t WorkingMemory::new_record(const std::string& condition, std::uint3
     return static_cast<std::uint32_t>(conditions_.size() - 1);
 }
 
-std::uint32_t WorkingMemory::intern(const std::string& condition) {
+std::uint32_t WorkingMemory::intern(const std::string& condition, std::uint32_t name) {
     if (names_ != nullptr) {
-        if (const std::uint32_t name = names_->find(condition); name != RuleNames::npos) {
+        assert(name == kNoName || names_->text(name) == condition);
+        if (name == kNoName) name = names_->find(condition);
+        if (name != RuleNames::npos) {
             std::uint32_t& record = record_of_name_[name];
             if (record == kNone) record = new_record(condition, name);
             return record;
@@ -149,6 +152,7 @@ bool WorkingMemory::remove(std::int32_t number, const std::string& condition) {
     --record.count;
     facts_[p].condition = kGap;
     --size_;
+    ++removals_;
     signature_ -= fact_hash(number, condition);
     tell(number, record, -1);
     return true;
@@ -165,6 +169,7 @@ void WorkingMemory::remove_all(const std::string& condition) {
         signature_ -= fact_hash(facts_[p].number, condition);
     }
     size_ -= numbers.size();
+    if (!numbers.empty()) ++removals_;
     record.first = record.last = kNone;
     record.count = 0;
     for (const std::int32_t number : numbers) tell(number, record, -1);
@@ -172,6 +177,7 @@ void WorkingMemory::remove_all(const std::string& condition) {
 
 void WorkingMemory::clear() {
     tell_each(observer_, *this, -1);
+    if (size_ > 0) ++removals_;
     std::vector<Stored>().swap(facts_);
     conditions_.clear();
     index_.clear();
@@ -195,13 +201,17 @@ void WorkingMemory::hand_over(WorkingMemory& target) {
     target.clear();
     MemoryObserver* const observer = observer_;
     MemoryObserver* const target_observer = target.observer_;
+    const std::uint64_t target_removals = target.removals_;
+    const std::uint64_t removals = removals_ + (size_ > 0 ? 1 : 0);
     observer_ = nullptr;
     // The deque's elements stay where they are, so the moved index still looks at them.
     target = std::move(*this);
     target.observer_ = target_observer;
+    target.removals_ = target_removals;
     tell_each(target_observer, target, 1);
     *this = WorkingMemory();
     observer_ = observer;
+    removals_ = removals;
     tell_each(observer_, target, -1);
 }
 
@@ -213,11 +223,13 @@ void AppliedRules::insert(std::int32_t number) {
 
 void AppliedRules::erase(std::int32_t number) {
     if (numbers_.erase(number) == 0) return;
+    ++removals_;
     signature_ -= mix(static_cast<std::uint32_t>(number));
     if (observer_ != nullptr) observer_->rule_mark_changed(number);
 }
 
 void AppliedRules::clear() {
+    if (!numbers_.empty()) ++removals_;
     numbers_.clear();
     signature_ = 0;
 }
@@ -238,11 +250,13 @@ std::optional<double> FixedValues::get(const std::string& name) const {
 
 void FixedValues::remove(const std::string& name) {
     if (index_.erase(name) == 0) return;
+    ++removals_;
     std::erase_if(entries_, [&name](const Entry& entry) { return entry.first == name; });
     if (observer_ != nullptr) observer_->value_changed(name);
 }
 
 void FixedValues::clear() {
+    if (!entries_.empty()) ++removals_;
     entries_.clear();
     index_.clear();
 }

@@ -103,7 +103,9 @@ class WorkingMemory {
     bool has(std::int32_t number, const std::string& condition) const;
     // The place of a condition's record, made (without facts) when there is none: a caller that
     // tests a condition and then adds it looks its text up once.
-    std::uint32_t intern(const std::string& condition);
+    // `name`, when given, is the condition's number among the memory's names (of a rule the
+    // caller holds): the text is then not looked up.
+    std::uint32_t intern(const std::string& condition, std::uint32_t name = kNoName);
     std::size_t count_at(std::uint32_t place) const { return conditions_[place].count; }
     // The number among the rules' names of the condition at `place`, or kNoName.
     std::uint32_t name_at(std::uint32_t place) const { return conditions_[place].name; }
@@ -135,6 +137,8 @@ class WorkingMemory {
     bool empty() const { return size_ == 0; }
     // Equal for equal multisets of facts (whatever their order); kept up to date as facts change.
     std::uint64_t signature() const { return signature_; }
+    // How many times facts were taken out (by removal, clearing or replacement), ever.
+    std::uint64_t removals() const { return removals_; }
 
   private:
     static constexpr std::uint32_t kGap = static_cast<std::uint32_t>(-1);
@@ -178,6 +182,7 @@ class WorkingMemory {
     std::size_t negated_records_ = 0;            // records of conditions beginning with "n"
     std::size_t size_ = 0;
     std::uint64_t signature_ = 0;
+    std::uint64_t removals_ = 0;          // not copied: counts what happened to this object
     MemoryObserver* observer_ = nullptr;  // not copied
 };
 
@@ -192,10 +197,13 @@ class AppliedRules {
     std::size_t size() const { return numbers_.size(); }
     void clear();
     std::uint64_t signature() const { return signature_; }
+    // How many numbers were ever taken out.
+    std::uint64_t removals() const { return removals_; }
 
   private:
     std::unordered_set<std::int32_t> numbers_;
     std::uint64_t signature_ = 0;
+    std::uint64_t removals_ = 0;
     MemoryObserver* observer_ = nullptr;
 };
 
@@ -243,8 +251,11 @@ class FixedValues {
     // Numeric literals are fixed under their own text while models are evaluated; they are not
     // arguments and are never listed as argument values.
     static bool is_literal(const std::string& name);
+    // How many times values were ever taken out.
+    std::uint64_t removals() const { return removals_; }
 
   private:
+    std::uint64_t removals_ = 0;
     std::vector<Entry> entries_;
     std::unordered_map<std::string, double> index_;  // the first value fixed for a name
     MemoryObserver* observer_ = nullptr;

@@ -232,8 +232,7 @@ void przedstawienie_faktow(InferenceContext& ctx) {
         ctx.line_and_dialog("    " + fact);
     };
     for (const Fact& rule : ctx.store.all(Kind::regula)) {
-        if (Rule(rule).number() == 0 &&
-            Rule(rule).conditions() == StringList{std::string(kNoCondition)}) {
+        if (Rule(rule).number() == 0 && only_no_condition(Rule(rule).conditions())) {
             ctx.line_and_dialog("    " + Rule(rule).conclusion());
         }
     }

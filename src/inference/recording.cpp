@@ -68,7 +68,8 @@ void shorten_constraints(InferenceContext& ctx, const std::vector<std::size_t>& 
 
 }  // namespace
 
-Recorded zachowaj_wniosek(InferenceContext& ctx, std::int32_t n, const std::string& r) {
+Recorded zachowaj_wniosek(InferenceContext& ctx, std::int32_t n, const std::string& r,
+                          std::uint32_t name) {
     WorkingMemory& rbd = ctx.memory.rbd;
     const bool negated = is_negated(r);
     const std::string p = positive_form(r);
@@ -78,7 +79,7 @@ Recorded zachowaj_wniosek(InferenceContext& ctx, std::int32_t n, const std::stri
         rbd.add(n, r);
         return {1};
     }
-    const std::uint32_t place = rbd.intern(r);
+    const std::uint32_t place = rbd.intern(r, name);
     if (rbd.has_at(n, place)) {
         ctx.memory.regula_zastosowana.insert(n);
         return {negated ? 3 : 2};

@@ -15,8 +15,10 @@ struct Recorded {
     bool ok() const { return case_number != 2 && case_number != 3; }
 };
 
-// Records condition r derived by rule or model n, revising working memory.
-Recorded zachowaj_wniosek(InferenceContext& ctx, std::int32_t n, const std::string& r);
+// Records condition r derived by rule or model n, revising working memory. `name` is r's number
+// among the rules' names when the caller knows it (WorkingMemory::intern).
+Recorded zachowaj_wniosek(InferenceContext& ctx, std::int32_t n, const std::string& r,
+                          std::uint32_t name = WorkingMemory::kNoName);
 
 // Records a declared or answered condition; false when c is already known. When `seeding`,
 // every constraint holding c (or else its negation) is handled, not only the first.

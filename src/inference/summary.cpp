@@ -19,8 +19,7 @@ void write_summary_sections(const FactStore& store, UserInteraction& ui,
     ui.write("Podsumowanie wnioskowania: fakty");
     ui.new_line();
     for (const Fact& rule : store.all(Kind::regula)) {
-        if (Rule(rule).number() == 0 &&
-            Rule(rule).conditions() == StringList{std::string(kNoCondition)} &&
+        if (Rule(rule).number() == 0 && only_no_condition(Rule(rule).conditions()) &&
             Rule(rule).display() == 1) {
             ui.write("    " + Rule(rule).conclusion());
             ui.new_line();

@@ -10,6 +10,10 @@
 namespace xamo {
 
 inline constexpr std::string_view kNoCondition = "bez warunku";
+// Whether a rule's conditions are "bez warunku" alone (a fact stated as a rule).
+inline bool only_no_condition(const std::vector<std::string>& conditions) {
+    return conditions.size() == 1 && conditions.front() == kNoCondition;
+}
 inline constexpr std::string_view kEnd = "koniec";
 
 // A condition beginning with the lower-case "n" is the negation of the rest.
