@@ -227,6 +227,7 @@ void przedstawienie_faktow(InferenceContext& ctx) {
     ctx.clear_dialog();
     ctx.piszcr();
     ctx.line("Dane są następujące fakty:");
+    ctx.lines.reserve(ctx.memory.rbd.size() + ctx.memory.rbd_wstecz.size());
     const auto show = [&ctx](const std::string& fact) {
         if (fact == kEnd || fact == kNoCondition) return;
         ctx.line_and_dialog("    " + fact);

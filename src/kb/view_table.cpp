@@ -21,6 +21,7 @@ std::uint64_t ViewTable::hash_of(std::string_view text) {
 
 ViewTable::ViewTable(std::size_t expected) : slots_(slots_for(expected), 0) {
     texts_.reserve(expected);
+    low_hashes_.reserve(expected);
 }
 
 std::uint32_t ViewTable::find(std::string_view text) const {
@@ -47,25 +48,31 @@ std::pair<std::uint32_t, bool> ViewTable::insert(std::string_view text, std::uin
     }
     const auto number = static_cast<std::uint32_t>(texts_.size());
     texts_.push_back(text);
+    low_hashes_.push_back(static_cast<std::uint32_t>(hash));
     slots_[i] = (hash & kHigh) | (std::uint64_t{number} + 1);
     if (2 * texts_.size() > slots_.size()) grow();
     return {number, true};
 }
 
+// The old slots are read in order and each hash made whole from the half a slot keeps and the
+// half kept beside the texts: no text is read (or hashed) again.
 void ViewTable::grow() {
-    slots_.assign(2 * slots_.size(), 0);
+    std::vector<std::uint64_t> old(2 * slots_.size(), 0);
+    old.swap(slots_);
     const std::size_t mask = slots_.size() - 1;
-    for (std::uint32_t number = 0; number < texts_.size(); ++number) {
-        const std::uint64_t hash = hash_of(texts_[number]);
-        std::size_t i = hash & mask;
+    for (const std::uint64_t slot : old) {
+        if (slot == 0) continue;
+        const auto number = static_cast<std::uint32_t>(slot) - 1;
+        std::size_t i = low_hashes_[number] & mask;
         while (slots_[i] != 0) i = (i + 1) & mask;
-        slots_[i] = (hash & kHigh) | (std::uint64_t{number} + 1);
+        slots_[i] = slot;
     }
 }
 
 void ViewTable::clear() {
     std::vector<std::uint64_t>(16, 0).swap(slots_);
     std::vector<std::string_view>().swap(texts_);
+    std::vector<std::uint32_t>().swap(low_hashes_);
 }
 
 std::vector<std::string_view> ViewTable::take_texts() {

@@ -49,6 +49,7 @@ class ViewTable {
 
     std::vector<std::uint64_t> slots_;  // 0: empty; else hash's high half, number + 1
     std::vector<std::string_view> texts_;
+    std::vector<std::uint32_t> low_hashes_;  // by number: the low half of each text's hash
 };
 
 }  // namespace xamo

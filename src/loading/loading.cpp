@@ -348,6 +348,7 @@ bool base_loaded(const FactStore& store, BaseKind kind) {
 
 void compute_declared_facts(const FactStore& store, LoadMemory& load) {
     load.lista_faktow.clear();
+    load.lista_faktow.reserve(store.all(Kind::fakt).size() + store.all(Kind::m_fakt).size());
     for (const Fact& fact : store.all(Kind::fakt))
         load.lista_faktow.push_back(TextFact(fact).text());
     for (const Fact& fact : store.all(Kind::m_fakt))
