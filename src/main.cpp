@@ -195,7 +195,8 @@ int run(int argc, char** argv) {
         std::cout << "Brak ekranu graficznego (nie ustawiono DISPLAY ani WAYLAND_DISPLAY); "
                      "uruchamiam wersję konsolową.\n";
     }
-    return xamo::run_console(std::cin, std::cout, options->batch);
+    return xamo::run_console(std::cin, std::cout, options->batch, nullptr,
+                             xamo::AtEnd::ProcessEnds);
 }
 
 }  // namespace
