@@ -192,10 +192,8 @@ void remember_askable(AskableMemory& memory, UserInteraction& ui, StringList ask
     memory.lista_warunkow_dopytywalnych = sorted(std::move(askable));
     memory.dopytywalny.clear();
     memory.dopytywalny.reserve(memory.lista_warunkow_dopytywalnych.size());
-    for (const auto& item : memory.lista_warunkow_dopytywalnych) {
-        memory.dopytywalny.insert(item);
-        write_line(ui, item);
-    }
+    memory.dopytywalny.insert_all(memory.lista_warunkow_dopytywalnych);
+    write_lines(ui, memory.lista_warunkow_dopytywalnych);
 }
 
 void compute_model_lists(const FactStore& store, AskableMemory& memory) {

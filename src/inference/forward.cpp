@@ -298,10 +298,15 @@ bool ForwardInference::wnioskowanie() {
 }
 
 void ForwardInference::seed() {
+    constexpr std::size_t kAhead = 8;  // facts whose lookups are in flight
     for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
         // Recording may shorten constraints but never changes the declared facts.
-        for (const Fact& fact : ctx_.store.all(kind))
-            pamietaj(ctx_, TextFact(fact).text(), true, true);
+        const auto& facts = ctx_.store.all(kind);
+        for (std::size_t i = 0; i < facts.size(); ++i) {
+            if (i + kAhead < facts.size())
+                ctx_.memory.rbd.prefetch(TextFact(facts[i + kAhead]).text());
+            pamietaj(ctx_, TextFact(facts[i]).text(), true, true);
+        }
     }
     for (const Fact& known : ctx_.store.all(Kind::argument_znany)) {
         ctx_.memory.zmienna_ustalona.set(KnownArgument(known).argument(),

@@ -1,53 +1,8 @@
 #include "kb/rule_names.h"
 
-#include <array>
-
 #include "kb/conditions.h"
 
 namespace xamo {
-namespace {
-
-// Numbers texts some texts after their slots were asked for: in a large base nearly every new
-// name's slot is a cache miss, and the misses of the names in flight overlap.
-class PipelinedNumbering {
-  public:
-    explicit PipelinedNumbering(ViewTable& table) : table_(table) {}
-    ~PipelinedNumbering() { finish(); }
-    PipelinedNumbering(const PipelinedNumbering&) = delete;
-    PipelinedNumbering& operator=(const PipelinedNumbering&) = delete;
-
-    // Writes the number of `text` to `*to` before finish() returns.
-    void number(std::string_view text, std::uint32_t* to) {
-        if (count_ == in_flight_.size()) settle_oldest();
-        const std::uint64_t hash = ViewTable::hash_of(text);
-        table_.prefetch(hash);
-        in_flight_[(oldest_ + count_) % in_flight_.size()] = {text, hash, to};
-        ++count_;
-    }
-    void finish() {
-        while (count_ > 0) settle_oldest();
-    }
-
-  private:
-    struct Pending {
-        std::string_view text;
-        std::uint64_t hash = 0;
-        std::uint32_t* to = nullptr;
-    };
-    void settle_oldest() {
-        const Pending& p = in_flight_[oldest_];
-        *p.to = table_.insert(p.text, p.hash).first;
-        oldest_ = (oldest_ + 1) % in_flight_.size();
-        --count_;
-    }
-
-    ViewTable& table_;
-    std::array<Pending, 16> in_flight_;
-    std::size_t oldest_ = 0;
-    std::size_t count_ = 0;
-};
-
-}  // namespace
 
 RuleNames::RuleNames(std::shared_ptr<const FactStore::Facts> rules) : rules_(std::move(rules)) {
     std::size_t listed = 0;
@@ -60,21 +15,23 @@ RuleNames::RuleNames(std::shared_ptr<const FactStore::Facts> rules) : rules_(std
     conditions_.resize(listed);
     positive_.resize(listed);
     conclusions_.resize(rules_->size());
-    PipelinedNumbering numbering(names_);
+    // Each number is written where its tag points.
+    const auto write_number = [](std::uint32_t number, bool, std::uint32_t* to) { *to = number; };
+    PipelinedInserts<std::uint32_t*, decltype(write_number)> numbering(names_, write_number);
     std::size_t at = 0;
     std::size_t r = 0;
     for (const Fact& rule : *rules_) {
         for (const std::string_view c : Rule(rule).conditions()) {
-            numbering.number(c, &conditions_[at]);
+            numbering.insert(c, &conditions_[at]);
             positive_[at] = npos;  // the condition's own number, once it is known
             if (is_negated(c)) {
                 any_negated_ = true;
-                numbering.number(c.substr(1), &positive_[at]);
+                numbering.insert(c.substr(1), &positive_[at]);
             }
             ++at;
         }
         offsets_.push_back(static_cast<std::uint32_t>(at));
-        numbering.number(Rule(rule).conclusion(), &conclusions_[r++]);
+        numbering.insert(Rule(rule).conclusion(), &conclusions_[r++]);
     }
     numbering.finish();
     for (std::size_t i = 0; i < listed; ++i) {

@@ -22,6 +22,16 @@ bool TextSet::insert(std::string_view text) {
     return true;
 }
 
+void TextSet::insert_all(const std::vector<std::string>& texts) {
+    const auto keep = [this](std::uint32_t number, bool inserted, std::string_view text) {
+        if (!inserted) return;
+        texts_.emplace_back(text);
+        table_.retarget(number, texts_.back());
+    };
+    PipelinedInserts<std::string_view, decltype(keep)> inserts(table_, keep);
+    for (const std::string& text : texts) inserts.insert(text, text);
+}
+
 void TextSet::reserve(std::size_t count) {
     if (empty()) table_ = ViewTable(count);
 }

@@ -7,6 +7,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "kb/view_table.h"
 
@@ -23,6 +24,8 @@ class TextSet {
 
     // True when the text was not in the set before.
     bool insert(std::string_view text);
+    // Inserts every text of a list (faster than one by one for large lists).
+    void insert_all(const std::vector<std::string>& texts);
     bool contains(std::string_view text) const { return table_.contains(text); }
     std::size_t size() const { return texts_.size(); }
     bool empty() const { return texts_.empty(); }

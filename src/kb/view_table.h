@@ -52,4 +52,49 @@ class ViewTable {
     std::vector<std::uint32_t> low_hashes_;  // by number: the low half of each text's hash
 };
 
+// Inserts texts into a table some texts after asking the processor for their slots: in a large
+// table nearly every new text's slot is a cache miss, and the misses of the texts in flight
+// overlap. `settled(number, inserted, tag)` is called for each text, in the order given, by the
+// time finish() returns; the texts must stay where they are until then.
+template <typename Tag, typename Settled>
+class PipelinedInserts {
+  public:
+    PipelinedInserts(ViewTable& table, Settled settled) : table_(table), settled_(settled) {}
+    ~PipelinedInserts() { finish(); }
+    PipelinedInserts(const PipelinedInserts&) = delete;
+    PipelinedInserts& operator=(const PipelinedInserts&) = delete;
+
+    void insert(std::string_view text, Tag tag) {
+        if (count_ == kInFlight) settle_oldest();
+        const std::uint64_t hash = ViewTable::hash_of(text);
+        table_.prefetch(hash);
+        in_flight_[(oldest_ + count_) % kInFlight] = {text, hash, tag};
+        ++count_;
+    }
+    void finish() {
+        while (count_ > 0) settle_oldest();
+    }
+
+  private:
+    static constexpr std::size_t kInFlight = 16;
+    struct Pending {
+        std::string_view text;
+        std::uint64_t hash = 0;
+        Tag tag{};
+    };
+    void settle_oldest() {
+        const Pending& p = in_flight_[oldest_];
+        const auto [number, inserted] = table_.insert(p.text, p.hash);
+        settled_(number, inserted, p.tag);
+        oldest_ = (oldest_ + 1) % kInFlight;
+        --count_;
+    }
+
+    ViewTable& table_;
+    Settled settled_;
+    Pending in_flight_[kInFlight];
+    std::size_t oldest_ = 0;
+    std::size_t count_ = 0;
+};
+
 }  // namespace xamo
