@@ -27,6 +27,8 @@ class TextSet {
     // Inserts every text of a list (faster than one by one for large lists).
     void insert_all(const std::vector<std::string>& texts);
     bool contains(std::string_view text) const { return table_.contains(text); }
+    // Asks the processor for what contains(text) will read first.
+    void prefetch(std::string_view text) const { table_.prefetch(ViewTable::hash_of(text)); }
     std::size_t size() const { return texts_.size(); }
     bool empty() const { return texts_.empty(); }
     // Room for `count` texts; only an empty set takes it.

@@ -68,11 +68,18 @@ bool check_declared_facts(KnowledgeBase& kb) {
     // Views of the facts, negations stripped: a large base declares hundreds of thousands. An
     // askable condition is a condition of the rules, so only the others are looked for among
     // the conditions.
-    std::vector<std::string_view> facts;
-    for (const Fact& fact : kb.store.all(Kind::fakt)) {
+    const auto name_of = [](const Fact& fact) {
         const std::string_view text = TextFact(fact).text();
-        const std::string_view name = is_negated(text) ? text.substr(1) : text;
-        if (!kb.askable.dopytywalny.contains(name)) facts.push_back(name);
+        return is_negated(text) ? text.substr(1) : text;
+    };
+    constexpr std::size_t kAhead = 8;  // facts whose lookups are in flight
+    const auto& declared = kb.store.all(Kind::fakt);
+    std::vector<std::string_view> facts;
+    for (std::size_t i = 0; i < declared.size(); ++i) {
+        if (i + kAhead < declared.size())
+            kb.askable.dopytywalny.prefetch(name_of(declared[i + kAhead]));
+        if (!kb.askable.dopytywalny.contains(name_of(declared[i])))
+            facts.push_back(name_of(declared[i]));
     }
     if (facts.empty()) return true;
     const StringList wrong = difference_views(facts, kb.askable.lista_warunkow);
