@@ -168,8 +168,10 @@ StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& me
     std::vector<std::uint8_t> concluded(names->size(), 0);
     for (const std::uint32_t c : names->all_conclusions()) concluded[c] = c != end ? 1 : 0;
 
-    const std::vector<std::uint32_t> kept_conditions =
-        last_occurrences(names->all_positive_conditions(), names->size());
+    std::vector<std::uint32_t> positive = names->all_conditions();
+    for (std::uint32_t& c : positive) c = names->positive(c);
+    const std::vector<std::uint32_t> kept_conditions = last_occurrences(positive, names->size());
+    std::vector<std::uint32_t>().swap(positive);
     std::vector<std::uint32_t> kept_conclusions =
         last_occurrences(names->all_conclusions(), names->size());
     std::erase(kept_conclusions, end);

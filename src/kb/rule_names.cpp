@@ -13,30 +13,40 @@ RuleNames::RuleNames(std::shared_ptr<const FactStore::Facts> rules) : rules_(std
     offsets_.reserve(rules_->size() + 1);
     offsets_.push_back(0);
     conditions_.resize(listed);
-    positive_.resize(listed);
     conclusions_.resize(rules_->size());
-    // Each number is written where its tag points.
-    const auto write_number = [](std::uint32_t number, bool, std::uint32_t* to) { *to = number; };
-    PipelinedInserts<std::uint32_t*, decltype(write_number)> numbering(names_, write_number);
+    // A number is written where its tag points; a tag without a place is the positive form of
+    // the condition listed at its position, numbered by then (texts settle in order).
+    using Tag = std::pair<std::uint32_t*, std::uint32_t>;
+    const auto settled = [this](std::uint32_t number, bool, Tag tag) {
+        if (tag.first != nullptr) {
+            *tag.first = number;
+            return;
+        }
+        const std::uint32_t negated = conditions_[tag.second];
+        if (negated >= positive_.size()) positive_.resize(names_.size(), npos);
+        positive_[negated] = number;
+    };
+    PipelinedInserts<Tag, decltype(settled)> numbering(names_, settled);
     std::size_t at = 0;
     std::size_t r = 0;
     for (const Fact& rule : *rules_) {
         for (const std::string_view c : Rule(rule).conditions()) {
-            numbering.insert(c, &conditions_[at]);
-            positive_[at] = npos;  // the condition's own number, once it is known
+            numbering.insert(c, {&conditions_[at], 0});
             if (is_negated(c)) {
                 any_negated_ = true;
-                numbering.insert(c.substr(1), &positive_[at]);
+                numbering.insert(c.substr(1), {nullptr, static_cast<std::uint32_t>(at)});
             }
             ++at;
         }
         offsets_.push_back(static_cast<std::uint32_t>(at));
-        numbering.insert(Rule(rule).conclusion(), &conclusions_[r++]);
+        numbering.insert(Rule(rule).conclusion(), {&conclusions_[r++], 0});
     }
     numbering.finish();
-    for (std::size_t i = 0; i < listed; ++i) {
-        if (positive_[i] == npos) positive_[i] = conditions_[i];
+    positive_.resize(names_.size(), npos);
+    for (std::uint32_t name = 0; name < positive_.size(); ++name) {
+        if (positive_[name] == npos) positive_[name] = name;
     }
+    names_.shrink_to_fit();
 }
 
 std::shared_ptr<const RuleNames> FactStore::rule_names() const {

@@ -39,14 +39,12 @@ class RuleNames {
     bool any_negated() const { return any_negated_; }
 
     std::uint32_t conclusion(std::size_t rule) const { return conclusions_[rule]; }
-    // The numbers of rule `rule`'s conditions as written, in its order; positive_conditions the
-    // numbers of their positive forms, position by position.
+    // The numbers of rule `rule`'s conditions as written, in its order.
     Range conditions(std::size_t rule) const { return range(conditions_, rule); }
-    Range positive_conditions(std::size_t rule) const { return range(positive_, rule); }
-    // Every condition of every rule in base order, the same as positive forms, and every
-    // conclusion.
+    // The number of a condition's positive form (its own for a condition not negated).
+    std::uint32_t positive(std::uint32_t condition) const { return positive_[condition]; }
+    // Every condition of every rule in base order, and every conclusion.
     const std::vector<std::uint32_t>& all_conditions() const { return conditions_; }
-    const std::vector<std::uint32_t>& all_positive_conditions() const { return positive_; }
     const std::vector<std::uint32_t>& all_conclusions() const { return conclusions_; }
 
   private:
@@ -59,8 +57,8 @@ class RuleNames {
     bool any_negated_ = false;
     std::vector<std::uint32_t> offsets_;
     std::vector<std::uint32_t> conditions_;
-    std::vector<std::uint32_t> positive_;
     std::vector<std::uint32_t> conclusions_;
+    std::vector<std::uint32_t> positive_;  // by number
 };
 
 }  // namespace xamo

@@ -54,11 +54,15 @@ std::pair<std::uint32_t, bool> ViewTable::insert(std::string_view text, std::uin
     return {number, true};
 }
 
-// The old slots are read in order and each hash made whole from the half a slot keeps and the
-// half kept beside the texts: no text is read (or hashed) again.
 void ViewTable::grow() {
     std::vector<std::uint64_t> old(2 * slots_.size(), 0);
     old.swap(slots_);
+    place_all(old);
+}
+
+// The old slots are read in order, each placed by the low half of its hash kept beside the
+// texts: no text is read (or hashed) again.
+void ViewTable::place_all(const std::vector<std::uint64_t>& old) {
     const std::size_t mask = slots_.size() - 1;
     for (const std::uint64_t slot : old) {
         if (slot == 0) continue;
@@ -67,6 +71,16 @@ void ViewTable::grow() {
         while (slots_[i] != 0) i = (i + 1) & mask;
         slots_[i] = slot;
     }
+}
+
+void ViewTable::shrink_to_fit() {
+    texts_.shrink_to_fit();
+    low_hashes_.shrink_to_fit();
+    const std::size_t fitting = slots_for(texts_.size());
+    if (fitting >= slots_.size()) return;
+    std::vector<std::uint64_t> old(fitting, 0);
+    old.swap(slots_);
+    place_all(old);
 }
 
 void ViewTable::clear() {

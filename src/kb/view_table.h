@@ -41,11 +41,15 @@ class ViewTable {
     void retarget(std::uint32_t number, std::string_view text) { texts_[number] = text; }
     std::size_t size() const { return texts_.size(); }
     void clear();
+    // Gives back the room reserved beyond the members (slots and texts).
+    void shrink_to_fit();
     // The texts by number, the table left empty: its slots are freed before the caller goes on.
     std::vector<std::string_view> take_texts();
 
   private:
     void grow();
+    // Puts the members of `old` slots into the current (empty) ones.
+    void place_all(const std::vector<std::uint64_t>& old);
 
     std::vector<std::uint64_t> slots_;  // 0: empty; else hash's high half, number + 1
     std::vector<std::string_view> texts_;

@@ -47,6 +47,14 @@ TEST(ViewTable, NumbersTextsInTheOrderTheyCameAsAMapWould) {
     EXPECT_EQ(table.text(number).data(), texts.back().data());
     EXPECT_EQ(table.find("warunek_7"), number);
 
+    // Made to fit (placed again without reading texts), every member keeps its number.
+    ViewTable large(1 << 20);
+    std::unordered_map<std::string, std::uint32_t> numbers;
+    for (const auto& [text, n] : reference) numbers[text] = large.insert(table.text(n)).first;
+    large.shrink_to_fit();
+    for (const auto& [text, n] : numbers) ASSERT_EQ(large.find(text), n) << text;
+    EXPECT_EQ(large.find("warunek_"), ViewTable::npos);
+
     table.clear();
     EXPECT_EQ(table.size(), 0u);
     EXPECT_FALSE(table.contains("warunek_7"));
