@@ -19,7 +19,10 @@ void UserInteraction::write_integer(std::int64_t n) { write(std::to_string(n)); 
 
 void UserInteraction::write_real(double x) { write(display_real(x)); }
 
-void UserInteraction::new_line() { write("\n"); }
+void UserInteraction::new_line() {
+    static const std::string kNewLine = "\n";  // not a string made for each of a million lines
+    write(kNewLine);
+}
 
 void UserInteraction::begin_line() {
     const bool at_start = redirect_path_

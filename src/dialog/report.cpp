@@ -34,8 +34,9 @@ void Report::pisz(const std::string& text) {
 }
 
 void Report::piszcr() {
+    static const std::string kNewLine = "\n";  // not a string made for each of a million lines
     ui_.new_line();
-    if (!ui_.echoing()) append("\n");
+    if (!ui_.echoing()) append(kNewLine);
 }
 
 void Report::piszint(std::int64_t n) { pisz(std::to_string(n)); }

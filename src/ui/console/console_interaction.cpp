@@ -1,5 +1,6 @@
 #include "ui/console/console_interaction.h"
 
+#include <array>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
@@ -14,6 +15,16 @@ using answers::trim;
 
 namespace {
 
+// Bytes that may begin a character to escape: C0 controls but line break and tab, DEL, and the
+// lead byte of the C1 controls.
+constexpr std::array<bool, 256> kMayEscape = [] {
+    std::array<bool, 256> may{};
+    for (unsigned byte = 0; byte < 0x20; ++byte) may[byte] = byte != '\n' && byte != '\t';
+    may[0x7F] = true;
+    may[0xC2] = true;
+    return may;
+}();
+
 // Control characters of base contents (ESC, CR, the C1 codes U+0080-U+009F that undefined
 // Windows-1250 bytes become) would drive the terminal: they are printed as \u00XX instead.
 // Line breaks and tabs stay.
@@ -25,7 +36,8 @@ void write_escaped(std::ostream& out, std::string_view text) {
     std::size_t plain = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        const bool c0 = (byte < 0x20 && byte != '\n' && byte != '\t') || byte == 0x7F;
+        if (!kMayEscape[byte]) continue;
+        const bool c0 = byte != 0xC2;
         const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
                         (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
         if (!c0 && !c1) continue;
