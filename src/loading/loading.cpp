@@ -347,20 +347,20 @@ bool base_loaded(const FactStore& store, BaseKind kind) {
 }
 
 void compute_declared_facts(const FactStore& store, LoadMemory& load) {
-    load.lista_faktow.clear();
-    load.lista_faktow.reserve(store.all(Kind::fakt).size() + store.all(Kind::m_fakt).size());
-    for (const Fact& fact : store.all(Kind::fakt))
-        load.lista_faktow.push_back(TextFact(fact).text());
-    for (const Fact& fact : store.all(Kind::m_fakt))
-        load.lista_faktow.push_back(TextFact(fact).text());
+    // The declared facts (lista_faktow) are the store's fakt, then its m_fakt, in file order:
+    // read there, not copied (a large base declares hundreds of thousands).
     std::unordered_set<std::string> members;
     for (const Fact& constraint : store.all(Kind::ograniczenie)) {
         members.insert(Constraint(constraint).members().begin(),
                        Constraint(constraint).members().end());
     }
     load.fakty_ograniczen.clear();
-    for (const auto& fact : load.lista_faktow) {
-        if (members.contains(fact)) load.fakty_ograniczen.push_back(fact);
+    if (members.empty()) return;
+    for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
+        for (const Fact& fact : store.all(kind)) {
+            if (members.contains(TextFact(fact).text()))
+                load.fakty_ograniczen.push_back(TextFact(fact).text());
+        }
     }
 }
 

@@ -38,7 +38,7 @@ struct TautologicalModel {
 
 // Working facts of the load commands.
 struct LoadMemory : WorkingSection {
-    StringList lista_faktow;      // declared facts: every `fakt`, then every `m_fakt`
+    // The declared facts (every `fakt`, then every `m_fakt`) are read from the store.
     StringList fakty_ograniczen;  // declared facts that are members of a constraint
     std::vector<TautologicalModel> model_tautologiczny;
 
