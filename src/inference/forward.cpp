@@ -209,7 +209,7 @@ bool ForwardInference::przygotowanie_listy_faktow() {
         // records a condition together with its negation.
         StringList open;
         for (const auto& m : members) {
-            if (!memory.rbd.established(negacja(m))) open.push_back(m);
+            if (!memory.rbd.negation_established(m)) open.push_back(m);
         }
         const auto already_true = std::find_if(open.begin(), open.end(), [&memory](const auto& m) {
             return memory.rbd.established(m);

@@ -119,6 +119,11 @@ void WorkingMemory::reserve(std::size_t count, std::shared_ptr<const RuleNames> 
     names_ = std::move(names);
 }
 
+bool WorkingMemory::negation_established(const std::string& condition) const {
+    if (negated_records_ == 0 && !is_negated(condition)) return false;
+    return established(negacja(condition));
+}
+
 std::size_t WorkingMemory::count(const std::string& condition) const {
     const Condition* found = find(condition);
     return found == nullptr ? 0 : found->count;

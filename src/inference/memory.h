@@ -100,6 +100,9 @@ class WorkingMemory {
         return add_at(number, intern(condition));
     }
     bool established(const std::string& condition) const { return count(condition) > 0; }
+    // established(negacja(condition)), without making the negation while no negated
+    // condition was recorded.
+    bool negation_established(const std::string& condition) const;
     bool has(std::int32_t number, const std::string& condition) const;
     // The place of a condition's record, made (without facts) when there is none: a caller that
     // tests a condition and then adds it looks its text up once.

@@ -101,12 +101,11 @@ Recorded zachowaj_wniosek(InferenceContext& ctx, std::int32_t n, const std::stri
         }
         return {10};
     }
-    const std::string negation = negacja(r);
-    if (!rbd.established(negation)) {
+    if (!rbd.negation_established(r)) {
         ctx.skasuj_zastosowane_reguly(r, rbd.name_at(place));
         return {rbd.add_at(n, place) > 1 ? 8 : 7};
     }
-    rbd.remove_all(negation);
+    rbd.remove_all(negacja(r));
     ctx.skasuj_zastosowane_reguly(r, rbd.name_at(place));
     rbd.add_at(n, place);
     return {9};
@@ -115,7 +114,7 @@ Recorded zachowaj_wniosek(InferenceContext& ctx, std::int32_t n, const std::stri
 bool pamietaj(InferenceContext& ctx, const std::string& c, bool yes, bool seeding) {
     WorkingMemory& rbd = ctx.memory.rbd;
     const std::uint32_t place = rbd.intern(c);
-    if (rbd.count_at(place) > 0 || rbd.established(negacja(c))) return false;
+    if (rbd.count_at(place) > 0 || rbd.negation_established(c)) return false;
     if (!yes) {
         ctx.memory.rbd.add(0, negacja(c));
         return true;
