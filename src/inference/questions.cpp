@@ -136,6 +136,7 @@ bool present_declared(InferenceContext& ctx, const ConflictTexts& t) {
     ctx.line(t.heading);
     ctx.clear_dialog();
     ctx.title = t.title;
+    ctx.lines.reserve(facts.size());
     DeclaredFacts declared(ctx.store, t.kind);
     for (const Fact& fact : facts) {
         if (!no_conflict(ctx, TextFact(fact).text(), t, declared)) {
