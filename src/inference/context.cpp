@@ -46,22 +46,24 @@ void InferenceContext::line_and_dialog(const std::string& text) {
     lines.push_back(text);
 }
 
-bool ListLookup::contains(std::string_view text) const {
-    if (list_ == nullptr) return false;
-    if (!table_) {
-        table_.emplace(list_->size());
-        for (const auto& member : *list_) table_->insert(member);
-    }
-    return table_->contains(text);
+namespace {
+
+LazyViewSet lookup_of(const StringList& list) {
+    return LazyViewSet([&list](ViewTable& table) {
+        table = ViewTable(list.size());
+        for (const auto& member : list) table.insert(member);
+    });
 }
 
+}  // namespace
+
 void InferenceContext::index_askable() {
-    askable_ = ListLookup(model_base_loaded() ? &askable.lista_warunkow_i_argumentow_dopytywalnych
-                                              : &askable.lista_warunkow_dopytywalnych);
+    askable_ = lookup_of(model_base_loaded() ? askable.lista_warunkow_i_argumentow_dopytywalnych
+                                             : askable.lista_warunkow_dopytywalnych);
     askable_conditions_and_arguments_ =
-        ListLookup(&askable.lista_warunkow_i_argumentow_dopytywalnych);
-    askable_arguments_ = ListLookup(&askable.lista_argumentow_dopytywalnych);
-    model_conclusions_ = ListLookup(&askable.lista_wnioskow_modeli);
+        lookup_of(askable.lista_warunkow_i_argumentow_dopytywalnych);
+    askable_arguments_ = lookup_of(askable.lista_argumentow_dopytywalnych);
+    model_conclusions_ = lookup_of(askable.lista_wnioskow_modeli);
     rule_index_.reset();
     constraints_indexed_ = false;
 }

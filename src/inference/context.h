@@ -25,19 +25,6 @@
 
 namespace xamo {
 
-// Membership in one of the askable lists, indexed on its first use: a run that never looks a
-// name up there does not index a list of hundreds of thousands. The table views the list's
-// texts, which stay as they are while a run lasts.
-class ListLookup {
-  public:
-    explicit ListLookup(const StringList* list = nullptr) : list_(list) {}
-    bool contains(std::string_view text) const;
-
-  private:
-    const StringList* list_;
-    mutable std::optional<ViewTable> table_;
-};
-
 // Advice, picture and sound offered for a derived condition (rule or model number, condition).
 // Empty until the media subsystem attaches its offers.
 struct MediaOffers {
@@ -122,8 +109,8 @@ class InferenceContext {
     // places.
     void constraint_member_removed(const std::string& member,
                                    const std::vector<std::size_t>& positions);
-    // The conditions of the rules, interned (built on first use; the rules do not change during
-    // a run).
+    // The rules by the conditions they mention, over the store's numbering of the rules' names
+    // (built on first use; the rules do not change during a run).
     const RuleConditionIndex& rule_index();
     // Re-enables the applied rules that mention x or its negation (skasuj_zastosowane_reguly);
     // `name` is x's number in working memory's names when the caller has it (name_at).
@@ -131,10 +118,11 @@ class InferenceContext {
                                    std::uint32_t name = WorkingMemory::kNoName);
 
   private:
-    ListLookup askable_;
-    ListLookup askable_conditions_and_arguments_;
-    ListLookup askable_arguments_;
-    ListLookup model_conclusions_;
+    // Membership in the askable lists, which stay as they are while a run lasts.
+    LazyViewSet askable_;
+    LazyViewSet askable_conditions_and_arguments_;
+    LazyViewSet askable_arguments_;
+    LazyViewSet model_conclusions_;
     std::unique_ptr<RuleConditionIndex> rule_index_;
     std::unique_ptr<RunProgress> progress_;
     std::unordered_map<std::string, std::vector<std::size_t>> constraints_by_member_;

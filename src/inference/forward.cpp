@@ -383,7 +383,7 @@ std::optional<std::string> ForwardInference::testuj_warunki(const StringList& co
             marks += 't';
             continue;
         }
-        if (ids != nullptr ? agenda_->refuted(ids[k]) : rbd.established(negacja(c)))
+        if (ids != nullptr ? agenda_->refuted(ids[k]) : rbd.negation_established(c))
             return marks + 'n';
         if (!ctx_.is_askable(c)) return std::nullopt;
         const char mark = pytaj_o_warunek(ctx_, c);

@@ -105,9 +105,9 @@ class WorkingMemory {
     bool negation_established(const std::string& condition) const;
     bool has(std::int32_t number, const std::string& condition) const;
     // The place of a condition's record, made (without facts) when there is none: a caller that
-    // tests a condition and then adds it looks its text up once.
-    // `name`, when given, is the condition's number among the memory's names (of a rule the
-    // caller holds): the text is then not looked up.
+    // tests a condition and then adds it looks its text up once. `name`, when given, is the
+    // condition's number among the memory's names (of a rule the caller holds): the text is then
+    // not looked up at all.
     std::uint32_t intern(const std::string& condition, std::uint32_t name = kNoName);
     // Asks the processor for what intern(condition) will read first: a caller going through
     // many conditions calls it some conditions ahead.

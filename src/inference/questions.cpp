@@ -1,8 +1,6 @@
 #include "inference/questions.h"
 
 #include <algorithm>
-#include <optional>
-#include <string_view>
 
 #include "inference/recording.h"
 #include "kb/conditions.h"
@@ -81,25 +79,15 @@ void report_conflict(InferenceContext& ctx, const ConflictTexts& t, const std::s
 
 // The declared facts of one kind, indexed the first time a constraint is checked against them:
 // a base without constraints never needs them.
-class DeclaredFacts {
-  public:
-    DeclaredFacts(const FactStore& store, Kind kind) : store_(store), kind_(kind) {}
-    bool contains(std::string_view text) {
-        if (!table_) {
-            table_.emplace(store_.all(kind_).size());
-            for (const Fact& fact : store_.all(kind_)) table_->insert(TextFact(fact).text());
-        }
-        return table_->contains(text);
-    }
-
-  private:
-    const FactStore& store_;
-    Kind kind_;
-    std::optional<ViewTable> table_;  // views the facts' texts
-};
+LazyViewSet declared_facts(const FactStore& store, Kind kind) {
+    return LazyViewSet([&store, kind](ViewTable& table) {
+        table = ViewTable(store.all(kind).size());
+        for (const Fact& fact : store.all(kind)) table.insert(TextFact(fact).text());
+    });
+}
 
 bool no_conflict(InferenceContext& ctx, const std::string& c, const ConflictTexts& t,
-                 DeclaredFacts& declared) {
+                 const LazyViewSet& declared) {
     for (const std::size_t position : ctx.constraints_holding(c)) {
         const Fact& constraint = ctx.store.all(Kind::ograniczenie)[position];
         for (const auto& d : Constraint(constraint).members()) {
@@ -137,7 +125,7 @@ bool present_declared(InferenceContext& ctx, const ConflictTexts& t) {
     ctx.clear_dialog();
     ctx.title = t.title;
     ctx.lines.reserve(facts.size());
-    DeclaredFacts declared(ctx.store, t.kind);
+    const LazyViewSet declared = declared_facts(ctx.store, t.kind);
     for (const Fact& fact : facts) {
         if (!no_conflict(ctx, TextFact(fact).text(), t, declared)) {
             ctx.clear_dialog();
@@ -246,8 +234,8 @@ void przedstawienie_faktow(InferenceContext& ctx) {
 }
 
 bool testuj_wykluczajace(InferenceContext& ctx, const std::string& c, Kind declared_kind) {
-    DeclaredFacts declared(ctx.store, declared_kind);
-    return no_conflict(ctx, c, conflict_texts(declared_kind), declared);
+    return no_conflict(ctx, c, conflict_texts(declared_kind),
+                       declared_facts(ctx.store, declared_kind));
 }
 
 bool przedstawienie_faktow_pierwotnych(InferenceContext& ctx) {

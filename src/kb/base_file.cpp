@@ -443,20 +443,34 @@ std::optional<ReadError> read_section(FactStore& store, Section section, const s
     return std::move(reader.error());
 }
 
+namespace {
+
+void append_fact(std::string& out, const Fact& fact) {
+    out += kind_info(fact.kind).functor;
+    out.push_back('(');
+    for (std::size_t i = 0; i < fact.fields.size(); ++i) {
+        if (i) out.push_back(',');
+        append_field(out, fact.fields[i]);
+    }
+    out.push_back(')');
+}
+
+}  // namespace
+
 std::string section_text(const FactStore& store, Section section) {
     std::string out;
     for (Kind kind : section_kinds(section)) {
-        const auto& info = kind_info(kind);
         for (const Fact& fact : store.all(kind)) {
-            out += info.functor;
-            out.push_back('(');
-            for (std::size_t i = 0; i < fact.fields.size(); ++i) {
-                if (i) out.push_back(',');
-                append_field(out, fact.fields[i]);
-            }
-            out += ")\r\n";
+            append_fact(out, fact);
+            out += "\r\n";
         }
     }
+    return out;
+}
+
+std::string fact_text(const Fact& fact) {
+    std::string out;
+    append_fact(out, fact);
     return out;
 }
 

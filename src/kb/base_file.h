@@ -71,6 +71,8 @@ std::vector<std::string_view> base_file_lines(std::string_view bytes);
 
 // The text of a section as written to a file (UTF-8, lines ended by CR LF).
 std::string section_text(const FactStore& store, Section section);
+// One fact as the writer writes it (UTF-8, no line end).
+std::string fact_text(const Fact& fact);
 FileResult write_section(const FactStore& store, Section section, const std::string& path);
 
 }  // namespace xamo

@@ -11,7 +11,7 @@ namespace xamo {
 
 inline constexpr std::string_view kNoCondition = "bez warunku";
 // Whether a rule's conditions are "bez warunku" alone (a fact stated as a rule).
-inline bool only_no_condition(const std::vector<std::string>& conditions) {
+inline bool only_no_condition(const StringList& conditions) {
     return conditions.size() == 1 && conditions.front() == kNoCondition;
 }
 inline constexpr std::string_view kEnd = "koniec";

@@ -14,19 +14,20 @@ TextSet& TextSet::operator=(const TextSet& other) {
     return *this;
 }
 
-bool TextSet::insert(std::string_view text) {
-    const auto [number, inserted] = table_.insert(text);
-    if (!inserted) return false;
+void TextSet::keep(std::uint32_t number, std::string_view text) {
     texts_.emplace_back(text);
     table_.retarget(number, texts_.back());
-    return true;
+}
+
+bool TextSet::insert(std::string_view text) {
+    const auto [number, inserted] = table_.insert(text);
+    if (inserted) keep(number, text);
+    return inserted;
 }
 
 void TextSet::insert_all(const std::vector<std::string>& texts) {
     const auto keep = [this](std::uint32_t number, bool inserted, std::string_view text) {
-        if (!inserted) return;
-        texts_.emplace_back(text);
-        table_.retarget(number, texts_.back());
+        if (inserted) this->keep(number, text);
     };
     PipelinedInserts<std::string_view, decltype(keep)> inserts(table_, keep);
     for (const std::string& text : texts) inserts.insert(text, text);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -36,6 +37,9 @@ class TextSet {
     void clear();
 
   private:
+    // Keeps a copy of the text just inserted as `number` and points the table at it.
+    void keep(std::uint32_t number, std::string_view text);
+
     std::deque<std::string> texts_;  // never moved: the table views them
     ViewTable table_;
 };

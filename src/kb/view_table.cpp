@@ -89,10 +89,4 @@ void ViewTable::clear() {
     std::vector<std::uint32_t>().swap(low_hashes_);
 }
 
-std::vector<std::string_view> ViewTable::take_texts() {
-    std::vector<std::string_view> texts = std::move(texts_);
-    clear();
-    return texts;
-}
-
 }  // namespace xamo

@@ -9,6 +9,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -43,8 +45,6 @@ class ViewTable {
     void clear();
     // Gives back the room reserved beyond the members (slots and texts).
     void shrink_to_fit();
-    // The texts by number, the table left empty: its slots are freed before the caller goes on.
-    std::vector<std::string_view> take_texts();
 
   private:
     void grow();
@@ -54,6 +54,24 @@ class ViewTable {
     std::vector<std::uint64_t> slots_;  // 0: empty; else hash's high half, number + 1
     std::vector<std::string_view> texts_;
     std::vector<std::uint32_t> low_hashes_;  // by number: the low half of each text's hash
+};
+
+// Membership in texts kept elsewhere, indexed on the first lookup: a command that never asks
+// does not index a list of hundreds of thousands. `fill` puts the texts into the table; they
+// must stay where they are while the set is used.
+class LazyViewSet {
+  public:
+    using Fill = std::function<void(ViewTable&)>;
+    explicit LazyViewSet(Fill fill = {}) : fill_(std::move(fill)) {}
+    bool contains(std::string_view text) const {
+        if (!fill_) return false;
+        if (!table_) fill_(table_.emplace());
+        return table_->contains(text);
+    }
+
+  private:
+    Fill fill_;
+    mutable std::optional<ViewTable> table_;
 };
 
 // Inserts texts into a table some texts after asking the processor for their slots: in a large
