@@ -94,7 +94,7 @@ class ExclusionTest {
             for (const auto& c : Rule(*a).conditions()) negations.insert(negacja(c));
             for (const Fact* b : r2->second) {
                 for (const auto& c : Rule(*b).conditions()) {
-                    if (negations.count(c) > 0) return true;
+                    if (negations.count(c.str()) > 0) return true;
                 }
             }
         }
@@ -158,9 +158,10 @@ class KnownExclusions {
     }
 
   private:
-    void add(const StringList& members) {
+    void add(const NameList& members) {
         const std::size_t id = sets_.size();
-        const auto& set = sets_.emplace_back(members.begin(), members.end());
+        auto& set = sets_.emplace_back();
+        for (const Name& member : members) set.emplace(member.view());
         for (const auto& member : set) sets_with_[member].push_back(id);
     }
 

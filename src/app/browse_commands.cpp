@@ -131,7 +131,7 @@ std::vector<std::string> field_lines(const FieldValue& value) {
         std::vector<std::string> operator()(std::int32_t n) const { return {std::to_string(n)}; }
         std::vector<std::string> operator()(double x) const { return {display_real(x)}; }
         std::vector<std::string> operator()(const std::string& s) const { return {s}; }
-        std::vector<std::string> operator()(const StringList& list) const { return list; }
+        std::vector<std::string> operator()(const NameList& list) const { return list.texts(); }
         std::vector<std::string> operator()(const IntegerList& list) const {
             std::vector<std::string> lines;
             lines.reserve(list.size());
@@ -143,7 +143,7 @@ std::vector<std::string> field_lines(const FieldValue& value) {
 }
 
 bool is_list(const FieldValue& value) {
-    return std::holds_alternative<StringList>(value) || std::holds_alternative<IntegerList>(value);
+    return std::holds_alternative<NameList>(value) || std::holds_alternative<IntegerList>(value);
 }
 
 std::vector<BrowseCount> counts_for(const FactStore& store, const BrowseKindInfo& info) {

@@ -30,11 +30,11 @@ void for_each_model(const FactStore& store, F&& visit) {
     }
 }
 
-void add_name(StringList& to, const std::string& field) {
-    if (!is_constant(field)) to.push_back(field);
+void add_name(StringList& to, std::string_view field) {
+    if (!is_constant(field)) to.emplace_back(field);
 }
 
-void add_names(StringList& to, const StringList& fields) {
+void add_names(StringList& to, const NameList& fields) {
     for (const auto& field : fields) add_name(to, field);
 }
 

@@ -69,13 +69,13 @@ void check_facts(std::vector<Entry>& entries, const FactStore& store, const Aska
     };
     // Per constraint, its first two distinct members that hold; per member, its constraints.
     const auto& constraints = store.all(Kind::ograniczenie);
-    std::vector<std::pair<const std::string*, const std::string*>> holding(constraints.size());
+    std::vector<std::pair<const Name*, const Name*>> holding(constraints.size());
     std::unordered_map<std::string, std::vector<std::size_t>> constraints_of;
     for (std::size_t i = 0; i < constraints.size(); ++i) {
-        for (const auto& member : Constraint(constraints[i]).members()) {
-            auto& list = constraints_of[member];
+        for (const Name& member : Constraint(constraints[i]).members()) {
+            auto& list = constraints_of[member.str()];
             if (list.empty() || list.back() != i) list.push_back(i);
-            if (!holds(member)) continue;
+            if (!holds(member.str())) continue;
             auto& [first, second] = holding[i];
             if (!first)
                 first = &member;
@@ -95,7 +95,7 @@ void check_facts(std::vector<Entry>& entries, const FactStore& store, const Aska
         for (std::size_t i : found->second) {
             const auto [first, second] = holding[i];
             if (!second) continue;
-            const std::string& other = *first == e.name ? *second : *first;
+            const Name& other = *first == e.name ? *second : *first;
             e.refusal = "wyklucza się z faktem " + other + " (ograniczenie " +
                         std::to_string(Constraint(constraints[i]).number()) + ")";
             break;

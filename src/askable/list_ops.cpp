@@ -131,4 +131,8 @@ void append(StringList& to, const StringList& from) {
     to.insert(to.end(), from.begin(), from.end());
 }
 
+void append(StringList& to, const NameList& from) {
+    for (const Name& name : from) to.emplace_back(name.view());
+}
+
 }  // namespace xamo

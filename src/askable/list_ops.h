@@ -24,5 +24,6 @@ StringList list_union(const StringList& a, const StringList& b);
 // Ascending by the Windows-1250 bytes.
 StringList sorted(StringList list);
 void append(StringList& to, const StringList& from);
+void append(StringList& to, const NameList& from);
 
 }  // namespace xamo

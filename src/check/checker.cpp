@@ -635,7 +635,7 @@ class Checker {
             const Rule rule(*fact);
             add(codes::single_condition, at(file, facts(file).nth(Kind::regula, index)),
                 "reguła " + std::to_string(rule.number()) + " ma pojedynczy warunek " +
-                    quoted(rule.conditions().front()));
+                    quoted(rule.conditions().front().str()));
         }
     }
 

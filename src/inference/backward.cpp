@@ -17,13 +17,13 @@ struct BackwardEngine::Frame {
     std::string c;  // the condition verified; empty for a list of conditions
     Stage stage = Stage::Start;
     const std::vector<const Fact*>* rules = nullptr;  // rules concluding c (or its positive form)
-    const StringList* conditions = nullptr;           // the list verified by Stage::Conditions
+    const NameList* conditions = nullptr;             // the list verified by Stage::Conditions
     std::size_t rule = 0;
     std::size_t condition = 0;
     bool rule_open = false;  // the current rule was considered and its conditions are verified
     bool on_path = false;
     // Set by advance when a condition must be verified before the frame can go on.
-    const std::string* child = nullptr;
+    const Name* child = nullptr;
 };
 
 namespace {
@@ -46,7 +46,7 @@ BackwardEngine::BackwardEngine(InferenceContext& ctx, ModelEvaluator& models, Se
     for (const Fact& constraint : ctx_.store.all(Kind::ograniczenie)) {
         for (const auto& member : Constraint(constraint).members()) {
             // A member listed twice still names the constraint once.
-            auto& holding = constraints_by_member_[member];
+            auto& holding = constraints_by_member_[member.str()];
             if (holding.empty() || holding.back() != &constraint) holding.push_back(&constraint);
         }
     }
@@ -135,9 +135,9 @@ const Fact* two_member_constraint(const std::vector<const Fact*>& constraints) {
     return nullptr;
 }
 
-const std::string& other_member(const Fact& constraint, const std::string& member) {
+std::string other_member(const Fact& constraint, const std::string& member) {
     const auto& members = Constraint(constraint).members();
-    return members[0] == member ? members[1] : members[0];
+    return (members[0] == member ? members[1] : members[0]).str();
 }
 
 }  // namespace
@@ -182,13 +182,14 @@ void BackwardEngine::uzupelnij_ograniczenia(const std::string& c, Choice::Cause 
     }
     const std::string complement = negacja(c);
     if (const Fact* pair = two_member_constraint(constraints_with(complement))) {
-        const std::string& other = other_member(*pair, complement);
+        const std::string other = other_member(*pair, complement);
         if (!established(other)) add_wstecz(other);
         return;
     }
     if (!positive) return;
     for (const Fact* constraint : constraints_with(c)) {
-        for (const auto& member : Constraint(*constraint).members()) {
+        for (const Name& name : Constraint(*constraint).members()) {
+            const std::string member = name.str();
             if (member != c && !established(member)) record_false(member, because(*constraint));
         }
     }
@@ -244,7 +245,7 @@ Task<bool> BackwardEngine::verification(std::string c) {
     co_return co_await verify(std::move(root));
 }
 
-bool BackwardEngine::testuj_warunki_wstecz(const StringList& conditions) {
+bool BackwardEngine::testuj_warunki_wstecz(const NameList& conditions) {
     Frame root;
     root.stage = Frame::Stage::Conditions;
     root.conditions = &conditions;
@@ -268,7 +269,7 @@ Task<bool> BackwardEngine::verify(Frame root) {
         if (outcome == Outcome::Pending) {
             if (frame.child != nullptr) {
                 Frame next;
-                next.c = *frame.child;
+                next.c = frame.child->str();
                 frame.child = nullptr;
                 stack.push_back(std::move(next));  // `frame` is not used after this
             }
@@ -359,7 +360,7 @@ BackwardEngine::Outcome BackwardEngine::next_rule(Frame& frame, std::optional<bo
             frame.rule_open = true;
             frame.condition = 0;
         }
-        const StringList& conditions = Rule(*rules[frame.rule]).conditions();
+        const NameList& conditions = Rule(*rules[frame.rule]).conditions();
         if (frame.condition < conditions.size()) {
             frame.child = &conditions[frame.condition];
             return Outcome::Pending;

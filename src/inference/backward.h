@@ -69,7 +69,7 @@ class BackwardEngine {
     // weryfikowanie_hipotezy_cd: true when c is proved.
     bool weryfikowanie_hipotezy_cd(const std::string& c);
     // testuj_warunki_wstecz: every condition in order; false at the first not proved.
-    bool testuj_warunki_wstecz(const StringList& conditions);
+    bool testuj_warunki_wstecz(const NameList& conditions);
     // Seeds working memory and verifies the rules concluding "koniec" (`seed`, then
     // `verify_end_rules`).
     void seed();

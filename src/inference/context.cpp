@@ -95,7 +95,7 @@ const std::vector<std::size_t>& InferenceContext::constraints_holding(const std:
         const auto& constraints = store.all(Kind::ograniczenie);
         for (std::size_t i = 0; i < constraints.size(); ++i) {
             for (const auto& m : Constraint(constraints[i]).members()) {
-                auto& holding = constraints_by_member_[m];
+                auto& holding = constraints_by_member_[m.str()];
                 if (holding.empty() || holding.back() != i) holding.push_back(i);
             }
         }

@@ -194,22 +194,22 @@ bool ForwardInference::przygotowanie_listy_faktow() {
         for (const Fact& fact : ctx_.store.all(kind))
             declared.insert(positive_form(TextFact(fact).text()));
     }
-    const auto any_declared = [&declared](const StringList& members) {
+    const auto any_declared = [&declared](const NameList& members) {
         return std::any_of(members.begin(), members.end(),
-                           [&declared](const std::string& m) { return declared.count(m) > 0; });
+                           [&declared](const Name& m) { return declared.count(m.str()) > 0; });
     };
     const std::vector<Fact> constraints(ctx_.store.all(Kind::ograniczenie).begin(),
                                         ctx_.store.all(Kind::ograniczenie).end());
     for (const Fact& constraint : constraints) {
-        const StringList& members = Constraint(constraint).members();
+        const NameList& members = Constraint(constraint).members();
         if (any_declared(members) || members.empty()) continue;
-        memory.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(members);
+        memory.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(members.texts());
         // An earlier choice may have settled members of this constraint too: a refuted member
         // is not offered, and a member already true is the choice, so that the menu never
         // records a condition together with its negation.
         StringList open;
-        for (const auto& m : members) {
-            if (!memory.rbd.negation_established(m)) open.push_back(m);
+        for (const Name& m : members) {
+            if (!memory.rbd.negation_established(m)) open.emplace_back(m.view());
         }
         const auto already_true = std::find_if(open.begin(), open.end(), [&memory](const auto& m) {
             return memory.rbd.established(m);
@@ -239,7 +239,7 @@ bool ForwardInference::przygotowanie_listy_faktow() {
     for (const Fact& constraint : constraints) {
         if (any_declared(Constraint(constraint).members())) {
             memory.lista_warunkow_ograniczenia_z_warunkami_faktami.push_back(
-                Constraint(constraint).members());
+                Constraint(constraint).members().texts());
         }
     }
     std::unordered_set<std::string> considered;
@@ -373,12 +373,12 @@ bool ForwardInference::next_firing() {
            fire_relation(Kind::model_r, Phase::ExtendedRelation);
 }
 
-std::optional<std::string> ForwardInference::testuj_warunki(const StringList& conditions,
+std::optional<std::string> ForwardInference::testuj_warunki(const NameList& conditions,
                                                             const std::uint32_t* ids) {
     const WorkingMemory& rbd = ctx_.memory.rbd;
     std::string marks;
     for (std::size_t k = 0; k < conditions.size(); ++k) {
-        const std::string& c = conditions[k];
+        const Name& c = conditions[k];
         if (ids != nullptr ? agenda_->holds(ids[k]) : rbd.established(c)) {
             marks += 't';
             continue;
@@ -386,7 +386,7 @@ std::optional<std::string> ForwardInference::testuj_warunki(const StringList& co
         if (ids != nullptr ? agenda_->refuted(ids[k]) : rbd.negation_established(c))
             return marks + 'n';
         if (!ctx_.is_askable(c)) return std::nullopt;
-        const char mark = pytaj_o_warunek(ctx_, c);
+        const char mark = pytaj_o_warunek(ctx_, c.str());
         marks += mark;
         if (mark == 'n') return marks;
     }

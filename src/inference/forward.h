@@ -67,7 +67,7 @@ class ForwardInference {
     // Marks of a rule's conditions ("t" per true condition, "n" for the first false one), or
     // nothing when a condition is unknown and cannot be asked. With `ids` (the conditions' ids
     // in the rule index, while the agenda runs) their state is read from the agenda's counts.
-    std::optional<std::string> testuj_warunki(const StringList& conditions,
+    std::optional<std::string> testuj_warunki(const NameList& conditions,
                                               const std::uint32_t* ids = nullptr);
 
     ModelEvaluator& models() { return models_; }

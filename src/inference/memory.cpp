@@ -36,7 +36,7 @@ WorkingMemory::const_iterator& WorkingMemory::const_iterator::operator++() {
     return *this;
 }
 
-std::uint32_t WorkingMemory::place_of(const std::string& condition) const {
+std::uint32_t WorkingMemory::place_of(std::string_view condition) const {
     // Most bases hold few negations: a negated text cannot be there while no record is negated.
     if (negated_records_ == 0 && is_negated(condition)) return kNone;
     if (names_ != nullptr) {
@@ -47,7 +47,7 @@ std::uint32_t WorkingMemory::place_of(const std::string& condition) const {
     return indexed == ViewTable::npos ? kNone : place_of_indexed_[indexed];
 }
 
-const WorkingMemory::Condition* WorkingMemory::find(const std::string& condition) const {
+const WorkingMemory::Condition* WorkingMemory::find(std::string_view condition) const {
     const std::uint32_t at = place_of(condition);
     return at == kNone ? nullptr : &conditions_[at];
 }
@@ -119,17 +119,17 @@ void WorkingMemory::reserve(std::size_t count, std::shared_ptr<const RuleNames> 
     names_ = std::move(names);
 }
 
-bool WorkingMemory::negation_established(const std::string& condition) const {
+bool WorkingMemory::negation_established(std::string_view condition) const {
     if (negated_records_ == 0 && !is_negated(condition)) return false;
     return established(negacja(condition));
 }
 
-std::size_t WorkingMemory::count(const std::string& condition) const {
+std::size_t WorkingMemory::count(std::string_view condition) const {
     const Condition* found = find(condition);
     return found == nullptr ? 0 : found->count;
 }
 
-bool WorkingMemory::has(std::int32_t number, const std::string& condition) const {
+bool WorkingMemory::has(std::int32_t number, std::string_view condition) const {
     const std::uint32_t at = place_of(condition);
     return at != kNone && has_at(number, at);
 }

@@ -99,11 +99,11 @@ class WorkingMemory {
     std::size_t add(std::int32_t number, const std::string& condition) {
         return add_at(number, intern(condition));
     }
-    bool established(const std::string& condition) const { return count(condition) > 0; }
+    bool established(std::string_view condition) const { return count(condition) > 0; }
     // established(negacja(condition)), without making the negation while no negated
     // condition was recorded.
-    bool negation_established(const std::string& condition) const;
-    bool has(std::int32_t number, const std::string& condition) const;
+    bool negation_established(std::string_view condition) const;
+    bool has(std::int32_t number, std::string_view condition) const;
     // The place of a condition's record, made (without facts) when there is none: a caller that
     // tests a condition and then adds it looks its text up once. `name`, when given, is the
     // condition's number among the memory's names (of a rule the caller holds): the text is then
@@ -119,7 +119,7 @@ class WorkingMemory {
     std::uint32_t name_at(std::uint32_t place) const { return conditions_[place].name; }
     bool has_at(std::int32_t number, std::uint32_t place) const;
     std::size_t add_at(std::int32_t number, std::uint32_t place);
-    std::size_t count(const std::string& condition) const;
+    std::size_t count(std::string_view condition) const;
     // Removes the first rbd(number, condition); false when there is none.
     bool remove(std::int32_t number, const std::string& condition);
     // Removes every rbd(_, condition).
@@ -174,8 +174,8 @@ class WorkingMemory {
     // Every fact of `memory`, told to `observer` as added (1) or removed (-1).
     static void tell_each(MemoryObserver* observer, const WorkingMemory& memory, int delta);
     std::uint32_t new_record(const std::string& condition, std::uint32_t name);
-    std::uint32_t place_of(const std::string& condition) const;
-    const Condition* find(const std::string& condition) const;
+    std::uint32_t place_of(std::string_view condition) const;
+    const Condition* find(std::string_view condition) const;
     std::size_t skip_gaps(std::size_t at) const {
         while (at < facts_.size() && facts_[at].condition == kGap) ++at;
         return at;

@@ -83,7 +83,7 @@ Formula extended_formula(const Fact& model) {
     Formula formula;
     formula.add("    " + result_of(model) + " = ");
     const std::string& operation = ModelR(model).symbol();
-    const StringList& arguments = ModelR(model).variables();
+    const NameList& arguments = ModelR(model).variables();
     if (operation == "+" || operation == "*") {
         for (std::size_t i = 0; i < arguments.size(); ++i) {
             const std::string tail = i + 1 < arguments.size() ? "  " + operation : "";
@@ -104,8 +104,8 @@ Formula sum_formula(const Fact& model, const std::vector<std::string>& terms) {
 }
 
 Formula linear_formula(const Fact& model) {
-    const StringList& coefficients = LinearModel(model).coefficients();
-    const StringList& variables = LinearModel(model).variables();
+    const NameList& coefficients = LinearModel(model).coefficients();
+    const NameList& variables = LinearModel(model).variables();
     std::vector<std::string> terms;
     for (std::size_t i = 0; i < coefficients.size() && i < variables.size(); ++i) {
         terms.push_back(coefficients[i] + " * " + variables[i]);
@@ -114,7 +114,7 @@ Formula linear_formula(const Fact& model) {
 }
 
 Formula polynomial_formula(const Fact& model) {
-    const StringList& coefficients = PolynomialModel(model).coefficients();
+    const NameList& coefficients = PolynomialModel(model).coefficients();
     const IntegerList& powers = PolynomialModel(model).powers();
     std::vector<std::string> terms;
     for (std::size_t i = 0; i < coefficients.size() && i < powers.size(); ++i) {
@@ -159,7 +159,7 @@ std::string relation_text(const Fact& model, const std::vector<std::string>& ite
 
 StringList relation_arguments(const Fact& model) {
     if (model.kind == Kind::model) return {Model(model).argument1(), Model(model).argument2()};
-    return ModelR(model).variables();
+    return ModelR(model).variables().texts();
 }
 
 }  // namespace
@@ -380,20 +380,20 @@ Task<std::optional<std::vector<double>>> ModelEvaluator::values_of(StringList na
 // The value of an extended, linear or polynomial model, or nothing.
 Task<std::optional<double>> ModelEvaluator::evaluate_other(const Fact& model) {
     if (model.kind == Kind::model_r) {
-        const auto values = co_await values_of(ModelR(model).variables());
+        const auto values = co_await values_of(ModelR(model).variables().texts());
         if (!values) co_return std::nullopt;
         co_return finish(model, wykonaj_r(*values, ModelR(model).symbol()));
     }
     if (model.kind == Kind::model_liniowy) {
-        const auto coefficients = co_await values_of(LinearModel(model).coefficients());
+        const auto coefficients = co_await values_of(LinearModel(model).coefficients().texts());
         if (!coefficients) co_return std::nullopt;
-        const auto variables = co_await values_of(LinearModel(model).variables());
+        const auto variables = co_await values_of(LinearModel(model).variables().texts());
         if (!variables) co_return std::nullopt;
         co_return finish(model, wykonaj_liniowy(*coefficients, *variables));
     }
     const auto x = co_await value_of(PolynomialModel(model).variable());
     if (!x) co_return std::nullopt;
-    const auto coefficients = co_await values_of(PolynomialModel(model).coefficients());
+    const auto coefficients = co_await values_of(PolynomialModel(model).coefficients().texts());
     if (!coefficients) co_return std::nullopt;
     co_return finish(model,
                      wykonaj_wielomianowy(PolynomialModel(model).powers(), *coefficients, *x));

@@ -13,14 +13,14 @@ const char* const kChooseTrue = "Wskaż warunek będący prawdą!";
 
 // The members a choice may still make true: a member already refuted in working memory is not
 // offered, so that a choice can never record a condition together with its negation.
-StringList open_members(const InferenceContext& ctx, const StringList& members) {
+StringList open_members(const InferenceContext& ctx, const NameList& members) {
     StringList open;
-    for (const auto& member : members) {
+    for (const Name& member : members) {
         const std::string negated = negacja(member);
         if (!ctx.memory.rbd.established(negated) && !ctx.memory.in_rbd_wstecz(negated))
-            open.push_back(member);
+            open.emplace_back(member.view());
     }
-    return open.empty() ? members : open;
+    return open.empty() ? members.texts() : open;
 }
 
 std::string member_chosen(InferenceContext& ctx, const StringList& members,
@@ -92,7 +92,7 @@ bool no_conflict(InferenceContext& ctx, const std::string& c, const ConflictText
         const Fact& constraint = ctx.store.all(Kind::ograniczenie)[position];
         for (const auto& d : Constraint(constraint).members()) {
             if (d == c || !declared.contains(d)) continue;
-            report_conflict(ctx, t, c, d, Constraint(constraint).number());
+            report_conflict(ctx, t, c, d.str(), Constraint(constraint).number());
             return false;
         }
     }

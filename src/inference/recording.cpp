@@ -15,10 +15,12 @@ void record_negation(InferenceContext& ctx, const std::string& member, const Cho
 }
 
 // Every member other than `why.member` that is not yet established becomes false.
-void negate_other_members(InferenceContext& ctx, const StringList& members, const Choice& why) {
+// Of a constraint's own members or of those still open.
+template <typename Members>
+void negate_other_members(InferenceContext& ctx, const Members& members, const Choice& why) {
     for (const auto& member : members) {
         if (member != why.member && !ctx.memory.rbd.established(member))
-            record_negation(ctx, member, why);
+            record_negation(ctx, std::string(member), why);
     }
 }
 
@@ -46,8 +48,8 @@ void shorten_constraints(InferenceContext& ctx, const std::vector<std::size_t>& 
                          const std::string& member) {
     auto& constraints = ctx.store.mutable_all(Kind::ograniczenie);
     const auto without_member = [&member](Fact& constraint) {
-        auto& members = std::get<StringList>(constraint.fields[Constraint::members_field]);
-        members.erase(std::remove(members.begin(), members.end(), member), members.end());
+        auto& members = std::get<NameList>(constraint.fields[Constraint::members_field]).names();
+        std::erase(members, member);
     };
     const std::size_t count = constraints.size();
     if (indexes.back() - indexes.front() + 1 == indexes.size() && indexes.back() + 1 == count) {

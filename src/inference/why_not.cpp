@@ -135,7 +135,7 @@ const std::vector<const Fact*> kNone;
 // The arguments of a relation and the text of the relation over `items` (names or values).
 StringList relation_arguments(const Fact& model) {
     if (model.kind == Kind::model) return {Model(model).argument1(), Model(model).argument2()};
-    return ModelR(model).variables();
+    return ModelR(model).variables().texts();
 }
 
 std::string relation_text(const Fact& model, const StringList& items) {
@@ -365,8 +365,9 @@ void WhyNot::explain_step(const Step& step, Walk& walk) const {
 
 void WhyNot::explain_rule(const Fact& rule, std::size_t depth, Walk& walk) const {
     const std::int32_t number = Rule(rule).number();
-    walk.line(depth, cat({kTexts.rule, std::to_string(number), kTexts.colon, kTexts.if_,
-                          joined(Rule(rule).conditions()), kTexts.then, Rule(rule).conclusion()}));
+    walk.line(depth,
+              cat({kTexts.rule, std::to_string(number), kTexts.colon, kTexts.if_,
+                   joined(Rule(rule).conditions().texts()), kTexts.then, Rule(rule).conclusion()}));
     if (number == 0) {
         walk.line(depth + 1, kTexts.rule_zero);
         return;
@@ -374,7 +375,7 @@ void WhyNot::explain_rule(const Fact& rule, std::size_t depth, Walk& walk) const
     // A rule concluding the chosen condition shows every condition that does not hold; deeper
     // rules only the one the run stopped at (the first, in the order both inferences test them).
     StringList failing;
-    for (const auto& c : Rule(rule).conditions()) {
+    for (const std::string& c : Rule(rule).conditions().texts()) {
         // Backward verification never establishes "bez warunku" as a rule condition (only as an
         // application condition), so there it stays undecided.
         if (truth(c) == Truth::True && (forward_ || c != kNoCondition)) continue;

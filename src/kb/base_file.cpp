@@ -43,8 +43,16 @@ struct LineError {
 // Parses one line (Windows-1250 bytes, CR removed) into a fact of the section.
 class LineParser {
   public:
-    // `scratch` is reused from line to line.
-    LineParser(std::string_view line, Section section, StringList& scratch)
+    // Buffers reused from line to line; the names of one file are interned together.
+    struct Scratch {
+        std::vector<Name> names;
+        std::string texts;              // of one list, one after another
+        std::vector<std::size_t> ends;  // of each text in `texts`
+        std::vector<std::string_view> views;
+        std::string escaped;
+        NameInterner interner;
+    };
+    LineParser(std::string_view line, Section section, Scratch& scratch)
         : line_(line), section_(section), scratch_(scratch) {}
 
     std::optional<LineError> parse(Fact& fact) {
@@ -111,23 +119,27 @@ class LineParser {
                 return std::nullopt;
             }
             case FieldType::String: {
-                std::string value;
-                if (auto error = string(value)) return error;
-                fact.fields.emplace_back(std::move(value));
+                std::string_view bytes;
+                if (auto error = string(bytes)) return error;
+                fact.fields.emplace_back(cp1250_to_utf8(bytes));
                 return std::nullopt;
             }
             case FieldType::StringList: {
-                // Collected in the scratch list, then moved into one allocation of the right size.
-                scratch_.clear();
+                // The texts are collected and interned together, then the names moved into one
+                // allocation of the right size.
+                scratch_.texts.clear();
+                scratch_.ends.clear();
                 auto error = list([&] {
-                    std::string value;
-                    auto e = string(value);
-                    if (!e) scratch_.push_back(std::move(value));
+                    std::string_view bytes;
+                    auto e = string(bytes);
+                    if (!e) {
+                        append_utf8_of_cp1250(bytes, scratch_.texts);
+                        scratch_.ends.push_back(scratch_.texts.size());
+                    }
                     return e;
                 });
                 if (error) return error;
-                fact.fields.emplace_back(StringList(std::make_move_iterator(scratch_.begin()),
-                                                    std::make_move_iterator(scratch_.end())));
+                fact.fields.emplace_back(interned_list());
                 return std::nullopt;
             }
             case FieldType::IntegerList: {
@@ -146,6 +158,21 @@ class LineParser {
         return std::nullopt;
     }
 
+    NameList interned_list() {
+        auto& views = scratch_.views;
+        views.clear();
+        std::size_t begin = 0;
+        for (const std::size_t end : scratch_.ends) {
+            views.push_back(std::string_view(scratch_.texts).substr(begin, end - begin));
+            begin = end;
+        }
+        auto& names = scratch_.names;
+        names.clear();
+        scratch_.interner.intern_all(views, names);
+        return NameList(std::vector<Name>(std::make_move_iterator(names.begin()),
+                                          std::make_move_iterator(names.end())));
+    }
+
     std::optional<LineError> integer(std::int32_t& value) {
         const std::size_t start = pos_;
         const auto scan = scan_integer(line_, pos_, value);
@@ -154,21 +181,22 @@ class LineParser {
         return std::nullopt;
     }
 
-    std::optional<LineError> string(std::string& value) {
+    // The Windows-1250 bytes of a quoted string, escapes resolved.
+    std::optional<LineError> string(std::string_view& value) {
         if (!take('"')) return fail(ReadErrorKind::StringExpected, pos_);
-        // Most strings hold no escape: converted straight from the line (the searches are
-        // memchr).
+        // Most strings hold no escape: taken straight from the line (the searches are memchr).
         const std::size_t end = line_.find('"', pos_);
         if (end != std::string_view::npos) {
             const std::string_view text = line_.substr(pos_, end - pos_);
             if (text.find('\\') == std::string_view::npos &&
                 text.find('\0') == std::string_view::npos) {
-                value = cp1250_to_utf8(text);
+                value = text;
                 pos_ = end + 1;
                 return std::nullopt;
             }
         }
-        std::string bytes;
+        std::string& bytes = scratch_.escaped;
+        bytes.clear();
         while (true) {
             if (pos_ >= line_.size()) return fail(ReadErrorKind::StringExpected, pos_);
             const char c = line_[pos_];
@@ -190,7 +218,7 @@ class LineParser {
             }
             bytes.push_back(c);
         }
-        value = cp1250_to_utf8(bytes);
+        value = bytes;
         return std::nullopt;
     }
 
@@ -210,7 +238,7 @@ class LineParser {
 
     std::string_view line_;
     Section section_;
-    StringList& scratch_;
+    Scratch& scratch_;
     std::size_t pos_ = 0;
 };
 
@@ -231,7 +259,7 @@ ReadError make_error(ReadErrorKind kind, std::string_view line, std::size_t posi
     return error;
 }
 
-void append_escaped(std::string& out, const std::string& text) {
+void append_escaped(std::string& out, std::string_view text) {
     out.push_back('"');
     for (char c : text) {
         switch (c) {
@@ -261,7 +289,7 @@ void append_field(std::string& out, const FieldValue& value) {
         out += format_real(*r);
     } else if (const auto* s = std::get_if<std::string>(&value)) {
         append_escaped(out, *s);
-    } else if (const auto* sl = std::get_if<StringList>(&value)) {
+    } else if (const auto* sl = std::get_if<NameList>(&value)) {
         out.push_back('[');
         for (std::size_t k = 0; k < sl->size(); ++k) {
             if (k) out.push_back(',');
@@ -393,7 +421,7 @@ class SectionReader {
     std::vector<FactLine>* lines_;
     std::size_t line_number_ = 0;
     Fact fact_{};
-    StringList scratch_;
+    LineParser::Scratch scratch_;
     std::optional<ReadError> error_;
 };
 

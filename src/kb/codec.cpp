@@ -139,6 +139,12 @@ std::string cp1250_to_utf8(std::string_view bytes) {
     return out;
 }
 
+void append_utf8_of_cp1250(std::string_view bytes, std::string& out) {
+    const std::size_t at = out.size();
+    out.resize(at + 3 * bytes.size());
+    out.resize(static_cast<std::size_t>(write_utf8(bytes, out.data() + at) - out.data()));
+}
+
 char32_t utf8_next(std::string_view text, std::size_t& pos) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char first = byte(pos);

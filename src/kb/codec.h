@@ -12,6 +12,8 @@
 namespace xamo {
 
 std::string cp1250_to_utf8(std::string_view bytes);
+// The same appended to a buffer reused from call to call.
+void append_utf8_of_cp1250(std::string_view bytes, std::string& out);
 // Appends the UTF-8 form of one Windows-1250 byte.
 void append_cp1250_char(std::string& out, unsigned char byte);
 

@@ -48,10 +48,11 @@ std::string negacja(std::string_view condition) {
     return negated;
 }
 
-StringList strip_negations(const StringList& conditions) {
+StringList strip_negations(const NameList& conditions) {
     StringList out;
     out.reserve(conditions.size());
-    for (const auto& c : conditions) out.push_back(is_negated(c) ? c.substr(1) : c);
+    for (const Name& c : conditions)
+        out.emplace_back(is_negated(c) ? c.view().substr(1) : c.view());
     return out;
 }
 
@@ -69,16 +70,24 @@ std::string name_extension(std::string_view file_name) {
     return std::string(rest.substr(token_length(rest)));
 }
 
-std::string list_text(const StringList& items) {
+namespace {
+
+template <typename List>
+std::string quoted_list_text(const List& items) {
     std::string out = "[";
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i) out += ',';
         out += '"';
-        out += items[i];
+        out += std::string_view(items[i]);
         out += '"';
     }
     return out + "]";
 }
+
+}  // namespace
+
+std::string list_text(const StringList& items) { return quoted_list_text(items); }
+std::string list_text(const NameList& items) { return quoted_list_text(items); }
 
 std::string list_text(const IntegerList& items) {
     std::string out = "[";

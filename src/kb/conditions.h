@@ -11,7 +11,7 @@ namespace xamo {
 
 inline constexpr std::string_view kNoCondition = "bez warunku";
 // Whether a rule's conditions are "bez warunku" alone (a fact stated as a rule).
-inline bool only_no_condition(const StringList& conditions) {
+inline bool only_no_condition(const NameList& conditions) {
     return conditions.size() == 1 && conditions.front() == kNoCondition;
 }
 inline constexpr std::string_view kEnd = "koniec";
@@ -19,7 +19,7 @@ inline constexpr std::string_view kEnd = "koniec";
 // A condition beginning with the lower-case "n" is the negation of the rest.
 bool is_negated(std::string_view condition);
 std::string negacja(std::string_view condition);
-StringList strip_negations(const StringList& conditions);
+StringList strip_negations(const NameList& conditions);
 
 // A model field that reads completely as a real number is a constant with that value.
 bool is_constant(std::string_view field);
@@ -36,6 +36,7 @@ std::string ascii_upper(std::string text);
 
 // Lists as the system writes them in messages: ["a","nb"] and [2,5].
 std::string list_text(const StringList& items);
+std::string list_text(const NameList& items);
 std::string list_text(const IntegerList& items);
 
 }  // namespace xamo

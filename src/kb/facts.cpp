@@ -104,7 +104,7 @@ bool value_has_type(const FieldValue& value, FieldType type) {
         case F::String:
             return std::holds_alternative<std::string>(value);
         case F::StringList:
-            return std::holds_alternative<StringList>(value);
+            return std::holds_alternative<NameList>(value);
         case F::IntegerList:
             return std::holds_alternative<IntegerList>(value);
     }
@@ -214,7 +214,7 @@ void FactStore::clear_working() {
 
 Fact make_text_fact(Kind kind, std::string text) { return Fact{kind, {std::move(text)}}; }
 
-Fact make_rule(std::int32_t number, std::string conclusion, StringList conditions,
+Fact make_rule(std::int32_t number, std::string conclusion, NameList conditions,
                std::int32_t semaphore, Kind kind) {
     return Fact{kind, {number, std::move(conclusion), std::move(conditions), semaphore}};
 }

@@ -15,13 +15,15 @@
 #include <variant>
 #include <vector>
 
+#include "kb/names.h"
+
 namespace xamo {
 
 enum class FieldType { Integer, Real, String, StringList, IntegerList };
 
-using StringList = std::vector<std::string>;
 using IntegerList = std::vector<std::int32_t>;
-using FieldValue = std::variant<std::int32_t, double, std::string, StringList, IntegerList>;
+// List fields hold names (names.h): a text repeated across facts is kept once.
+using FieldValue = std::variant<std::int32_t, double, std::string, NameList, IntegerList>;
 
 enum class Section { Rules, Models, Constraints, Advice, Graphics, Sounds, Names, Report };
 inline constexpr std::size_t kSectionCount = 8;
@@ -148,7 +150,7 @@ namespace field_types {
 using Integer = std::int32_t;
 using Real = double;
 using String = std::string;
-using StringList = xamo::StringList;
+using StringList = xamo::NameList;
 using IntegerList = xamo::IntegerList;
 }  // namespace field_types
 
@@ -256,7 +258,7 @@ class FactStore {
 
 // Convenience constructors for the facts the algorithms build most often.
 Fact make_text_fact(Kind kind, std::string text);
-Fact make_rule(std::int32_t number, std::string conclusion, StringList conditions,
+Fact make_rule(std::int32_t number, std::string conclusion, NameList conditions,
                std::int32_t semaphore, Kind kind = Kind::regula);
 
 // Checks that the fields of a fact have the declared types.

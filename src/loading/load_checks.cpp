@@ -40,7 +40,7 @@ struct ListPair {
 
 std::size_t list_size(const Fact& fact, std::size_t field) {
     if (const auto* numbers = std::get_if<IntegerList>(&fact.fields[field])) return numbers->size();
-    return std::get<StringList>(fact.fields[field]).size();
+    return std::get<NameList>(fact.fields[field]).size();
 }
 
 void report_unequal_lists(UserInteraction& ui, const ListPair& pair, std::int32_t number) {
@@ -129,7 +129,7 @@ void report_single_condition_rules(KnowledgeBase& kb, const std::string& name) {
         const Fact& rule = *single[i];
         const std::string number = std::to_string(Rule(rule).number());
         const std::string& conclusion = Rule(rule).conclusion();
-        const std::string& condition = Rule(rule).conditions().front();
+        const std::string condition = Rule(rule).conditions().front().str();
         write_lines(ui, {"W bazie reguł " + name + " jest:",
                          "Reguła " + number + " z wnioskiem '" + conclusion + "'",
                          "i z pojedynczym warunkiem '" + condition + "'."});
@@ -249,7 +249,7 @@ void report_tautological_models(KnowledgeBase& kb, const std::string& name) {
 
 bool find_short_constraint(KnowledgeBase& kb, const std::string& name) {
     for (const Fact& constraint : kb.store.all(Kind::ograniczenie)) {
-        const StringList& members = Constraint(constraint).members();
+        const NameList& members = Constraint(constraint).members();
         if (members.size() >= 2) continue;
         const std::string number = std::to_string(Constraint(constraint).number());
         const std::string list = list_text(members);
@@ -276,7 +276,8 @@ bool find_non_askable_member(KnowledgeBase& kb, const std::string& name) {
     const StringList& askable = askable_for_constraints(kb.store, kb.askable);
     const std::unordered_set<std::string> allowed(askable.begin(), askable.end());
     for (const Fact& constraint : kb.store.all(Kind::ograniczenie)) {
-        for (const std::string& member : Constraint(constraint).members()) {
+        for (const Name& listed : Constraint(constraint).members()) {
+            const std::string member = listed.str();
             if (allowed.contains(member)) continue;
             const std::string number = std::to_string(Constraint(constraint).number());
             write_lines(

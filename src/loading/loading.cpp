@@ -351,8 +351,7 @@ void compute_declared_facts(const FactStore& store, LoadMemory& load) {
     // read there, not copied (a large base declares hundreds of thousands).
     std::unordered_set<std::string> members;
     for (const Fact& constraint : store.all(Kind::ograniczenie)) {
-        members.insert(Constraint(constraint).members().begin(),
-                       Constraint(constraint).members().end());
+        for (const Name& member : Constraint(constraint).members()) members.emplace(member.view());
     }
     load.fakty_ograniczen.clear();
     if (members.empty()) return;

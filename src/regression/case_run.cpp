@@ -99,7 +99,7 @@ std::vector<std::int32_t> model_numbers(const FactStore& store) {
 std::set<std::string> rule_conditions(const FactStore& store) {
     std::set<std::string> conditions;
     for (const Fact& fact : store.all(Kind::regula)) {
-        for (const auto& c : Rule(fact).conditions()) conditions.insert(positive_form(c));
+        for (const Name& c : Rule(fact).conditions()) conditions.insert(positive_form(c.str()));
     }
     return conditions;
 }

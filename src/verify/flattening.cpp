@@ -171,13 +171,6 @@ ConditionId RuleIndex::id_of(std::string_view text) {
     return id;
 }
 
-std::vector<ConditionId> RuleIndex::ids_of(const StringList& texts) {
-    std::vector<ConditionId> out;
-    out.reserve(texts.size());
-    for (const auto& text : texts) out.push_back(id_of(text));
-    return out;
-}
-
 StringList RuleIndex::texts(const std::vector<ConditionId>& ids) const {
     StringList out;
     out.reserve(ids.size());

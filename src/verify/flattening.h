@@ -92,7 +92,14 @@ class RuleIndex {
     // The id of a condition, interned on demand (a condition outside the rule base has at most
     // itself as replacement and lies on no cycle).
     ConditionId id_of(std::string_view text);
-    std::vector<ConditionId> ids_of(const StringList& texts);
+    // Of a list of texts or of names.
+    template <typename List>
+    std::vector<ConditionId> ids_of(const List& texts) {
+        std::vector<ConditionId> out;
+        out.reserve(texts.size());
+        for (const auto& text : texts) out.push_back(id_of(text));
+        return out;
+    }
 
     StringList texts(const std::vector<ConditionId>& ids) const;
     bool interrupted() const { return interrupted_; }

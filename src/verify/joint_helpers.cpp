@@ -10,7 +10,7 @@ ConstraintMembership::ConstraintMembership(const FactStore& store, RuleIndex& in
     for (const Fact& f : store.all(Kind::ograniczenie)) {
         const Constraint c(f);
         numbers_.push_back(c.number());
-        members_.push_back(c.members());
+        members_.push_back(c.members().texts());
         member_ids_.push_back(index.ids_of(c.members()));
     }
     of_.resize(index.size());

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "askable/list_ops.h"
 #include "dialog/interaction.h"
 #include "dialog/report.h"
 #include "dialog/write_lines.h"
@@ -193,17 +194,17 @@ std::vector<ArithmeticModelArguments> arithmetic_table(const FactStore& store) {
     for (const Fact& f : store.all(Kind::model_r)) {
         const ModelR m(f);
         if (is_extended_arithmetic(m.symbol()))
-            table.push_back({m.number(), m.result(), m.variables()});
+            table.push_back({m.number(), m.result(), m.variables().texts()});
     }
     for (const Fact& f : store.all(Kind::model_liniowy)) {
         const LinearModel m(f);
-        StringList arguments = m.variables();
-        arguments.insert(arguments.end(), m.coefficients().begin(), m.coefficients().end());
+        StringList arguments = m.variables().texts();
+        append(arguments, m.coefficients());
         table.push_back({m.number(), m.result(), std::move(arguments)});
     }
     for (const Fact& f : store.all(Kind::model_wielomianowy)) {
         const PolynomialModel m(f);
-        StringList arguments = m.coefficients();
+        StringList arguments = m.coefficients().texts();
         arguments.push_back(m.variable());
         table.push_back({m.number(), m.result(), std::move(arguments)});
     }

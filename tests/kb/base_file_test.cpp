@@ -43,6 +43,23 @@ TEST(BaseFileReader, ReadsEveryFieldTypeWithBlanksEscapesAndTrailingText) {
     EXPECT_EQ(store.all(Kind::rem_regula).size(), 1u);
 }
 
+TEST(BaseFileReader, NamesRepeatedInAFileShareOneTextThatOutlivesTheStore) {
+    FactStore store;
+    ASSERT_FALSE(read(store, Section::Rules,
+                      "reguła(1,\"w\",[\"ała\",\"b\\\"c\",\"ała\"],1)\n"
+                      "reguła(2,\"v\",[\"b\\\"c\",\"ała\",\"\",\"ał\"],0)\n"));
+    const NameList first = Rule(store.all(Kind::regula)[0]).conditions();
+    const NameList second = Rule(store.all(Kind::regula)[1]).conditions();
+    EXPECT_TRUE(first[0].same_text_object(first[2]));
+    EXPECT_TRUE(first[0].same_text_object(second[1]));
+    EXPECT_TRUE(first[1].same_text_object(second[0]));
+    EXPECT_FALSE(second[1].same_text_object(second[3]));
+    EXPECT_EQ(second, (StringList{"b\"c", "ała", "", "ał"}));
+    EXPECT_TRUE(second[2].empty());
+    store.remove_all(Kind::regula);
+    EXPECT_EQ(first, (StringList{"ała", "b\"c", "ała"}));
+}
+
 TEST(BaseFileReader, ReadsRealsIntegerListsAndEmptyLists) {
     FactStore store;
     ASSERT_FALSE(read(store, Section::Models,

@@ -114,13 +114,13 @@ Findings plain_external_search(const FactStore& store) {
                     longer.insert(longer.begin(), Rule(f).number());
                     StringList more = visited;
                     more.insert(more.begin(), c2);
-                    explore(root, t2, Rule(f).conditions(), longer, more);
+                    explore(root, t2, Rule(f).conditions().texts(), longer, more);
                 }
             }
         };
     for (const Fact& f : rules) {
         const Rule r(f);
-        explore(r.number(), r.conclusion(), r.conditions(), {r.number()}, {r.conclusion()});
+        explore(r.number(), r.conclusion(), r.conditions().texts(), {r.number()}, {r.conclusion()});
     }
     return out;
 }

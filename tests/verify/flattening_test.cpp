@@ -73,10 +73,11 @@ class Flattening : public ::testing::Test {
         for (const Fact& f : store.all(Kind::regula)) {
             const Rule r(f);
             if (is_negated(c) && r.conclusion() == c.substr(1)) {
-                for (auto d = r.conditions().rbegin(); d != r.conditions().rend(); ++d)
+                const StringList conditions = r.conditions().texts();
+                for (auto d = conditions.rbegin(); d != conditions.rend(); ++d)
                     out.push_back({r.number(), {negacja(*d)}});
             } else if (!is_negated(c) && r.conclusion() == c) {
-                out.push_back({r.number(), r.conditions()});
+                out.push_back({r.number(), r.conditions().texts()});
             }
         }
         if (is_askable(askable, c)) out.push_back({0, {c}});
@@ -150,7 +151,7 @@ TEST_F(Flattening, AgreesWithThePlainAlgorithmOnGeneratedBases) {
         const auto& rules = store.all(Kind::regula);
         for (std::size_t i = 0; i < rules.size(); ++i) {
             bool cycle = true;
-            EXPECT_EQ(flatten(i, &cycle), reference(Rule(rules[i]).conditions()))
+            EXPECT_EQ(flatten(i, &cycle), reference(Rule(rules[i]).conditions().texts()))
                 << "base " << base << ", rule " << i + 1;
             EXPECT_FALSE(cycle);
         }
@@ -170,7 +171,7 @@ TEST_F(Flattening, AgreesWithThePlainAlgorithmOnChains) {
         done();
         const auto& rules = store.all(Kind::regula);
         for (std::size_t i = 0; i < rules.size(); ++i) {
-            EXPECT_EQ(flatten(i), reference(Rule(rules[i]).conditions()))
+            EXPECT_EQ(flatten(i), reference(Rule(rules[i]).conditions().texts()))
                 << "shape " << static_cast<int>(shape) << ", rule " << i + 1;
         }
     }
@@ -239,7 +240,7 @@ TEST_F(Flattening, GeneratedBasesWithCyclesEnd) {
             if (cycle)
                 ++cut;
             else
-                EXPECT_EQ(result, reference(Rule(store.all(Kind::regula)[i]).conditions()));
+                EXPECT_EQ(result, reference(Rule(store.all(Kind::regula)[i]).conditions().texts()));
         }
     }
     EXPECT_GT(cut, 0);

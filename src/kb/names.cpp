@@ -1,0 +1,135 @@
+#include "kb/names.h"
+
+#include <cstring>
+#include <new>
+#include <ostream>
+
+#include "kb/view_table.h"
+
+namespace xamo {
+
+Name::Name(std::string_view text) {
+    if (text.empty()) return;
+    void* memory = ::operator new(sizeof(Block) + text.size());
+    block_ = new (memory) Block{{1}, static_cast<std::uint32_t>(text.size())};
+    std::memcpy(const_cast<char*>(block_->chars()), text.data(), text.size());
+}
+
+void Name::release() noexcept {
+    if (block_ && block_->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        block_->~Block();
+        ::operator delete(block_);
+    }
+}
+
+std::ostream& operator<<(std::ostream& out, const Name& name) { return out << name.view(); }
+
+NameList::NameList(const StringList& texts) {
+    names_.reserve(texts.size());
+    for (const std::string& text : texts) names_.emplace_back(text);
+}
+
+NameList::NameList(std::initializer_list<std::string_view> texts) {
+    names_.reserve(texts.size());
+    for (const std::string_view text : texts) names_.emplace_back(text);
+}
+
+StringList NameList::texts() const {
+    StringList out;
+    out.reserve(names_.size());
+    for (const Name& name : names_) out.emplace_back(name.view());
+    return out;
+}
+
+bool NameList::contains(std::string_view text) const {
+    for (const Name& name : names_) {
+        if (name == text) return true;
+    }
+    return false;
+}
+
+bool operator==(const NameList& a, const StringList& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        if (a[i] != std::string_view(b[i])) return false;
+    }
+    return true;
+}
+
+std::ostream& operator<<(std::ostream& out, const NameList& names) {
+    out << '[';
+    for (std::size_t i = 0; i < names.size(); ++i) out << (i ? "," : "") << '"' << names[i] << '"';
+    return out << ']';
+}
+
+Name NameInterner::intern(std::string_view text) {
+    if (text.empty()) return Name();
+    make_room(1);
+    const std::size_t hash = ViewTable::hash_of(text);
+    return resolve(text, hash, hash & (slots_.size() - 1));
+}
+
+void NameInterner::intern_all(const std::vector<std::string_view>& texts, std::vector<Name>& out) {
+    make_room(texts.size());
+    const std::size_t mask = slots_.size() - 1;
+    hashes_.resize(texts.size());
+    places_.resize(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        hashes_[i] = ViewTable::hash_of(texts[i]);
+        __builtin_prefetch(&slots_[hashes_[i] & mask]);
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        places_[i] = candidate(hashes_[i], hashes_[i] & mask);
+        slots_[places_[i]].name.prefetch();
+    }
+    // Names made by this batch only fill empty slots: a candidate stays a valid place to go on
+    // from.
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        out.push_back(texts[i].empty() ? Name() : resolve(texts[i], hashes_[i], places_[i]));
+    }
+}
+
+void NameInterner::make_room(std::size_t count) {
+    while ((used_ + count) * 4 > slots_.size() * 3) grow();
+}
+
+std::size_t NameInterner::candidate(std::size_t hash, std::size_t from) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = from;; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (slot.name.empty() || slot.hash == hash) return i;
+    }
+}
+
+Name NameInterner::resolve(std::string_view text, std::size_t hash, std::size_t from) {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = candidate(hash, from);; i = candidate(hash, (i + 1) & mask)) {
+        Slot& slot = slots_[i];
+        if (slot.name.empty()) {
+            slot.hash = hash;
+            slot.name = Name(text);
+            ++used_;
+            return slot.name;
+        }
+        if (slot.name == text) return slot.name;
+    }
+}
+
+void NameInterner::grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+    const std::size_t mask = slots_.size() - 1;
+    for (Slot& slot : old) {
+        if (slot.name.empty()) continue;
+        std::size_t i = slot.hash & mask;
+        while (!slots_[i].name.empty()) i = (i + 1) & mask;
+        slots_[i] = std::move(slot);
+    }
+}
+
+void NameInterner::clear() {
+    std::vector<Slot>().swap(slots_);
+    used_ = 0;
+}
+
+}  // namespace xamo

@@ -1,0 +1,145 @@
+// The names that facts list (a rule's conditions, a constraint's members, a model's variables).
+// A name's text is kept once however many facts list it: the reader gives every repetition of a
+// name in one file the same text, so a condition used by a thousand rules costs a pointer in each.
+// Texts are immutable and counted; copies of facts, stores and snapshots share them, also across
+// threads.
+#pragma once
+
+#include <atomic>
+#include <compare>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace xamo {
+
+class Name {
+  public:
+    Name() noexcept = default;
+    explicit Name(std::string_view text);
+    Name(const Name& other) noexcept : block_(other.block_) { hold(); }
+    Name(Name&& other) noexcept : block_(other.block_) { other.block_ = nullptr; }
+    Name& operator=(Name other) noexcept {
+        std::swap(block_, other.block_);
+        return *this;
+    }
+    ~Name() { release(); }
+
+    std::string_view view() const {
+        return block_ ? std::string_view(block_->chars(), block_->size) : std::string_view();
+    }
+    operator std::string_view() const { return view(); }
+    std::string str() const { return std::string(view()); }
+    std::size_t size() const { return block_ ? block_->size : 0; }
+    // An empty text has no block.
+    bool empty() const { return block_ == nullptr; }
+    // Asks the processor for the text, which a comparison will read.
+    void prefetch() const { __builtin_prefetch(block_); }
+    char operator[](std::size_t i) const { return view()[i]; }
+    bool starts_with(std::string_view prefix) const { return view().starts_with(prefix); }
+    // True when both were made by one interning: they are then the same text.
+    bool same_text_object(const Name& other) const { return block_ == other.block_; }
+
+    friend bool operator==(const Name& a, const Name& b) {
+        return a.block_ == b.block_ || a.view() == b.view();
+    }
+    friend bool operator==(const Name& a, std::string_view b) { return a.view() == b; }
+    friend std::strong_ordering operator<=>(const Name& a, const Name& b) {
+        return a.view() <=> b.view();
+    }
+    friend std::strong_ordering operator<=>(const Name& a, std::string_view b) {
+        return a.view() <=> b;
+    }
+    friend std::string operator+(const std::string& a, const Name& b) { return a + b.str(); }
+    friend std::string operator+(std::string&& a, const Name& b) {
+        return std::move(a.append(b.view()));
+    }
+    friend std::string operator+(const char* a, const Name& b) { return a + b.str(); }
+    friend std::string operator+(const Name& a, std::string_view b) { return a.str().append(b); }
+    friend std::ostream& operator<<(std::ostream& out, const Name& name);
+
+  private:
+    struct Block {
+        std::atomic<std::uint32_t> references;
+        std::uint32_t size;
+        const char* chars() const { return reinterpret_cast<const char*>(this + 1); }
+    };
+    void hold() const {
+        if (block_) block_->references.fetch_add(1, std::memory_order_relaxed);
+    }
+    void release() noexcept;
+
+    Block* block_ = nullptr;
+};
+
+using StringList = std::vector<std::string>;
+
+// The names of one field, in order; compares and converts with lists of texts.
+class NameList {
+  public:
+    using value_type = Name;
+    using const_iterator = std::vector<Name>::const_iterator;
+
+    NameList() = default;
+    explicit NameList(std::vector<Name> names) : names_(std::move(names)) {}
+    // A list of texts becomes a list of names (each text kept once per list).
+    NameList(const StringList& texts);
+    NameList(std::initializer_list<std::string_view> texts);
+
+    const_iterator begin() const { return names_.begin(); }
+    const_iterator end() const { return names_.end(); }
+    std::size_t size() const { return names_.size(); }
+    bool empty() const { return names_.empty(); }
+    const Name& operator[](std::size_t i) const { return names_[i]; }
+    const Name& front() const { return names_.front(); }
+    const Name& back() const { return names_.back(); }
+    void push_back(Name name) { names_.push_back(std::move(name)); }
+    void reserve(std::size_t count) { names_.reserve(count); }
+    std::vector<Name>& names() { return names_; }
+
+    // The texts, for the operations on lists of texts.
+    StringList texts() const;
+    bool contains(std::string_view text) const;
+
+    friend bool operator==(const NameList& a, const NameList& b) = default;
+    friend auto operator<=>(const NameList& a, const NameList& b) = default;
+    friend bool operator==(const NameList& a, const StringList& b);
+
+  private:
+    std::vector<Name> names_;
+};
+
+std::ostream& operator<<(std::ostream& out, const NameList& names);
+
+// Gives every repetition of a text the same Name. One reader keeps one while it reads a file.
+class NameInterner {
+  public:
+    Name intern(std::string_view text);
+    // The names of several texts, appended to `out`: their lookups overlap (a large file's
+    // reading keeps the table out of the processor's caches).
+    void intern_all(const std::vector<std::string_view>& texts, std::vector<Name>& out);
+    void clear();
+
+  private:
+    // Open addressing over the names made so far; the low bits of the hash pick the slot.
+    struct Slot {
+        std::size_t hash = 0;
+        Name name;
+    };
+    void make_room(std::size_t count);
+    void grow();
+    // The first slot, from `from` on in probe order, that is empty or holds a name of that hash.
+    std::size_t candidate(std::size_t hash, std::size_t from) const;
+    Name resolve(std::string_view text, std::size_t hash, std::size_t from);
+
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
+    std::vector<std::size_t> hashes_;  // of the batch, reused
+    std::vector<std::size_t> places_;
+};
+
+}  // namespace xamo
