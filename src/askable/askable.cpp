@@ -185,8 +185,8 @@ StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& me
         for (const std::uint32_t n : numbers) out.emplace_back(names->text(n));
         return out;
     };
-    memory.lista_warunkow = texts(kept_conditions);
-    memory.lista_wnioskow_regul = texts(kept_conclusions);
+    memory.lista_warunkow = NumberedNames(names, kept_conditions);
+    memory.lista_wnioskow_regul = NumberedNames(names, std::move(kept_conclusions));
     return texts(askable);
 }
 

@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "kb/facts.h"
+#include "kb/rule_names.h"
 #include "kb/text_set.h"
 
 namespace xamo {
 
 struct AskableMemory : WorkingSection {
-    StringList lista_warunkow;                // rule conditions, negations stripped, reduced
-    StringList lista_wnioskow_regul;          // rule conclusions, reduced, without "koniec"
+    NumberedNames lista_warunkow;             // rule conditions, negations stripped, reduced
+    NumberedNames lista_wnioskow_regul;       // rule conclusions, reduced, without "koniec"
     StringList lista_warunkow_dopytywalnych;  // askable conditions of the rule base, sorted
     TextSet dopytywalny;                      // the same, for lookups
     StringList lista_argumentow_modeli;

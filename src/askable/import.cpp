@@ -45,8 +45,8 @@ std::string describe(const Entry& e) {
 // Facts: a condition of the knowledge base, not declared already, not beside its negation nor
 // beside another member of one of its constraints (declared or imported).
 void check_facts(std::vector<Entry>& entries, const FactStore& store, const AskableMemory& memory) {
-    std::unordered_set<std::string> conditions(memory.lista_warunkow.begin(),
-                                               memory.lista_warunkow.end());
+    std::unordered_set<std::string> conditions;
+    for (const std::string_view c : memory.lista_warunkow) conditions.emplace(c);
     conditions.insert(memory.lista_warunkow_stosowania.begin(),
                       memory.lista_warunkow_stosowania.end());
     std::unordered_set<std::string> declared;

@@ -34,8 +34,8 @@ ViewTable set_of(const List& list) {
     return set;
 }
 
-template <typename List>
-StringList difference_of(const List& a, const StringList& b) {
+template <typename List, typename Other>
+StringList difference_of(const List& a, const Other& b) {
     ViewTable drop;
     if (a.size() < b.size()) {
         // A few items against a long list (declared facts against every condition): only the
@@ -80,24 +80,41 @@ std::vector<std::uint32_t> last_occurrences(const std::vector<std::uint32_t>& nu
 
 StringList difference(const StringList& a, const StringList& b) { return difference_of(a, b); }
 
-StringList difference_views(const std::vector<std::string_view>& a, const StringList& b) {
+StringList difference(const StringList& a, const NumberedNames& b) { return difference_of(a, b); }
+
+StringList difference_views(const std::vector<std::string_view>& a, const NumberedNames& b) {
     return difference_of(a, b);
 }
 
-StringList intersection(const StringList& a, const StringList& b) {
+namespace {
+
+template <typename List>
+StringList intersection_of(const List& a, const StringList& b) {
     const auto keep = set_of(b);
     StringList out;
     for (const auto& item : a) {
-        if (keep.contains(item)) out.push_back(item);
+        if (keep.contains(item)) out.emplace_back(item);
     }
     return out;
 }
 
-StringList list_union(const StringList& a, const StringList& b) {
-    StringList all = a;
-    append(all, b);
+template <typename First, typename Second>
+StringList union_of(const First& a, const Second& b) {
+    StringList all(a.begin(), a.end());
+    all.insert(all.end(), b.begin(), b.end());
     return reduce(all);
 }
+
+}  // namespace
+
+StringList intersection(const StringList& a, const StringList& b) { return intersection_of(a, b); }
+StringList intersection(const NumberedNames& a, const StringList& b) {
+    return intersection_of(a, b);
+}
+
+StringList list_union(const StringList& a, const StringList& b) { return union_of(a, b); }
+StringList list_union(const NumberedNames& a, const StringList& b) { return union_of(a, b); }
+StringList list_union(const StringList& a, const NumberedNames& b) { return union_of(a, b); }
 
 StringList sorted(StringList list) {
     // Sorted as numbers of their first eight bytes, the texts compared only where those are

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "kb/facts.h"
+#include "kb/rule_names.h"
 
 namespace xamo {
 
@@ -16,11 +17,15 @@ StringList reduce(const StringList& list);
 std::vector<std::uint32_t> last_occurrences(const std::vector<std::uint32_t>& numbers,
                                             std::size_t count);
 StringList difference(const StringList& a, const StringList& b);
+StringList difference(const StringList& a, const NumberedNames& b);
 // The same with the first list as views.
-StringList difference_views(const std::vector<std::string_view>& a, const StringList& b);
+StringList difference_views(const std::vector<std::string_view>& a, const NumberedNames& b);
 StringList intersection(const StringList& a, const StringList& b);
+StringList intersection(const NumberedNames& a, const StringList& b);
 // Concatenates and reduces.
 StringList list_union(const StringList& a, const StringList& b);
+StringList list_union(const NumberedNames& a, const StringList& b);
+StringList list_union(const StringList& a, const NumberedNames& b);
 // Ascending by the Windows-1250 bytes.
 StringList sorted(StringList list);
 void append(StringList& to, const StringList& from);

@@ -457,8 +457,8 @@ class Checker {
         // The load's own list: every condition of a rule, negation stripped.
         AskableMemory memory;
         askable_conditions_of_rules(facts(file).store, memory);
-        const std::set<std::string> allowed(memory.lista_warunkow.begin(),
-                                            memory.lista_warunkow.end());
+        std::set<std::string, std::less<>> allowed;
+        for (const std::string_view c : memory.lista_warunkow) allowed.emplace(c);
         const auto& declared = facts(file).store.all(Kind::fakt);
         bool any = false;
         for (std::size_t i = 0; i < declared.size(); ++i) {

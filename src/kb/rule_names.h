@@ -8,8 +8,10 @@
 // only after the rules changed.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -59,6 +61,52 @@ class RuleNames {
     std::vector<std::uint32_t> conditions_;
     std::vector<std::uint32_t> conclusions_;
     std::vector<std::uint32_t> positive_;  // by number
+};
+
+// A list of names of one numbering, four bytes a member: the lists a load keeps of a rule base's
+// conditions and conclusions hold numbers, not copies of texts the rules hold already.
+class NumberedNames {
+  public:
+    class const_iterator {
+      public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+
+        const_iterator() = default;
+        const_iterator(const NumberedNames* list, std::size_t at) : list_(list), at_(at) {}
+        std::string_view operator*() const { return (*list_)[at_]; }
+        const_iterator& operator++() {
+            ++at_;
+            return *this;
+        }
+        bool operator==(const const_iterator& other) const { return at_ == other.at_; }
+
+      private:
+        const NumberedNames* list_ = nullptr;
+        std::size_t at_ = 0;
+    };
+
+    NumberedNames() = default;
+    NumberedNames(std::shared_ptr<const RuleNames> names, std::vector<std::uint32_t> numbers)
+        : names_(std::move(names)), numbers_(std::move(numbers)) {}
+
+    std::size_t size() const { return numbers_.size(); }
+    bool empty() const { return numbers_.empty(); }
+    std::string_view operator[](std::size_t i) const { return names_->text(numbers_[i]); }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+    StringList texts() const { return StringList(begin(), end()); }
+
+    friend bool operator==(const NumberedNames& a, const StringList& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    }
+
+  private:
+    std::shared_ptr<const RuleNames> names_;
+    std::vector<std::uint32_t> numbers_;
 };
 
 }  // namespace xamo
