@@ -43,12 +43,22 @@ struct LineError {
 // Parses one line (Windows-1250 bytes, CR removed) into a fact of the section.
 class LineParser {
   public:
-    // Buffers reused from line to line; the names of one file are interned together.
+    // What the reader keeps from line to line: the names of one file are interned together, the
+    // lists of several lines at a time, so that their lookups overlap.
     struct Scratch {
-        std::vector<Name> names;
-        std::string texts;              // of one list, one after another
+        // A list field waiting for its names: texts `first` to `first + count` of the batch.
+        struct PendingList {
+            std::size_t fact;
+            std::size_t field;
+            std::size_t first;
+            std::size_t count;
+        };
+        std::vector<Fact> facts;  // parsed, not yet stored
+        std::vector<PendingList> lists;
+        std::string texts;              // of the batch's lists, one after another
         std::vector<std::size_t> ends;  // of each text in `texts`
         std::vector<std::string_view> views;
+        std::vector<Name> names;
         std::string escaped;
         NameInterner interner;
     };
@@ -125,10 +135,8 @@ class LineParser {
                 return std::nullopt;
             }
             case FieldType::StringList: {
-                // The texts are collected and interned together, then the names moved into one
-                // allocation of the right size.
-                scratch_.texts.clear();
-                scratch_.ends.clear();
+                // The texts are collected; the list gets its names when the batch is stored.
+                const std::size_t first = scratch_.ends.size();
                 auto error = list([&] {
                     std::string_view bytes;
                     auto e = string(bytes);
@@ -139,7 +147,9 @@ class LineParser {
                     return e;
                 });
                 if (error) return error;
-                fact.fields.emplace_back(interned_list());
+                scratch_.lists.push_back({scratch_.facts.size(), fact.fields.size(), first,
+                                          scratch_.ends.size() - first});
+                fact.fields.emplace_back(NameList());
                 return std::nullopt;
             }
             case FieldType::IntegerList: {
@@ -156,21 +166,6 @@ class LineParser {
             }
         }
         return std::nullopt;
-    }
-
-    NameList interned_list() {
-        auto& views = scratch_.views;
-        views.clear();
-        std::size_t begin = 0;
-        for (const std::size_t end : scratch_.ends) {
-            views.push_back(std::string_view(scratch_.texts).substr(begin, end - begin));
-            begin = end;
-        }
-        auto& names = scratch_.names;
-        names.clear();
-        scratch_.interner.intern_all(views, names);
-        return NameList(std::vector<Name>(std::make_move_iterator(names.begin()),
-                                          std::make_move_iterator(names.end())));
     }
 
     std::optional<LineError> integer(std::int32_t& value) {
@@ -391,29 +386,63 @@ class SectionReader {
     SectionReader(FactStore& store, Section section, std::vector<FactLine>* lines)
         : store_(store), section_(section), lines_(lines) {}
 
-    // False when a line is in error (then error() holds it).
+    // False when a line is in error (then error() holds it and the lines before it are stored).
     bool read(std::string_view bytes) {
         for_each_line(bytes, [this](std::string_view line) { return read_line(line); });
         return !error_;
     }
+    // Stores the lines read last; called once the whole file was read.
+    void finish() { store_batch(); }
     std::optional<ReadError>& error() { return error_; }
 
   private:
+    static constexpr std::size_t kBatchLines = 32;
+
     bool read_line(std::string_view line) {
         ++line_number_;
-        if (line.empty()) {
-            error_ = make_error(ReadErrorKind::EmptyLine, line, 0, line_number_);
-            return false;
-        }
+        if (line.empty()) return fail(make_error(ReadErrorKind::EmptyLine, line, 0, line_number_));
+        const std::size_t lists_before = scratch_.lists.size();
         LineParser parser(line, section_, scratch_);
         if (auto failed = parser.parse(fact_)) {
-            error_ = make_error(failed->kind, line, failed->position, line_number_);
-            return false;
+            scratch_.lists.resize(lists_before);
+            return fail(make_error(failed->kind, line, failed->position, line_number_));
         }
         if (lines_) lines_->push_back({fact_.kind, line_number_});
-        store_.add(std::move(fact_));
+        scratch_.facts.push_back(std::move(fact_));
         fact_ = Fact{};
+        if (scratch_.facts.size() == kBatchLines) store_batch();
         return true;
+    }
+
+    bool fail(ReadError error) {
+        store_batch();
+        error_ = std::move(error);
+        return false;
+    }
+
+    // Interns the names of the batch's lists, gives every list its names and stores the facts.
+    void store_batch() {
+        auto& s = scratch_;
+        s.views.clear();
+        std::size_t begin = 0;
+        for (const std::size_t end : s.ends) {
+            s.views.push_back(std::string_view(s.texts).substr(begin, end - begin));
+            begin = end;
+        }
+        s.names.clear();
+        s.interner.intern_all(s.views, s.names);
+        for (const auto& list : s.lists) {
+            const auto first = s.names.begin() + static_cast<std::ptrdiff_t>(list.first);
+            std::get<NameList>(s.facts[list.fact].fields[list.field])
+                .names()
+                .assign(std::make_move_iterator(first),
+                        std::make_move_iterator(first + static_cast<std::ptrdiff_t>(list.count)));
+        }
+        for (Fact& fact : s.facts) store_.add(std::move(fact));
+        s.facts.clear();
+        s.lists.clear();
+        s.texts.clear();
+        s.ends.clear();
     }
 
     FactStore& store_;
@@ -440,7 +469,7 @@ std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
                                             const std::string& bytes,
                                             std::vector<FactLine>* lines) {
     SectionReader reader(store, section, lines);
-    reader.read(bytes);
+    if (reader.read(bytes)) reader.finish();
     return std::move(reader.error());
 }
 
@@ -462,12 +491,13 @@ std::optional<ReadError> read_section(FactStore& store, Section section, const s
     });
     if (reader.error()) return std::move(reader.error());
     if (!result.ok) {
+        reader.finish();  // the lines read before the failure are stored, as they always were
         ReadError error;
         error.kind = ReadErrorKind::InputOutput;
         error.detail = result.error;
         return error;
     }
-    reader.read(pending);
+    if (reader.read(pending)) reader.finish();
     return std::move(reader.error());
 }
 
