@@ -1,6 +1,7 @@
 #include "kb/names.h"
 
 #include <cstring>
+#include <limits>
 #include <new>
 #include <ostream>
 
@@ -10,9 +11,18 @@ namespace xamo {
 
 Name::Name(std::string_view text) {
     if (text.empty()) return;
+    // Sizes are kept in four bytes: a longer text cannot be kept, as memory could not hold it.
+    if (text.size() > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
     void* memory = ::operator new(sizeof(Block) + text.size());
     block_ = new (memory) Block{{1}, static_cast<std::uint32_t>(text.size())};
     std::memcpy(const_cast<char*>(block_->chars()), text.data(), text.size());
+}
+
+void Name::unshare() {
+    Name shared;
+    shared.block_ = block_;  // released on leaving, also when the copy cannot be made
+    block_ = nullptr;
+    *this = Name(shared.view());
 }
 
 void Name::release() noexcept {

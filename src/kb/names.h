@@ -21,9 +21,9 @@ class Name {
   public:
     Name() noexcept = default;
     explicit Name(std::string_view text);
-    Name(const Name& other) noexcept : block_(other.block_) { hold(); }
+    Name(const Name& other) : block_(other.block_) { hold(); }
     Name(Name&& other) noexcept : block_(other.block_) { other.block_ = nullptr; }
-    Name& operator=(Name other) noexcept {
+    Name& operator=(Name other) noexcept {  // a copy is made before: nothing throws here
         std::swap(block_, other.block_);
         return *this;
     }
@@ -68,9 +68,14 @@ class Name {
         std::uint32_t size;
         const char* chars() const { return reinterpret_cast<const char*>(this + 1); }
     };
-    void hold() const {
-        if (block_) block_->references.fetch_add(1, std::memory_order_relaxed);
+    // A text shared by very many copies is copied instead: its count never overflows (the limit
+    // leaves room for the copies other threads make meanwhile).
+    static constexpr std::uint32_t kMostShared = std::uint32_t{1} << 31;
+    void hold() {
+        if (block_ && block_->references.fetch_add(1, std::memory_order_relaxed) >= kMostShared)
+            unshare();
     }
+    void unshare();
     void release() noexcept;
 
     Block* block_ = nullptr;
