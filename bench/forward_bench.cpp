@@ -31,12 +31,14 @@ void independent_rules(xamo::Application& app, int rules) {
     auto& store = app.store();
     load_names(store);
     store.add(xamo::make_text_fact(Kind::fakt, "g"));
+    xamo::StringList askable;
     for (int i = 1; i <= rules; ++i) {
         const std::string n = std::to_string(i);
         store.add(xamo::make_text_fact(Kind::fakt, "f_" + n));
         store.add(xamo::make_rule(i, "w_" + n, {"f_" + n, "g"}, 0));
-        app.askable().lista_warunkow_dopytywalnych.push_back("f_" + n);
+        askable.push_back("f_" + n);
     }
+    app.askable().lista_warunkow_dopytywalnych = std::move(askable);
 }
 
 // Rule i concludes c_i from c_(i-1) and g; c_0 and g are declared; the last rule comes first.
@@ -49,7 +51,7 @@ void reversed_chain(xamo::Application& app, int rules) {
         store.add(
             xamo::make_rule(i, "c_" + std::to_string(i), {"c_" + std::to_string(i - 1), "g"}, 0));
     }
-    app.askable().lista_warunkow_dopytywalnych = {"c_0", "g"};
+    app.askable().lista_warunkow_dopytywalnych = xamo::StringList{"c_0", "g"};
 }
 
 // Rule i concludes c_i from c_(i-1) and g, in order; c_0 and g are declared.
@@ -65,7 +67,7 @@ void chain(xamo::Application& app, int rules) {
         condition += std::to_string(i - 1);
         store.add(xamo::make_rule(i, conclusion, {condition, "g"}, 0));
     }
-    app.askable().lista_warunkow_dopytywalnych = {"c_0", "g"};
+    app.askable().lista_warunkow_dopytywalnych = xamo::StringList{"c_0", "g"};
 }
 
 xamo::StringList members(int count) {

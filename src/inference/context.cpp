@@ -1,6 +1,7 @@
 #include "inference/context.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "kb/codec.h"
 #include "kb/conditions.h"
@@ -48,10 +49,13 @@ void InferenceContext::line_and_dialog(const std::string& text) {
 
 namespace {
 
-LazyViewSet lookup_of(const StringList& list) {
-    return LazyViewSet([&list](ViewTable& table) {
-        table = ViewTable(list.size());
-        for (const auto& member : list) table.insert(member);
+// `list` is a reference to a list or a SharedTexts, which keeps its list while the lookup lives.
+template <typename Kept>
+LazyViewSet lookup_of(Kept list) {
+    return LazyViewSet([list](ViewTable& table) {
+        const StringList& members = list;
+        table = ViewTable(members.size());
+        for (const auto& member : members) table.insert(member);
     });
 }
 
@@ -63,7 +67,7 @@ void InferenceContext::index_askable() {
     askable_conditions_and_arguments_ =
         lookup_of(askable.lista_warunkow_i_argumentow_dopytywalnych);
     askable_arguments_ = lookup_of(askable.lista_argumentow_dopytywalnych);
-    model_conclusions_ = lookup_of(askable.lista_wnioskow_modeli);
+    model_conclusions_ = lookup_of(std::cref(askable.lista_wnioskow_modeli));
     rule_index_.reset();
     constraints_indexed_ = false;
 }

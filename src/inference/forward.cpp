@@ -251,7 +251,7 @@ bool ForwardInference::przygotowanie_listy_faktow() {
     }
     const StringList& source = ctx_.model_base_loaded()
                                    ? ctx_.askable.lista_wszystkich_dopytywalnych_dla_wyswietlania
-                                   : ctx_.askable.lista_warunkow_dopytywalnych;
+                                   : ctx_.askable.lista_warunkow_dopytywalnych.list();
     StringList offered;
     for (const auto& c : source) {
         if (declared.count(c) > 0) continue;

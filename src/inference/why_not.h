@@ -33,6 +33,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "askable/askable_memory.h"
 #include "dialog/interaction.h"
 #include "inference/backward.h"
 #include "inference/context.h"
@@ -59,9 +60,9 @@ struct WhyNotMemory : WorkingSection {
     std::unordered_set<std::int32_t> failed_models;
     std::unordered_map<std::string, Choice> choices;
     std::unordered_map<std::string, Answer> answers;
-    StringList askable;        // the askable list of the run (rule questions)
-    StringList askable_joint;  // askable conditions and arguments (application conditions)
-    StringList askable_arguments;
+    SharedTexts askable;        // the askable list of the run (rule questions)
+    SharedTexts askable_joint;  // askable conditions and arguments (application conditions)
+    SharedTexts askable_arguments;
     // Backward: the rule or model that established a condition (rbd_wstecz), by that condition.
     std::unordered_map<std::string, std::int32_t> decided_by;
     std::string hypothesis;                // backward: the main hypothesis

@@ -81,7 +81,7 @@ TEST_P(WriteFaults, CreatedBase) {
 TEST_P(WriteFaults, AskableConditionFile) {
     const std::string path = dir.write("dopytywalne.txt", kOld);
     app.store().set_text(Kind::nazwa_re, "REgrypa.BRD");
-    app.askable().lista_warunkow_dopytywalnych = {"gorączka"};
+    app.askable().lista_warunkow_dopytywalnych = StringList{"gorączka"};
     ui.answers = {path, "tak"};  // the file exists: overwrite it
     ScopedFileOps scope(faulty);
     EXPECT_FALSE(zachowaj(app.store(), app.askable(), ui));

@@ -104,7 +104,7 @@ TEST(ConsoleOutput, FlushedBeforeEveryReadAndOnlyThen) {
         condition += std::to_string(i - 1);
         store.add(make_rule(i, conclusion, {condition}, 1));
     }
-    app.askable().lista_warunkow_dopytywalnych = {"c0"};
+    app.askable().lista_warunkow_dopytywalnych = StringList{"c0"};
     app.commands().enable({10148});
     app.run_command(10148);
     out.flush();

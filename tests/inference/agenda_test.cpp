@@ -217,7 +217,7 @@ TEST(RunProgress, PrzerwijAsksAsZakonczDoes) {
         store.add(make_text_fact(Kind::fakt, "c0"));
         for (int i = 1; i <= 50; ++i)
             store.add(make_rule(i, numbered("c", i), {numbered("c", i - 1)}, 0));
-        app.askable().lista_warunkow_dopytywalnych = {"c0"};
+        app.askable().lista_warunkow_dopytywalnych = StringList{"c0"};
         ui.answers = {"1", "NIE", "2", answer};
         if (answer == "Nie") ui.answers.insert(ui.answers.end(), {"NIE", "Nie"});
         bool quit = false;

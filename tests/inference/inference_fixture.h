@@ -57,9 +57,9 @@ class InferenceTest : public ::testing::Test {
         auto& lists = app.askable();
         lists.lista_argumentow_dopytywalnych = askable_arguments;
         lists.lista_wszystkich_dopytywalnych_dla_wyswietlania = lists.lista_warunkow_dopytywalnych;
-        lists.lista_warunkow_i_argumentow_dopytywalnych = lists.lista_warunkow_dopytywalnych;
-        for (const auto& a : askable_arguments)
-            lists.lista_warunkow_i_argumentow_dopytywalnych.push_back(a);
+        StringList joint = lists.lista_warunkow_dopytywalnych;
+        joint.insert(joint.end(), askable_arguments.begin(), askable_arguments.end());
+        lists.lista_warunkow_i_argumentow_dopytywalnych = std::move(joint);
     }
     InferenceContext context() {
         return InferenceContext(store, memory, app.askable(), app.report(), ui);
