@@ -55,7 +55,8 @@ class LineParser {
         };
         std::vector<Fact> facts;  // parsed, not yet stored
         std::vector<PendingList> lists;
-        std::string texts;              // of the batch's lists, one after another
+        std::string texts;  // of the batch's lists, one after another: the first texts_used bytes
+        std::size_t texts_used = 0;
         std::vector<std::size_t> ends;  // of each text in `texts`
         std::vector<std::string_view> views;
         std::vector<Name> names;
@@ -141,8 +142,9 @@ class LineParser {
                     std::string_view bytes;
                     auto e = string(bytes);
                     if (!e) {
-                        append_utf8_of_cp1250(bytes, scratch_.texts);
-                        scratch_.ends.push_back(scratch_.texts.size());
+                        scratch_.texts_used =
+                            append_utf8_of_cp1250(bytes, scratch_.texts, scratch_.texts_used);
+                        scratch_.ends.push_back(scratch_.texts_used);
                     }
                     return e;
                 });
@@ -441,7 +443,7 @@ class SectionReader {
         for (Fact& fact : s.facts) store_.add(std::move(fact));
         s.facts.clear();
         s.lists.clear();
-        s.texts.clear();
+        s.texts_used = 0;
         s.ends.clear();
     }
 

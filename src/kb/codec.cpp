@@ -139,10 +139,10 @@ std::string cp1250_to_utf8(std::string_view bytes) {
     return out;
 }
 
-void append_utf8_of_cp1250(std::string_view bytes, std::string& out) {
-    const std::size_t at = out.size();
-    out.resize(at + 3 * bytes.size());
-    out.resize(static_cast<std::size_t>(write_utf8(bytes, out.data() + at) - out.data()));
+std::size_t append_utf8_of_cp1250(std::string_view bytes, std::string& out, std::size_t used) {
+    if (out.size() < used + 3 * bytes.size())
+        out.resize(std::max(2 * out.size(), used + 3 * bytes.size()));
+    return static_cast<std::size_t>(write_utf8(bytes, out.data() + used) - out.data());
 }
 
 char32_t utf8_next(std::string_view text, std::size_t& pos) {

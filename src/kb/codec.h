@@ -12,8 +12,9 @@
 namespace xamo {
 
 std::string cp1250_to_utf8(std::string_view bytes);
-// The same appended to a buffer reused from call to call.
-void append_utf8_of_cp1250(std::string_view bytes, std::string& out);
+// The same written into a buffer reused from call to call, after its first `used` bytes; returns
+// how many bytes are used then. The buffer only grows (nothing is filled in at each call).
+std::size_t append_utf8_of_cp1250(std::string_view bytes, std::string& out, std::size_t used);
 // Appends the UTF-8 form of one Windows-1250 byte.
 void append_cp1250_char(std::string& out, unsigned char byte);
 

@@ -26,7 +26,9 @@ void Name::unshare() {
 }
 
 void Name::release() noexcept {
-    if (block_ && block_->references.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+    // The only holder frees without the atomic decrement: no one else can copy it meanwhile.
+    if (block_ && (block_->references.load(std::memory_order_acquire) == 1 ||
+                   block_->references.fetch_sub(1, std::memory_order_acq_rel) == 1)) {
         block_->~Block();
         ::operator delete(block_);
     }
