@@ -168,10 +168,9 @@ StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& me
     std::vector<std::uint8_t> concluded(names->size(), 0);
     for (const std::uint32_t c : names->all_conclusions()) concluded[c] = c != end ? 1 : 0;
 
-    std::vector<std::uint32_t> positive = names->all_conditions();
-    for (std::uint32_t& c : positive) c = names->positive(c);
-    const std::vector<std::uint32_t> kept_conditions = last_occurrences(positive, names->size());
-    std::vector<std::uint32_t>().swap(positive);
+    const std::vector<std::uint32_t> kept_conditions =
+        last_occurrences(names->all_conditions(), names->size(),
+                         [&names](std::uint32_t c) { return names->positive(c); });
     std::vector<std::uint32_t> kept_conclusions =
         last_occurrences(names->all_conclusions(), names->size());
     std::erase(kept_conclusions, end);

@@ -61,21 +61,7 @@ StringList reduce(const StringList& list) { return reduce_list(list); }
 
 std::vector<std::uint32_t> last_occurrences(const std::vector<std::uint32_t>& numbers,
                                             std::size_t count) {
-    std::vector<std::uint8_t> seen(count, 0);
-    std::vector<std::uint8_t> keep(numbers.size(), 0);
-    std::size_t kept = 0;
-    for (std::size_t i = numbers.size(); i-- > 0;) {
-        if (seen[numbers[i]] != 0) continue;
-        seen[numbers[i]] = 1;
-        keep[i] = 1;
-        ++kept;
-    }
-    std::vector<std::uint32_t> out;
-    out.reserve(kept);
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        if (keep[i] != 0) out.push_back(numbers[i]);
-    }
-    return out;
+    return last_occurrences(numbers, count, [](std::uint32_t number) { return number; });
 }
 
 StringList difference(const StringList& a, const StringList& b) { return difference_of(a, b); }

@@ -16,6 +16,20 @@ StringList reduce(const StringList& list);
 // The same over numbers below `count` (of names numbered elsewhere).
 std::vector<std::uint32_t> last_occurrences(const std::vector<std::uint32_t>& numbers,
                                             std::size_t count);
+// The same of the numbers as `map` gives them (every result below `count`), without a mapped copy.
+template <typename Map>
+std::vector<std::uint32_t> last_occurrences(const std::vector<std::uint32_t>& numbers,
+                                            std::size_t count, Map map) {
+    std::vector<std::uint8_t> seen(count, 0);
+    std::vector<std::uint32_t> reversed;
+    for (std::size_t i = numbers.size(); i-- > 0;) {
+        const std::uint32_t number = map(numbers[i]);
+        if (seen[number] != 0) continue;
+        seen[number] = 1;
+        reversed.push_back(number);
+    }
+    return std::vector<std::uint32_t>(reversed.rbegin(), reversed.rend());
+}
 StringList difference(const StringList& a, const StringList& b);
 StringList difference(const StringList& a, const NumberedNames& b);
 // The same with the first list as views.
