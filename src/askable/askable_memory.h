@@ -25,7 +25,6 @@ class SharedTexts {
     StringList::const_iterator end() const { return list().end(); }
     std::size_t size() const { return list().size(); }
     bool empty() const { return list().empty(); }
-    const std::string& operator[](std::size_t i) const { return list()[i]; }
     void clear() { texts_.reset(); }
 
     friend bool operator==(const SharedTexts& a, const StringList& b) { return a.list() == b; }

@@ -53,13 +53,6 @@ StringList NameList::texts() const {
     return out;
 }
 
-bool NameList::contains(std::string_view text) const {
-    for (const Name& name : names_) {
-        if (name == text) return true;
-    }
-    return false;
-}
-
 bool operator==(const NameList& a, const StringList& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < b.size(); ++i) {
@@ -72,13 +65,6 @@ std::ostream& operator<<(std::ostream& out, const NameList& names) {
     out << '[';
     for (std::size_t i = 0; i < names.size(); ++i) out << (i ? "," : "") << '"' << names[i] << '"';
     return out << ']';
-}
-
-Name NameInterner::intern(std::string_view text) {
-    if (text.empty()) return Name();
-    make_room(1);
-    const std::size_t hash = ViewTable::hash_of(text);
-    return resolve(text, hash, hash & (slots_.size() - 1));
 }
 
 void NameInterner::intern_all(const std::vector<std::string_view>& texts, std::vector<Name>& out) {
@@ -137,11 +123,6 @@ void NameInterner::grow() {
         while (!slots_[i].name.empty()) i = (i + 1) & mask;
         slots_[i] = std::move(slot);
     }
-}
-
-void NameInterner::clear() {
-    std::vector<Slot>().swap(slots_);
-    used_ = 0;
 }
 
 }  // namespace xamo

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <atomic>
-#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -39,8 +38,6 @@ class Name {
     bool empty() const { return block_ == nullptr; }
     // Asks the processor for the text, which a comparison will read.
     void prefetch() const { __builtin_prefetch(block_); }
-    char operator[](std::size_t i) const { return view()[i]; }
-    bool starts_with(std::string_view prefix) const { return view().starts_with(prefix); }
     // True when both were made by one interning: they are then the same text.
     bool same_text_object(const Name& other) const { return block_ == other.block_; }
 
@@ -48,12 +45,6 @@ class Name {
         return a.block_ == b.block_ || a.view() == b.view();
     }
     friend bool operator==(const Name& a, std::string_view b) { return a.view() == b; }
-    friend std::strong_ordering operator<=>(const Name& a, const Name& b) {
-        return a.view() <=> b.view();
-    }
-    friend std::strong_ordering operator<=>(const Name& a, std::string_view b) {
-        return a.view() <=> b;
-    }
     friend std::string operator+(const std::string& a, const Name& b) { return a + b.str(); }
     friend std::string operator+(std::string&& a, const Name& b) {
         return std::move(a.append(b.view()));
@@ -90,8 +81,7 @@ class NameList {
     using const_iterator = std::vector<Name>::const_iterator;
 
     NameList() = default;
-    explicit NameList(std::vector<Name> names) : names_(std::move(names)) {}
-    // A list of texts becomes a list of names (each text kept once per list).
+    // A list of texts becomes a list of names, each with a text of its own (not interned).
     NameList(const StringList& texts);
     NameList(std::initializer_list<std::string_view> texts);
 
@@ -102,16 +92,12 @@ class NameList {
     const Name& operator[](std::size_t i) const { return names_[i]; }
     const Name& front() const { return names_.front(); }
     const Name& back() const { return names_.back(); }
-    void push_back(Name name) { names_.push_back(std::move(name)); }
-    void reserve(std::size_t count) { names_.reserve(count); }
     std::vector<Name>& names() { return names_; }
 
     // The texts, for the operations on lists of texts.
     StringList texts() const;
-    bool contains(std::string_view text) const;
 
     friend bool operator==(const NameList& a, const NameList& b) = default;
-    friend auto operator<=>(const NameList& a, const NameList& b) = default;
     friend bool operator==(const NameList& a, const StringList& b);
 
   private:
@@ -123,11 +109,9 @@ std::ostream& operator<<(std::ostream& out, const NameList& names);
 // Gives every repetition of a text the same Name. One reader keeps one while it reads a file.
 class NameInterner {
   public:
-    Name intern(std::string_view text);
     // The names of several texts, appended to `out`: their lookups overlap (a large file's
     // reading keeps the table out of the processor's caches).
     void intern_all(const std::vector<std::string_view>& texts, std::vector<Name>& out);
-    void clear();
 
   private:
     // Open addressing over the names made so far; the low bits of the hash pick the slot.

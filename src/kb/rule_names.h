@@ -98,7 +98,6 @@ class NumberedNames {
     std::string_view operator[](std::size_t i) const { return names_->text(numbers_[i]); }
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
-    StringList texts() const { return StringList(begin(), end()); }
 
     friend bool operator==(const NumberedNames& a, const StringList& b) {
         return std::equal(a.begin(), a.end(), b.begin(), b.end());
