@@ -150,10 +150,13 @@ const ArithmeticTexts& arithmetic_texts(Kind kind) {
     return kArithmeticTexts[0];
 }
 
-// "a rel b" or, for an extended relation, "a r1 b r2 c".
-std::string relation_text(const Fact& model, const std::vector<std::string>& items) {
+}  // namespace
+
+std::string relation_text(const Fact& model, const StringList& items) {
     if (model.kind == Kind::model) return items[0] + " " + Model(model).symbol() + " " + items[1];
-    const auto [first, second] = split_extended_relation(ModelR(model).symbol());
+    const std::string& symbol = ModelR(model).symbol();
+    if (items.size() != 3) return symbol + " " + list_text(items);
+    const auto [first, second] = split_extended_relation(symbol);
     return items[0] + " " + first + " " + items[1] + " " + second + " " + items[2];
 }
 
@@ -161,8 +164,6 @@ StringList relation_arguments(const Fact& model) {
     if (model.kind == Kind::model) return {Model(model).argument1(), Model(model).argument2()};
     return ModelR(model).variables().texts();
 }
-
-}  // namespace
 
 std::int32_t model_number(const Fact& model) { return AnyModel(model).number(); }
 

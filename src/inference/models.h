@@ -120,5 +120,9 @@ class ModelEvaluator {
 std::int32_t model_number(const Fact& model);
 std::int32_t display_semaphore(const Fact& model);
 bool is_relational(const Fact& model);
+// The arguments of a relational model, and its relation over `items` (the arguments' names or
+// values): "a rel b" or, for an extended relation, "a r1 b r2 c".
+StringList relation_arguments(const Fact& model);
+std::string relation_text(const Fact& model, const StringList& items);
 
 }  // namespace xamo

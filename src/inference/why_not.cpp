@@ -132,21 +132,6 @@ std::string joined(const StringList& items) {
 
 const std::vector<const Fact*> kNone;
 
-// The arguments of a relation and the text of the relation over `items` (names or values).
-StringList relation_arguments(const Fact& model) {
-    if (model.kind == Kind::model) return {Model(model).argument1(), Model(model).argument2()};
-    return ModelR(model).variables().texts();
-}
-
-std::string relation_text(const Fact& model, const StringList& items) {
-    if (model.kind == Kind::model)
-        return cat({items[0], " ", Model(model).symbol(), " ", items[1]});
-    const std::string& symbol = ModelR(model).symbol();
-    if (items.size() != 3) return cat({symbol, " ", list_text(items)});
-    const auto [first, second] = split_extended_relation(symbol);
-    return cat({items[0], " ", first, " ", items[1], " ", second, " ", items[2]});
-}
-
 bool relation_holds(const Fact& model, const std::vector<double>& v) {
     if (model.kind == Kind::model) return relacja(Model(model).symbol(), v[0], v[1]);
     return relacja_r(ModelR(model).symbol(), v[0], v[1], v[2]);
