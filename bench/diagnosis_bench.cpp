@@ -80,7 +80,7 @@ void add_joint_models(Base& base) {
     int number = 1;
     std::set<std::string> unique;
     for (const xamo::Fact& f : base.store.all(xamo::Kind::regula))
-        unique.insert(xamo::Rule(f).conclusion());
+        unique.insert(xamo::Rule(f).conclusion().str());
     const std::vector<std::string> conclusions(unique.begin(), unique.end());
     for (const auto& c : conclusions)
         base.store.add(basic_model(number++, c, "alarm_" + c, "t", "<>", "0"));

@@ -32,7 +32,7 @@ std::vector<ResultModel> arithmetic_models(const FactStore& store, ModelKind kin
                                            bool functions = false) {
     std::vector<ResultModel> out;
     const auto add = [&out](const Fact& model) {
-        out.push_back({AnyModel(model).result(), AnyModel(model).condition()});
+        out.push_back({AnyModel(model).result().str(), AnyModel(model).condition().str()});
     };
     switch (kind) {
         case Basic:
@@ -81,7 +81,7 @@ class ExclusionTest {
   public:
     explicit ExclusionTest(const FactStore& store) {
         for (const Fact& rule : store.all(Kind::regula))
-            by_conclusion_[Rule(rule).conclusion()].push_back(&rule);
+            by_conclusion_[Rule(rule).conclusion().str()].push_back(&rule);
     }
 
     bool exclude(const std::string& c1, const std::string& c2) const {
@@ -196,10 +196,11 @@ class ConcludingRules {
   public:
     explicit ConcludingRules(RuleDiagnosisContext& ctx) : ctx_(ctx), index_(ctx.index()) {
         for (const Fact& m : ctx.store.all(Kind::model)) {
-            if (is_basic_relation(Model(m).symbol())) relational_.insert(Model(m).result());
+            if (is_basic_relation(Model(m).symbol())) relational_.insert(Model(m).result().str());
         }
         for (const Fact& m : ctx.store.all(Kind::model_r)) {
-            if (is_extended_relation(ModelR(m).symbol())) relational_.insert(ModelR(m).result());
+            if (is_extended_relation(ModelR(m).symbol()))
+                relational_.insert(ModelR(m).result().str());
         }
     }
 

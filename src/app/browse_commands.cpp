@@ -130,7 +130,7 @@ std::vector<std::string> field_lines(const FieldValue& value) {
     struct Visitor {
         std::vector<std::string> operator()(std::int32_t n) const { return {std::to_string(n)}; }
         std::vector<std::string> operator()(double x) const { return {display_real(x)}; }
-        std::vector<std::string> operator()(const std::string& s) const { return {s}; }
+        std::vector<std::string> operator()(const Name& s) const { return {s.str()}; }
         std::vector<std::string> operator()(const NameList& list) const { return list.texts(); }
         std::vector<std::string> operator()(const IntegerList& list) const {
             std::vector<std::string> lines;

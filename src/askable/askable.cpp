@@ -68,7 +68,7 @@ StringList variables_of_kind(const FactStore& store, Kind kind) {
     StringList all;
     // One field of every model, then the next: the order the reduced list keeps.
     auto fields = [&](auto field) {
-        for (const Fact& m : models) all.push_back(field(m));
+        for (const Fact& m : models) all.emplace_back(field(m));
     };
     auto lists = [&](auto field) {
         for (const Fact& m : models) append(all, field(m));
@@ -200,12 +200,12 @@ void remember_askable(AskableMemory& memory, UserInteraction& ui, StringList ask
 void compute_model_lists(const FactStore& store, AskableMemory& memory) {
     StringList arguments, conclusions, conditions, results;
     for_each_model(store, [&](const Fact& model) {
-        conditions.push_back(AnyModel(model).condition());
+        conditions.push_back(AnyModel(model).condition().str());
         if (relational(model)) {
-            conclusions.push_back(AnyModel(model).result());
+            conclusions.push_back(AnyModel(model).result().str());
         } else {
             add_arguments(arguments, model);
-            results.push_back(AnyModel(model).result());
+            results.push_back(AnyModel(model).result().str());
         }
     });
     memory.lista_argumentow_modeli = reduce(arguments);
@@ -224,7 +224,7 @@ void askable_of_models(const FactStore& store, AskableMemory& memory) {
     for (Kind kind : kModelKinds) {
         if (!store.any(kind)) continue;
         append(variables, variables_of_kind(store, kind));
-        for (const Fact& model : store.all(kind)) results.push_back(AnyModel(model).result());
+        for (const Fact& model : store.all(kind)) results.push_back(AnyModel(model).result().str());
     }
     memory.argumenty_zredukowane = reduce(variables);
     memory.wyniki_zredukowane = reduce(results);

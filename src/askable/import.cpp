@@ -51,7 +51,7 @@ void check_facts(std::vector<Entry>& entries, const FactStore& store, const Aska
                       memory.lista_warunkow_stosowania.end());
     std::unordered_set<std::string> declared;
     for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
-        for (const Fact& fact : store.all(kind)) declared.insert(TextFact(fact).text());
+        for (const Fact& fact : store.all(kind)) declared.insert(TextFact(fact).text().str());
     }
     std::unordered_set<std::string> imported;
     for (Entry& e : entries) {
@@ -200,7 +200,7 @@ ImportedData examine_rows(const std::vector<DataRow>& rows, const FactStore& sto
 void add_imported(FactStore& store, const ImportedData& data) {
     for (const auto& fact : data.facts) store.add(make_text_fact(Kind::fakt, fact));
     for (const auto& known : data.arguments)
-        store.add(Fact{Kind::argument_znany, {known.argument, known.value}});
+        store.add(Fact{Kind::argument_znany, {Name(known.argument), known.value}});
 }
 
 void import_data(FactStore& store, const AskableMemory& memory, UserInteraction& ui,

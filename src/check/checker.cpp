@@ -123,7 +123,7 @@ bool is_remark(Kind kind) { return starts_with(std::string(kind_info(kind).funct
 std::set<std::string> suppressed_codes(const Fact& remark) {
     static const std::string marker = "check: pomiń";
     std::set<std::string> found;
-    const std::string& text = TextFact(remark).text();
+    const std::string text = TextFact(remark).text().str();
     if (!starts_with(text, marker)) return found;
     std::string code;
     for (std::size_t i = marker.size(); i <= text.size(); ++i) {
@@ -462,7 +462,7 @@ class Checker {
         const auto& declared = facts(file).store.all(Kind::fakt);
         bool any = false;
         for (std::size_t i = 0; i < declared.size(); ++i) {
-            const std::string& name = TextFact(declared[i]).text();
+            const std::string name = TextFact(declared[i]).text().str();
             if (allowed.contains(strip_negations({name}).front())) continue;
             any = true;
             add(codes::load_refused, at(file, facts(file).nth(Kind::fakt, i)),
@@ -707,8 +707,8 @@ class Checker {
                 add(codes::models_same_condition,
                     at(file, facts(file).first(kModelKinds, model.number())),
                     "modele " + std::to_string(it->second) + " i " +
-                        std::to_string(model.number()) + " obliczają " + quoted(model.result()) +
-                        " przy tym samym warunku",
+                        std::to_string(model.number()) + " obliczają " +
+                        quoted(model.result().str()) + " przy tym samym warunku",
                     {"warunek stosowania: " + model.condition()},
                     {at(file, facts(file).first(kModelKinds, it->second),
                         "model " + std::to_string(it->second))});
@@ -770,10 +770,10 @@ class Checker {
                 if (!numbers.contains(entry.number()))
                     add(codes::entry_without_fact, where,
                         "brak reguły lub modelu o numerze " + std::to_string(entry.number()));
-                if (missing.contains(entry.name())) continue;
-                if (resolve_media(app_.store(), kind, entry.name()).exists) continue;
-                missing.insert(entry.name());
-                add(codes::missing_media, where, "brak pliku " + quoted(entry.name()),
+                if (missing.contains(entry.name().str())) continue;
+                if (resolve_media(app_.store(), kind, entry.name().str()).exists) continue;
+                missing.insert(entry.name().str());
+                add(codes::missing_media, where, "brak pliku " + quoted(entry.name().str()),
                     {"katalog: " + media_directory(app_.store(), kind)});
             }
         }

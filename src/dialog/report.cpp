@@ -9,7 +9,7 @@ namespace xamo {
 
 void Report::kasowanie_tekst_raportu() { store_.set_text(Kind::tekst_raportu, ""); }
 
-const std::string* Report::text() const {
+const Name* Report::text() const {
     const Fact* fact = store_.first(Kind::tekst_raportu);
     return fact ? &TextFact(*fact).text() : nullptr;
 }
@@ -20,7 +20,7 @@ namespace {
 bool append_to(FactStore& store, const std::string& text) {
     auto& facts = store.mutable_all(Kind::tekst_raportu);
     if (facts.empty()) return false;
-    std::get<std::string>(facts.front().fields[0]) += text;
+    std::get<Name>(facts.front().fields[0]).append(text);
     return true;
 }
 
@@ -45,11 +45,8 @@ void Report::piszreal(double x) { pisz(display_real(x)); }
 
 bool Report::lista_dla_raportu(const StringList& texts) {
     if (!store_.any(Kind::tekst_raportu)) return false;
-    std::size_t extra = 0;
-    for (const auto& t : texts) extra += t.size();
-    auto& report = std::get<std::string>(store_.mutable_all(Kind::tekst_raportu).front().fields[0]);
-    report.reserve(report.size() + extra);
-    for (const auto& t : texts) report += t;
+    auto& report = std::get<Name>(store_.mutable_all(Kind::tekst_raportu).front().fields[0]);
+    for (const auto& t : texts) report.append(t);
     return true;
 }
 

@@ -26,7 +26,7 @@ class Report {
     void pisz_tuto_real(double x) { piszreal(x); }
     // Appends to the report text only; fails when there is no report text.
     bool lista_dla_raportu(const StringList& texts);
-    const std::string* text() const;
+    const Name* text() const;
 
     // Offers to store the report text as a *.RPT file. Ends a capture.
     void raport();

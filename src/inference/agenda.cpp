@@ -126,15 +126,15 @@ ForwardAgenda::ForwardAgenda(InferenceContext& ctx) : ctx_(ctx), index_(ctx.rule
             const ModelRef ref{static_cast<std::uint32_t>(phase),
                                static_cast<std::uint32_t>(items.models.size())};
             items.models.push_back(&model);
-            const std::string& w = AnyModel(model).condition();
-            models_by_condition_[w].push_back(ref);
+            const Name& w = AnyModel(model).condition();
+            models_by_condition_[w.str()].push_back(ref);
             const std::string negation = negacja(w);
             if (negation != w) models_by_condition_[negation].push_back(ref);
             if (relational_phase(phase)) {
                 if (AnyModel(model).result() != w && AnyModel(model).result() != negation)
-                    models_by_condition_[AnyModel(model).result()].push_back(ref);
+                    models_by_condition_[AnyModel(model).result().str()].push_back(ref);
             } else {
-                models_by_result_[AnyModel(model).result()].push_back(ref);
+                models_by_result_[AnyModel(model).result().str()].push_back(ref);
             }
             models_by_number_[AnyModel(model).number()].push_back(ref);
         }
@@ -212,19 +212,20 @@ bool ForwardAgenda::compute_model(std::uint32_t phase, const Fact& model) const 
     const InferenceMemory& memory = ctx_.memory;
     // Backward mode verifies application conditions as hypotheses: never passed over here.
     if (memory.backward_mode()) return true;
-    const std::string& w = AnyModel(model).condition();
-    const bool holds = w == kNoCondition || memory.rbd.established(w) || memory.in_rbd_wstecz(w);
+    const Name& w = AnyModel(model).condition();
+    const bool holds =
+        w == kNoCondition || memory.rbd.established(w) || memory.in_rbd_wstecz(w.str());
     if (!holds) {
         const std::string negation = negacja(w);
         if (memory.rbd.established(negation)) return false;
-        return ctx_.in_askable_conditions_and_arguments(w) ||
+        return ctx_.in_askable_conditions_and_arguments(w.str()) ||
                ctx_.in_askable_conditions_and_arguments(negation);
     }
     const std::int32_t n = AnyModel(model).number();
     const bool done = memory.model_stosowany.count(n) > 0 || memory.model_bledny.count(n) > 0;
     if (done) return false;
     if (relational_phase(phase)) return !memory.rbd.has(n, AnyModel(model).result());
-    return !memory.zmienna_ustalona.has(AnyModel(model).result());
+    return !memory.zmienna_ustalona.has(AnyModel(model).result().str());
 }
 
 void ForwardAgenda::add_to_count(std::uint32_t id, bool negation, int delta, bool mark) {

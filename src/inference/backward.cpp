@@ -37,11 +37,11 @@ BackwardEngine::BackwardEngine(InferenceContext& ctx, ModelEvaluator& models, Se
     for (const Fact& rule : ctx_.store.all(Kind::regula)) {
         rules_by_number_.emplace(Rule(rule).number(), &rule);
         if (Rule(rule).number() != 0)
-            rules_by_conclusion_[Rule(rule).conclusion()].push_back(&rule);
+            rules_by_conclusion_[Rule(rule).conclusion().str()].push_back(&rule);
     }
     for (Kind kind : {Kind::model, Kind::model_r, Kind::model_liniowy, Kind::model_wielomianowy}) {
         for (const Fact& model : ctx_.store.all(kind))
-            models_by_result_[AnyModel(model).result()].push_back(&model);
+            models_by_result_[AnyModel(model).result().str()].push_back(&model);
     }
     for (const Fact& constraint : ctx_.store.all(Kind::ograniczenie)) {
         for (const auto& member : Constraint(constraint).members()) {
@@ -211,11 +211,11 @@ void BackwardEngine::komunikat(const std::string& c) {
 void BackwardEngine::seed() {
     for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
         for (const Fact& fact : ctx_.store.all(kind))
-            pamietaj_wstecz(TextFact(fact).text(), Choice::Cause::Declared);
+            pamietaj_wstecz(TextFact(fact).text().str(), Choice::Cause::Declared);
     }
     for (const Fact& known : ctx_.store.all(Kind::argument_znany)) {
-        if (!ctx_.memory.zmienna_ustalona.has(KnownArgument(known).argument())) {
-            ctx_.memory.zmienna_ustalona.set(KnownArgument(known).argument(),
+        if (!ctx_.memory.zmienna_ustalona.has(KnownArgument(known).argument().str())) {
+            ctx_.memory.zmienna_ustalona.set(KnownArgument(known).argument().str(),
                                              KnownArgument(known).value());
         }
     }
@@ -427,7 +427,7 @@ Task<BackwardEngine::Outcome> BackwardEngine::relational_models(std::string c, b
         const Fact& model = *candidate;
         if (model.kind != kind || !is_relational(model)) continue;
         if (extended && ModelR(model).variables().size() != 3) continue;
-        if (!co_await models_.holds(AnyModel(model).condition())) continue;
+        if (!co_await models_.holds(AnyModel(model).condition().str())) continue;
         const std::int32_t n = model_number(model);
         if (established(c) || ctx_.memory.model_stosowany.count(n) > 0) continue;
         auto step = co_await models_.relation(model);

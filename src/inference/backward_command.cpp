@@ -42,13 +42,13 @@ StringList hypothesis_candidates(const FactStore& store, HypothesisKind kind) {
     StringList candidates;
     std::unordered_set<std::string> conditions;
     for (const Fact& rule : store.all(Kind::regula)) {
-        candidates.push_back(Rule(rule).conclusion());
+        candidates.push_back(Rule(rule).conclusion().str());
         for (const auto& c : strip_negations(Rule(rule).conditions())) conditions.insert(c);
     }
     if (store.any(Kind::nazwa_mo)) {
         for (Kind model_kind : {Kind::model, Kind::model_r}) {
             for (const Fact& model : store.all(model_kind)) {
-                if (is_relational(model)) candidates.push_back(AnyModel(model).result());
+                if (is_relational(model)) candidates.push_back(AnyModel(model).result().str());
             }
         }
     }

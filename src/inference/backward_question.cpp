@@ -46,7 +46,7 @@ bool wyjasnij(BackwardEngine& engine, const std::string& c) {
     const Fact* rule = considered.empty() ? nullptr : engine.rule(considered.front());
     if (basic == nullptr && rule != nullptr && Rule(*rule).display() == 1) {
         ctx.pisz("    DLACZEGO?");
-        wyjasnienie_regula(ctx, *rule, Rule(*rule).conclusion());
+        wyjasnienie_regula(ctx, *rule, Rule(*rule).conclusion().str());
         chains(engine, false);
         return true;
     }

@@ -140,8 +140,8 @@ void InferenceContext::skasuj_zastosowane_reguly(const std::string& x, std::uint
     if (is_negated(x) || index.any_negated()) re_enable(index.id(negacja(x)));
 }
 
-std::string positive_form(const std::string& condition) {
-    return is_negated(condition) ? negacja(condition) : condition;
+std::string positive_form(std::string_view condition) {
+    return is_negated(condition) ? negacja(condition) : std::string(condition);
 }
 
 std::string padded_question(const std::string& question) {

@@ -129,7 +129,7 @@ class InferenceContext {
     bool constraints_indexed_ = false;
 };
 
-std::string positive_form(const std::string& condition);
+std::string positive_form(std::string_view condition);
 // q padded with blanks to 55 characters (the yes/no questions on screen).
 std::string padded_question(const std::string& question);
 

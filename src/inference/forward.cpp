@@ -89,8 +89,8 @@ class StateHistory {
 
 }  // namespace
 
-std::string generuj_wniosek(const std::string& marks, const std::string& conclusion) {
-    return marks.find('n') == std::string::npos ? conclusion : negacja(conclusion);
+std::string generuj_wniosek(const std::string& marks, std::string_view conclusion) {
+    return marks.find('n') == std::string::npos ? std::string(conclusion) : negacja(conclusion);
 }
 
 ForwardInference::ForwardInference(InferenceContext& ctx) : ctx_(ctx), models_(ctx) {}
@@ -305,11 +305,11 @@ void ForwardInference::seed() {
         for (std::size_t i = 0; i < facts.size(); ++i) {
             if (i + kAhead < facts.size())
                 ctx_.memory.rbd.prefetch(TextFact(facts[i + kAhead]).text());
-            pamietaj(ctx_, TextFact(facts[i]).text(), true, true);
+            pamietaj(ctx_, TextFact(facts[i]).text().str(), true, true);
         }
     }
     for (const Fact& known : ctx_.store.all(Kind::argument_znany)) {
-        ctx_.memory.zmienna_ustalona.set(KnownArgument(known).argument(),
+        ctx_.memory.zmienna_ustalona.set(KnownArgument(known).argument().str(),
                                          KnownArgument(known).value());
     }
 }
@@ -467,7 +467,7 @@ bool ForwardInference::try_relation(const Fact& model) {
     if (!is_relational(model)) return false;
     if (model.kind == Kind::model_r && ModelR(model).variables().size() != 3) return false;
     const std::int32_t n = model_number(model);
-    if (!models_.sprawdz(AnyModel(model).condition())) return false;
+    if (!models_.sprawdz(AnyModel(model).condition().str())) return false;
     if (memory.rbd.has(n, AnyModel(model).result()) || models_.applied_or_failed(n)) return false;
     const auto step = models_.evaluate_relation(model);
     if (!step) return false;

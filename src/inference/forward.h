@@ -98,6 +98,6 @@ class ForwardInference {
     ForwardAgenda* agenda_ = nullptr;  // while the loop runs with Scan::Agenda
 };
 
-std::string generuj_wniosek(const std::string& marks, const std::string& conclusion);
+std::string generuj_wniosek(const std::string& marks, std::string_view conclusion);
 
 }  // namespace xamo

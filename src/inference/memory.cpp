@@ -52,13 +52,13 @@ const WorkingMemory::Condition* WorkingMemory::find(std::string_view condition) 
     return at == kNone ? nullptr : &conditions_[at];
 }
 
-std::uint32_t WorkingMemory::new_record(const std::string& condition, std::uint32_t name) {
+std::uint32_t WorkingMemory::new_record(std::string_view condition, std::uint32_t name) {
     if (is_negated(condition)) ++negated_records_;
-    conditions_.push_back({condition, name});
+    conditions_.push_back({std::string(condition), name});
     return static_cast<std::uint32_t>(conditions_.size() - 1);
 }
 
-std::uint32_t WorkingMemory::intern(const std::string& condition, std::uint32_t name) {
+std::uint32_t WorkingMemory::intern(std::string_view condition, std::uint32_t name) {
     if (names_ != nullptr) {
         assert(name == kNoName || names_->text(name) == condition);
         if (name == kNoName) name = names_->find(condition);

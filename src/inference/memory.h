@@ -108,10 +108,10 @@ class WorkingMemory {
     // tests a condition and then adds it looks its text up once. `name`, when given, is the
     // condition's number among the memory's names (of a rule the caller holds): the text is then
     // not looked up at all.
-    std::uint32_t intern(const std::string& condition, std::uint32_t name = kNoName);
+    std::uint32_t intern(std::string_view condition, std::uint32_t name = kNoName);
     // Asks the processor for what intern(condition) will read first: a caller going through
     // many conditions calls it some conditions ahead.
-    void prefetch(const std::string& condition) const {
+    void prefetch(std::string_view condition) const {
         if (names_ != nullptr) names_->prefetch(condition);
     }
     std::size_t count_at(std::uint32_t place) const { return conditions_[place].count; }
@@ -173,7 +173,7 @@ class WorkingMemory {
     }
     // Every fact of `memory`, told to `observer` as added (1) or removed (-1).
     static void tell_each(MemoryObserver* observer, const WorkingMemory& memory, int delta);
-    std::uint32_t new_record(const std::string& condition, std::uint32_t name);
+    std::uint32_t new_record(std::string_view condition, std::uint32_t name);
     std::uint32_t place_of(std::string_view condition) const;
     const Condition* find(std::string_view condition) const;
     std::size_t skip_gaps(std::size_t at) const {

@@ -12,17 +12,17 @@ namespace {
 constexpr std::string_view kGradePrefix = "Ocena_";
 const char* const kValueTitle = "Określ wartość argumentu";
 
-bool is_grade(const std::string& name) { return name.starts_with(kGradePrefix); }
-bool is_zero_text(const std::string& text) { return text == "0" || text == "0.0"; }
+bool is_grade(std::string_view name) { return name.starts_with(kGradePrefix); }
+bool is_zero_text(std::string_view text) { return text == "0" || text == "0.0"; }
 std::string real_text(double value) { return display_real(value); }
 
-const std::string& application_condition(const Fact& model) { return AnyModel(model).condition(); }
-const std::string& result_of(const Fact& model) { return AnyModel(model).result(); }
+const Name& application_condition(const Fact& model) { return AnyModel(model).condition(); }
+const Name& result_of(const Fact& model) { return AnyModel(model).result(); }
 
 // Removes a name from a set when the evaluation that added it ends.
 class InProgress {
   public:
-    InProgress(std::unordered_set<std::string>& set, const std::string& name)
+    InProgress(std::unordered_set<std::string>& set, std::string_view name)
         : set_(set), name_(name) {
         inserted_ = set_.insert(name_).second;
     }
@@ -38,7 +38,7 @@ class InProgress {
     bool inserted_ = false;
 };
 
-std::optional<std::int32_t> integer_text(const std::string& text) {
+std::optional<std::int32_t> integer_text(std::string_view text) {
     std::size_t pos = 0;
     std::int32_t value = 0;
     if (scan_integer(text, pos, value) != NumberScan::Ok || pos != text.size()) return std::nullopt;
@@ -65,10 +65,10 @@ void add_terms(Formula& formula, const std::vector<std::string>& terms) {
 
 Formula basic_formula(const Fact& model) {
     Formula formula;
-    const std::string& result = result_of(model);
-    const std::string& a1 = Model(model).argument1();
-    const std::string& symbol = Model(model).symbol();
-    const std::string& a2 = Model(model).argument2();
+    const Name& result = result_of(model);
+    const Name& a1 = Model(model).argument1();
+    const Name& symbol = Model(model).symbol();
+    const Name& a2 = Model(model).argument2();
     const auto second = constant_value(a2);
     if (second && *second == 0 && symbol != "zaokrąglenie_do_N") {
         formula.add(symbol == "=" ? "    " + result + " = " + a1
@@ -82,7 +82,7 @@ Formula basic_formula(const Fact& model) {
 Formula extended_formula(const Fact& model) {
     Formula formula;
     formula.add("    " + result_of(model) + " = ");
-    const std::string& operation = ModelR(model).symbol();
+    const Name& operation = ModelR(model).symbol();
     const NameList& arguments = ModelR(model).variables();
     if (operation == "+" || operation == "*") {
         for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -154,14 +154,15 @@ const ArithmeticTexts& arithmetic_texts(Kind kind) {
 
 std::string relation_text(const Fact& model, const StringList& items) {
     if (model.kind == Kind::model) return items[0] + " " + Model(model).symbol() + " " + items[1];
-    const std::string& symbol = ModelR(model).symbol();
+    const Name& symbol = ModelR(model).symbol();
     if (items.size() != 3) return symbol + " " + list_text(items);
     const auto [first, second] = split_extended_relation(symbol);
     return items[0] + " " + first + " " + items[1] + " " + second + " " + items[2];
 }
 
 StringList relation_arguments(const Fact& model) {
-    if (model.kind == Kind::model) return {Model(model).argument1(), Model(model).argument2()};
+    if (model.kind == Kind::model)
+        return {Model(model).argument1().str(), Model(model).argument2().str()};
     return ModelR(model).variables().texts();
 }
 
@@ -177,23 +178,23 @@ bool is_relational(const Fact& model) {
 
 ModelEvaluator::ModelEvaluator(InferenceContext& ctx) : ctx_(ctx) {
     for (const Fact& model : ctx_.store.all(Kind::model)) {
-        const std::string& symbol = Model(model).symbol();
-        model_results_.insert(result_of(model));
+        const Name& symbol = Model(model).symbol();
+        model_results_.insert(result_of(model).str());
         if (is_grade(Model(model).argument1()) && symbol == "=" &&
             is_zero_text(Model(model).argument2()) && display_semaphore(model) == 1) {
-            grade_by_argument_[Model(model).argument1()].push_back(&model);
+            grade_by_argument_[Model(model).argument1().str()].push_back(&model);
         }
         if (symbol == kRuleConditionCount) {
             if (is_zero_text(Model(model).argument2()))
-                count_by_result_[result_of(model)].push_back(&model);
+                count_by_result_[result_of(model).str()].push_back(&model);
         } else if (!is_basic_relation(symbol) && !is_extended_relation(symbol)) {
-            basic_by_result_[result_of(model)].push_back(&model);
+            basic_by_result_[result_of(model).str()].push_back(&model);
         }
     }
     for (Kind kind : {Kind::model_r, Kind::model_liniowy, Kind::model_wielomianowy}) {
         for (const Fact& model : ctx_.store.all(kind)) {
-            model_results_.insert(result_of(model));
-            if (!is_relational(model)) other_by_result_[result_of(model)].push_back(&model);
+            model_results_.insert(result_of(model).str());
+            if (!is_relational(model)) other_by_result_[result_of(model).str()].push_back(&model);
         }
     }
 }
@@ -267,10 +268,10 @@ Task<ModelEvaluator::Found> ModelEvaluator::from_basic_model(std::string x) {
     if (found == basic_by_result_.end()) co_return Found{};
     for (const Fact* model : found->second) {
         if (applied_or_failed(model_number(*model))) continue;
-        if (!co_await holds(application_condition(*model))) continue;
-        const auto v1 = co_await value_of(Model(*model).argument1());
+        if (!co_await holds(application_condition(*model).str())) continue;
+        const auto v1 = co_await value_of(Model(*model).argument1().str());
         if (!v1) continue;
-        const auto v2 = co_await value_of(Model(*model).argument2());
+        const auto v2 = co_await value_of(Model(*model).argument2().str());
         if (!v2) continue;
         co_return Found{finish(*model, wykonaj(*v1, *v2, Model(*model).symbol())), true};
     }
@@ -322,8 +323,8 @@ std::optional<double> ModelEvaluator::from_grade_model(const std::string& x) {
     if (found == grade_by_argument_.end()) return std::nullopt;
     const Fact& model = *found->second.front();
     const std::string number = std::to_string(model_number(model));
-    const std::string& w = application_condition(model);
-    const std::string& y = result_of(model);
+    const Name& w = application_condition(model);
+    const Name& y = result_of(model);
     ctx_.clear_dialog();
     ctx_.line("Stosuję model arytmetyczny podstawowy " + number + ":");
     ctx_.line("dla spełnionego warunku startowego: ");
@@ -331,7 +332,7 @@ std::optional<double> ModelEvaluator::from_grade_model(const std::string& x) {
     ctx_.line("należy zadeklarować wartość zmiennej: ");
     ctx_.line("    " + x);
     ctx_.line("do której zostanie przyrównany wynik ");
-    ctx_.line(y);
+    ctx_.line(y.str());
     const std::vector<std::string> lines{"Stosuję model arytmetyczny podstawowy " + number + ":",
                                          "dla spełnionego warunku startowego:",
                                          "    " + w,
@@ -356,7 +357,7 @@ Task<ModelEvaluator::Found> ModelEvaluator::from_condition_count(std::string x) 
     const auto found = count_by_result_.find(x);
     if (found == count_by_result_.end()) co_return Found{};
     const Fact& model = *found->second.front();
-    if (!co_await holds(application_condition(model))) co_return Found{std::nullopt, true};
+    if (!co_await holds(application_condition(model).str())) co_return Found{std::nullopt, true};
     const auto number = integer_text(Model(model).argument1());
     if (!number) co_return Found{std::nullopt, true};
     for (const Fact& rule : ctx_.store.all(Kind::regula)) {
@@ -392,7 +393,7 @@ Task<std::optional<double>> ModelEvaluator::evaluate_other(const Fact& model) {
         if (!variables) co_return std::nullopt;
         co_return finish(model, wykonaj_liniowy(*coefficients, *variables));
     }
-    const auto x = co_await value_of(PolynomialModel(model).variable());
+    const auto x = co_await value_of(PolynomialModel(model).variable().str());
     if (!x) co_return std::nullopt;
     const auto coefficients = co_await values_of(PolynomialModel(model).coefficients().texts());
     if (!coefficients) co_return std::nullopt;
@@ -405,7 +406,7 @@ Task<std::optional<double>> ModelEvaluator::from_other_models(std::string x) {
     if (found == other_by_result_.end()) co_return std::nullopt;
     for (const Fact* model : found->second) {
         if (model->kind == Kind::model_r && is_grade(x)) continue;
-        if (!co_await holds(application_condition(*model))) continue;
+        if (!co_await holds(application_condition(*model).str())) continue;
         if (ctx_.memory.zmienna_ustalona.has(x) || applied_or_failed(model_number(*model)))
             continue;
         if (auto value = co_await evaluate_other(*model)) co_return value;
@@ -440,7 +441,7 @@ std::optional<double> ModelEvaluator::finish(const Fact& model, const Outcome& o
     if (explain_linear || model.kind != Kind::model_liniowy)
         explain_arithmetic(model, outcome.value);
     ctx_.memory.model_stosowany.insert(model_number(model));
-    ctx_.memory.zmienna_ustalona.set(result_of(model), outcome.value);
+    ctx_.memory.zmienna_ustalona.set(result_of(model).str(), outcome.value);
     return outcome.value;
 }
 
@@ -449,16 +450,16 @@ bool ModelEvaluator::apply_arithmetic(const Fact& model) { return apply(model).r
 Task<bool> ModelEvaluator::apply(const Fact& model) {
     if (is_relational(model)) co_return false;
     if (model.kind == Kind::model && Model(model).symbol() == kRuleConditionCount) co_return false;
-    if (!co_await holds(application_condition(model))) co_return false;
-    const std::string& result = result_of(model);
-    if (applied_or_failed(model_number(model)) || ctx_.memory.zmienna_ustalona.has(result))
+    if (!co_await holds(application_condition(model).str())) co_return false;
+    const Name& result = result_of(model);
+    if (applied_or_failed(model_number(model)) || ctx_.memory.zmienna_ustalona.has(result.str()))
         co_return false;
-    if (in_progress_.count(result) > 0) co_return false;
+    if (in_progress_.count(result.str()) > 0) co_return false;
     InProgress guard(in_progress_, result);
     if (model.kind != Kind::model) co_return (co_await evaluate_other(model)).has_value();
-    const auto v1 = co_await value_of(Model(model).argument1());
+    const auto v1 = co_await value_of(Model(model).argument1().str());
     if (!v1) co_return false;
-    const auto v2 = co_await value_of(Model(model).argument2());
+    const auto v2 = co_await value_of(Model(model).argument2().str());
     if (!v2) co_return false;
     co_return finish(model, wykonaj(*v1, *v2, Model(model).symbol())).has_value();
 }
@@ -504,12 +505,12 @@ Task<std::optional<RelationalStep>> ModelEvaluator::relation(const Fact& model) 
     if (!values) co_return std::nullopt;
     // The data-error check that follows a typed value may have applied this very model.
     if (applied_or_failed(model_number(model))) co_return std::nullopt;
-    const std::string& k = result_of(model);
+    const Name& k = result_of(model);
     const bool satisfied =
         model.kind == Kind::model
             ? relacja(Model(model).symbol(), (*values)[0], (*values)[1])
             : relacja_r(ModelR(model).symbol(), (*values)[0], (*values)[1], (*values)[2]);
-    auto reached = testuj_relacje(satisfied, k);
+    auto reached = testuj_relacje(satisfied, k.str());
     if (!reached) co_return std::nullopt;
     co_return RelationalStep{&model, std::move(*reached), *values};
 }
@@ -547,7 +548,7 @@ void ModelEvaluator::explain_relation_lines(const Fact& model, const std::string
 
 void ModelEvaluator::explain_unapplied(const Fact& model) {
     if (model.kind != Kind::model || !is_relational(model)) {
-        explain_arithmetic(model, ctx_.memory.zmienna_ustalona.get(result_of(model)));
+        explain_arithmetic(model, ctx_.memory.zmienna_ustalona.get(result_of(model).str()));
         return;
     }
     if (display_semaphore(model) != 1) return;
@@ -558,12 +559,12 @@ void ModelEvaluator::explain_unapplied(const Fact& model) {
         if (!value) break;
         values.push_back(*value);
     }
-    const std::string& k = result_of(model);
+    const Name& k = result_of(model);
     if (values.size() == 2) {
         const bool holds = relacja(Model(model).symbol(), values[0], values[1]);
-        explain_relation_lines(model, holds ? k : negacja(k), &values);
+        explain_relation_lines(model, holds ? k.str() : negacja(k), &values);
     } else {
-        explain_relation_lines(model, k, nullptr);
+        explain_relation_lines(model, k.str(), nullptr);
     }
     ctx_.show_dialog();
 }
@@ -650,7 +651,7 @@ bool ModelEvaluator::try_data_error_model(const Fact& model) {
         if (!value) return false;
         values.push_back(*value);
     }
-    if (!sprawdz(application_condition(model))) return false;
+    if (!sprawdz(application_condition(model).str())) return false;
     const bool holds = model.kind == Kind::model
                            ? relacja(Model(model).symbol(), values[0], values[1])
                            : relacja_r(ModelR(model).symbol(), values[0], values[1], values[2]);

@@ -127,7 +127,7 @@ bool present_declared(InferenceContext& ctx, const ConflictTexts& t) {
     ctx.lines.reserve(facts.size());
     const LazyViewSet declared = declared_facts(ctx.store, t.kind);
     for (const Fact& fact : facts) {
-        if (!no_conflict(ctx, TextFact(fact).text(), t, declared)) {
+        if (!no_conflict(ctx, TextFact(fact).text().str(), t, declared)) {
             ctx.clear_dialog();
             return false;
         }

@@ -228,7 +228,7 @@ WhyNot::WhyNot(const WhyNotMemory& record)
         models_by_number_.emplace(AnyModel(model).number(), &model);
     }
     for (const Fact* item : items_) {
-        const std::string& k =
+        const Name& k =
             item->kind == Kind::regula ? Rule(*item).conclusion() : AnyModel(*item).result();
         concluders_[positive_form(k)].push_back(item);
     }
@@ -238,7 +238,7 @@ WhyNot::WhyNot(const WhyNotMemory& record)
         }
     }
     for (const auto& facts : record_.declared) {
-        for (const Fact& fact : *facts) declared_.insert(TextFact(fact).text());
+        for (const Fact& fact : *facts) declared_.insert(TextFact(fact).text().str());
     }
     askable_.insert(record_.askable.begin(), record_.askable.end());
     askable_joint_.insert(record_.askable_joint.begin(), record_.askable_joint.end());
@@ -300,10 +300,10 @@ StringList WhyNot::candidates() const {
     StringList out;
     std::unordered_set<std::string> seen;
     for (const Fact* item : items_) {
-        const std::string& k =
+        const Name& k =
             item->kind == Kind::regula ? Rule(*item).conclusion() : AnyModel(*item).result();
-        if (k == kEnd || established(k) || !seen.insert(k).second) continue;
-        out.push_back(k);
+        if (k == kEnd || established(k.str()) || !seen.insert(k.str()).second) continue;
+        out.push_back(k.str());
     }
     return out;
 }
@@ -379,7 +379,7 @@ void WhyNot::explain_rule(const Fact& rule, std::size_t depth, Walk& walk) const
 
 void WhyNot::explain_model(const Fact& model, std::size_t depth, Walk& walk) const {
     const std::int32_t number = AnyModel(model).number();
-    const std::string& w = AnyModel(model).condition();
+    const Name& w = AnyModel(model).condition();
     const StringList arguments = relation_arguments(model);
     std::string head = cat({kTexts.model, std::to_string(number), kTexts.colon});
     if (w != kNoCondition) head += cat({kTexts.if_, w, kTexts.then});
@@ -389,8 +389,9 @@ void WhyNot::explain_model(const Fact& model, std::size_t depth, Walk& walk) con
         walk.line(depth + 1, kTexts.wrong_arity);
         return;
     }
-    if (truth(w) != Truth::True) {
-        explain_condition(w, true, Step::of_condition(w, depth + 1, false, false), walk);
+    if (truth(w.str()) != Truth::True) {
+        explain_condition(w.str(), true, Step::of_condition(w.str(), depth + 1, false, false),
+                          walk);
         return;
     }
     if (record_.failed_models.count(number) > 0) {
@@ -514,7 +515,7 @@ std::optional<std::string> WhyNot::choice_made(const std::string& fact) const {
 std::string WhyNot::who_concluded(std::int32_t number, const std::string& fact) const {
     const std::string p = positive_form(fact);
     const auto concludes = [&p](const Fact& item) {
-        const std::string& k =
+        const Name& k =
             item.kind == Kind::regula ? Rule(item).conclusion() : AnyModel(item).result();
         return positive_form(k) == p;
     };

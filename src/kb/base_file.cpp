@@ -46,12 +46,14 @@ class LineParser {
     // What the reader keeps from line to line: the names of one file are interned together, the
     // lists of several lines at a time, so that their lookups overlap.
     struct Scratch {
-        // A list field waiting for its names: texts `first` to `first + count` of the batch.
+        // A list field waiting for its names: texts `first` to `first + count` of the batch; a
+        // text field waits for the one name `first`.
         struct PendingList {
             std::size_t fact;
             std::size_t field;
             std::size_t first;
             std::size_t count;
+            bool text = false;
         };
         std::vector<Fact> facts;  // parsed, not yet stored
         std::vector<PendingList> lists;
@@ -132,7 +134,10 @@ class LineParser {
             case FieldType::String: {
                 std::string_view bytes;
                 if (auto error = string(bytes)) return error;
-                fact.fields.emplace_back(cp1250_to_utf8(bytes));
+                scratch_.lists.push_back(
+                    {scratch_.facts.size(), fact.fields.size(), scratch_.ends.size(), 1, true});
+                add_text(bytes);
+                fact.fields.emplace_back(Name());
                 return std::nullopt;
             }
             case FieldType::StringList: {
@@ -141,11 +146,7 @@ class LineParser {
                 auto error = list([&] {
                     std::string_view bytes;
                     auto e = string(bytes);
-                    if (!e) {
-                        scratch_.texts_used =
-                            append_utf8_of_cp1250(bytes, scratch_.texts, scratch_.texts_used);
-                        scratch_.ends.push_back(scratch_.texts_used);
-                    }
+                    if (!e) add_text(bytes);
                     return e;
                 });
                 if (error) return error;
@@ -168,6 +169,12 @@ class LineParser {
             }
         }
         return std::nullopt;
+    }
+
+    // The UTF-8 form of a text joins the batch's texts, to be interned with them.
+    void add_text(std::string_view bytes) {
+        scratch_.texts_used = append_utf8_of_cp1250(bytes, scratch_.texts, scratch_.texts_used);
+        scratch_.ends.push_back(scratch_.texts_used);
     }
 
     std::optional<LineError> integer(std::int32_t& value) {
@@ -284,7 +291,7 @@ void append_field(std::string& out, const FieldValue& value) {
         out += std::to_string(*i);
     } else if (const auto* r = std::get_if<double>(&value)) {
         out += format_real(*r);
-    } else if (const auto* s = std::get_if<std::string>(&value)) {
+    } else if (const auto* s = std::get_if<Name>(&value)) {
         append_escaped(out, *s);
     } else if (const auto* sl = std::get_if<NameList>(&value)) {
         out.push_back('[');
@@ -435,10 +442,14 @@ class SectionReader {
         s.interner.intern_all(s.views, s.names);
         for (const auto& list : s.lists) {
             const auto first = s.names.begin() + static_cast<std::ptrdiff_t>(list.first);
-            std::get<NameList>(s.facts[list.fact].fields[list.field])
-                .names()
-                .assign(std::make_move_iterator(first),
-                        std::make_move_iterator(first + static_cast<std::ptrdiff_t>(list.count)));
+            auto& field = s.facts[list.fact].fields[list.field];
+            if (list.text) {
+                field = std::move(*first);
+                continue;
+            }
+            std::get<NameList>(field).names().assign(
+                std::make_move_iterator(first),
+                std::make_move_iterator(first + static_cast<std::ptrdiff_t>(list.count)));
         }
         for (Fact& fact : s.facts) store_.add(std::move(fact));
         s.facts.clear();

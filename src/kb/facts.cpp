@@ -102,7 +102,7 @@ bool value_has_type(const FieldValue& value, FieldType type) {
         case F::Real:
             return std::holds_alternative<double>(value);
         case F::String:
-            return std::holds_alternative<std::string>(value);
+            return std::holds_alternative<Name>(value);
         case F::StringList:
             return std::holds_alternative<NameList>(value);
         case F::IntegerList:
@@ -200,23 +200,23 @@ std::size_t FactStore::section_size(Section section) const {
 std::optional<std::string> FactStore::text(Kind kind) const {
     const Fact* fact = first(kind);
     if (!fact) return std::nullopt;
-    return TextFact(*fact).text();
+    return TextFact(*fact).text().str();
 }
 
-void FactStore::set_text(Kind kind, std::string value) {
+void FactStore::set_text(Kind kind, std::string_view value) {
     remove_all(kind);
-    add(make_text_fact(kind, std::move(value)));
+    add(make_text_fact(kind, value));
 }
 
 void FactStore::clear_working() {
     for (WorkingSection* section : working_) section->clear();
 }
 
-Fact make_text_fact(Kind kind, std::string text) { return Fact{kind, {std::move(text)}}; }
+Fact make_text_fact(Kind kind, std::string_view text) { return Fact{kind, {Name(text)}}; }
 
-Fact make_rule(std::int32_t number, std::string conclusion, NameList conditions,
+Fact make_rule(std::int32_t number, std::string_view conclusion, NameList conditions,
                std::int32_t semaphore, Kind kind) {
-    return Fact{kind, {number, std::move(conclusion), std::move(conditions), semaphore}};
+    return Fact{kind, {number, Name(conclusion), std::move(conditions), semaphore}};
 }
 
 }  // namespace xamo

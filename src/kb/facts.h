@@ -23,7 +23,7 @@ enum class FieldType { Integer, Real, String, StringList, IntegerList };
 
 using IntegerList = std::vector<std::int32_t>;
 // List fields hold names (names.h): a text repeated across facts is kept once.
-using FieldValue = std::variant<std::int32_t, double, std::string, NameList, IntegerList>;
+using FieldValue = std::variant<std::int32_t, double, Name, NameList, IntegerList>;
 
 enum class Section { Rules, Models, Constraints, Advice, Graphics, Sounds, Names, Report };
 inline constexpr std::size_t kSectionCount = 8;
@@ -149,7 +149,7 @@ struct Fact {
 namespace field_types {
 using Integer = std::int32_t;
 using Real = double;
-using String = std::string;
+using String = xamo::Name;
 using StringList = xamo::NameList;
 using IntegerList = xamo::IntegerList;
 }  // namespace field_types
@@ -186,8 +186,8 @@ struct AnyModel {
     const Fact& fact;
     explicit AnyModel(const Fact& f) : fact(f) {}
     std::int32_t number() const { return std::get<std::int32_t>(fact.fields.front()); }
-    const std::string& condition() const { return std::get<std::string>(fact.fields[1]); }
-    const std::string& result() const { return std::get<std::string>(fact.fields[2]); }
+    const Name& condition() const { return std::get<Name>(fact.fields[1]); }
+    const Name& result() const { return std::get<Name>(fact.fields[2]); }
     std::int32_t display() const { return std::get<std::int32_t>(fact.fields.back()); }
 };
 
@@ -241,7 +241,7 @@ class FactStore {
     // Single-string facts (names, distinguisher): the first one's text.
     std::optional<std::string> text(Kind kind) const;
     // Replaces every fact of a single-string kind by one holding `value`.
-    void set_text(Kind kind, std::string value);
+    void set_text(Kind kind, std::string_view value);
 
     void register_working(WorkingSection* section) { working_.push_back(section); }
     void clear_working();
@@ -257,8 +257,8 @@ class FactStore {
 };
 
 // Convenience constructors for the facts the algorithms build most often.
-Fact make_text_fact(Kind kind, std::string text);
-Fact make_rule(std::int32_t number, std::string conclusion, NameList conditions,
+Fact make_text_fact(Kind kind, std::string_view text);
+Fact make_rule(std::int32_t number, std::string_view conclusion, NameList conditions,
                std::int32_t semaphore, Kind kind = Kind::regula);
 
 // Checks that the fields of a fact have the declared types.

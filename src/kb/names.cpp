@@ -1,5 +1,7 @@
 #include "kb/names.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -9,13 +11,39 @@
 
 namespace xamo {
 
+Name::Block* Name::allocate(std::size_t size, std::size_t room, bool growing) {
+    // Sizes are kept in 31 bits: a longer text cannot be kept, as memory could not hold it.
+    if (size >= kGrowing) throw std::bad_alloc();
+    void* memory = ::operator new(sizeof(Block) + room);
+    const auto bits = static_cast<std::uint32_t>(size) | (growing ? kGrowing : 0);
+    return new (memory) Block{{1}, bits};
+}
+
+std::size_t Name::room_for(std::size_t size) {
+    return std::bit_ceil(std::max<std::size_t>(size, 64));
+}
+
 Name::Name(std::string_view text) {
     if (text.empty()) return;
-    // Sizes are kept in four bytes: a longer text cannot be kept, as memory could not hold it.
-    if (text.size() > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
-    void* memory = ::operator new(sizeof(Block) + text.size());
-    block_ = new (memory) Block{{1}, static_cast<std::uint32_t>(text.size())};
-    std::memcpy(const_cast<char*>(block_->chars()), text.data(), text.size());
+    block_ = allocate(text.size(), text.size(), false);
+    std::memcpy(block_->chars(), text.data(), text.size());
+}
+
+void Name::append(std::string_view more) {
+    if (more.empty()) return;
+    const std::size_t size = this->size() + more.size();
+    if (block_ && block_->growing() && block_->references.load(std::memory_order_acquire) == 1 &&
+        size <= room_for(block_->size())) {
+        std::memcpy(block_->chars() + block_->size(), more.data(), more.size());
+        block_->bits = static_cast<std::uint32_t>(size) | kGrowing;
+        return;
+    }
+    Name grown;
+    grown.block_ = allocate(size, room_for(size), true);
+    const std::string_view old = view();
+    std::memcpy(grown.block_->chars(), old.data(), old.size());
+    std::memcpy(grown.block_->chars() + old.size(), more.data(), more.size());
+    *this = std::move(grown);
 }
 
 void Name::unshare() {

@@ -20,6 +20,10 @@ class Name {
   public:
     Name() noexcept = default;
     explicit Name(std::string_view text);
+    // Texts of the program's own (messages, the facts that commands make) become names as strings
+    // did; a view must be made a name on purpose.
+    Name(const std::string& text) : Name(std::string_view(text)) {}
+    Name(const char* text) : Name(std::string_view(text)) {}
     Name(const Name& other) : block_(other.block_) { hold(); }
     Name(Name&& other) noexcept : block_(other.block_) { other.block_ = nullptr; }
     Name& operator=(Name other) noexcept {  // a copy is made before: nothing throws here
@@ -29,15 +33,18 @@ class Name {
     ~Name() { release(); }
 
     std::string_view view() const {
-        return block_ ? std::string_view(block_->chars(), block_->size) : std::string_view();
+        return block_ ? std::string_view(block_->chars(), block_->size()) : std::string_view();
     }
     operator std::string_view() const { return view(); }
     std::string str() const { return std::string(view()); }
-    std::size_t size() const { return block_ ? block_->size : 0; }
+    std::size_t size() const { return block_ ? block_->size() : 0; }
     // An empty text has no block.
     bool empty() const { return block_ == nullptr; }
     // Asks the processor for the text, which a comparison will read.
     void prefetch() const { __builtin_prefetch(block_); }
+    // Appends to the text, in place when this is its only holder and it grew so before (such a
+    // text keeps room to double): a text written line by line costs time linear in its length.
+    void append(std::string_view more);
     // True when both were made by one interning: they are then the same text.
     bool same_text_object(const Name& other) const { return block_ == other.block_; }
 
@@ -45,6 +52,8 @@ class Name {
         return a.block_ == b.block_ || a.view() == b.view();
     }
     friend bool operator==(const Name& a, std::string_view b) { return a.view() == b; }
+    friend bool operator==(const Name& a, const std::string& b) { return a.view() == b; }
+    friend bool operator==(const Name& a, const char* b) { return a.view() == b; }
     friend std::string operator+(const std::string& a, const Name& b) { return a + b.str(); }
     friend std::string operator+(std::string&& a, const Name& b) {
         return std::move(a.append(b.view()));
@@ -56,9 +65,16 @@ class Name {
   private:
     struct Block {
         std::atomic<std::uint32_t> references;
-        std::uint32_t size;
+        std::uint32_t bits;  // the size; the top bit marks a text with room to grow
+        std::uint32_t size() const { return bits & ~kGrowing; }
+        bool growing() const { return (bits & kGrowing) != 0; }
+        char* chars() { return reinterpret_cast<char*>(this + 1); }
         const char* chars() const { return reinterpret_cast<const char*>(this + 1); }
     };
+    static constexpr std::uint32_t kGrowing = std::uint32_t{1} << 31;
+    // A text that grew has room for at least this many bytes: the size's power of two.
+    static std::size_t room_for(std::size_t size);
+    static Block* allocate(std::size_t size, std::size_t room, bool growing);
     // A text shared by very many copies is copied instead: its count never overflows (the limit
     // leaves room for the copies other threads make meanwhile).
     static constexpr std::uint32_t kMostShared = std::uint32_t{1} << 31;

@@ -19,7 +19,7 @@ void write_model_fix_lines(UserInteraction& ui) {
                      "wybierz błędną bazę i usuń błąd."});
 }
 
-void report_bad_operation(UserInteraction& ui, const std::string& symbol, std::int32_t number) {
+void report_bad_operation(UserInteraction& ui, const Name& symbol, std::int32_t number) {
     const std::string text =
         "Błędna operacja/relacja " + symbol + " dla modelu " + std::to_string(number) + ".";
     write_line(ui, text);
@@ -54,7 +54,7 @@ void report_unequal_lists(UserInteraction& ui, const ListPair& pair, std::int32_
 
 bool tautological(const Fact& model) {
     if (is_constant(Model(model).argument1())) return false;
-    const std::string& symbol = Model(model).symbol();
+    const Name& symbol = Model(model).symbol();
     const auto value = constant_value(Model(model).argument2());
     if (!value) return false;
     if (symbol == "=" || symbol == "+" || symbol == "-") return *value == 0.0;
@@ -128,7 +128,7 @@ void report_single_condition_rules(KnowledgeBase& kb, const std::string& name) {
     for (std::size_t i = 0; show && i < single.size(); ++i) {
         const Fact& rule = *single[i];
         const std::string number = std::to_string(Rule(rule).number());
-        const std::string& conclusion = Rule(rule).conclusion();
+        const Name& conclusion = Rule(rule).conclusion();
         const std::string condition = Rule(rule).conditions().front().str();
         write_lines(ui, {"W bazie reguł " + name + " jest:",
                          "Reguła " + number + " z wnioskiem '" + conclusion + "'",
@@ -188,7 +188,7 @@ bool find_unequal_lists(KnowledgeBase& kb) {
 bool find_bad_known_arguments(KnowledgeBase& kb, const std::string& name) {
     StringList known;
     for (const Fact& fact : kb.store.all(Kind::argument_znany))
-        known.push_back(KnownArgument(fact).argument());
+        known.push_back(KnownArgument(fact).argument().str());
     const StringList wrong = difference(known, kb.askable.lista_argumentow_dopytywalnych);
     if (wrong.empty()) return false;
     UserInteraction& ui = kb.ui;
@@ -212,8 +212,8 @@ void report_tautological_models(KnowledgeBase& kb, const std::string& name) {
     found.clear();
     for (const Fact& model : kb.store.all(Kind::model)) {
         if (tautological(model))
-            found.push_back(
-                {Model(model).number(), Model(model).result(), Model(model).argument1()});
+            found.push_back({Model(model).number(), Model(model).result().str(),
+                             Model(model).argument1().str()});
     }
     if (found.empty()) return;
     UserInteraction& ui = kb.ui;

@@ -357,8 +357,8 @@ void compute_declared_facts(const FactStore& store, LoadMemory& load) {
     if (members.empty()) return;
     for (Kind kind : {Kind::fakt, Kind::m_fakt}) {
         for (const Fact& fact : store.all(kind)) {
-            if (members.contains(TextFact(fact).text()))
-                load.fakty_ograniczen.push_back(TextFact(fact).text());
+            if (members.contains(TextFact(fact).text().str()))
+                load.fakty_ograniczen.push_back(TextFact(fact).text().str());
         }
     }
 }

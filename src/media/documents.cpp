@@ -24,7 +24,7 @@ TextRead read_report(FactStore& store, const std::string& path) {
     }
     const Fact* first = store.first(Kind::tekst_raportu);
     if (!first) return {false, "Plik " + name + " nie zawiera tekstu raportu."};
-    return {true, TextFact(*first).text()};
+    return {true, TextFact(*first).text().str()};
 }
 
 }  // namespace xamo

@@ -116,8 +116,8 @@ StringList media_names(const FactStore& store, MediaKind kind) {
     std::unordered_set<std::string> seen;
     for (Kind entry : {positive_entry_kind(kind), negated_entry_kind(kind)}) {
         for (const Fact& fact : store.all(entry)) {
-            const std::string& name = MediaEntry(fact).name();
-            if (seen.insert(name).second) names.push_back(name);
+            const Name& name = MediaEntry(fact).name();
+            if (seen.insert(name.str()).second) names.push_back(name.str());
         }
     }
     return names;

@@ -106,7 +106,7 @@ void offer(FactStore& store, UserInteraction& ui, const OfferTexts& texts, std::
     ui.write(negated_model ? texts.negated_model_line : model ? texts.model_line : texts.rule_line);
     const char* question = negated_model ? texts.negated_model_question : texts.question;
     if (ui.confirm("Wybierz:", question)) {
-        const MediaFile file = resolve_media(store, texts.kind, MediaEntry(*entry).name());
+        const MediaFile file = resolve_media(store, texts.kind, MediaEntry(*entry).name().str());
         if (const auto fault = present(ui, texts.kind, file)) {
             ui.new_line();
             if (!fault->empty()) write_line(ui, *fault);

@@ -81,8 +81,8 @@ std::vector<std::string> conclusions_of(const FactStore& store) {
     std::vector<std::string> conclusions;
     std::set<std::string> seen;
     for (const Fact& fact : store.all(Kind::regula)) {
-        const std::string& c = Rule(fact).conclusion();
-        if (c != "koniec" && seen.insert(c).second) conclusions.push_back(c);
+        const Name& c = Rule(fact).conclusion();
+        if (c != "koniec" && seen.insert(c.str()).second) conclusions.push_back(c.str());
     }
     return conclusions;
 }
@@ -110,8 +110,8 @@ bool fired(Application& app, const Rule& rule, bool backward) {
     const InferenceMemory& memory = app.inference();
     if (!backward) return memory.final_rbd->has(rule.number(), rule.conclusion());
     const auto& decided = app.why_not().decided_by;
-    const auto by = decided.find(rule.conclusion());
-    return memory.in_rbd_wstecz(rule.conclusion()) && by != decided.end() &&
+    const auto by = decided.find(rule.conclusion().str());
+    return memory.in_rbd_wstecz(rule.conclusion().str()) && by != decided.end() &&
            by->second == rule.number();
 }
 

@@ -189,24 +189,25 @@ std::vector<ArithmeticModelArguments> arithmetic_table(const FactStore& store) {
     for (const Fact& f : store.all(Kind::model)) {
         const Model m(f);
         if (arithmetic_basic_symbol(m.symbol()))
-            table.push_back({m.number(), m.result(), {m.argument1(), m.argument2()}});
+            table.push_back(
+                {m.number(), m.result().str(), {m.argument1().str(), m.argument2().str()}});
     }
     for (const Fact& f : store.all(Kind::model_r)) {
         const ModelR m(f);
         if (is_extended_arithmetic(m.symbol()))
-            table.push_back({m.number(), m.result(), m.variables().texts()});
+            table.push_back({m.number(), m.result().str(), m.variables().texts()});
     }
     for (const Fact& f : store.all(Kind::model_liniowy)) {
         const LinearModel m(f);
         StringList arguments = m.variables().texts();
         append(arguments, m.coefficients());
-        table.push_back({m.number(), m.result(), std::move(arguments)});
+        table.push_back({m.number(), m.result().str(), std::move(arguments)});
     }
     for (const Fact& f : store.all(Kind::model_wielomianowy)) {
         const PolynomialModel m(f);
         StringList arguments = m.coefficients().texts();
-        arguments.push_back(m.variable());
-        table.push_back({m.number(), m.result(), std::move(arguments)});
+        arguments.push_back(m.variable().str());
+        table.push_back({m.number(), m.result().str(), std::move(arguments)});
     }
     return table;
 }
@@ -245,11 +246,13 @@ bool badaj_sprzecznosc_modeli(RuleDiagnosisContext& ctx, ModelDiagnosisMemory& m
     };
     for (const Fact& f : store.all(Kind::model)) {
         const Model m(f);
-        if (is_basic_relation(m.symbol())) record(m.number(), m.condition(), m.result());
+        if (is_basic_relation(m.symbol()))
+            record(m.number(), m.condition().str(), m.result().str());
     }
     for (const Fact& f : store.all(Kind::model_r)) {
         const ModelR m(f);
-        if (is_extended_relation(m.symbol())) record(m.number(), m.condition(), m.result());
+        if (is_extended_relation(m.symbol()))
+            record(m.number(), m.condition().str(), m.result().str());
     }
     ctx.flags.model_aryt_sprzeczny = !direct.empty();
     ctx.flags.model_sprzeczny_gleboko = !deep.empty();

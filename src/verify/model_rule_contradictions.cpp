@@ -34,18 +34,18 @@ class ModelChains {
     explicit ModelChains(const FactStore& store) {
         for (const Fact& f : store.all(Kind::model)) {
             const Model m(f);
-            results_.insert(m.result());
+            results_.insert(m.result().str());
             if (is_basic_relation(m.symbol()))
-                relational_.push_back({m.number(), m.condition(), m.result(), &f});
+                relational_.push_back({m.number(), m.condition().str(), m.result().str(), &f});
             if (is_two_argument_operation(m.symbol()) ||
                 (is_function(m.symbol()) && m.symbol() != kRuleConditionCount))
-                arithmetic_[m.result()].push_back(&f);
+                arithmetic_[m.result().str()].push_back(&f);
         }
         for (const Fact& f : store.all(Kind::model_r)) {
             const ModelR m(f);
-            results_.insert(m.result());
+            results_.insert(m.result().str());
             if (is_extended_relation(m.symbol()))
-                relational_.push_back({m.number(), m.condition(), m.result(), nullptr});
+                relational_.push_back({m.number(), m.condition().str(), m.result().str(), nullptr});
         }
         for (std::size_t i = 0; i < relational_.size(); ++i)
             concluding_[relational_[i].result].push_back(i);
@@ -109,13 +109,13 @@ class ModelChains {
                 const RelationalModel& r = relational_[i];
                 if (!r.basic) continue;
                 const Model m(*r.basic);
-                for (const std::string* argument : {&m.argument1(), &m.argument2()}) {
-                    const auto feeding = arithmetic_.find(*argument);
+                for (const Name* argument : {&m.argument1(), &m.argument2()}) {
+                    const auto feeding = arithmetic_.find(argument->str());
                     if (feeding == arithmetic_.end()) continue;
                     for (const Fact* f : feeding->second) {
                         const Model a(*f);
                         if (a.number() == r.number) continue;
-                        out.push_back({a.condition(), {r.number, a.number()}});
+                        out.push_back({a.condition().str(), {r.number, a.number()}});
                     }
                 }
             }

@@ -38,7 +38,7 @@ TEST(BaseTemplates, EachLoadsAsItsKindAndItsExamplesAreFactsOfTheKind) {
             const auto& remarks = store.all(lines.front().kind);
             ASSERT_EQ(remarks.size(), lines.size());
             for (std::size_t i = 1; i < remarks.size(); ++i) {
-                examples += std::get<std::string>(remarks[i].fields.front()) + "\n";
+                examples += std::get<Name>(remarks[i].fields.front()) + "\n";
             }
         }
         if (shown.text.empty()) {

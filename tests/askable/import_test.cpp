@@ -74,7 +74,7 @@ class Import : public ::testing::Test {
 
     StringList facts() const {
         StringList out;
-        for (const Fact& f : store.all(Kind::fakt)) out.push_back(TextFact(f).text());
+        for (const Fact& f : store.all(Kind::fakt)) out.push_back(TextFact(f).text().str());
         return out;
     }
 

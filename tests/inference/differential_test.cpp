@@ -451,7 +451,7 @@ std::string memory_dump(Application& app) {
     out << "reguly " << memory.regula_zastosowana.size() << "\n";
     for (const Fact& c : app.store().all(Kind::ograniczenie))
         out << list_text(Constraint(c).members());
-    if (const std::string* report = app.report().text()) out << "\nraport:\n" << *report;
+    if (const Name* report = app.report().text()) out << "\nraport:\n" << *report;
     return out.str();
 }
 

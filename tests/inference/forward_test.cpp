@@ -66,7 +66,7 @@ TEST_F(Forward, RuleNumberedZeroNeverFiresAndFalseConditionStopsTheRule) {
         output_has("Stosuję regułę 1: Jeżeli\n    a\n    b\n    c\nto \n    k\n"
                    "Stąd wynika wniosek: \n    nk\n\n"));
     // The report text has the question without its padding.
-    EXPECT_NE(app.report().text()->find("a?  TAK\n"), std::string::npos);
+    EXPECT_NE(app.report().text()->view().find("a?  TAK\n"), std::string::npos);
 }
 
 TEST_F(Forward, OpeningTextsAndNormalEnd) {
@@ -227,7 +227,7 @@ TEST_F(Forward, EmptyFactMenuFallsBackToQuestions) {
     EXPECT_TRUE(ui.of_kind("list many").empty());
     EXPECT_TRUE(output_has("Wartości logiczne warunków dopytywalnych zostały\n"));
     EXPECT_EQ(last_explanation("Wyjaśnienie reguły")->items.back(), "    k");
-    EXPECT_EQ(app.report().text()->find("Wartości logiczne"), std::string::npos);
+    EXPECT_EQ(app.report().text()->view().find("Wartości logiczne"), std::string::npos);
 }
 
 TEST_F(Forward, KoniecEndsTheRunWithoutExplanationSummaryOrReport) {

@@ -52,7 +52,7 @@ TEST(FactStore, SnapshotsAndCopiesKeepTheirFactsWhenTheStoreChanges) {
     const auto snapshot = store.share(Kind::regula);
     FactStore copy = store;
     store.add(make_rule(3, "e", {"f"}, 0));
-    std::get<std::string>(store.mutable_all(Kind::regula)[0].fields[Rule::conclusion_field]) = "x";
+    std::get<Name>(store.mutable_all(Kind::regula)[0].fields[Rule::conclusion_field]) = "x";
     store.remove_if(Kind::regula, [](const Fact& f) { return Rule(f).number() == 2; });
     ASSERT_EQ(snapshot->size(), 2u);
     EXPECT_EQ(Rule((*snapshot)[0]).conclusion(), "a");

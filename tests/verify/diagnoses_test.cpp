@@ -120,7 +120,8 @@ Findings plain_external_search(const FactStore& store) {
         };
     for (const Fact& f : rules) {
         const Rule r(f);
-        explore(r.number(), r.conclusion(), r.conditions().texts(), {r.number()}, {r.conclusion()});
+        explore(r.number(), r.conclusion().str(), r.conditions().texts(), {r.number()},
+                {r.conclusion().str()});
     }
     return out;
 }
