@@ -48,7 +48,7 @@ TEST(BaseFileReader, NamesRepeatedInAFileShareOneTextThatOutlivesTheStore) {
     // The lines before a line in error are stored with their names; the one in error is not.
     ASSERT_TRUE(read(store, Section::Rules,
                      "reguła(1,\"w\",[\"ała\",\"b\\\"c\",\"ała\"],1)\n"
-                     "reguła(2,\"v\",[\"b\\\"c\",\"ała\",\"\",\"ał\"],0)\n"
+                     "reguła(2,\"ała\",[\"b\\\"c\",\"ała\",\"\",\"ał\"],0)\n"
                      "reguła(3,\"u\",[\"ała\"],x)\n"));
     ASSERT_EQ(store.all(Kind::regula).size(), 2u);
     const NameList first = Rule(store.all(Kind::regula)[0]).conditions();
@@ -56,6 +56,7 @@ TEST(BaseFileReader, NamesRepeatedInAFileShareOneTextThatOutlivesTheStore) {
     EXPECT_TRUE(first[0].same_text_object(first[2]));
     EXPECT_TRUE(first[0].same_text_object(second[1]));
     EXPECT_TRUE(first[1].same_text_object(second[0]));
+    EXPECT_TRUE(first[0].same_text_object(Rule(store.all(Kind::regula)[1]).conclusion()));
     EXPECT_FALSE(second[1].same_text_object(second[3]));
     EXPECT_EQ(second, (StringList{"b\"c", "ała", "", "ał"}));
     EXPECT_TRUE(second[2].empty());

@@ -67,6 +67,18 @@ TEST(FactStore, SnapshotsAndCopiesKeepTheirFactsWhenTheStoreChanges) {
     EXPECT_EQ(copy.all(Kind::regula).size(), 3u);
 }
 
+// The report text grows line by line in place; a copy taken meanwhile keeps what it had.
+TEST(FactStore, AGrowingTextLeavesItsCopiesAsTheyWere) {
+    Name text;
+    text.append("ab");
+    const Name copy = text;
+    for (int i = 0; i < 1000; ++i) text.append("cd");
+    EXPECT_EQ(copy, "ab");
+    EXPECT_EQ(text.size(), 2002u);
+    EXPECT_EQ(text.view().substr(0, 6), "abcdcd");
+    EXPECT_EQ(text.view().substr(1998), "cdcd");
+}
+
 TEST(FactStore, EveryKindBelongsToTheSectionTableInOrder) {
     std::size_t total = 0;
     for (std::size_t s = 0; s < kSectionCount; ++s) {
