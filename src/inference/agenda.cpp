@@ -142,7 +142,7 @@ ForwardAgenda::ForwardAgenda(InferenceContext& ctx) : ctx_(ctx), index_(ctx.rule
 
     same_names_ = ctx_.memory.rbd.names() == &index_.names();
     ctx_.memory.rbd.for_each_named(
-        [this](std::int32_t, const std::string& condition, std::uint32_t name) {
+        [this](std::int32_t, std::string_view condition, std::uint32_t name) {
             count_fact(condition, name, 1, false);
         });
     eligible_rules_ = IndexSet(rules);
@@ -243,7 +243,7 @@ void ForwardAgenda::add_to_count(std::uint32_t id, bool negation, int delta, boo
 
 // Counts an rbd fact for its condition and for the conditions whose negation it is: "n" + x
 // always, and x without its "n" when that does not begin with "n" itself.
-void ForwardAgenda::count_fact(const std::string& condition, std::uint32_t name, int delta,
+void ForwardAgenda::count_fact(std::string_view condition, std::uint32_t name, int delta,
                                bool mark) {
     const std::uint32_t id =
         same_names_ && name != WorkingMemory::kNoName ? name : index_.id(condition);
@@ -256,7 +256,7 @@ void ForwardAgenda::count_fact(const std::string& condition, std::uint32_t name,
             add_to_count(n, true, delta, mark);
     }
     if (is_negated(condition)) {
-        const std::string_view rest = std::string_view(condition).substr(1);
+        const std::string_view rest = condition.substr(1);
         if (!is_negated(rest)) {
             if (const std::uint32_t r = index_.id(rest); r != RuleConditionIndex::kNone)
                 add_to_count(r, true, delta, mark);
@@ -278,13 +278,14 @@ void ForwardAgenda::mark_model(ModelRef ref) {
 }
 
 void ForwardAgenda::mark_models(const std::unordered_map<std::string, std::vector<ModelRef>>& index,
-                                const std::string& key) {
-    const auto it = index.find(key);
+                                std::string_view key) {
+    if (index.empty()) return;  // a base without models makes no text here
+    const auto it = index.find(std::string(key));
     if (it == index.end()) return;
     for (const ModelRef ref : it->second) mark_model(ref);
 }
 
-void ForwardAgenda::fact_changed(std::int32_t, const std::string& condition, std::uint32_t name,
+void ForwardAgenda::fact_changed(std::int32_t, std::string_view condition, std::uint32_t name,
                                  int delta) {
     count_fact(condition, name, delta, true);
     mark_models(models_by_condition_, condition);

@@ -94,7 +94,7 @@ class ForwardAgenda : public MemoryObserver {
     // Whether the rule at base position i is eligible now (for tests).
     bool rule_eligible(std::size_t i);
 
-    void fact_changed(std::int32_t number, const std::string& condition, std::uint32_t name,
+    void fact_changed(std::int32_t number, std::string_view condition, std::uint32_t name,
                       int delta) override;
     void rule_mark_changed(std::int32_t number) override;
     void model_mark_changed(std::int32_t number) override;
@@ -112,12 +112,12 @@ class ForwardAgenda : public MemoryObserver {
     };
 
     // `name`: the condition's number among the rules' names, or WorkingMemory::kNoName.
-    void count_fact(const std::string& condition, std::uint32_t name, int delta, bool mark);
+    void count_fact(std::string_view condition, std::uint32_t name, int delta, bool mark);
     void add_to_count(std::uint32_t id, bool negation, int delta, bool mark);
     void mark_rule(std::uint32_t i);
     void mark_model(ModelRef ref);
     void mark_models(const std::unordered_map<std::string, std::vector<ModelRef>>& index,
-                     const std::string& key);
+                     std::string_view key);
     void settle();
     bool compute_rule(std::uint32_t i);
     // Whether condition `id` may be asked, looked up the first time a rule waits on it.

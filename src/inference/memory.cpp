@@ -17,8 +17,8 @@ std::uint64_t mix(std::uint64_t x) {
     return x ^ (x >> 31);
 }
 
-std::uint64_t fact_hash(std::int32_t number, const std::string& condition) {
-    return mix(std::hash<std::string>{}(condition) ^ mix(static_cast<std::uint32_t>(number)));
+std::uint64_t fact_hash(std::int32_t number, std::string_view condition) {
+    return mix(std::hash<std::string_view>{}(condition) ^ mix(static_cast<std::uint32_t>(number)));
 }
 
 }  // namespace
@@ -28,7 +28,7 @@ WorkingMemory::const_iterator::const_iterator(const WorkingMemory* memory, std::
 
 WorkingMemory::Fact WorkingMemory::const_iterator::operator*() const {
     const Stored& fact = memory_->facts_[at_];
-    return {fact.number, memory_->conditions_[fact.condition].text};
+    return {fact.number, memory_->text_of(memory_->conditions_[fact.condition])};
 }
 
 WorkingMemory::const_iterator& WorkingMemory::const_iterator::operator++() {
@@ -54,7 +54,12 @@ const WorkingMemory::Condition* WorkingMemory::find(std::string_view condition) 
 
 std::uint32_t WorkingMemory::new_record(std::string_view condition, std::uint32_t name) {
     if (is_negated(condition)) ++negated_records_;
-    conditions_.push_back({std::string(condition), name});
+    std::uint32_t own = kNone;
+    if (name == kNoName) {
+        own = static_cast<std::uint32_t>(own_texts_.size());
+        own_texts_.emplace_back(condition);
+    }
+    conditions_.push_back({name, own});
     return static_cast<std::uint32_t>(conditions_.size() - 1);
 }
 
@@ -73,7 +78,7 @@ std::uint32_t WorkingMemory::intern(std::string_view condition, std::uint32_t na
     const std::uint32_t at = new_record(condition, kNoName);
     place_of_indexed_.push_back(at);
     // The index must look at the kept text, not at the caller's.
-    index_.retarget(indexed, conditions_.back().text);
+    index_.retarget(indexed, own_texts_.back().view());
     return at;
 }
 
@@ -85,7 +90,7 @@ std::size_t WorkingMemory::add_at(std::int32_t number, std::uint32_t place) {
     record.last = position;
     ++record.count;
     ++size_;
-    signature_ += fact_hash(number, record.text);
+    signature_ += fact_hash(number, text_of(record));
     tell(number, record, 1);
     return record.count;
 }
@@ -95,13 +100,12 @@ WorkingMemory& WorkingMemory::operator=(const WorkingMemory& other) {
     clear();
     facts_ = other.facts_;
     conditions_ = other.conditions_;
+    own_texts_ = other.own_texts_;  // the same texts: the copied index's views hold
     index_ = other.index_;
     place_of_indexed_ = other.place_of_indexed_;
     names_ = other.names_;
     record_of_name_ = other.record_of_name_;
     negated_records_ = other.negated_records_;
-    for (std::uint32_t indexed = 0; indexed < place_of_indexed_.size(); ++indexed)
-        index_.retarget(indexed, conditions_[place_of_indexed_[indexed]].text);
     size_ = other.size_;
     signature_ = other.signature_;
     tell_each(observer_, *this, 1);
@@ -185,6 +189,7 @@ void WorkingMemory::clear() {
     if (size_ > 0) ++removals_;
     std::vector<Stored>().swap(facts_);
     conditions_.clear();
+    own_texts_.clear();
     index_.clear();
     place_of_indexed_.clear();
     names_.reset();
@@ -196,7 +201,7 @@ void WorkingMemory::clear() {
 
 void WorkingMemory::tell_each(MemoryObserver* observer, const WorkingMemory& memory, int delta) {
     if (observer == nullptr) return;
-    memory.for_each_named([&](std::int32_t number, const std::string& text, std::uint32_t name) {
+    memory.for_each_named([&](std::int32_t number, std::string_view text, std::uint32_t name) {
         observer->fact_changed(number, text, name, delta);
     });
 }

@@ -34,7 +34,7 @@ class MemoryObserver {
     // rbd(number, condition) was added (delta 1) or removed (delta -1); `name` is the
     // condition's number among the rules' names the memory was given (RuleNames), or
     // WorkingMemory::kNoName.
-    virtual void fact_changed(std::int32_t number, const std::string& condition, std::uint32_t name,
+    virtual void fact_changed(std::int32_t number, std::string_view condition, std::uint32_t name,
                               int delta) = 0;
     // regula_zastosowana(number) was added or removed.
     virtual void rule_mark_changed(std::int32_t number) = 0;
@@ -58,7 +58,7 @@ class WorkingMemory {
     static constexpr std::uint32_t kNoName = static_cast<std::uint32_t>(-1);
     using Entry = std::pair<std::int32_t, std::string>;
     // One fact as iteration yields it.
-    using Fact = std::pair<std::int32_t, const std::string&>;
+    using Fact = std::pair<std::int32_t, std::string_view>;
 
     class const_iterator {
       public:
@@ -82,8 +82,6 @@ class WorkingMemory {
     WorkingMemory(std::initializer_list<Entry> entries) {
         for (const auto& [number, condition] : entries) add(number, condition);
     }
-    // The index looks at the texts of conditions_, so a copy points its copy of the index at its
-    // own texts (nothing is hashed again); a move keeps the elements of the deque where they are.
     WorkingMemory(const WorkingMemory& other) : WorkingMemory() { *this = other; }
     WorkingMemory& operator=(const WorkingMemory& other);
     WorkingMemory(WorkingMemory&&) = default;
@@ -135,7 +133,7 @@ class WorkingMemory {
         for (const Stored& fact : facts_) {
             if (fact.condition == kGap) continue;
             const Condition& record = conditions_[fact.condition];
-            f(fact.number, record.text, record.name);
+            f(fact.number, text_of(record), record.name);
         }
     }
 
@@ -160,16 +158,21 @@ class WorkingMemory {
     };
     // A condition keeps its record (without facts) when its facts go, until the memory is
     // cleared.
+    // Its text is the name's among names_, or else its own (in own_texts_).
     struct Condition {
-        std::string text;
         std::uint32_t name = kNoName;
+        std::uint32_t own = kNone;    // index in own_texts_ (and number in index_)
         std::uint32_t first = kNone;  // positions in facts_
         std::uint32_t last = kNone;
         std::uint32_t count = 0;
     };
+    std::string_view text_of(const Condition& record) const {
+        return record.name != kNoName ? names_->text(record.name) : own_texts_[record.own].view();
+    }
 
     void tell(std::int32_t number, const Condition& record, int delta) {
-        if (observer_ != nullptr) observer_->fact_changed(number, record.text, record.name, delta);
+        if (observer_ != nullptr)
+            observer_->fact_changed(number, text_of(record), record.name, delta);
     }
     // Every fact of `memory`, told to `observer` as added (1) or removed (-1).
     static void tell_each(MemoryObserver* observer, const WorkingMemory& memory, int delta);
@@ -182,8 +185,11 @@ class WorkingMemory {
     }
 
     std::vector<Stored> facts_;
-    std::deque<Condition> conditions_;             // a deque: the index looks at their texts
-    ViewTable index_;                              // the conditions not among names_
+    std::deque<Condition> conditions_;  // a deque: records stay put while observers are told
+    // The texts of the conditions not among names_, indexed by index_ (which views them: copies
+    // of the memory share the texts, so their views stay valid).
+    std::vector<Name> own_texts_;
+    ViewTable index_;
     std::vector<std::uint32_t> place_of_indexed_;  // by the index's number
     std::shared_ptr<const RuleNames> names_;
     std::vector<std::uint32_t> record_of_name_;  // by number among names_, or kNone

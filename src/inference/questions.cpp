@@ -217,9 +217,9 @@ void przedstawienie_faktow(InferenceContext& ctx) {
     ctx.piszcr();
     ctx.line("Dane są następujące fakty:");
     ctx.lines.reserve(ctx.memory.rbd.size() + ctx.memory.rbd_wstecz.size());
-    const auto show = [&ctx](const std::string& fact) {
+    const auto show = [&ctx](std::string_view fact) {
         if (fact == kEnd || fact == kNoCondition) return;
-        ctx.line_and_dialog("    " + fact);
+        ctx.line_and_dialog(std::string("    ").append(fact));
     };
     for (const Fact& rule : ctx.store.all(Kind::regula)) {
         if (Rule(rule).number() == 0 && only_no_condition(Rule(rule).conditions())) {

@@ -29,12 +29,12 @@ void write_summary_sections(const FactStore& store, UserInteraction& ui,
     if (memory.szczegolowosc == "duża") {
         for (const auto& [number, conclusion] : memory.rbd) {
             if (conclusion == kEnd || conclusion == kNoCondition) continue;
-            ui.write("    " + conclusion);
+            ui.write(std::string("    ").append(conclusion));
             ui.new_line();
         }
         for (const auto& conclusion : memory.rbd_wstecz) {
             if (conclusion == "nkoniec" || conclusion == kNoCondition) continue;
-            ui.write("    " + conclusion);
+            ui.write(std::string("    ").append(conclusion));
             ui.new_line();
         }
     }

@@ -72,7 +72,8 @@ class InferenceTest : public ::testing::Test {
     }
     std::vector<std::string> facts() const {
         std::vector<std::string> out;
-        for (const auto& [n, c] : memory.rbd) out.push_back(std::to_string(n) + ":" + c);
+        for (const auto& [n, c] : memory.rbd)
+            out.push_back(std::to_string(n) + ":" + std::string(c));
         return out;
     }
     bool output_has(const std::string& text) const {

@@ -85,7 +85,7 @@ TEST(WorkingMemoryNames, ConditionsAmongTheRulesNamesAndOthersAreOneMemory) {
     const auto names = store.rule_names();
     struct Told : MemoryObserver {
         std::vector<std::pair<std::string, std::uint32_t>> names;
-        void fact_changed(std::int32_t, const std::string& c, std::uint32_t name, int) override {
+        void fact_changed(std::int32_t, std::string_view c, std::uint32_t name, int) override {
             names.emplace_back(c, name);
         }
         void rule_mark_changed(std::int32_t) override {}
