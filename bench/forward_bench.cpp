@@ -84,7 +84,7 @@ void constraint_base(xamo::Application& app, const xamo::StringList& members) {
     app.store().add(xamo::Fact{Kind::ograniczenie, {std::int32_t{1}, members}});
     app.store().set_text(Kind::nazwa_og, "OGbench.BRD");
     app.askable().lista_warunkow_dopytywalnych = members;
-    for (const auto& m : members) app.askable().dopytywalny.insert(m);
+    app.askable().dopytywalny = xamo::TextSet(app.askable().lista_warunkow_dopytywalnych);
 }
 
 // Rule 1 concludes h from every member of one constraint; a_5 is declared.

@@ -191,9 +191,7 @@ StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& me
 
 void remember_askable(AskableMemory& memory, UserInteraction& ui, StringList askable) {
     memory.lista_warunkow_dopytywalnych = sorted(std::move(askable));
-    memory.dopytywalny.clear();
-    memory.dopytywalny.reserve(memory.lista_warunkow_dopytywalnych.size());
-    memory.dopytywalny.insert_all(memory.lista_warunkow_dopytywalnych);
+    memory.dopytywalny = TextSet(memory.lista_warunkow_dopytywalnych);
     write_lines(ui, memory.lista_warunkow_dopytywalnych);
 }
 

@@ -2,7 +2,6 @@
 // UTF-8 strings; "sorted" means by the Windows-1250 bytes (cp1250_less).
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,31 +10,6 @@
 #include "kb/text_set.h"
 
 namespace xamo {
-
-// A list of texts that copies share: the record of a run keeps the askable lists as they were
-// without copying them; assigning a new list leaves the shared one to those holding it.
-class SharedTexts {
-  public:
-    SharedTexts() = default;
-    SharedTexts(StringList texts) : texts_(std::make_shared<const StringList>(std::move(texts))) {}
-
-    const StringList& list() const { return texts_ ? *texts_ : no_texts(); }
-    operator const StringList&() const { return list(); }
-    StringList::const_iterator begin() const { return list().begin(); }
-    StringList::const_iterator end() const { return list().end(); }
-    std::size_t size() const { return list().size(); }
-    bool empty() const { return list().empty(); }
-    void clear() { texts_.reset(); }
-
-    friend bool operator==(const SharedTexts& a, const StringList& b) { return a.list() == b; }
-
-  private:
-    static const StringList& no_texts() {
-        static const StringList none;
-        return none;
-    }
-    std::shared_ptr<const StringList> texts_;
-};
 
 struct AskableMemory : WorkingSection {
     NumberedNames lista_warunkow;              // rule conditions, negations stripped, reduced

@@ -1,46 +1,56 @@
-// A set of texts that keeps its own copy of each: the texts stay in place in a deque and are
-// found through a ViewTable, so a lookup hashes once and follows no chain of nodes. Large rule
-// bases ask it about hundreds of thousands of condition names.
+// Lists of texts that copies share, and sets over them.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
-#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "kb/names.h"
 #include "kb/view_table.h"
 
 namespace xamo {
 
+// A list of texts that copies share: the record of a run keeps the askable lists as they were
+// without copying them; assigning a new list leaves the shared one to those holding it.
+class SharedTexts {
+  public:
+    SharedTexts() = default;
+    SharedTexts(StringList texts) : texts_(std::make_shared<const StringList>(std::move(texts))) {}
+
+    const StringList& list() const { return texts_ ? *texts_ : no_texts(); }
+    operator const StringList&() const { return list(); }
+    StringList::const_iterator begin() const { return list().begin(); }
+    StringList::const_iterator end() const { return list().end(); }
+    std::size_t size() const { return list().size(); }
+    bool empty() const { return list().empty(); }
+    void clear() { texts_.reset(); }
+
+    friend bool operator==(const SharedTexts& a, const StringList& b) { return a.list() == b; }
+
+  private:
+    static const StringList& no_texts() {
+        static const StringList none;
+        return none;
+    }
+    std::shared_ptr<const StringList> texts_;
+};
+
+// Membership in a shared list of texts: the set views the list's texts and keeps the list, so
+// the texts of the askable conditions are not kept a second time for their lookups.
 class TextSet {
   public:
     TextSet() = default;
-    // A copy points its table at its own texts.
-    TextSet(const TextSet& other);
-    TextSet& operator=(const TextSet& other);
-    TextSet(TextSet&&) = default;
-    TextSet& operator=(TextSet&&) = default;
+    explicit TextSet(SharedTexts texts);
 
-    // True when the text was not in the set before.
-    bool insert(std::string_view text);
-    // Inserts every text of a list (faster than one by one for large lists).
-    void insert_all(const std::vector<std::string>& texts);
     bool contains(std::string_view text) const { return table_.contains(text); }
     // Asks the processor for what contains(text) will read first.
     void prefetch(std::string_view text) const { table_.prefetch(ViewTable::hash_of(text)); }
-    std::size_t size() const { return texts_.size(); }
-    bool empty() const { return texts_.empty(); }
-    // Room for `count` texts; only an empty set takes it.
-    void reserve(std::size_t count);
-    void clear();
+    std::size_t size() const { return table_.size(); }
 
   private:
-    // Keeps a copy of the text just inserted as `number` and points the table at it.
-    void keep(std::uint32_t number, std::string_view text);
-
-    std::deque<std::string> texts_;  // never moved: the table views them
+    SharedTexts texts_;
     ViewTable table_;
 };
 

@@ -49,7 +49,7 @@ class InferenceTest : public ::testing::Test {
     // The askable conditions of the rule base (sorted by the caller).
     void askable(StringList conditions) {
         app.askable().lista_warunkow_dopytywalnych = conditions;
-        for (const auto& c : conditions) app.askable().dopytywalny.insert(c);
+        app.askable().dopytywalny = TextSet(app.askable().lista_warunkow_dopytywalnych);
     }
     // A loaded model base whose askable conditions and arguments are listed.
     void model_base(StringList askable_arguments) {
