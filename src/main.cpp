@@ -17,6 +17,10 @@
 #include "ui/console/replay.h"
 #include "ui/qt/gui_app.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
 
 bool set(const char* name) {
@@ -205,6 +209,12 @@ int main(int argc, char** argv) {
     // A file-size limit then fails the write with EFBIG, which the program reports, instead of
     // killing it mid-save.
     std::signal(SIGXFSZ, SIG_IGN);
+#if defined(__GLIBC__)
+    // Blocks of 128 KB and more get pages of their own, given back when freed. glibc otherwise
+    // raises that limit once a large table is freed and serves the next ones from the heap,
+    // whose holes stay resident: 12 MB more at the end of a run over 100,000 rules.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
     std::ios::sync_with_stdio(false);
     return checked_output(run(argc, argv));
 }

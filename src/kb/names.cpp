@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -14,7 +15,8 @@ namespace xamo {
 Name::Block* Name::allocate(std::size_t size, std::size_t room, bool growing) {
     // Sizes are kept in 31 bits: a longer text cannot be kept, as memory could not hold it.
     if (size >= kGrowing) throw std::bad_alloc();
-    void* memory = ::operator new(sizeof(Block) + room);
+    void* memory = std::malloc(sizeof(Block) + room);
+    if (memory == nullptr) throw std::bad_alloc();
     const auto bits = static_cast<std::uint32_t>(size) | (growing ? kGrowing : 0);
     return new (memory) Block{{1}, bits};
 }
@@ -32,9 +34,17 @@ Name::Name(std::string_view text) {
 void Name::append(std::string_view more) {
     if (more.empty()) return;
     const std::size_t size = this->size() + more.size();
-    if (block_ && block_->growing() && block_->references.load(std::memory_order_acquire) == 1 &&
-        size <= room_for(block_->size())) {
-        std::memcpy(block_->chars() + block_->size(), more.data(), more.size());
+    if (size >= kGrowing) throw std::bad_alloc();
+    if (block_ && block_->growing() && block_->references.load(std::memory_order_acquire) == 1) {
+        const std::size_t old_size = block_->size();
+        if (size > room_for(old_size)) {
+            // A large block grows by remapping its pages: the text is neither copied nor held
+            // twice while it moves.
+            void* moved = std::realloc(block_, sizeof(Block) + room_for(size));
+            if (moved == nullptr) throw std::bad_alloc();
+            block_ = new (moved) Block{{1}, 0};
+        }
+        std::memcpy(block_->chars() + old_size, more.data(), more.size());
         block_->bits = static_cast<std::uint32_t>(size) | kGrowing;
         return;
     }
@@ -58,7 +68,7 @@ void Name::release() noexcept {
     if (block_ && (block_->references.load(std::memory_order_acquire) == 1 ||
                    block_->references.fetch_sub(1, std::memory_order_acq_rel) == 1)) {
         block_->~Block();
-        ::operator delete(block_);
+        std::free(block_);
     }
 }
 
