@@ -15,7 +15,12 @@
 #include "ui/console/check_command.h"
 #include "ui/console/console_app.h"
 #include "ui/console/replay.h"
+
+#if defined(XAMO_WITH_WINDOW)
 #include "ui/qt/gui_app.h"
+#else
+#include <unistd.h>
+#endif
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -169,6 +174,22 @@ int checked_output(int status) {
     return kOutputFailed;
 }
 
+#if defined(XAMO_WITH_WINDOW)
+int open_window(int& argc, char** argv) { return xamo::run_gui(argc, argv); }
+#else
+// The window is a program of its own beside this one (xamo_rd_gui), so that a console run does
+// not load the window toolkit: a sixth of the memory of a run over 100,000 rules, and its start.
+// Returns only when it cannot be started.
+void start_window_program(char** argv) {
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const auto window = (ec ? std::filesystem::path(argv[0]) : self).parent_path() / "xamo_rd_gui";
+    execv(window.c_str(), argv);
+    std::cout << "Nie można uruchomić programu okienkowego " << window.string()
+              << "; uruchamiam wersję konsolową.\n";
+}
+#endif
+
 int run(int argc, char** argv) {
     if (const auto arguments = check_arguments(argc, argv))
         return xamo::run_check(*arguments, std::cout, std::cerr);
@@ -186,6 +207,10 @@ int run(int argc, char** argv) {
         if (!options->directory.empty()) replay.directory = absolute(options->directory);
         return xamo::run_replay(replay, std::cout, std::cerr);
     }
+#if !defined(XAMO_WITH_WINDOW)
+    // Before moving to the directory: the window program is given the same arguments.
+    if (!options->console && display_available()) start_window_program(argv);
+#endif
     if (!options->directory.empty()) {
         std::error_code ec;
         std::filesystem::current_path(std::filesystem::path(options->directory), ec);
@@ -195,9 +220,13 @@ int run(int argc, char** argv) {
         }
     }
     if (!options->console) {
-        if (display_available()) return xamo::run_gui(argc, argv);
-        std::cout << "Brak ekranu graficznego (nie ustawiono DISPLAY ani WAYLAND_DISPLAY); "
-                     "uruchamiam wersję konsolową.\n";
+#if defined(XAMO_WITH_WINDOW)
+        if (display_available()) return open_window(argc, argv);
+#endif
+        if (!display_available()) {
+            std::cout << "Brak ekranu graficznego (nie ustawiono DISPLAY ani WAYLAND_DISPLAY); "
+                         "uruchamiam wersję konsolową.\n";
+        }
     }
     return xamo::run_console(std::cin, std::cout, options->batch, nullptr,
                              xamo::AtEnd::ProcessEnds);
