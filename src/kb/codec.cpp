@@ -114,10 +114,27 @@ void append_cp1250_char(std::string& out, unsigned char byte) {
 namespace {
 
 // Writes the UTF-8 form of every byte at `to`, three bytes each whatever its length, so that
-// there is no branch per byte; `to` needs room for three bytes per byte. Returns the end.
+// there is no branch per byte; `to` needs room for three bytes per byte. Returns the end. Eight
+// bytes below 0x80 (most of a name) are copied as they are, at once.
 char* write_utf8(std::string_view bytes, char* to) {
-    for (const char c : bytes) {
-        const Utf8Form& form = utf8_form(c);
+    std::size_t i = 0;
+    while (i + 8 <= bytes.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if ((word & 0x8080808080808080ULL) == 0) {
+            std::memcpy(to, &word, 8);
+            to += 8;
+            i += 8;
+            continue;
+        }
+        for (const std::size_t end = i + 8; i < end; ++i) {
+            const Utf8Form& form = utf8_form(bytes[i]);
+            std::memcpy(to, form.bytes.data(), 3);
+            to += form.length;
+        }
+    }
+    for (; i < bytes.size(); ++i) {
+        const Utf8Form& form = utf8_form(bytes[i]);
         std::memcpy(to, form.bytes.data(), 3);
         to += form.length;
     }
