@@ -107,6 +107,8 @@ const std::vector<std::size_t>& InferenceContext::constraints_holding(const std:
         constraints_indexed_ = true;
     }
     static const std::vector<std::size_t> none;
+    // Without constraints (most bases) a declared fact costs no lookup.
+    if (constraints_by_member_.empty()) return none;
     const auto it = constraints_by_member_.find(member);
     return it == constraints_by_member_.end() ? none : it->second;
 }
