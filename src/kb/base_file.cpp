@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
-#include <filesystem>
 #include <iterator>
 #include <string_view>
 #include <unordered_map>
@@ -404,13 +402,6 @@ class SectionReader {
     }
     // Stores the lines read last; called once the whole file was read.
     void finish() { store_batch(); }
-    // A file of `bytes` is to be read: its names get their table at once, guessed at one name in
-    // 24 bytes (a line of a rule base names a few texts of 10 to 30 bytes) and capped, so that a
-    // large file of few names does not take a large table for nothing.
-    void expect(std::uintmax_t bytes) {
-        constexpr std::uintmax_t kMostNames = std::uintmax_t{1} << 20;
-        scratch_.interner.reserve(static_cast<std::size_t>(std::min(bytes / 24, kMostNames)));
-    }
     std::optional<ReadError>& error() { return error_; }
 
   private:
@@ -500,9 +491,6 @@ std::optional<ReadError> read_section(FactStore& store, Section section, const s
     // follows the last LF read so far waits for the next piece, since an LF always ends a line
     // and a new one begins after it.
     SectionReader reader(store, section, nullptr);
-    std::error_code size_unknown;
-    if (const auto size = std::filesystem::file_size(path, size_unknown); !size_unknown)
-        reader.expect(size);
     std::string pending;
     const auto result = read_file_pieces(path, [&](std::string_view piece) {
         // Only the new piece is searched: a line without an LF is not scanned again each time.

@@ -125,11 +125,6 @@ void NameInterner::intern_all(const std::vector<std::string_view>& texts, std::v
     }
 }
 
-void NameInterner::reserve(std::size_t count) {
-    if (used_ > 0) return;
-    slots_.assign(std::bit_ceil(std::max<std::size_t>(1024, count * 4 / 3 + 1)), Slot{});
-}
-
 void NameInterner::make_room(std::size_t count) {
     while ((used_ + count) * 4 > slots_.size() * 3) grow();
 }

@@ -128,9 +128,6 @@ class NameInterner {
     // The names of several texts, appended to `out`: their lookups overlap (a large file's
     // reading keeps the table out of the processor's caches).
     void intern_all(const std::vector<std::string_view>& texts, std::vector<Name>& out);
-    // Room for about `count` names, taken only while empty: the table of a large file is made
-    // once rather than grown (and filled again) a dozen times.
-    void reserve(std::size_t count);
 
   private:
     // Open addressing over the names made so far; the low bits of the hash pick the slot.
