@@ -116,7 +116,7 @@ void NameInterner::intern_all(const std::vector<std::string_view>& texts, std::v
     }
     for (std::size_t i = 0; i < texts.size(); ++i) {
         places_[i] = candidate(hashes_[i], hashes_[i] & mask);
-        slots_[places_[i]].name.prefetch();
+        __builtin_prefetch(slots_[places_[i]].block);
     }
     // Names made by this batch only fill empty slots: a candidate stays a valid place to go on
     // from.
@@ -133,7 +133,7 @@ std::size_t NameInterner::candidate(std::size_t hash, std::size_t from) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = from;; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
-        if (slot.name.empty() || slot.hash == hash) return i;
+        if (slot.block == nullptr || slot.hash == hash) return i;
     }
 }
 
@@ -141,13 +141,15 @@ Name NameInterner::resolve(std::string_view text, std::size_t hash, std::size_t 
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = candidate(hash, from);; i = candidate(hash, (i + 1) & mask)) {
         Slot& slot = slots_[i];
-        if (slot.name.empty()) {
+        if (slot.block == nullptr) {
+            Name made(text);
             slot.hash = hash;
-            slot.name = Name(text);
+            slot.block = made.block_;
             ++used_;
-            return slot.name;
+            return made;
         }
-        if (slot.name == text) return slot.name;
+        if (std::string_view(slot.block->chars(), slot.block->size()) == text)
+            return Name::held(slot.block);
     }
 }
 
@@ -155,11 +157,11 @@ void NameInterner::grow() {
     std::vector<Slot> old = std::move(slots_);
     slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
     const std::size_t mask = slots_.size() - 1;
-    for (Slot& slot : old) {
-        if (slot.name.empty()) continue;
+    for (const Slot& slot : old) {
+        if (slot.block == nullptr) continue;
         std::size_t i = slot.hash & mask;
-        while (!slots_[i].name.empty()) i = (i + 1) & mask;
-        slots_[i] = std::move(slot);
+        while (slots_[i].block != nullptr) i = (i + 1) & mask;
+        slots_[i] = slot;
     }
 }
 

@@ -63,6 +63,8 @@ class Name {
     friend std::ostream& operator<<(std::ostream& out, const Name& name);
 
   private:
+    friend class NameInterner;
+
     struct Block {
         std::atomic<std::uint32_t> references;
         std::uint32_t bits;  // the size; the top bit marks a text with room to grow
@@ -84,6 +86,13 @@ class Name {
     }
     void unshare();
     void release() noexcept;
+    // One more holder of a block kept elsewhere.
+    static Name held(Block* block) {
+        Name name;
+        name.block_ = block;
+        name.hold();
+        return name;
+    }
 
     Block* block_ = nullptr;
 };
@@ -123,6 +132,9 @@ class NameList {
 std::ostream& operator<<(std::ostream& out, const NameList& names);
 
 // Gives every repetition of a text the same Name. One reader keeps one while it reads a file.
+// It points at the texts of the names it made without holding them: every name it gives out is
+// stored in a fact of the store being read, which outlives it, so the texts stay; and its end
+// touches none of them (a cache miss and an atomic decrement each, on a large file).
 class NameInterner {
   public:
     // The names of several texts, appended to `out`: their lookups overlap (a large file's
@@ -133,7 +145,7 @@ class NameInterner {
     // Open addressing over the names made so far; the low bits of the hash pick the slot.
     struct Slot {
         std::size_t hash = 0;
-        Name name;
+        Name::Block* block = nullptr;  // not held
     };
     void make_room(std::size_t count);
     void grow();
