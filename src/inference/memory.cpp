@@ -214,7 +214,7 @@ void WorkingMemory::hand_over(WorkingMemory& target) {
     const std::uint64_t target_removals = target.removals_;
     const std::uint64_t removals = removals_ + (size_ > 0 ? 1 : 0);
     observer_ = nullptr;
-    // The deque's elements stay where they are, so the moved index still looks at them.
+    // The own texts are names, whose texts a move leaves in place: the moved index still sees them.
     target = std::move(*this);
     target.observer_ = target_observer;
     target.removals_ = target_removals;
