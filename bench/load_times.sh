@@ -16,13 +16,18 @@ trap 'rm -rf "$work"' EXIT
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-# "WALL USER KB" of the console run on the script $1, each the median of `runs`.
+# "WALL USER KB" of the console run on the script $1, each the median of `runs`. Times come from
+# the shell's `time`, to the millisecond (/usr/bin/time gives them in steps of 10 ms); the peak
+# from /usr/bin/time, in a run of its own.
 measure() {
   : > "$work/times"
+  local TIMEFORMAT='%3R %3U'
   for _ in $(seq "$runs"); do
-    /usr/bin/time -f '%e %U %M' -o "$work/time" \
-      "$build/xamo_rd" --console --batch "$work" < "$1" > "$work/out" 2> /dev/null || true
-    tail -1 "$work/time" >> "$work/times"
+    { time "$build/xamo_rd" --console --batch "$work" < "$1" > "$work/out" 2> /dev/null; } \
+      2> "$work/shell_time" || true
+    /usr/bin/time -f '%M' -o "$work/time" \
+      "$build/xamo_rd" --console --batch "$work" < "$1" > /dev/null 2> /dev/null || true
+    echo "$(tail -1 "$work/shell_time") $(tail -1 "$work/time")" >> "$work/times"
   done
   for column in 1 2 3; do awk -v c="$column" '{ print $c }' "$work/times" | median; done | paste -sd ' '
 }
