@@ -51,7 +51,7 @@ void Name::append(std::string_view more) {
     Name grown;
     grown.block_ = allocate(size, room_for(size), true);
     const std::string_view old = view();
-    std::memcpy(grown.block_->chars(), old.data(), old.size());
+    if (!old.empty()) std::memcpy(grown.block_->chars(), old.data(), old.size());
     std::memcpy(grown.block_->chars() + old.size(), more.data(), more.size());
     *this = std::move(grown);
 }
