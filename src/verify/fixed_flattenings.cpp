@@ -34,7 +34,7 @@ void FixedFlattenings::find_fixed(const RuleIndex& index) {
                 stack.pop_back();
             } else if (alternatives.size() != 1 || index.same_cycle(c, c)) {
                 status[c] = kNo;
-            } else if (alternatives[0].number == 0) {
+            } else if (alternatives[0].own) {
                 status[c] = kYes;
                 leaf_[c] = 1;
             } else if (status[c] == kUnknown) {
@@ -102,7 +102,7 @@ bool FixedFlattenings::find_pairs(const RuleIndex& index, bool every_rule, std::
     for (ConditionId c = 0; c < n; ++c) {
         if (every_rule ? !reached[c] : (!fixed_[c] || leaf_[c])) continue;
         for (const Replacement& r : index.replacements(c)) {
-            if (r.number == 0) continue;
+            if (r.own) continue;
             for (ConditionId d : r.conditions) parents[d].push_back(c);
         }
     }

@@ -90,7 +90,7 @@ void RuleIndex::compute_replacements(ConditionId id) {
             out.push_back({rules_[position].number, rules_[position].conditions});
         }
     }
-    if (askable_[id]) out.push_back({0, {id}});
+    if (askable_[id]) out.push_back({0, {id}, true});
     replacements_[id] = std::move(out);
 }
 
@@ -124,7 +124,7 @@ void RuleIndex::find_cycles() {
             bool descended = false;
             while (frame.replacement < reps.size()) {
                 const Replacement& rep = reps[frame.replacement];
-                if (rep.number == 0 || frame.condition >= rep.conditions.size()) {
+                if (rep.own || frame.condition >= rep.conditions.size()) {
                     ++frame.replacement;
                     frame.condition = 0;
                     continue;
@@ -241,7 +241,7 @@ bool Flattener::choose(Choice& choice) {
 }
 
 bool Flattener::leads_back(const Choice& choice, const Replacement& replacement) const {
-    if (replacement.number == 0) return false;
+    if (replacement.own) return false;
     for (ConditionId next : replacement.conditions) {
         if (!index_.same_cycle(choice.condition, next)) continue;
         if (next == choice.condition) return true;
@@ -295,7 +295,7 @@ bool Flattener::close_pass() {
         const Choice& chosen = choices_[--choice];
         const Replacement& replacement = (*chosen.alternatives)[chosen.alternative];
         replace(nodes[i], replacement,
-                replacement.number == 0 ? chosen.ancestry : static_cast<std::uint32_t>(choice));
+                replacement.own ? chosen.ancestry : static_cast<std::uint32_t>(choice));
     }
     reduce();
     if (list_.flagged() == 0) {
@@ -358,13 +358,14 @@ void Flattener::undo(const Pass& pass) {
     }
 }
 
-// The rules used on the current choice path, each once, in order of first use, without 0.
+// The rules used on the current choice path, each once, in order of first use.
 void Flattener::deliver() {
     result_.numbers.clear();
     std::unordered_set<std::int32_t> seen;
     for (const Choice& choice : choices_) {
-        const std::int32_t number = (*choice.alternatives)[choice.alternative].number;
-        if (number != 0 && seen.insert(number).second) result_.numbers.push_back(number);
+        const Replacement& chosen = (*choice.alternatives)[choice.alternative];
+        if (!chosen.own && seen.insert(chosen.number).second)
+            result_.numbers.push_back(chosen.number);
     }
 }
 

@@ -49,8 +49,11 @@ class SearchProgress;
 using ConditionId = std::uint32_t;
 
 struct Replacement {
-    std::int32_t number = 0;  // the replacing rule, 0 for an askable condition standing for itself
+    std::int32_t number = 0;  // the replacing rule (0 for an askable condition standing for itself)
     std::vector<ConditionId> conditions;
+    // An askable condition standing for itself, not a rule: a rule may be numbered 0 too, and
+    // its replacement must still be followed when cycles are sought.
+    bool own = false;
 };
 
 class RuleIndex {
@@ -79,7 +82,7 @@ class RuleIndex {
     // An askable condition no rule concludes: it makes no choice and stays in every flattening.
     bool stands_for_itself(ConditionId id) const {
         const auto& alternatives = replacements_[id];
-        return alternatives.size() == 1 && alternatives[0].number == 0;
+        return alternatives.size() == 1 && alternatives[0].own;
     }
     // Both conditions lie on one cycle of replacements.
     bool same_cycle(ConditionId a, ConditionId b) const {

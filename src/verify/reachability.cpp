@@ -9,7 +9,7 @@ namespace {
 template <typename Visit>
 void each_below(const RuleIndex& index, ConditionId c, Visit&& visit) {
     for (const Replacement& replacement : index.replacements(c)) {
-        if (replacement.number == 0) continue;
+        if (replacement.own) continue;
         for (ConditionId d : replacement.conditions) visit(d);
     }
 }

@@ -31,7 +31,7 @@ std::vector<char> worth_flattening(const RuleIndex& index,
     std::vector<std::vector<std::uint32_t>> parents(n);
     for (ConditionId c = 0; c < n; ++c) {
         for (const Replacement& r : index.replacements(c)) {
-            if (r.number == 0) continue;
+            if (r.own) continue;
             for (ConditionId d : r.conditions) parents[d].push_back(c);
         }
     }

@@ -246,6 +246,19 @@ TEST_F(Flattening, GeneratedBasesWithCyclesEnd) {
     EXPECT_GT(cut, 0);
 }
 
+// A rule may be numbered 0 like an askable condition's own replacement: the cycle through it is
+// cut all the same (it was followed until memory ran out).
+TEST_F(Flattening, ACycleThroughARuleNumberedZeroIsCut) {
+    rule(1, "w", {"x"});
+    rule(2, "x", {"y"});
+    rule(0, "y", {"x"});
+    rule(4, "y", {"a"});
+    done();
+    bool cycle = false;
+    EXPECT_EQ(flatten(0, &cycle), (std::vector<Flat>{{{"a"}, {2, 4}}}));
+    EXPECT_TRUE(cycle);
+}
+
 TEST_F(Flattening, CyclesAreCutAndReported) {
     rule(1, "w", {"x"});
     rule(2, "x", {"y"});
