@@ -358,14 +358,13 @@ void Flattener::undo(const Pass& pass) {
     }
 }
 
-// The rules used on the current choice path, each once, in order of first use.
+// The rules used on the current choice path, each once, in order of first use, without 0.
 void Flattener::deliver() {
     result_.numbers.clear();
     std::unordered_set<std::int32_t> seen;
     for (const Choice& choice : choices_) {
-        const Replacement& chosen = (*choice.alternatives)[choice.alternative];
-        if (!chosen.own && seen.insert(chosen.number).second)
-            result_.numbers.push_back(chosen.number);
+        const std::int32_t number = (*choice.alternatives)[choice.alternative].number;
+        if (number != 0 && seen.insert(number).second) result_.numbers.push_back(number);
     }
 }
 
