@@ -770,10 +770,11 @@ class Checker {
                 if (!numbers.contains(entry.number()))
                     add(codes::entry_without_fact, where,
                         "brak reguły lub modelu o numerze " + std::to_string(entry.number()));
-                if (missing.contains(entry.name().str())) continue;
-                if (resolve_media(app_.store(), kind, entry.name().str()).exists) continue;
-                missing.insert(entry.name().str());
-                add(codes::missing_media, where, "brak pliku " + quoted(entry.name().str()),
+                const std::string name = entry.name().str();
+                if (missing.contains(name)) continue;
+                if (resolve_media(app_.store(), kind, name).exists) continue;
+                missing.insert(name);
+                add(codes::missing_media, where, "brak pliku " + quoted(name),
                     {"katalog: " + media_directory(app_.store(), kind)});
             }
         }
