@@ -24,6 +24,10 @@
 
 #if defined(__GLIBC__)
 #include <malloc.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
 #endif
 
 namespace {
@@ -190,6 +194,34 @@ void start_window_program(char** argv) {
 }
 #endif
 
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// Where the kernel gives huge pages to memory that asks for them, glibc's allocator asks only when
+// told so by GLIBC_TUNABLES, read as a process starts. A large base touches a hundred megabytes:
+// 4 KB pages cost 40,000 faults, a third of its load (huge pages: a quarter of them). The
+// program therefore starts itself once more with the setting, unless it is set already (a user
+// may turn it off with glibc.malloc.hugetlb=0); when that fails it goes on as it is.
+bool huge_pages_on_request() {
+    std::ifstream setting("/sys/kernel/mm/transparent_hugepage/enabled");
+    std::string line;
+    return std::getline(setting, line) && line.find("[madvise]") != std::string::npos;
+}
+
+void restart_with_huge_pages(char** argv) {
+    const char* tunables = std::getenv("GLIBC_TUNABLES");
+    if (tunables != nullptr && std::strstr(tunables, "glibc.malloc.hugetlb") != nullptr) return;
+    if (!huge_pages_on_request()) return;
+    std::string value = tunables != nullptr && *tunables != '\0' ? tunables + std::string(":") : "";
+    value += "glibc.malloc.hugetlb=1";
+    if (setenv("GLIBC_TUNABLES", value.c_str(), 1) != 0) return;
+    // By its own path, not /proc/self/exe: the process keeps its name for ps and pkill.
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) execv(self.c_str(), argv);
+}
+#else
+void restart_with_huge_pages(char**) {}
+#endif
+
 int run(int argc, char** argv) {
     if (const auto arguments = check_arguments(argc, argv))
         return xamo::run_check(*arguments, std::cout, std::cerr);
@@ -235,6 +267,7 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    restart_with_huge_pages(argv);
     // A file-size limit then fails the write with EFBIG, which the program reports, instead of
     // killing it mid-save.
     std::signal(SIGXFSZ, SIG_IGN);

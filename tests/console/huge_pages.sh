@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Where the kernel gives huge pages on request, the program runs with glibc's allocator told to
+# request them: its environment then holds the setting. A setting of the user's is kept as it is,
+# and other settings are kept beside the one added. Skipped (77) where the kernel does otherwise.
+set -euo pipefail
+exe=$1
+grep -q '\[madvise\]' /sys/kernel/mm/transparent_hugepage/enabled 2> /dev/null || exit 77
+
+# The environment block of the running program (glibc cuts the setting's copy there into pieces
+# as it reads it, hence no line of its own to compare).
+environment_of_running() {
+  (sleep 5 | env "$@" "$exe" --console > /dev/null) &
+  local pid=
+  for _ in $(seq 50); do
+    pid=$(pgrep -n -x "$(basename "$exe")" -P "$!") && break
+    sleep 0.1
+  done
+  sleep 0.5
+  tr '\0' ' ' < "/proc/$pid/environ"
+  pkill -P "$!" || true  # the program and the input that keeps it waiting
+  wait 2> /dev/null || true
+}
+
+# expect WANTED UNWANTED ENV-ARGUMENT...
+expect() {
+  local got
+  got=$(environment_of_running "${@:3}")
+  case "$got" in *"$1"*) ;; *) echo "with ${*:3}: no '$1' in its environment" >&2; exit 1 ;; esac
+  case "$got" in *"$2"*) echo "with ${*:3}: '$2' in its environment" >&2; exit 1 ;; esac
+}
+
+expect 'glibc.malloc.hugetlb=1' 'no such setting' -u GLIBC_TUNABLES
+expect 'glibc.malloc.hugetlb=0' 'glibc.malloc.hugetlb=1' GLIBC_TUNABLES=glibc.malloc.hugetlb=0
+expect 'glibc.malloc.hugetlb=1' 'no such setting' GLIBC_TUNABLES=glibc.malloc.check=0
+expect 'glibc.malloc.check=0' 'no such setting' GLIBC_TUNABLES=glibc.malloc.check=0
+echo "huge pages requested"
