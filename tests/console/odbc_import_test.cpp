@@ -186,6 +186,7 @@ TEST_F(OdbcImport, MissingDriverEndsTheImportWithANoteAndAddsNothing) {
     app.run_command(10059);
     EXPECT_EQ(app.store().all(Kind::fakt), facts_before);
     EXPECT_FALSE(app.store().any(Kind::argument_znany));
+    ui.flush();
     const std::string transcript = out.str();
     const std::string note =
         "[note]\nBłąd!\nNie można połączyć się ze źródłem danych bez_sterownika.\nBłąd ODBC: ";

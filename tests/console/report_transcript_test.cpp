@@ -29,6 +29,7 @@ TEST(golden, report_and_summary_offers) {
     report.piszcr();
     podsumowanie(store, ui, memory);
     report.raport();
+    ui.flush();
     expect_golden("report_and_summary.transcript", out.str(), dir.path().string());
 }
 

@@ -91,7 +91,7 @@ int run_console(std::istream& in, std::ostream& out, bool batch,
                 break;
         }
     }
-    out.flush();
+    ui.flush();
     if (at_end == AtEnd::ProcessEnds) {
         // Freeing a base of a million rules fact by fact takes a tenth of a second; the system
         // takes the whole memory back at once. Kept reachable, so a leak check does not count

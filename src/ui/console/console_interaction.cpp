@@ -28,10 +28,11 @@ constexpr std::array<bool, 256> kMayEscape = [] {
 // Control characters of base contents (ESC, CR, the C1 codes U+0080-U+009F that undefined
 // Windows-1250 bytes become) would drive the terminal: they are printed as \u00XX instead.
 // Line breaks and tabs stay.
-void write_escaped(std::ostream& out, std::string_view text) {
+void append_escaped(std::string& out, std::string_view text) {
     static const char* digits = "0123456789ABCDEF";
     const auto escape = [&](unsigned code) {
-        out << "\\u00" << digits[code >> 4] << digits[code & 15];
+        const char escaped[] = {'\\', 'u', '0', '0', digits[code >> 4], digits[code & 15]};
+        out.append(escaped, sizeof escaped);
     };
     std::size_t plain = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -41,12 +42,12 @@ void write_escaped(std::ostream& out, std::string_view text) {
         const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
                         (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
         if (!c0 && !c1) continue;
-        out.write(text.data() + plain, static_cast<std::streamsize>(i - plain));
+        out.append(text.data() + plain, i - plain);
         if (c1) ++i;
         escape(c1 ? static_cast<unsigned char>(text[i]) : byte);
         plain = i + 1;
     }
-    out.write(text.data() + plain, static_cast<std::streamsize>(text.size() - plain));
+    out.append(text.data() + plain, text.size() - plain);
 }
 
 }  // namespace
@@ -54,41 +55,64 @@ void write_escaped(std::ostream& out, std::string_view text) {
 ConsoleInteraction::ConsoleInteraction(std::istream& in, std::ostream& out, bool batch)
     : in_(in), out_(out), batch_(batch) {}
 
-// Output is buffered: it is flushed only before input is read (read_line) and when the program
-// ends, so a long run is not slowed by one write per message.
+ConsoleInteraction::~ConsoleInteraction() { flush(); }
+
+// Output is gathered in blocks, handed to the stream when one is full, and flushed only before
+// input is read (read_line) and when the program ends: a long run makes one stream call per
+// block instead of two per line, and one write per block.
+void ConsoleInteraction::put(std::string_view text) {
+    pending_.append(text);
+    hand_over_when_full();
+}
+
+void ConsoleInteraction::hand_over_when_full() {
+    if (pending_.size() >= kOutputBlock) hand_over();
+}
+
+void ConsoleInteraction::hand_over() {
+    out_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
+    pending_.clear();
+}
+
+void ConsoleInteraction::flush() {
+    hand_over();
+    out_.flush();
+}
+
 void ConsoleInteraction::write_message(const std::string& text) {
     if (text.empty()) return;
-    write_escaped(out_, text);
+    append_escaped(pending_, text);
+    hand_over_when_full();
     at_line_start_ = text.back() == '\n';
 }
 
 void ConsoleInteraction::begin_block(const std::string& kind) {
-    if (!at_line_start_) out_ << '\n';
-    out_ << '[' << kind << "]\n";
+    if (!at_line_start_) put("\n");
+    put("[" + kind + "]\n");
     at_line_start_ = true;
 }
 
 void ConsoleInteraction::line(const std::string& text) {
-    write_escaped(out_, text);
-    out_ << '\n';
+    append_escaped(pending_, text);
+    put("\n");
     at_line_start_ = true;
 }
 
 void ConsoleInteraction::say(const std::string& text) {
-    if (!at_line_start_) out_ << '\n';
+    if (!at_line_start_) put("\n");
     line(text);
 }
 
 std::optional<std::string> ConsoleInteraction::read_line(const std::string& prompt) {
-    if (!at_line_start_) out_ << '\n';
-    out_ << prompt;
-    out_.flush();
+    if (!at_line_start_) put("\n");
+    put(prompt);
+    flush();
     at_line_start_ = true;
     scripted_question_.reset();
     while (true) {
         std::string text;
         if (!read_bounded_line(text)) {
-            out_ << '\n';
+            put("\n");
             return std::nullopt;
         }
         // A NUL byte would cut a typed file name short: the system would act on another file.
@@ -108,12 +132,12 @@ std::optional<std::string> ConsoleInteraction::read_line(const std::string& prom
             return text;
         }
         // Nothing sensible is that long; the rest of the line is skipped unread.
-        if (batch_) out_ << '\n';
+        if (batch_) put("\n");
         say(has_nul ? "! Wiersz zawiera znak NUL i został pominięty."
                     : "! Wiersz jest za długi (ponad " + std::to_string(kMaxLine) +
                           " znaków) i został pominięty.");
-        out_ << prompt;
-        out_.flush();
+        put(prompt);
+        flush();
     }
 }
 

@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dialog/interaction.h"
@@ -15,6 +16,9 @@ class ConsoleInteraction : public UserInteraction {
   public:
     // In batch mode every line read is echoed after the prompt, so a transcript shows the answers.
     ConsoleInteraction(std::istream& in, std::ostream& out, bool batch);
+    ~ConsoleInteraction() override;
+    ConsoleInteraction(const ConsoleInteraction&) = delete;
+    ConsoleInteraction& operator=(const ConsoleInteraction&) = delete;
 
     void note(const std::string& title, const std::string& text) override;
     int ask(const std::string& title, const std::string& text,
@@ -57,6 +61,8 @@ class ConsoleInteraction : public UserInteraction {
     std::optional<std::string> read_command(const std::string& prompt);
     // A line of the console's own ("! ..."), not part of the message window.
     void say(const std::string& line);
+    // Writes what is gathered and flushes the stream.
+    void flush();
     // The question a script named (in a "#? " comment) right before the line read last.
     const std::optional<std::string>& scripted_question() const { return scripted_question_; }
 
@@ -64,6 +70,10 @@ class ConsoleInteraction : public UserInteraction {
     void write_message(const std::string& text) override;
 
   private:
+    void put(std::string_view text);
+    void hand_over_when_full();
+    void hand_over();
+    static constexpr std::size_t kOutputBlock = 64 * 1024;
     void begin_block(const std::string& kind);
     void line(const std::string& text);  // text may hold line breaks: one output line each
     void text_lines(const std::string& text);
@@ -84,6 +94,7 @@ class ConsoleInteraction : public UserInteraction {
     std::ostream& out_;
     bool batch_;
     bool at_line_start_ = true;
+    std::string pending_;  // written, not yet handed to the stream
     std::optional<std::string> scripted_question_;
 };
 
