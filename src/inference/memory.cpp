@@ -18,7 +18,7 @@ std::uint64_t mix(std::uint64_t x) {
 }
 
 std::uint64_t fact_hash(std::int32_t number, std::string_view condition) {
-    return mix(std::hash<std::string_view>{}(condition) ^ mix(static_cast<std::uint32_t>(number)));
+    return mix(ViewTable::hash_of(condition) ^ mix(static_cast<std::uint32_t>(number)));
 }
 
 }  // namespace
