@@ -1,6 +1,8 @@
 #include "ui/console/console_interaction.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
@@ -25,6 +27,17 @@ constexpr std::array<bool, 256> kMayEscape = [] {
     return may;
 }();
 
+// Whether one of eight bytes may begin a character to escape (or is a line break or a tab): a
+// byte below 0x20, DEL or 0xC2. Transcripts are long and such bytes rare, so plain text is
+// skipped a word at a time.
+bool may_escape_in(std::uint64_t word) {
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t highs = 0x8080808080808080ULL;
+    const auto any_zero = [](std::uint64_t v) { return (v - ones) & ~v & highs; };
+    const std::uint64_t below_space = (word - ones * 0x20) & ~word & highs;
+    return (below_space | any_zero(word ^ (ones * 0x7F)) | any_zero(word ^ (ones * 0xC2))) != 0;
+}
+
 // Control characters of base contents (ESC, CR, the C1 codes U+0080-U+009F that undefined
 // Windows-1250 bytes become) would drive the terminal: they are printed as \u00XX instead.
 // Line breaks and tabs stay.
@@ -35,17 +48,28 @@ void append_escaped(std::string& out, std::string_view text) {
         out.append(escaped, sizeof escaped);
     };
     std::size_t plain = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::uint64_t word;
+        if (i + sizeof word <= text.size()) {
+            std::memcpy(&word, text.data() + i, sizeof word);
+            if (!may_escape_in(word)) {
+                i += sizeof word;
+                continue;
+            }
+        }
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (!kMayEscape[byte]) continue;
-        const bool c0 = byte != 0xC2;
+        const bool c0 = kMayEscape[byte] && byte != 0xC2;
         const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
                         (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
-        if (!c0 && !c1) continue;
+        if (!c0 && !c1) {
+            ++i;
+            continue;
+        }
         out.append(text.data() + plain, i - plain);
         if (c1) ++i;
         escape(c1 ? static_cast<unsigned char>(text[i]) : byte);
-        plain = i + 1;
+        plain = ++i;
     }
     out.append(text.data() + plain, text.size() - plain);
 }
