@@ -1,7 +1,9 @@
 #include "askable/list_ops.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "kb/codec.h"
@@ -102,31 +104,74 @@ StringList list_union(const StringList& a, const StringList& b) { return union_o
 StringList list_union(const NumberedNames& a, const StringList& b) { return union_of(a, b); }
 StringList list_union(const StringList& a, const NumberedNames& b) { return union_of(a, b); }
 
+namespace {
+
+struct SortEntry {
+    std::uint64_t key;  // the first eight characters' Windows-1250 bytes
+    bool keyed;         // false where one of them has no such byte
+    std::uint32_t position;
+};
+
+// Stable, by key alone, a byte at a time from the last: one pass to count every byte's values,
+// then one to move the entries for each byte that is not the same in all of them.
+void radix_sort_by_key(std::vector<SortEntry>& entries) {
+    constexpr int kBytes = 8;
+    std::vector<std::array<std::uint32_t, 256>> counts(kBytes);
+    for (auto& count : counts) count.fill(0);
+    for (const SortEntry& entry : entries) {
+        for (int b = 0; b < kBytes; ++b) ++counts[b][(entry.key >> (8 * b)) & 0xFF];
+    }
+    std::vector<SortEntry> moved(entries.size());
+    for (int b = 0; b < kBytes; ++b) {
+        auto& count = counts[b];
+        if (std::find(count.begin(), count.end(), entries.size()) != count.end()) continue;
+        std::uint32_t start = 0;
+        for (auto& c : count) start += std::exchange(c, start);
+        for (const SortEntry& entry : entries)
+            moved[count[(entry.key >> (8 * b)) & 0xFF]++] = entry;
+        entries.swap(moved);
+    }
+}
+
+}  // namespace
+
 StringList sorted(StringList list) {
-    // Sorted as numbers of their first eight bytes, the texts compared only where those are
-    // equal or unknown; positions break ties, so the order is that of a stable sort.
-    struct Entry {
-        std::uint64_t key;
-        bool keyed;
-        std::uint32_t position;
-    };
-    std::vector<Entry> entries;
+    // Sorted as numbers of their first eight characters' bytes, the texts compared only where
+    // those are equal or unknown; positions break ties, so the order is that of a stable sort.
+    std::vector<SortEntry> entries;
     entries.reserve(list.size());
+    bool all_keyed = true;
     for (std::size_t i = 0; i < list.size(); ++i) {
         const auto key = cp1250_prefix_key(list[i]);
+        all_keyed = all_keyed && key.has_value();
         entries.push_back({key.value_or(0), key.has_value(), static_cast<std::uint32_t>(i)});
     }
-    std::sort(entries.begin(), entries.end(), [&list](const Entry& a, const Entry& b) {
-        if (a.keyed && b.keyed && a.key != b.key) return a.key < b.key;
+    const auto by_text = [&list](const SortEntry& a, const SortEntry& b) {
         const std::string& x = list[a.position];
         const std::string& y = list[b.position];
         if (cp1250_less(x, y)) return true;
         if (cp1250_less(y, x)) return false;
         return a.position < b.position;
-    });
+    };
+    if (all_keyed) {
+        // Keys in order by counting, then the texts of each run of one key by comparing.
+        radix_sort_by_key(entries);
+        for (auto run = entries.begin(); run != entries.end();) {
+            const auto end = std::find_if(run, entries.end(),
+                                          [run](const SortEntry& e) { return e.key != run->key; });
+            if (end - run > 1) std::sort(run, end, by_text);
+            run = end;
+        }
+    } else {
+        std::sort(entries.begin(), entries.end(),
+                  [&by_text](const SortEntry& a, const SortEntry& b) {
+                      if (a.keyed && b.keyed && a.key != b.key) return a.key < b.key;
+                      return by_text(a, b);
+                  });
+    }
     StringList out;
     out.reserve(list.size());
-    for (const Entry& entry : entries) out.push_back(std::move(list[entry.position]));
+    for (const SortEntry& entry : entries) out.push_back(std::move(list[entry.position]));
     return out;
 }
 

@@ -310,6 +310,15 @@ bool cp1250_less(std::string_view a, std::string_view b) {
 
 std::optional<std::uint64_t> cp1250_prefix_key(std::string_view text) {
     std::uint64_t key = 0;
+    // ASCII characters are their own bytes: a name's first eight, when all ASCII, are the key.
+    const std::size_t head = std::min<std::size_t>(text.size(), 8);
+    if (std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(head),
+                    [](char c) { return is_ascii(static_cast<unsigned char>(c)); })) {
+        for (std::size_t k = 0; k < 8; ++k) {
+            key = (key << 8) | (k < head ? static_cast<unsigned char>(text[k]) : 0U);
+        }
+        return key;
+    }
     std::size_t pos = 0;
     for (int k = 0; k < 8; ++k) {
         std::uint64_t byte = 0;  // past the end

@@ -26,23 +26,29 @@ TEST(ListOps, ReduceKeepsLastOccurrences) {
 
 TEST(ListOps, SortedIsTheStableSortInWindows1250OrderOfAnyTexts) {
     // Long shared prefixes, Polish letters, characters without a Windows-1250 byte ('À', '中'),
-    // the one whose byte is 0xFF ('˙'), a NUL, broken UTF-8 and many repeated texts.
-    const std::vector<std::string> pieces{"a",    "b",    "_1",      "ą", "ż",
-                                          "Ś",    "À",    "中",      "˙", std::string(1, '\0'),
-                                          "\xFF", "\xFE", "warunek_"};
+    // the one whose byte is 0xFF ('˙'), a NUL, broken UTF-8 and many repeated texts; and lists
+    // where every character has a byte, which are sorted by counting.
+    const std::vector<std::string> any{"a",    "b",    "_1",      "ą", "ż",
+                                       "Ś",    "À",    "中",      "˙", std::string(1, '\0'),
+                                       "\xFF", "\xFE", "warunek_"};
+    const std::vector<std::string> with_bytes{
+        "a", "b", "_1", "ą", "ż", "Ś", "˙", "Z", std::string(1, '\0'), "warunek_"};
     std::mt19937 random(11);
-    for (int round = 0; round < 200; ++round) {
-        StringList list;
-        for (int i = 0; i < 60; ++i) {
-            std::string text;
-            for (std::size_t n = random() % 6; n > 0; --n) text += pieces[random() % pieces.size()];
-            list.push_back(text);
+    for (const auto& pieces : {any, with_bytes}) {
+        for (int round = 0; round < 200; ++round) {
+            StringList list;
+            for (int i = 0; i < 60; ++i) {
+                std::string text;
+                for (std::size_t n = random() % 6; n > 0; --n)
+                    text += pieces[random() % pieces.size()];
+                list.push_back(text);
+            }
+            StringList expected = list;
+            std::stable_sort(
+                expected.begin(), expected.end(),
+                [](const std::string& x, const std::string& y) { return cp1250_less(x, y); });
+            ASSERT_EQ(sorted(list), expected) << "round " << round;
         }
-        StringList expected = list;
-        std::stable_sort(
-            expected.begin(), expected.end(),
-            [](const std::string& x, const std::string& y) { return cp1250_less(x, y); });
-        ASSERT_EQ(sorted(list), expected) << "round " << round;
     }
 }
 
