@@ -17,10 +17,12 @@ const Name* Report::text() const {
 namespace {
 
 // Appends in place, so a whole run costs time linear in the report's length.
-bool append_to(FactStore& store, const std::string& text) {
+bool append_to(FactStore& store, std::string_view text, std::string_view more = {}) {
     auto& facts = store.mutable_all(Kind::tekst_raportu);
     if (facts.empty()) return false;
-    std::get<Name>(facts.front().fields[0]).append(text);
+    Name& report = std::get<Name>(facts.front().fields[0]);
+    report.append(text);
+    report.append(more);
     return true;
 }
 
@@ -37,6 +39,12 @@ void Report::piszcr() {
     static const std::string kNewLine = "\n";  // not a string made for each of a million lines
     ui_.new_line();
     if (!ui_.echoing()) append(kNewLine);
+}
+
+void Report::line(const std::string& text) {
+    ui_.write(text);
+    ui_.new_line();
+    if (!ui_.echoing()) append_to(store_, text, "\n");
 }
 
 void Report::piszint(std::int64_t n) { pisz(std::to_string(n)); }

@@ -20,6 +20,8 @@ class Report {
     void pisz(const std::string& text);
     void pisz_tuto(const std::string& text) { pisz(text); }
     void piszcr();
+    // pisz(text) and piszcr(), the report text found once.
+    void line(const std::string& text);
     void piszint(std::int64_t n);
     void piszreal(double x);
     void pisz_tuto_int(std::int64_t n) { piszint(n); }

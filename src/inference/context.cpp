@@ -38,14 +38,11 @@ void InferenceContext::show_dialog() {
     clear_dialog();
 }
 
-void InferenceContext::line(const std::string& text) {
-    pisz(text);
-    piszcr();
-}
+void InferenceContext::line(const std::string& text) { report.line(text); }
 
-void InferenceContext::line_and_dialog(const std::string& text) {
+void InferenceContext::line_and_dialog(std::string text) {
     line(text);
-    lines.push_back(text);
+    lines.push_back(std::move(text));
 }
 
 namespace {

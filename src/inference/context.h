@@ -77,7 +77,7 @@ class InferenceContext {
     void piszcr() { report.piszcr(); }
     void line(const std::string& text);
     // Writes a line and keeps it as a dialog line.
-    void line_and_dialog(const std::string& text);
+    void line_and_dialog(std::string text);
     // To the screen only (not the report text).
     void screen(const std::string& text) { ui.write(text); }
     void screen_new_line() { ui.new_line(); }
