@@ -1,7 +1,6 @@
 #include "kb/view_table.h"
 
 #include <cstring>
-#include <functional>
 
 namespace xamo {
 namespace {
@@ -13,10 +12,6 @@ std::size_t slots_for(std::size_t members) {
     while (slots < 2 * members) slots *= 2;
     return slots;
 }
-
-}  // namespace
-
-namespace {
 
 std::uint64_t read8(const char* p) {
     std::uint64_t v;
