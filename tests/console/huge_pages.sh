@@ -7,18 +7,20 @@ exe=$1
 grep -q '\[madvise\]' /sys/kernel/mm/transparent_hugepage/enabled 2> /dev/null || exit 77
 
 # The environment block of the running program (glibc cuts the setting's copy there into pieces
-# as it reads it, hence no line of its own to compare).
+# as it reads it, hence no line of its own to compare). The program waits on a pipe for its
+# first command; closing the pipe ends it.
 environment_of_running() {
-  (sleep 5 | env "$@" "$exe" --console > /dev/null) &
-  local pid=
-  for _ in $(seq 50); do
-    pid=$(pgrep -n -x "$(basename "$exe")" -P "$!") && break
-    sleep 0.1
-  done
+  local work pid
+  work=$(mktemp -d)
+  mkfifo "$work/input"
+  env "$@" "$exe" --console < "$work/input" > /dev/null &
+  pid=$!
+  exec 3> "$work/input"
   sleep 0.5
   tr '\0' ' ' < "/proc/$pid/environ"
-  pkill -P "$!" || true  # the program and the input that keeps it waiting
-  wait 2> /dev/null || true
+  exec 3>&-
+  wait "$pid" || true
+  rm -rf "$work"
 }
 
 # expect WANTED UNWANTED ENV-ARGUMENT...
