@@ -199,7 +199,9 @@ void start_window_program(char** argv) {
 // told so by GLIBC_TUNABLES, read as a process starts. A large base touches a hundred megabytes:
 // 4 KB pages cost 40,000 faults, a third of its load (huge pages: a quarter of them). The
 // program therefore starts itself once more with the setting, unless it is set already (a user
-// may turn it off with glibc.malloc.hugetlb=0); when that fails it goes on as it is.
+// may turn it off with glibc.malloc.hugetlb=0) or a library is preloaded (a tool such as a
+// memory checker, or another allocator: the restart would leave the tool behind or the setting
+// would not apply); when that fails it goes on as it is.
 bool huge_pages_on_request() {
     std::ifstream setting("/sys/kernel/mm/transparent_hugepage/enabled");
     std::string line;
@@ -209,7 +211,7 @@ bool huge_pages_on_request() {
 void restart_with_huge_pages(char** argv) {
     const char* tunables = std::getenv("GLIBC_TUNABLES");
     if (tunables != nullptr && std::strstr(tunables, "glibc.malloc.hugetlb") != nullptr) return;
-    if (!huge_pages_on_request()) return;
+    if (set("LD_PRELOAD") || !huge_pages_on_request()) return;
     std::string value = tunables != nullptr && *tunables != '\0' ? tunables + std::string(":") : "";
     value += "glibc.malloc.hugetlb=1";
     if (setenv("GLIBC_TUNABLES", value.c_str(), 1) != 0) return;
