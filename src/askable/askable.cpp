@@ -158,7 +158,7 @@ void report_logical_numeric(UserInteraction& ui, const StringList& clash, const 
 
 }  // namespace
 
-StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& memory) {
+RuleAskable askable_conditions_of_rules(const FactStore& store, AskableMemory& memory) {
     // Every name is hashed once, when the rules' names are numbered; the reductions and the
     // difference work on the numbers.
     const auto names = store.rule_names();
@@ -186,12 +186,13 @@ StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& me
     };
     memory.lista_warunkow = NumberedNames(names, kept_conditions);
     memory.lista_wnioskow_regul = NumberedNames(names, std::move(kept_conclusions));
-    return texts(askable);
+    StringList askable_texts = texts(askable);
+    return {std::move(askable_texts), NumberedNames(names, std::move(askable))};
 }
 
-void remember_askable(AskableMemory& memory, UserInteraction& ui, StringList askable) {
-    memory.lista_warunkow_dopytywalnych = sorted(std::move(askable));
-    memory.dopytywalny = TextSet(memory.lista_warunkow_dopytywalnych);
+void remember_askable(AskableMemory& memory, UserInteraction& ui, RuleAskable askable) {
+    memory.lista_warunkow_dopytywalnych = sorted(std::move(askable.texts));
+    memory.dopytywalny = TextSet(memory.lista_warunkow_dopytywalnych, askable.numbered);
     write_lines(ui, memory.lista_warunkow_dopytywalnych);
 }
 

@@ -17,12 +17,19 @@ namespace xamo {
 
 class UserInteraction;
 
+// The askable conditions of a rule base, unsorted: their texts, and their numbers in the rules'
+// numbering, which the set of askable conditions looks them up in.
+struct RuleAskable {
+    StringList texts;
+    NumberedNames numbered;
+};
+
 // R: records lista_warunkow and lista_wnioskow_regul; returns the askable conditions of the rule
 // base, unsorted.
-StringList askable_conditions_of_rules(const FactStore& store, AskableMemory& memory);
+RuleAskable askable_conditions_of_rules(const FactStore& store, AskableMemory& memory);
 // Sorts the list, stores it as the askable conditions of the rule base and writes each member on
 // a line of its own.
-void remember_askable(AskableMemory& memory, UserInteraction& ui, StringList askable);
+void remember_askable(AskableMemory& memory, UserInteraction& ui, RuleAskable askable);
 
 // M1: argument names and results of arithmetic models, conclusions of relational models and the
 // application conditions of all models.

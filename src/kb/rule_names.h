@@ -96,6 +96,9 @@ class NumberedNames {
     std::size_t size() const { return numbers_.size(); }
     bool empty() const { return numbers_.empty(); }
     std::string_view operator[](std::size_t i) const { return names_->text(numbers_[i]); }
+    // The numbering the members' numbers belong to (none for an empty list made by default).
+    const std::shared_ptr<const RuleNames>& numbering() const { return names_; }
+    const std::vector<std::uint32_t>& numbers() const { return numbers_; }
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
 

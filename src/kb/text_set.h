@@ -2,12 +2,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "kb/names.h"
+#include "kb/rule_names.h"
 #include "kb/view_table.h"
 
 namespace xamo {
@@ -43,15 +45,31 @@ class TextSet {
   public:
     TextSet() = default;
     explicit TextSet(SharedTexts texts);
+    // The same for texts that are the members of `numbered`: they are looked up in the rules'
+    // numbering those come from, which a load has made already, instead of a table of their own.
+    TextSet(SharedTexts texts, const NumberedNames& numbered);
 
-    bool contains(std::string_view text) const { return table_.contains(text); }
+    bool contains(std::string_view text) const {
+        if (!numbering_) return table_.contains(text);
+        const std::uint32_t number = numbering_->find(text);
+        return number != RuleNames::npos && member_[number] != 0;
+    }
     // Asks the processor for what contains(text) will read first.
-    void prefetch(std::string_view text) const { table_.prefetch(ViewTable::hash_of(text)); }
-    std::size_t size() const { return table_.size(); }
+    void prefetch(std::string_view text) const {
+        if (numbering_) {
+            numbering_->prefetch(text);
+        } else {
+            table_.prefetch(ViewTable::hash_of(text));
+        }
+    }
+    std::size_t size() const { return numbering_ ? members_ : table_.size(); }
 
   private:
     SharedTexts texts_;
     ViewTable table_;
+    std::shared_ptr<const RuleNames> numbering_;
+    std::vector<std::uint8_t> member_;  // by number of the numbering
+    std::size_t members_ = 0;
 };
 
 }  // namespace xamo

@@ -163,7 +163,7 @@ bool finish_rule_base(KnowledgeBase& kb, const std::string& name) {
     }
     remember_description(kb.store, kb.media);
     show_description(kb.media, kb.ui);
-    StringList askable = askable_conditions_of_rules(kb.store, kb.askable);
+    RuleAskable askable = askable_conditions_of_rules(kb.store, kb.askable);
     kb.ui.new_line();
     kb.ui.new_line();
     write_line(kb.ui, "Warunki dopytywalne bazy reguł " + name + " bez uwzględnienia bazy modeli:");

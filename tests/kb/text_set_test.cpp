@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace xamo {
 namespace {
@@ -30,6 +32,27 @@ TEST(TextSet, KeepsTheListItViewsThroughCopiesAndMoves) {
         EXPECT_FALSE(s->contains("stary"));
     }
     EXPECT_FALSE(TextSet().contains(""));
+}
+
+// A set over members of the rules' numbering looks texts up there: a name of the rules that is
+// no member, a text the rules do not name and the empty text are not in it, also once the store
+// has moved on and the list it came from is gone.
+TEST(TextSet, OverNumberedNamesHoldsItsMembersOnly) {
+    FactStore store;
+    store.add(make_rule(1, "ciepło", {"słońce", "nwiatr"}, 0));
+    store.add(make_rule(2, "lato", {"ciepło", "długi_dzień"}, 0));
+    const auto names = store.rule_names();
+    auto numbered = std::make_unique<NumberedNames>(
+        names, std::vector<std::uint32_t>{names->find("słońce"), names->find("długi_dzień"),
+                                          names->find("słońce")});
+    const TextSet set(SharedTexts(StringList{"długi_dzień", "słońce"}), *numbered);
+    numbered.reset();
+    store.remove_all(Kind::regula);
+    EXPECT_EQ(set.size(), 2u);
+    EXPECT_TRUE(set.contains("słońce"));
+    EXPECT_TRUE(set.contains("długi_dzień"));
+    for (const char* absent : {"ciepło", "nwiatr", "wiatr", "zima", ""})
+        EXPECT_FALSE(set.contains(absent)) << absent;
 }
 
 }  // namespace
