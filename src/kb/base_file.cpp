@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <iterator>
+#include <optional>
+#include <span>
 #include <string_view>
+#include <system_error>
 #include <unordered_map>
 
+#include "kb/batch_thread.h"
 #include "kb/codec.h"
 #include "kb/numbers.h"
 
@@ -43,8 +48,8 @@ struct LineError {
 // Parses one line (Windows-1250 bytes, CR removed) into a fact of the section.
 class LineParser {
   public:
-    // What the reader keeps from line to line: the names of one file are interned together, the
-    // lists of several lines at a time, so that their lookups overlap.
+    // A batch of parsed lines whose names are not yet given: their texts are interned together,
+    // so that the lookups overlap.
     struct Scratch {
         // A list field waiting for its names: texts `first` to `first + count` of the batch; a
         // text field waits for the one name `first`.
@@ -60,10 +65,7 @@ class LineParser {
         std::string texts;  // of the batch's lists, one after another: the first texts_used bytes
         std::size_t texts_used = 0;
         std::vector<std::size_t> ends;  // of each text in `texts`
-        std::vector<std::string_view> views;
-        std::vector<Name> names;
         std::string escaped;
-        NameInterner interner;
     };
     LineParser(std::string_view line, Section section, Scratch& scratch)
         : line_(line), section_(section), scratch_(scratch) {}
@@ -388,61 +390,43 @@ void for_each_line(std::string_view bytes, Visit&& visit) {
     }
 }
 
-// Parses lines into the store, numbering them on from `line_number`; the scratch list and the
-// fact are reused from line to line.
-class SectionReader {
+// Gives the names of parsed lines and stores their facts, batch after batch: the names of one
+// file are interned together. It may work on a thread of its own beside the parser's members:
+// none of them shares a cache line with it, or each write would take the line from the other
+// processor.
+class alignas(64) BatchStorer {
   public:
-    SectionReader(FactStore& store, Section section, std::vector<FactLine>* lines)
-        : store_(store), section_(section), lines_(lines) {}
+    explicit BatchStorer(FactStore& store) : store_(store) {}
 
-    // False when a line is in error (then error() holds it and the lines before it are stored).
-    bool read(std::string_view bytes) {
-        for_each_line(bytes, [this](std::string_view line) { return read_line(line); });
-        return !error_;
+    void store(LineParser::Scratch& batch) {
+        make_views(batch);
+        names_.clear();
+        // A few hundred texts at a time: their lookups overlap, and their slots are still in the
+        // processor's caches when they are resolved.
+        constexpr std::size_t kInterned = 256;
+        for (std::size_t from = 0; from < views_.size(); from += kInterned) {
+            const std::size_t count = std::min(kInterned, views_.size() - from);
+            interner_.intern_all(std::span(views_).subspan(from, count), names_);
+        }
+        give_names(batch);
+        for (Fact& fact : batch.facts) store_.add(std::move(fact));
     }
-    // Stores the lines read last; called once the whole file was read.
-    void finish() { store_batch(); }
-    std::optional<ReadError>& error() { return error_; }
+    void reserve(std::size_t names) { interner_.reserve(names); }
 
   private:
-    static constexpr std::size_t kBatchLines = 32;
-
-    bool read_line(std::string_view line) {
-        ++line_number_;
-        if (line.empty()) return fail(make_error(ReadErrorKind::EmptyLine, line, 0, line_number_));
-        const std::size_t lists_before = scratch_.lists.size();
-        LineParser parser(line, section_, scratch_);
-        if (auto failed = parser.parse(fact_)) {
-            scratch_.lists.resize(lists_before);
-            return fail(make_error(failed->kind, line, failed->position, line_number_));
-        }
-        if (lines_) lines_->push_back({fact_.kind, line_number_});
-        scratch_.facts.push_back(std::move(fact_));
-        fact_ = Fact{};
-        if (scratch_.facts.size() == kBatchLines) store_batch();
-        return true;
-    }
-
-    bool fail(ReadError error) {
-        store_batch();
-        error_ = std::move(error);
-        return false;
-    }
-
-    // Interns the names of the batch's lists, gives every list its names and stores the facts.
-    void store_batch() {
-        auto& s = scratch_;
-        s.views.clear();
+    void make_views(const LineParser::Scratch& batch) {
+        views_.clear();
         std::size_t begin = 0;
-        for (const std::size_t end : s.ends) {
-            s.views.push_back(std::string_view(s.texts).substr(begin, end - begin));
+        for (const std::size_t end : batch.ends) {
+            views_.push_back(std::string_view(batch.texts).substr(begin, end - begin));
             begin = end;
         }
-        s.names.clear();
-        s.interner.intern_all(s.views, s.names);
-        for (const auto& list : s.lists) {
-            const auto first = s.names.begin() + static_cast<std::ptrdiff_t>(list.first);
-            auto& field = s.facts[list.fact].fields[list.field];
+    }
+
+    void give_names(LineParser::Scratch& batch) {
+        for (const auto& list : batch.lists) {
+            const auto first = names_.begin() + static_cast<std::ptrdiff_t>(list.first);
+            auto& field = batch.facts[list.fact].fields[list.field];
             if (list.text) {
                 field = std::move(*first);
                 continue;
@@ -451,20 +435,109 @@ class SectionReader {
                 std::make_move_iterator(first),
                 std::make_move_iterator(first + static_cast<std::ptrdiff_t>(list.count)));
         }
-        for (Fact& fact : s.facts) store_.add(std::move(fact));
-        s.facts.clear();
-        s.lists.clear();
-        s.texts_used = 0;
-        s.ends.clear();
     }
 
     FactStore& store_;
+    NameInterner interner_;
+    std::vector<std::string_view> views_;
+    std::vector<Name> names_;
+};
+
+// Parses lines into the store, numbering them on from `line_number`. A large file's lines are
+// stored on a second thread while the next ones are parsed (each takes about half the reading);
+// a small one's are stored when it ends, on the reader's thread.
+class SectionReader {
+  public:
+    SectionReader(FactStore& store, Section section, std::vector<FactLine>* lines)
+        : storer_(store), section_(section), lines_(lines) {}
+
+    // False when a line is in error (then error() holds it); the lines before it are stored by
+    // finish().
+    bool read(std::string_view bytes) {
+        for_each_line(bytes, [this](std::string_view line) { return read_line(line); });
+        return !error_;
+    }
+    // Stores the lines read last; called once the whole file was read, or a line failed.
+    void finish() {
+        if (!thread_) {
+            storer_.store(batch_);
+            clear(batch_);
+            return;
+        }
+        thread_->hand_over(batch_);
+        thread_->finish();
+    }
+    std::optional<ReadError>& error() { return error_; }
+    // Readies the names' table for a file of `bytes`: a name and its quotes and separators take
+    // some sixteen bytes in most bases. A file of very long names wastes at most the largest
+    // table made so (1,048,576 slots); a larger one grows as it is read.
+    void expect(std::uintmax_t bytes) {
+        constexpr std::uintmax_t kMostNames = 786'432;
+        storer_.reserve(static_cast<std::size_t>(std::min(bytes / 16, kMostNames)));
+    }
+
+  private:
+    using Batch = LineParser::Scratch;
+    static constexpr std::size_t kBatchLines = 1024;
+
+    bool read_line(std::string_view line) {
+        ++line_number_;
+        if (line.empty()) return fail(make_error(ReadErrorKind::EmptyLine, line, 0, line_number_));
+        const std::size_t lists_before = batch_.lists.size();
+        const std::size_t texts_before = batch_.ends.size();
+        LineParser parser(line, section_, batch_);
+        if (auto failed = parser.parse(fact_)) {
+            // Not one name of a failed line is interned.
+            batch_.lists.resize(lists_before);
+            batch_.ends.resize(texts_before);
+            return fail(make_error(failed->kind, line, failed->position, line_number_));
+        }
+        if (lines_) lines_->push_back({fact_.kind, line_number_});
+        batch_.facts.push_back(std::move(fact_));
+        fact_ = Fact{};
+        if (batch_.facts.size() == kBatchLines) hand_over();
+        return true;
+    }
+
+    bool fail(ReadError error) {
+        error_ = std::move(error);
+        return false;
+    }
+
+    static void clear(Batch& batch) {
+        batch.facts.clear();
+        batch.lists.clear();
+        batch.texts_used = 0;
+        batch.ends.clear();
+    }
+
+    // The storing thread starts with the second batch: a small file never starts it. Where no
+    // thread can be started the batch is stored here.
+    void hand_over() {
+        if (!thread_ && !no_thread_) {
+            try {
+                thread_.emplace([this](Batch& batch) { storer_.store(batch); }, clear);
+            } catch (const std::system_error&) {
+                no_thread_ = true;
+            }
+        }
+        if (thread_) {
+            thread_->hand_over(batch_);
+            return;
+        }
+        storer_.store(batch_);
+        clear(batch_);
+    }
+
+    BatchStorer storer_;
     Section section_;
     std::vector<FactLine>* lines_;
     std::size_t line_number_ = 0;
     Fact fact_{};
-    LineParser::Scratch scratch_;
+    Batch batch_;
     std::optional<ReadError> error_;
+    bool no_thread_ = false;
+    std::optional<BatchThread<Batch>> thread_;  // last: it stops before the members it uses go
 };
 
 }  // namespace
@@ -482,7 +555,8 @@ std::optional<ReadError> read_section_bytes(FactStore& store, Section section,
                                             const std::string& bytes,
                                             std::vector<FactLine>* lines) {
     SectionReader reader(store, section, lines);
-    if (reader.read(bytes)) reader.finish();
+    reader.read(bytes);
+    reader.finish();
     return std::move(reader.error());
 }
 
@@ -491,6 +565,9 @@ std::optional<ReadError> read_section(FactStore& store, Section section, const s
     // follows the last LF read so far waits for the next piece, since an LF always ends a line
     // and a new one begins after it.
     SectionReader reader(store, section, nullptr);
+    std::error_code size_unknown;
+    const std::uintmax_t size = std::filesystem::file_size(path, size_unknown);
+    if (!size_unknown) reader.expect(size);
     std::string pending;
     const auto result = read_file_pieces(path, [&](std::string_view piece) {
         // Only the new piece is searched: a line without an LF is not scanned again each time.
@@ -502,16 +579,17 @@ std::optional<ReadError> read_section(FactStore& store, Section section, const s
         pending.erase(0, last_lf + 1);
         return true;
     });
+    if (result.ok && !reader.error()) reader.read(pending);
+    // The lines read before a failure are stored, as they always were.
+    reader.finish();
     if (reader.error()) return std::move(reader.error());
     if (!result.ok) {
-        reader.finish();  // the lines read before the failure are stored, as they always were
         ReadError error;
         error.kind = ReadErrorKind::InputOutput;
         error.detail = result.error;
         return error;
     }
-    if (reader.read(pending)) reader.finish();
-    return std::move(reader.error());
+    return std::nullopt;
 }
 
 namespace {

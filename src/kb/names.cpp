@@ -105,7 +105,7 @@ std::ostream& operator<<(std::ostream& out, const NameList& names) {
     return out << ']';
 }
 
-void NameInterner::intern_all(const std::vector<std::string_view>& texts, std::vector<Name>& out) {
+void NameInterner::intern_all(std::span<const std::string_view> texts, std::vector<Name>& out) {
     make_room(texts.size());
     const std::size_t mask = slots_.size() - 1;
     hashes_.resize(texts.size());
@@ -127,6 +127,13 @@ void NameInterner::intern_all(const std::vector<std::string_view>& texts, std::v
 
 void NameInterner::make_room(std::size_t count) {
     while ((used_ + count) * 4 > slots_.size() * 3) grow();
+}
+
+void NameInterner::reserve(std::size_t names) {
+    if (!slots_.empty()) return make_room(names);
+    std::size_t slots = 1024;
+    while (names * 4 > slots * 3) slots *= 2;
+    slots_.assign(slots, Slot{});
 }
 
 std::size_t NameInterner::candidate(std::size_t hash, std::size_t from) const {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iosfwd>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -139,7 +140,10 @@ class NameInterner {
   public:
     // The names of several texts, appended to `out`: their lookups overlap (a large file's
     // reading keeps the table out of the processor's caches).
-    void intern_all(const std::vector<std::string_view>& texts, std::vector<Name>& out);
+    void intern_all(std::span<const std::string_view> texts, std::vector<Name>& out);
+    // Makes room for about `names` distinct names at once, so that the table is not rebuilt
+    // again and again as a large file is read (each rebuilding places every name anew).
+    void reserve(std::size_t names);
 
   private:
     // Open addressing over the names made so far; the low bits of the hash pick the slot.

@@ -264,6 +264,10 @@ TEST(BaseFileReader, ReadsAMillionLines) {
     ASSERT_FALSE(read_section_bytes(store, Section::Rules, bytes));
     EXPECT_EQ(store.all(Kind::fakt).size(), 1'000'000u);
     EXPECT_EQ(TextFact(store.all(Kind::fakt)[5]).text(), "wł5");
+    // Interned across batches stored on another thread, a name still has one text.
+    EXPECT_TRUE(TextFact(store.all(Kind::fakt)[5])
+                    .text()
+                    .same_text_object(TextFact(store.all(Kind::fakt)[5 + 97 * 9'000]).text()));
 }
 
 TEST(BaseFileReader, MissingFilesAndDirectoriesAreInputOutputErrors) {
