@@ -64,23 +64,25 @@ bool tautological(const Fact& model) {
 
 }  // namespace
 
-bool check_declared_facts(KnowledgeBase& kb) {
-    // Views of the facts, negations stripped: a large base declares hundreds of thousands. An
-    // askable condition is a condition of the rules, so only the others are looked for among
-    // the conditions.
+std::vector<std::string_view> declared_not_askable(const FactStore& store, const TextSet& askable) {
+    // Views of the facts, negations stripped: a large base declares hundreds of thousands.
     const auto name_of = [](const Fact& fact) {
         const std::string_view text = TextFact(fact).text();
         return is_negated(text) ? text.substr(1) : text;
     };
     constexpr std::size_t kAhead = 8;  // facts whose lookups are in flight
-    const auto& declared = kb.store.all(Kind::fakt);
+    const auto& declared = store.all(Kind::fakt);
     std::vector<std::string_view> facts;
     for (std::size_t i = 0; i < declared.size(); ++i) {
-        if (i + kAhead < declared.size())
-            kb.askable.dopytywalny.prefetch(name_of(declared[i + kAhead]));
-        if (!kb.askable.dopytywalny.contains(name_of(declared[i])))
-            facts.push_back(name_of(declared[i]));
+        if (i + kAhead < declared.size()) askable.prefetch(name_of(declared[i + kAhead]));
+        if (!askable.contains(name_of(declared[i]))) facts.push_back(name_of(declared[i]));
     }
+    return facts;
+}
+
+bool check_declared_facts(KnowledgeBase& kb, const std::vector<std::string_view>& facts) {
+    // An askable condition is a condition of the rules, so only the others are looked for among
+    // the conditions.
     if (facts.empty()) return true;
     const StringList wrong = difference_views(facts, kb.askable.lista_warunkow);
     if (wrong.empty()) return true;

@@ -3,15 +3,20 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "loading/loading.h"
 
 namespace xamo {
 
-// Rule base: every declared fact, negation stripped, must be a condition of some rule. Reports
-// the others and removes every `fakt`; true when all were conditions. Runs after the askable
-// conditions of the same rules were remembered.
-bool check_declared_facts(KnowledgeBase& kb);
+// Rule base: the declared facts, negation stripped, that are not in `askable` (views of the
+// store's facts, in base order). Reads the store only.
+std::vector<std::string_view> declared_not_askable(const FactStore& store, const TextSet& askable);
+// Rule base: every declared fact must be a condition of some rule. Given the facts that are no
+// askable conditions, reports those that are no conditions either and removes every `fakt`;
+// true when all were conditions. Runs after the askable conditions were remembered.
+bool check_declared_facts(KnowledgeBase& kb, const std::vector<std::string_view>& not_askable);
 // Rule base: the rules with a single condition, in base order.
 std::vector<const Fact*> single_condition_rules(const FactStore& store);
 // Rule base: reports the rules with a single condition, listing them on request.
