@@ -511,8 +511,8 @@ class SectionReader {
         batch.ends.clear();
     }
 
-    // The storing thread starts with the second batch: a small file never starts it. Where no
-    // thread can be started the batch is stored here.
+    // The storing thread starts when the first batch is full: a file of fewer lines never starts
+    // it. Where no thread can be started the batch is stored here.
     void hand_over() {
         if (!thread_ && !no_thread_) {
             try {
