@@ -66,6 +66,14 @@ class LineParser {
         std::size_t texts_used = 0;
         std::vector<std::size_t> ends;  // of each text in `texts`
         std::string escaped;
+
+        // Empty, its room kept for the next batch.
+        void clear() {
+            facts.clear();
+            lists.clear();
+            texts_used = 0;
+            ends.clear();
+        }
     };
     LineParser(std::string_view line, Section section, Scratch& scratch)
         : line_(line), section_(section), scratch_(scratch) {}
@@ -410,6 +418,7 @@ class alignas(64) BatchStorer {
         }
         give_names(batch);
         for (Fact& fact : batch.facts) store_.add(std::move(fact));
+        batch.clear();
     }
     void reserve(std::size_t names) { interner_.reserve(names); }
 
@@ -461,7 +470,6 @@ class SectionReader {
     void finish() {
         if (!thread_) {
             storer_.store(batch_);
-            clear(batch_);
             return;
         }
         thread_->hand_over(batch_);
@@ -504,19 +512,12 @@ class SectionReader {
         return false;
     }
 
-    static void clear(Batch& batch) {
-        batch.facts.clear();
-        batch.lists.clear();
-        batch.texts_used = 0;
-        batch.ends.clear();
-    }
-
     // The storing thread starts when the first batch is full: a file of fewer lines never starts
     // it. Where no thread can be started the batch is stored here.
     void hand_over() {
         if (!thread_ && !no_thread_) {
             try {
-                thread_.emplace([this](Batch& batch) { storer_.store(batch); }, clear);
+                thread_.emplace([this](Batch& batch) { storer_.store(batch); });
             } catch (const std::system_error&) {
                 no_thread_ = true;
             }
@@ -526,7 +527,6 @@ class SectionReader {
             return;
         }
         storer_.store(batch_);
-        clear(batch_);
     }
 
     BatchStorer storer_;

@@ -18,9 +18,9 @@ namespace xamo {
 template <typename Batch>
 class BatchThread {
   public:
-    // `work` is called on the thread with each batch, then `clear` before the batch is reused.
-    BatchThread(std::function<void(Batch&)> work, std::function<void(Batch&)> clear)
-        : work_(std::move(work)), clear_(std::move(clear)), thread_([this] { run(); }) {}
+    // `work` is called on the thread with each batch and leaves it empty, to be reused.
+    explicit BatchThread(std::function<void(Batch&)> work)
+        : work_(std::move(work)), thread_([this] { run(); }) {}
     ~BatchThread() {
         close();
         thread_.join();
@@ -72,7 +72,6 @@ class BatchThread {
             lock.unlock();
             try {
                 work_(batch);
-                clear_(batch);
             } catch (...) {
                 lock.lock();
                 failure_ = std::current_exception();
@@ -86,7 +85,6 @@ class BatchThread {
     }
 
     std::function<void(Batch&)> work_;
-    std::function<void(Batch&)> clear_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<Batch> waiting_;

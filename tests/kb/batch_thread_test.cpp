@@ -14,8 +14,10 @@ namespace {
 TEST(BatchThread, DoesBatchesInOrderAndPassesAFailureBack) {
     std::vector<int> done;
     {
-        BatchThread<std::vector<int>> thread([&done](std::vector<int>& b) { done.push_back(b[0]); },
-                                             [](std::vector<int>& b) { b.clear(); });
+        BatchThread<std::vector<int>> thread([&done](std::vector<int>& b) {
+            done.push_back(b[0]);
+            b.clear();
+        });
         for (int i = 0; i < 100; ++i) {
             std::vector<int> batch{i};
             thread.hand_over(batch);
@@ -27,12 +29,11 @@ TEST(BatchThread, DoesBatchesInOrderAndPassesAFailureBack) {
     for (int i = 0; i < 100; ++i) EXPECT_EQ(done[i], i);
 
     done.clear();
-    BatchThread<std::vector<int>> failing(
-        [&done](std::vector<int>& b) {
-            if (b[0] == 3) throw std::bad_alloc();
-            done.push_back(b[0]);
-        },
-        [](std::vector<int>& b) { b.clear(); });
+    BatchThread<std::vector<int>> failing([&done](std::vector<int>& b) {
+        if (b[0] == 3) throw std::bad_alloc();
+        done.push_back(b[0]);
+        b.clear();
+    });
     const auto hand_all = [&failing] {
         for (int i = 0; i < 100; ++i) {
             std::vector<int> batch{i};
